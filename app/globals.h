@@ -1,0 +1,12 @@
+#ifndef GLOBALS_H
+#define GLOBALS_H
+
+class MySocket;
+class QTableWidget;
+
+// The one UDP endpoint, created by the main window.
+extern MySocket *g_mySocket;
+// The device table, set when a device is opened from it.
+extern QTableWidget *g_tableWidget;
+
+#endif // GLOBALS_H

@@ -1,0 +1,278 @@
+#include "mainwindow.h"
+
+#include "about.h"
+#include "globals.h"
+#include "info.h"
+#include "languagesettings.h"
+#include "mysocket.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <QTranslator>
+#include <QVBoxLayout>
+
+MySocket *g_mySocket = nullptr;
+QTableWidget *g_tableWidget = nullptr;
+
+namespace {
+
+enum Column {
+    DeviceTypeColumn,
+    DeviceNameColumn,
+    IpAddressColumn,
+    MacAddressColumn,
+    NetMaskColumn,
+    GateWayColumn,
+    DeviceVersionColumn,
+    PlcPointsColumn,
+    ColumnCount
+};
+
+const char MenuBarStyle[] =
+    "QMenuBar{background-color: qlineargradient(x1:0, y1:0, x2:0, y2:0.9, x3:0, y3:1, "
+    "stop:0 rgb(223,223,223), stop:0.9 rgb(0,0,0), stop:1 rgb(19,19,19)); font: 12px; "
+    "color: rgb(255, 255, 255);}"
+    "QMenuBar::item{background-color: qlineargradient(x1:0, y1:0, x2:0, y2:0.9, x3:0, y3:1, "
+    "stop:0 rgb(223,223,223), stop:0.9 rgb(0,0,0), stop:1 rgb(19,19,19)); font: 12px; "
+    "color: rgb(255, 255, 255);}"
+    "QMenuBar::item::selected{background-color: rgb(49,106,197);color:#ffffff}";
+
+constexpr int ButtonMaximumWidth = 200;
+constexpr int ButtonMinimumHeight = 40;
+constexpr int WideColumnWidth = 120;
+
+QPushButton *createButton(QWidget *parent)
+{
+    auto *button = new QPushButton(parent);
+    button->setMaximumWidth(ButtonMaximumWidth);
+    button->setMinimumHeight(ButtonMinimumHeight);
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+{
+    setWindowTitle(QStringLiteral("Nesdrix"));
+    resize(650, 350);
+    applyStoredLanguage();
+    initUi();
+
+    g_mySocket = new MySocket;
+    g_mySocket->initUdpSocket();
+    connect(g_mySocket, &MySocket::updPackReceived, this, &MainWindow::tranlateUdpRawFrameSlot);
+    if (!g_mySocket->isBound())
+        QTimer::singleShot(0, this, &MainWindow::reportBindFailure);
+    startScan();
+}
+
+MainWindow::~MainWindow()
+{
+    // The window owns the endpoint for its whole life; nothing may reach either after it.
+    delete g_mySocket;
+    g_mySocket = nullptr;
+    g_tableWidget = nullptr;
+    delete translator;
+}
+
+void MainWindow::initUi()
+{
+    if (!widgetsBuilt) {
+        widgetsBuilt = true;
+        buildWidgets();
+    }
+    retranslateUi();
+}
+
+void MainWindow::startScan()
+{
+    tableWidget->setRowCount(0);
+    g_mySocket->udpSendCmdScan();
+}
+
+void MainWindow::buildWidgets()
+{
+    // Each language is named in its own language, never translated.
+    chineseAction = new QAction(QStringLiteral("中文"), this);
+    chineseAction->setObjectName(QStringLiteral("chineseAction"));
+    chineseAction->setCheckable(true);
+    englishAction = new QAction(QStringLiteral("English"), this);
+    englishAction->setObjectName(QStringLiteral("englishAction"));
+    englishAction->setCheckable(true);
+    connect(chineseAction, &QAction::triggered, this, &MainWindow::chineseActionSlot);
+    connect(englishAction, &QAction::triggered, this, &MainWindow::englishActionSlot);
+    // The check mark names the language shown: only a stored "Chinese" shows Chinese.
+    const bool chinese = LanguageSettings::storedLanguage() == LanguageSettings::Chinese;
+    chineseAction->setChecked(chinese);
+    englishAction->setChecked(!chinese);
+
+    aboutAction = new QAction(this);
+    aboutAction->setObjectName(QStringLiteral("aboutAction"));
+    infoAction = new QAction(this);
+    infoAction->setObjectName(QStringLiteral("infoAction"));
+    connect(aboutAction, &QAction::triggered, this, &MainWindow::aboutActionSlot);
+    connect(infoAction, &QAction::triggered, this, &MainWindow::infoActionSlot);
+
+    languageMenu = new QMenu(this);
+    languageMenu->setObjectName(QStringLiteral("languageMenu"));
+    languageMenu->addAction(chineseAction);
+    languageMenu->addAction(englishAction);
+    helpMenu = new QMenu(this);
+    helpMenu->setObjectName(QStringLiteral("helpMenu"));
+    helpMenu->addAction(aboutAction);
+    helpMenu->addAction(infoAction);
+    menuBar()->addMenu(languageMenu);
+    menuBar()->addMenu(helpMenu);
+    menuBar()->setStyleSheet(QString::fromLatin1(MenuBarStyle));
+
+    tableWidget = new QTableWidget(this);
+    tableWidget->setObjectName(QStringLiteral("tableWidget"));
+    tableWidget->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tableWidget->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tableWidget->setSelectionMode(QAbstractItemView::SingleSelection);
+    tableWidget->setColumnCount(ColumnCount);
+    tableWidget->setColumnWidth(MacAddressColumn, WideColumnWidth);
+    tableWidget->setColumnWidth(DeviceVersionColumn, WideColumnWidth);
+    tableWidget->setColumnHidden(PlcPointsColumn, true);
+    connect(tableWidget, &QTableWidget::cellDoubleClicked, this,
+            &MainWindow::cellDoubleClickedSlot);
+
+    refreshButton = createButton(this);
+    refreshButton->setObjectName(QStringLiteral("refreshButton"));
+    connect(refreshButton, &QPushButton::clicked, this, &MainWindow::refreshUserSlot);
+    detailButton = createButton(this);
+    detailButton->setObjectName(QStringLiteral("detailButton"));
+    connect(detailButton, &QPushButton::clicked, this, &MainWindow::cellDoubleClickedSlot);
+
+    auto *tableLayout = new QVBoxLayout;
+    tableLayout->addWidget(tableWidget);
+    auto *buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(refreshButton);
+    buttonRow->addWidget(detailButton);
+    auto *buttonLayout = new QVBoxLayout;
+    buttonLayout->addLayout(buttonRow);
+    auto *outerLayout = new QVBoxLayout;
+    outerLayout->setContentsMargins(0, 0, 0, 8);
+    outerLayout->addLayout(tableLayout);
+    outerLayout->addLayout(buttonLayout);
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralWidget"));
+    central->setLayout(outerLayout);
+    setCentralWidget(central);
+}
+
+void MainWindow::retranslateUi()
+{
+    aboutAction->setText(tr("About"));
+    infoAction->setText(tr("Host Info"));
+    languageMenu->setTitle(tr("Language"));
+    helpMenu->setTitle(tr("Help"));
+    const QString headers[ColumnCount] = { tr("Device Type"), tr("Device Name"),
+                                           tr("IP Address"),  tr("MAC Address"),
+                                           tr("Net Mask"),    tr("Gate Way"),
+                                           tr("Device Version"), tr("PLC Points") };
+    for (int column = 0; column < ColumnCount; ++column)
+        tableWidget->setHorizontalHeaderItem(column, new QTableWidgetItem(headers[column]));
+    refreshButton->setText(tr("Refresh User List"));
+    detailButton->setText(tr("Get Detailed Info"));
+}
+
+void MainWindow::applyStoredLanguage()
+{
+    if (LanguageSettings::storedLanguage() == LanguageSettings::Chinese)
+        installChineseTranslator();
+}
+
+void MainWindow::installChineseTranslator()
+{
+    translator = new QTranslator;
+    // A missing catalogue leaves a translator that translates nothing.
+    translator->load(LanguageSettings::catalogueFilePath());
+    QCoreApplication::installTranslator(translator);
+}
+
+void MainWindow::removeTranslator()
+{
+    if (!translator)
+        return;
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+    translator = nullptr;
+}
+
+void MainWindow::chineseActionSlot()
+{
+    chineseAction->setChecked(true);
+    englishAction->setChecked(false);
+    removeTranslator();
+    installChineseTranslator();
+    LanguageSettings::storeLanguage(LanguageSettings::Chinese);
+    initUi();
+}
+
+void MainWindow::englishActionSlot()
+{
+    chineseAction->setChecked(false);
+    englishAction->setChecked(true);
+    removeTranslator();
+    LanguageSettings::storeLanguage(LanguageSettings::English);
+    initUi();
+}
+
+void MainWindow::infoActionSlot()
+{
+    Info dialog(this);
+    dialog.exec();
+}
+
+void MainWindow::aboutActionSlot()
+{
+    About dialog(this);
+    dialog.exec();
+}
+
+void MainWindow::refreshUserSlot()
+{
+}
+
+void MainWindow::cellDoubleClickedSlot()
+{
+}
+
+void MainWindow::closeSubWindowSlot()
+{
+}
+
+void MainWindow::tranlateUdpRawFrameSlot()
+{
+}
+
+void MainWindow::addDeviceRow()
+{
+}
+
+void MainWindow::clearRowTexts()
+{
+}
+
+void MainWindow::reportBindFailure()
+{
+    QMessageBox::warning(
+        this, windowTitle(),
+        tr("UDP port 102 could not be opened: %1\n\n"
+           "Replies from devices cannot be received until it can. Close any other program "
+           "that uses UDP port 102, or give Nesdrix the privilege to bind it (on Linux: "
+           "sudo setcap cap_net_bind_service=+ep on the program file), then start Nesdrix "
+           "again.")
+            .arg(g_mySocket->bindErrorString()));
+}

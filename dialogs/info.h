@@ -1,0 +1,22 @@
+#ifndef INFO_H
+#define INFO_H
+
+#include <QDialog>
+
+// Facts about the host: a name from the environment, its first IPv4 address and
+// its first interface's hardware address.
+class Info : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit Info(QWidget *parent);
+
+private:
+    QString readHostName() const;
+    QString readHostIpAddress() const;
+    QString readHostMacAddress() const;
+    void createLayout();
+};
+
+#endif // INFO_H

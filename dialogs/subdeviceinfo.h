@@ -1,0 +1,50 @@
+#ifndef SUBDEVICEINFO_H
+#define SUBDEVICEINFO_H
+
+#include "devicesettingssource.h"
+
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+
+// Shows the device of the table's current row and writes new network settings to it.
+class SubDeviceInfo : public QDialog, public DeviceSettingsSource
+{
+    Q_OBJECT
+
+public:
+    explicit SubDeviceInfo(QWidget *parent);
+
+    QString tableMacText() const override;
+    QString macText() const override;
+    QString deviceNameText() const override;
+    QString ipText() const override;
+    QString netMaskText() const override;
+    QString gateWayText() const override;
+
+signals:
+    void subPlcWindowClosed();
+
+private slots:
+    void modifyConfirmActionSlot();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createLayout();
+    void createConnections();
+    void loadDeviceInfo();
+
+    QLineEdit *deviceNameEdit = nullptr;
+    QLineEdit *ipEdit = nullptr;
+    QLineEdit *netMaskEdit = nullptr;
+    QLineEdit *gateWayEdit = nullptr;
+    QLineEdit *plcVersionEdit = nullptr;
+    QLineEdit *macEdit = nullptr;
+    QPushButton *modifyButton = nullptr;
+    QPushButton *closeButton = nullptr;
+};
+
+#endif // SUBDEVICEINFO_H

@@ -1,0 +1,22 @@
+#ifndef DEVICESETTINGSSOURCE_H
+#define DEVICESETTINGSSOURCE_H
+
+#include <QString>
+
+// What a modify request is made of: the MAC the device was discovered with and
+// the settings to write. The device dialog provides them in the window; the
+// command-line tool provides them from its arguments.
+class DeviceSettingsSource
+{
+public:
+    virtual ~DeviceSettingsSource() = default;
+
+    virtual QString tableMacText() const = 0;
+    virtual QString macText() const = 0;
+    virtual QString deviceNameText() const = 0;
+    virtual QString ipText() const = 0;
+    virtual QString netMaskText() const = 0;
+    virtual QString gateWayText() const = 0;
+};
+
+#endif // DEVICESETTINGSSOURCE_H

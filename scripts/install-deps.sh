@@ -1,0 +1,21 @@
+#!/bin/sh
+# Installs the Debian packages that building, running and testing Nesdrix need,
+# and only those that are missing.
+set -eu
+
+packages="build-essential cmake qtbase5-dev qttools5-dev qttools5-dev-tools \
+iproute2 util-linux clang libclang-rt-14-dev $*"
+
+missing=""
+for package in $packages; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $package"
+    fi
+done
+[ -z "$missing" ] && exit 0
+
+echo "Installing:$missing"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update -q
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends $missing

@@ -1,0 +1,167 @@
+#include "datagramcodec.h"
+#include "mainwindow.h"
+#include "testpeer.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QHostAddress>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QUdpSocket>
+#include <QtTest>
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void windowShape();
+    void tableShape();
+    void menus();
+    void buttonsAndLayout();
+    void headerItemsAreReplaced();
+    void startUpBroadcastsOneScan();
+    void bindFailureIsReportedOnce();
+};
+
+void TestMainWindow::cleanup()
+{
+    // One failure must not leave a modal box that hangs the tests after it.
+    while (QWidget *modal = QApplication::activeModalWidget())
+        modal->close();
+}
+
+void TestMainWindow::windowShape()
+{
+    MainWindow window;
+    QCOMPARE(window.windowTitle(), QStringLiteral("Nesdrix"));
+    QCOMPARE(window.size(), QSize(650, 350));
+    QVERIFY(!window.findChild<QToolBar *>());
+    QVERIFY(!window.findChild<QStatusBar *>());
+}
+
+void TestMainWindow::tableShape()
+{
+    MainWindow window;
+    auto *table = window.findChild<QTableWidget *>(QStringLiteral("tableWidget"));
+    QVERIFY(table);
+    QCOMPARE(table->columnCount(), 8);
+    QCOMPARE(table->rowCount(), 0);
+    const QStringList headers = { "Device Type", "Device Name", "IP Address", "MAC Address",
+                                  "Net Mask",    "Gate Way",    "Device Version", "PLC Points" };
+    for (int column = 0; column < 8; ++column) {
+        QCOMPARE(table->horizontalHeaderItem(column)->text(), headers.at(column));
+        QCOMPARE(table->isColumnHidden(column), column == 7);
+    }
+    QCOMPARE(table->columnWidth(3), 120);
+    QCOMPARE(table->columnWidth(6), 120);
+    QCOMPARE(table->editTriggers(), QAbstractItemView::NoEditTriggers);
+    QCOMPARE(table->selectionBehavior(), QAbstractItemView::SelectRows);
+    QCOMPARE(table->selectionMode(), QAbstractItemView::SingleSelection);
+    QVERIFY(!table->isSortingEnabled());
+}
+
+void TestMainWindow::menus()
+{
+    MainWindow window;
+    const QList<QAction *> bar = window.menuBar()->actions();
+    QCOMPARE(bar.size(), 2);
+    QCOMPARE(bar.at(0)->text(), QStringLiteral("Language"));
+    QCOMPARE(bar.at(1)->text(), QStringLiteral("Help"));
+    const QList<QAction *> languages = bar.at(0)->menu()->actions();
+    QCOMPARE(languages.size(), 2);
+    QCOMPARE(languages.at(0)->text(), QStringLiteral("中文"));
+    QCOMPARE(languages.at(1)->text(), QStringLiteral("English"));
+    QVERIFY(languages.at(0)->isCheckable() && languages.at(1)->isCheckable());
+    QVERIFY(languages.at(0)->isChecked() != languages.at(1)->isChecked());
+    const QList<QAction *> help = bar.at(1)->menu()->actions();
+    QCOMPARE(help.size(), 2);
+    QCOMPARE(help.at(0)->text(), QStringLiteral("About"));
+    QCOMPARE(help.at(1)->text(), QStringLiteral("Host Info"));
+    QCOMPARE(window.menuBar()->styleSheet().size(), 457);
+}
+
+void TestMainWindow::buttonsAndLayout()
+{
+    MainWindow window;
+    const QStringList names = { "refreshButton", "detailButton" };
+    const QStringList texts = { "Refresh User List", "Get Detailed Info" };
+    for (int i = 0; i < 2; ++i) {
+        auto *button = window.findChild<QPushButton *>(names.at(i));
+        QVERIFY(button);
+        QCOMPARE(button->text(), texts.at(i));
+        QCOMPARE(button->maximumWidth(), 200);
+        QCOMPARE(button->minimumHeight(), 40);
+        QCOMPARE(button->cursor().shape(), Qt::PointingHandCursor);
+    }
+    QLayout *outer = window.centralWidget()->layout();
+    QCOMPARE(outer->contentsMargins(), QMargins(0, 0, 0, 8));
+    QCOMPARE(outer->count(), 2);
+
+    window.show();
+    window.resize(900, 600);
+    QTRY_COMPARE(window.size(), QSize(900, 600));
+    auto *table = window.findChild<QTableWidget *>();
+    auto *refresh = window.findChild<QPushButton *>(names.at(0));
+    QVERIFY(table->height() > 600 / 2);
+    QCOMPARE(window.centralWidget()->height() - (refresh->geometry().bottom() + 1), 8);
+}
+
+void TestMainWindow::headerItemsAreReplaced()
+{
+    MainWindow window;
+    auto *table = window.findChild<QTableWidget *>();
+    QTableWidgetItem *before = table->horizontalHeaderItem(0);
+    window.initUi();
+    window.initUi();
+    QVERIFY(table->horizontalHeaderItem(0) != before);
+    QCOMPARE(table->columnCount(), 8);
+    QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("Device Type"));
+    QCOMPARE(window.menuBar()->actions().size(), 2);
+    QCOMPARE(window.findChildren<QPushButton *>().size(), 2);
+}
+
+void TestMainWindow::startUpBroadcastsOneScan()
+{
+    TestPeer peer;
+    QString error;
+    QVERIFY2(peer.bind(&error), qPrintable(error));
+    MainWindow window;
+    QTRY_COMPARE(peer.broadcasts.size(), 1);
+    QCOMPARE(peer.broadcasts.first(), Datagram::scanRequest(0));
+}
+
+void TestMainWindow::bindFailureIsReportedOnce()
+{
+    QUdpSocket blocker;
+    QVERIFY2(blocker.bind(QHostAddress::AnyIPv4, Datagram::DevicePort,
+                          QAbstractSocket::DontShareAddress),
+             qPrintable(blocker.errorString()));
+    QStringList shown;
+    MainWindow window;
+    window.show();
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, this, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            shown << box->text();
+            box->close();
+        }
+    });
+    closer.start(10);
+    QTRY_COMPARE(shown.size(), 1);
+    QTest::qWait(100);
+    QCOMPARE(shown.size(), 1);
+    QVERIFY(shown.first().contains(QStringLiteral("102")));
+    QVERIFY(shown.first().contains(QStringLiteral("setcap")));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
