@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "about.h"
+#include "devicetext.h"
 #include "globals.h"
 #include "info.h"
 #include "languagesettings.h"
@@ -255,14 +256,62 @@ void MainWindow::closeSubWindowSlot()
 
 void MainWindow::tranlateUdpRawFrameSlot()
 {
+    const QByteArray &network = g_mySocket->replyNetwork;
+    rowDeviceName = deviceNameFromBytes(g_mySocket->replyName);
+    bytesToMacText(rowMacAddress, g_mySocket->replyMac);
+    const bool macListed = markListedCells(MacAddressColumn, rowMacAddress);
+    rowDeviceType = deviceNameFromBytes(g_mySocket->replyTypeName);
+    dottedDecimalText(rowIpAddress, network.mid(0, 4));
+    const bool ipListed = markListedCells(IpAddressColumn, rowIpAddress);
+    dottedDecimalText(rowNetMask, network.mid(4, 4));
+    dottedDecimalText(rowGateWay, network.mid(8, 4));
+    dottedDecimalText(rowDeviceVersion, g_mySocket->replyVersion);
+    dottedDecimalText(rowPlcPoints, g_mySocket->replyPoints);
+
+    addDeviceRow();
+    const int row = tableWidget->rowCount() - 1;
+    if (ipListed)
+        tableWidget->item(row, IpAddressColumn)->setBackground(Qt::red);
+    if (macListed)
+        tableWidget->item(row, MacAddressColumn)->setBackground(Qt::red);
+    clearRowTexts();
+}
+
+bool MainWindow::markListedCells(int column, const QString &text)
+{
+    bool listed = false;
+    for (int row = 0; row < tableWidget->rowCount(); ++row) {
+        QTableWidgetItem *item = tableWidget->item(row, column);
+        if (item->text() == text) {
+            item->setBackground(Qt::red);
+            listed = true;
+        }
+    }
+    return listed;
 }
 
 void MainWindow::addDeviceRow()
 {
+    const int row = tableWidget->rowCount();
+    tableWidget->insertRow(row);
+    const QString texts[ColumnCount] = { rowDeviceType, rowDeviceName, rowIpAddress,
+                                         rowMacAddress, rowNetMask,    rowGateWay,
+                                         rowDeviceVersion, rowPlcPoints };
+    for (int column = 0; column < ColumnCount; ++column)
+        tableWidget->setItem(row, column, new QTableWidgetItem(texts[column]));
+    tableWidget->selectRow(row);
 }
 
 void MainWindow::clearRowTexts()
 {
+    rowDeviceType.clear();
+    rowMacAddress.clear();
+    rowDeviceName.clear();
+    rowDeviceVersion.clear();
+    rowIpAddress.clear();
+    rowNetMask.clear();
+    rowGateWay.clear();
+    rowPlcPoints.clear();
 }
 
 void MainWindow::reportBindFailure()

@@ -38,6 +38,8 @@ private:
     void installChineseTranslator();
     void removeTranslator();
     void reportBindFailure();
+    // Marks red every cell of the column that holds the text; true if any did.
+    bool markListedCells(int column, const QString &text);
     void addDeviceRow();
     void clearRowTexts();
 
