@@ -73,10 +73,10 @@ if [ "$(id -u)" -eq 0 ]; then
         setpriv --reuid=nobody --regid=nogroup --clear-groups "$root/usr/bin/$command"
 fi
 
-# Removal: dpkg deletes the files it installed, then postrm takes what a run as
-# root left beside the program, and the folder with it.
+# Removal: prerm takes what a run as root left beside the program, so that the
+# folder is empty when dpkg deletes the files it installed.
 echo "[Languages]" >"$root/$program_dir/language.ini"
-rm "$root/$program_dir/nesdrix" "$root/$program_dir/zh_cn.qm"
-DPKG_ROOT="$root" sh "$scratch/control/postrm" remove
-[ ! -e "$root/$program_dir" ] || fail "removal left $program_dir behind"
+DPKG_ROOT="$root" sh "$scratch/control/prerm" remove
+[ "$(ls "$root/$program_dir")" = "$(printf 'nesdrix\nzh_cn.qm')" ] ||
+    fail "prerm left $(ls "$root/$program_dir") in $program_dir"
 echo "package check passed: $(basename "$deb")"
