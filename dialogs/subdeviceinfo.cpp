@@ -111,7 +111,7 @@ void SubDeviceInfo::closeEvent(QCloseEvent *event)
 void SubDeviceInfo::createLayout()
 {
     const QString captionTexts[] = { tr("Device Name"), tr("PLC Version"), tr("IP Address"),
-                                     tr("Net Mask"),    tr("Gate Way"),    tr("MAC Address") };
+        tr("Net Mask"), tr("Gate Way"), tr("MAC Address") };
     auto *captions = new QVBoxLayout;
     for (const QString &text : captionTexts)
         captions->addWidget(new QLabel(text, this));
@@ -123,8 +123,8 @@ void SubDeviceInfo::createLayout()
     plcVersionEdit = createField(this, "plcVersionEdit", true);
     macEdit = createField(this, "macEdit", true);
     auto *fields = new QVBoxLayout;
-    for (QLineEdit *field : { deviceNameEdit, plcVersionEdit, ipEdit, netMaskEdit, gateWayEdit,
-                              macEdit })
+    for (QLineEdit *field :
+        { deviceNameEdit, plcVersionEdit, ipEdit, netMaskEdit, gateWayEdit, macEdit })
         fields->addWidget(field);
 
     auto *tip = new QLabel(tr("Tips: Modified to take effect after restarting the device!"), this);

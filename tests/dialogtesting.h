@@ -6,9 +6,13 @@
 #include "testpeer.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
 #include <QList>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <QtTest>
 
 #include <functional>
@@ -16,8 +20,7 @@
 // Acts once on the first modal widget of type T that comes up, from inside its
 // own event loop. The action must end that loop whatever it finds (record, then
 // assert after the loop has returned), or the test would never get control back.
-template<typename T>
-void whenModal(QObject *context, std::function<void(T *)> act)
+template<typename T> void whenModal(QObject *context, std::function<void(T *)> act)
 {
     auto *poll = new QTimer(context);
     QObject::connect(poll, &QTimer::timeout, context, [poll, act] {
@@ -38,6 +41,30 @@ inline bool hasDialogFlags(const QWidget *widget)
     reference.setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint);
     return widget->windowFlags() == reference.windowFlags()
         && !widget->windowFlags().testFlag(Qt::WindowContextHelpButtonHint);
+}
+
+// The ways a user ends a device dialog.
+enum CloseWay { CloseButton, TitleBarClose, EscapeKey, SuccessfulModify };
+
+inline void endDeviceDialog(QDialog *dialog, CloseWay way)
+{
+    switch (way) {
+    case CloseButton:
+        QTest::mouseClick(
+            dialog->findChild<QPushButton *>(QStringLiteral("closeButton")), Qt::LeftButton);
+        break;
+    case TitleBarClose:
+        // What the window system delivers when the title bar's close button is pressed.
+        dialog->windowHandle()->close();
+        break;
+    case EscapeKey:
+        QTest::keyClick(dialog->findChild<QLineEdit *>(QStringLiteral("ipEdit")), Qt::Key_Escape);
+        break;
+    case SuccessfulModify:
+        QTest::mouseClick(
+            dialog->findChild<QPushButton *>(QStringLiteral("modifyButton")), Qt::LeftButton);
+        break;
+    }
 }
 
 // Ends whatever modal widgets a failed test left open.

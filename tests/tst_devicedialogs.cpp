@@ -13,15 +13,14 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTranslator>
-#include <QWindow>
 #include <QtTest>
 
 namespace {
 
 const QString DeviceMac = QStringLiteral("00:1A:2B:3C:4D:5E");
-const QString ReadOnlyStyle = QStringLiteral(
-    "color: black;background-color: rgb(180, 180, 180);selection-color: yellow;"
-    "selection-background-color: blue;");
+const QString ReadOnlyStyle
+    = QStringLiteral("color: black;background-color: rgb(180, 180, 180);selection-color: yellow;"
+                     "selection-background-color: blue;");
 
 // Translates every text into its context and source, so a test sees which
 // context each text was looked up in.
@@ -140,10 +139,9 @@ void TestDeviceDialogs::cleanup()
 
 void TestDeviceDialogs::addRow(const QString &type, const QString &name, const QString &mac)
 {
-    const QStringList texts = { type,          name,          QStringLiteral("192.168.1.10"),
-                                mac,           QStringLiteral("255.255.255.0"),
-                                QStringLiteral("192.168.1.1"), QStringLiteral("1.2.0.10"),
-                                QString() };
+    const QStringList texts
+        = { type, name, QStringLiteral("192.168.1.10"), mac, QStringLiteral("255.255.255.0"),
+              QStringLiteral("192.168.1.1"), QStringLiteral("1.2.0.10"), QString() };
     const int row = table->rowCount();
     table->insertRow(row);
     for (int column = 0; column < ColumnCount; ++column)
@@ -160,16 +158,15 @@ void TestDeviceDialogs::showsTheCurrentRow()
     QCOMPARE(dialog.windowTitle(), QStringLiteral("PLC Info"));
     QVERIFY(hasDialogFlags(&dialog));
     QCOMPARE(labelTexts(dialog),
-             QStringList({ "Device Name", "PLC Version", "IP Address", "Net Mask", "Gate Way",
-                           "MAC Address",
-                           "Tips: Modified to take effect after restarting the device!" }));
+        QStringList({ "Device Name", "PLC Version", "IP Address", "Net Mask", "Gate Way",
+            "MAC Address", "Tips: Modified to take effect after restarting the device!" }));
     QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("tipLabel"))->styleSheet(),
-             QStringLiteral("color: blue;"));
+        QStringLiteral("color: blue;"));
 
-    const char *const order[] = { "deviceNameEdit", "plcVersionEdit", "ipEdit",
-                                  "netMaskEdit",    "gateWayEdit",    "macEdit" };
-    const QStringList texts = { "drive",         "1.2.0.10",    "192.168.1.10",
-                                "255.255.255.0", "192.168.1.1", DeviceMac };
+    const char *const order[]
+        = { "deviceNameEdit", "plcVersionEdit", "ipEdit", "netMaskEdit", "gateWayEdit", "macEdit" };
+    const QStringList texts
+        = { "drive", "1.2.0.10", "192.168.1.10", "255.255.255.0", "192.168.1.1", DeviceMac };
     const QStringList readOnly = { "deviceNameEdit", "plcVersionEdit", "macEdit" };
     dialog.show();
     int previousTop = -1;
@@ -208,9 +205,10 @@ void TestDeviceDialogs::validation_data()
     QTest::newRow("all valid") << ip << mask << gw << DeviceMac << QString();
     QTest::newRow("empty ip") << QString() << mask << gw << DeviceMac << ipError;
     QTest::newRow("ip group above 255") << "192.168.1.256" << mask << gw << DeviceMac << ipError;
-    QTest::newRow("leading zeros pass") << "192.168.001.010" << mask << gw << DeviceMac << QString();
-    QTest::newRow("ip and mask wrong shows the ip")
-        << "192.168.1.256" << "255.255.255" << gw << DeviceMac << ipError;
+    QTest::newRow("leading zeros pass")
+        << "192.168.001.010" << mask << gw << DeviceMac << QString();
+    QTest::newRow("ip and mask wrong shows the ip") << "192.168.1.256"
+                                                    << "255.255.255" << gw << DeviceMac << ipError;
     QTest::newRow("any address is a mask") << ip << "1.2.3.4" << gw << DeviceMac << QString();
     QTest::newRow("mask with three groups")
         << ip << "255.255.255" << gw << DeviceMac << QStringLiteral("Net Mask Error!");
@@ -281,13 +279,14 @@ void TestDeviceDialogs::modifyWritesOneRequest_data()
     const QByteArray macBytes = QByteArray::fromHex("001a2b3c4d5e");
     QTest::newRow("ascii name") << "PLC1" << DeviceMac << QByteArray("PLC1            ")
                                 << macBytes;
-    QTest::newRow("chinese name")
-        << QStringLiteral("控制器A") << DeviceMac
-        << QByteArray::fromHex("e68ea7e588b6e599a841202020202020") << macBytes;
+    QTest::newRow("chinese name") << QStringLiteral("控制器A") << DeviceMac
+                                  << QByteArray::fromHex("e68ea7e588b6e599a841202020202020")
+                                  << macBytes;
     QTest::newRow("name of sixteen characters")
         << "ABCDEFGHIJKLMNOP" << DeviceMac << QByteArray("ABCDEFGHIJKLMNOP") << macBytes;
     QTest::newRow("mac in lower case")
-        << "PLC1" << "00:1a:2b:3c:4d:5e" << QByteArray("PLC1            ") << macBytes;
+        << "PLC1"
+        << "00:1a:2b:3c:4d:5e" << QByteArray("PLC1            ") << macBytes;
 }
 
 void TestDeviceDialogs::modifyWritesOneRequest()
@@ -349,9 +348,9 @@ void TestDeviceDialogs::enterInAFieldPressesModify()
 void TestDeviceDialogs::closingEmitsOnceAndSendsNothing_data()
 {
     QTest::addColumn<int>("way");
-    QTest::newRow("close button") << 0;
-    QTest::newRow("title-bar close") << 1;
-    QTest::newRow("escape key") << 2;
+    QTest::newRow("close button") << int(CloseButton);
+    QTest::newRow("title-bar close") << int(TitleBarClose);
+    QTest::newRow("escape key") << int(EscapeKey);
 }
 
 void TestDeviceDialogs::closingEmitsOnceAndSendsNothing()
@@ -361,16 +360,8 @@ void TestDeviceDialogs::closingEmitsOnceAndSendsNothing()
     SubDeviceInfo dialog(nullptr);
     QSignalSpy closed(&dialog, &SubDeviceInfo::subPlcWindowClosed);
     QObject scope;
-    whenModal<SubDeviceInfo>(&scope, [way](SubDeviceInfo *open) {
-        if (way == 0)
-            QTest::mouseClick(open->findChild<QPushButton *>(QStringLiteral("closeButton")),
-                              Qt::LeftButton);
-        else if (way == 1)
-            open->windowHandle()->close();
-        else
-            QTest::keyClick(open->findChild<QLineEdit *>(QStringLiteral("ipEdit")),
-                            Qt::Key_Escape);
-    });
+    whenModal<SubDeviceInfo>(
+        &scope, [way](SubDeviceInfo *open) { endDeviceDialog(open, CloseWay(way)); });
     dialog.exec();
 
     QVERIFY(dialog.isHidden());
@@ -393,8 +384,8 @@ void TestDeviceDialogs::textsCarryTheirContexts()
     const QStringList labels = labelTexts(dialog);
     QCOMPARE(labels.first(), QStringLiteral("SubDeviceInfo|Device Name"));
     QCOMPARE(labels.last(),
-             QStringLiteral("SubDeviceInfo|Tips: Modified to take effect after restarting the "
-                            "device!"));
+        QStringLiteral("SubDeviceInfo|Tips: Modified to take effect after restarting the "
+                       "device!"));
     QCOMPARE(button(dialog, "modifyButton")->text(), QStringLiteral("SubDeviceInfo|Modify"));
     QCOMPARE(button(dialog, "closeButton")->text(), QStringLiteral("SubDeviceInfo|Close"));
 

@@ -12,7 +12,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QWindow>
 #include <QtTest>
 
 namespace {
@@ -55,8 +54,7 @@ QList<QByteArray> targetMacsOf(const QList<QByteArray> &requests)
     return macs;
 }
 
-template<typename T>
-T *child(QObject *parent, const char *name)
+template<typename T> T *child(QObject *parent, const char *name)
 {
     return parent->findChild<T *>(QLatin1String(name));
 }
@@ -83,8 +81,8 @@ private slots:
 
 private:
     // Lists a device through a real reply and waits for its row.
-    void listDevice(const QByteArray &mac, const QByteArray &network,
-                    const QByteArray &name = "PLC1");
+    void listDevice(
+        const QByteArray &mac, const QByteArray &network, const QByteArray &name = "PLC1");
     QList<QByteArray> requests() { return receivedRequests(g_mySocket, peer); }
 
     TestPeer *peer = nullptr;
@@ -110,8 +108,8 @@ void TestDeviceTable::cleanup()
     delete peer;
 }
 
-void TestDeviceTable::listDevice(const QByteArray &mac, const QByteArray &network,
-                                 const QByteArray &name)
+void TestDeviceTable::listDevice(
+    const QByteArray &mac, const QByteArray &network, const QByteArray &name)
 {
     const int rows = table->rowCount();
     peer->sendToProgram(replyFrom(mac, network, name));
@@ -201,10 +199,10 @@ void TestDeviceTable::openedDeviceFlashesUntilClosed()
 void TestDeviceTable::everyCloseStopsTheFlashingOnce_data()
 {
     QTest::addColumn<int>("way");
-    QTest::newRow("close button") << 0;
-    QTest::newRow("title-bar close") << 1;
-    QTest::newRow("escape key") << 2;
-    QTest::newRow("successful modify") << 3;
+    QTest::newRow("close button") << int(CloseButton);
+    QTest::newRow("title-bar close") << int(TitleBarClose);
+    QTest::newRow("escape key") << int(EscapeKey);
+    QTest::newRow("successful modify") << int(SuccessfulModify);
 }
 
 void TestDeviceTable::everyCloseStopsTheFlashingOnce()
@@ -212,24 +210,15 @@ void TestDeviceTable::everyCloseStopsTheFlashingOnce()
     QFETCH(int, way);
     listDevice(PeerMac, PeerNetwork);
     QObject scope;
-    whenModal<SubDeviceInfo>(&scope, [way](SubDeviceInfo *dialog) {
-        auto *ipEdit = child<QLineEdit>(dialog, "ipEdit");
-        if (way == 0)
-            QTest::mouseClick(child<QPushButton>(dialog, "closeButton"), Qt::LeftButton);
-        else if (way == 1)
-            dialog->windowHandle()->close();
-        else if (way == 2)
-            QTest::keyClick(ipEdit, Qt::Key_Escape);
-        else
-            QTest::mouseClick(child<QPushButton>(dialog, "modifyButton"), Qt::LeftButton);
-    });
+    whenModal<SubDeviceInfo>(
+        &scope, [way](SubDeviceInfo *dialog) { endDeviceDialog(dialog, CloseWay(way)); });
     QTest::mouseClick(child<QPushButton>(window, "detailButton"), Qt::LeftButton);
 
     QVERIFY(!g_mySocket->findChild<QTimer *>());
     const QList<Datagram::Request::Kind> kinds = kindsOf(requests());
     QCOMPARE(kinds.count(Datagram::Request::LedsStop), 1);
     QCOMPARE(kinds.last(), Datagram::Request::LedsStop);
-    QCOMPARE(kinds.count(Datagram::Request::Modify), way == 3 ? 1 : 0);
+    QCOMPARE(kinds.count(Datagram::Request::Modify), way == SuccessfulModify ? 1 : 0);
 }
 
 void TestDeviceTable::openedDeviceStaysTheTarget()
@@ -333,7 +322,8 @@ void TestDeviceTable::refreshPausesThenScans()
         scansAtStart = peer->broadcasts.size();
         auto *bar = child<QProgressBar>(dialog, "progressBar");
         values << bar->value();
-        connect(bar, &QProgressBar::valueChanged, &scope, [&values](int value) { values << value; });
+        connect(
+            bar, &QProgressBar::valueChanged, &scope, [&values](int value) { values << value; });
         // An answer to an earlier scan, arriving during the pause.
         peer->sendToProgram(replyFrom(PeerMac, PeerNetwork, "late"));
         lateReplyListed = QTest::qWaitFor([&] { return table->rowCount() == 1; }, 5000);
