@@ -61,6 +61,8 @@ private:
     QString rowGateWay;
     QString rowPlcPoints;
     QTableWidget *tableWidget = nullptr;
+    // The MAC of the device whose dialog is open, for its stop request.
+    QString openedDeviceMac;
     bool widgetsBuilt = false;
 };
 
