@@ -1,9 +1,9 @@
 #!/bin/sh
-# Refreshes the Chinese catalogue source from the sources. Run it after adding or
-# changing a user-visible text, then translate the new entries (Qt Linguist, or by
-# hand) and check them with ctest -R translations.
+# Refreshes the catalogue sources from the sources. Run it after adding or changing
+# a user-visible text, then translate the new entries (Qt Linguist, or by hand) and
+# check them with ctest -R translations.
 #
-# Usage: tools/update-translations.sh [catalogue.ts]   (default resources/zh_cn.ts)
+# Usage: tools/update-translations.sh [catalogue.ts ...]   (default resources/*.ts)
 # LUPDATE names the lupdate program to use (default: lupdate on the PATH).
 #
 # Entries whose text is not in the sources (any more, or not yet) are kept, marked
@@ -11,7 +11,11 @@
 # and the coverage test reports them until then.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-catalogue=$(realpath -m "${1:-$root/resources/zh_cn.ts}")
-cd "$root"
-"${LUPDATE:-lupdate}" -silent -target-language zh_CN -locations none \
-    app dialogs protocol -ts "$catalogue"
+if [ "$#" -eq 0 ]; then
+    set -- "$root"/resources/*.ts
+fi
+for catalogue in "$@"; do
+    catalogue=$(realpath -m "$catalogue")
+    (cd "$root" && "${LUPDATE:-lupdate}" -silent -locations none app dialogs protocol \
+        -ts "$catalogue")
+done
