@@ -77,8 +77,16 @@ void removeSettings()
 
 bool writeSettings(const QByteArray &contents)
 {
+    // QSettings keeps the files it has read for the life of the process and takes
+    // one with the same size and time as unchanged ("Chinese", then "chinese"
+    // within a millisecond). A real start is a new process; here every file gets
+    // a time of its own.
+    static int writes = 0;
     QFile file(settingsPath());
-    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
+    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size()
+        && file.flush()
+        && file.setFileTime(
+            QDateTime::currentDateTime().addSecs(++writes), QFileDevice::FileModificationTime);
 }
 
 QByteArray readSettings()
