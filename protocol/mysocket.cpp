@@ -19,7 +19,7 @@ constexpr int WriteWaitMs = 5000;
 constexpr int MaxDatagramSize = 65507;
 // How long one readiness pass may read before the window gets the event loop
 // back; the socket signals readyRead again on the next turn while datagrams wait.
-constexpr int ReceivePassBudgetMs = 20;
+constexpr int ReceivePassBudgetMs = 8;
 } // namespace
 
 MySocket::MySocket(QObject *parent)

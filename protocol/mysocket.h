@@ -43,10 +43,10 @@ public:
     bool isBound() const { return bound; }
     QString bindErrorString() const { return bindError; }
 
-    // What the endpoint asks the system to buffer for a burst of replies (a 110-byte
-    // reply takes about 832 bytes of it), and what the system granted, both as the
-    // system counts them; 0 granted while unbound.
-    static constexpr int WantedReceiveBufferBytes = 8 * 1024 * 1024;
+    // What the endpoint asks the system to buffer for a burst of replies, and what
+    // the system granted, both as the system counts them (a 110-byte reply takes
+    // about 832 bytes): enough for 20,000 replies queued at once. 0 while unbound.
+    static constexpr int WantedReceiveBufferBytes = 16 * 1024 * 1024;
     int receiveBufferBytes() const { return receiveBuffer; }
     bool isReceiveBufferCapped() const { return bound && receiveBuffer < WantedReceiveBufferBytes; }
 
