@@ -381,8 +381,8 @@ void MainWindow::reportReceiveBufferLimit()
         tr("The system gives Nesdrix %1 KiB to hold device replies, not the %2 KiB it asks "
            "for: when many devices answer a scan at once, some of them may not be listed.\n\n"
            "To list every device, raise the limit (on Linux: sudo sysctl -w "
-           "net.core.rmem_max=%3, and add that setting to /etc/sysctl.conf to keep it) or "
-           "run Nesdrix as root, then start Nesdrix again.")
+           "net.core.rmem_max=%3, and the same setting in a file in /etc/sysctl.d to keep "
+           "it) or run Nesdrix as root, then start Nesdrix again.")
             .arg(g_mySocket->receiveBufferBytes() / 1024)
             .arg(MySocket::WantedReceiveBufferBytes / 1024)
             .arg(MySocket::WantedReceiveBufferBytes),
