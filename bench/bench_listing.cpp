@@ -7,6 +7,7 @@
 #include "globals.h"
 #include "mainwindow.h"
 #include "mysocket.h"
+#include "udpcounters.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -28,30 +29,14 @@ namespace {
 // Replies still missing after this long without one are taken as lost.
 constexpr int IdleMs = 2000;
 
-QList<QByteArray> procLines(const char *file)
-{
-    QFile proc(QString::fromLatin1(file));
-    return proc.open(QIODevice::ReadOnly) ? proc.readAll().split('\n') : QList<QByteArray>();
-}
-
 qint64 peakResidentKib()
 {
-    for (const QByteArray &line : procLines("/proc/self/status")) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
         if (line.startsWith("VmHWM:"))
             return line.simplified().split(' ').value(1).toLongLong();
-    }
-    return -1;
-}
-
-// Datagrams this namespace's kernel dropped for want of receive buffer.
-qint64 kernelDrops()
-{
-    const QList<QByteArray> lines = procLines("/proc/net/snmp");
-    for (int i = 0; i + 1 < lines.size(); ++i) {
-        if (!lines.at(i).startsWith("Udp:"))
-            continue;
-        const int column = lines.at(i).simplified().split(' ').indexOf("RcvbufErrors");
-        return lines.at(i + 1).simplified().split(' ').value(column).toLongLong();
     }
     return -1;
 }
@@ -198,9 +183,9 @@ int main(int argc, char *argv[])
     }
 
     const Drain plain = plainDrain(expected);
-    const qint64 dropsBeforeWindow = kernelDrops();
+    const qint64 dropsBeforeWindow = udpReceiveBufferErrors();
     const Listing listing = listInWindow(expected);
-    const qint64 dropsAfter = kernelDrops();
+    const qint64 dropsAfter = udpReceiveBufferErrors();
 
     std::printf("%6d %6d %5d %9.1f %8.1f %6.1f %7.2f %6lld %9.1f %8.1f %7d %6d %6lld\n",
                 expected, listing.rows, expected - listing.rows, listing.firstToLastRowMs,

@@ -1,8 +1,8 @@
 #include "datagramcodec.h"
 #include "mainwindow.h"
+#include "udpcounters.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QRandomGenerator>
 #include <QTableWidget>
 #include <QTimer>
@@ -80,24 +80,6 @@ QVector<QByteArray> invalidPool(int size)
             pool.append(datagram);
     }
     return pool;
-}
-
-// Datagrams the kernel of this namespace dropped for want of receive buffer.
-qint64 receiveBufferDrops()
-{
-    QFile snmp(QStringLiteral("/proc/net/snmp"));
-    if (!snmp.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> lines = snmp.readAll().split('\n');
-    for (int i = 0; i + 1 < lines.size(); ++i) {
-        if (!lines.at(i).startsWith("Udp:"))
-            continue;
-        const QList<QByteArray> names = lines.at(i).simplified().split(' ');
-        const QList<QByteArray> values = lines.at(i + 1).simplified().split(' ');
-        const int column = names.indexOf("RcvbufErrors");
-        return column > 0 && column < values.size() ? values.at(column).toLongLong() : -1;
-    }
-    return -1;
 }
 
 class Flooder
@@ -185,7 +167,7 @@ void TestFlood::validRepliesSurviveFlood()
         ++ticks;
     });
 
-    const qint64 dropsBefore = receiveBufferDrops();
+    const qint64 dropsBefore = udpReceiveBufferErrors();
     Flooder flooder(seconds);
     QElapsedTimer flood;
     flood.start();
@@ -199,7 +181,7 @@ void TestFlood::validRepliesSurviveFlood()
     (void)QTest::qWaitFor([&] { return table->rowCount() == ValidReplies; }, 5000);
     ticker.stop();
     QVERIFY(finished);
-    const qint64 drops = receiveBufferDrops() - dropsBefore;
+    const qint64 drops = udpReceiveBufferErrors() - dropsBefore;
 
     qInfo("flood: %d datagrams (%d valid) in %lld ms; %d rows; 10 ms timer fired %d times, "
           "longest gap %lld ms (late by %lld ms); kernel receive-buffer drops %lld",
