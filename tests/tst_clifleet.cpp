@@ -18,8 +18,8 @@ QByteArray replyFor(const QByteArray &mac, const QString &ip)
     reply.mac = mac;
     reply.name = QByteArray("Axis X").leftJustified(Datagram::NameFieldSize, '\0');
     reply.version = QByteArray::fromHex("0102000a");
-    reply.network = Datagram::networkBytes(ip, QStringLiteral("255.255.255.0"),
-                                           QStringLiteral("127.0.0.1"));
+    reply.network
+        = Datagram::networkBytes(ip, QStringLiteral("255.255.255.0"), QStringLiteral("127.0.0.1"));
     return Datagram::scanReplyDatagram(reply);
 }
 
@@ -107,7 +107,7 @@ void TestCliFleet::writeKeepsTheDeviceMacAndName()
     QFETCH(QString, name);
 
     const PlanEntry target { 1, DeviceMac, QStringLiteral("192.0.2.10"),
-                             QStringLiteral("255.255.255.192"), QStringLiteral("192.0.2.62") };
+        QStringLiteral("255.255.255.192"), QStringLiteral("192.0.2.62") };
     fleet->write(peerDevice(name), target);
 
     QTRY_COMPARE(peer->unicasts.size(), 1);

@@ -27,11 +27,11 @@ QVector<DeviceRecord> scanned()
 {
     QVector<DeviceRecord> devices = {
         device(QStringLiteral("Press"), QStringLiteral("02:00:00:00:00:01"),
-               QStringLiteral("192.0.2.64")),
+            QStringLiteral("192.0.2.64")),
         device(QStringLiteral("Line 2, \"west\""), QStringLiteral("02:00:00:00:00:02"),
-               QStringLiteral("192.0.2.65")),
+            QStringLiteral("192.0.2.65")),
         device(QStringLiteral("Fan"), QStringLiteral("02:00:00:00:00:03"),
-               QStringLiteral("192.0.2.64")),
+            QStringLiteral("192.0.2.64")),
     };
     markDuplicates(devices);
     return devices;
@@ -39,16 +39,9 @@ QVector<DeviceRecord> scanned()
 
 AuditEntry entry(const QDateTime &time, const QString &host, const QString &outcome)
 {
-    return { time,
-             host,
-             QStringLiteral("02:00:00:00:00:01"),
-             QStringLiteral("192.0.2.64"),
-             QStringLiteral("255.255.255.0"),
-             QStringLiteral("192.0.2.1"),
-             QStringLiteral("192.0.2.10"),
-             QStringLiteral("255.255.255.0"),
-             QStringLiteral("192.0.2.254"),
-             outcome };
+    return { time, host, QStringLiteral("02:00:00:00:00:01"), QStringLiteral("192.0.2.64"),
+        QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.1"), QStringLiteral("192.0.2.10"),
+        QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.254"), outcome };
 }
 
 QString fileText(const QString &path)
@@ -194,14 +187,17 @@ void TestCliOutput::auditLine_data()
     const QString addresses = QStringLiteral(
         "02:00:00:00:00:01,192.0.2.64,255.255.255.0,192.0.2.1,192.0.2.10,255.255.255.0,"
         "192.0.2.254");
-    QTest::newRow("a write") << utc << "bench-7" << "sent"
+    QTest::newRow("a write") << utc << "bench-7"
+                             << "sent"
                              << "2026-12-07T07:05:09.042Z,bench-7," + addresses + ",sent\n";
     QTest::newRow("local time written as UTC")
         << QDateTime(QDate(2026, 12, 7), QTime(9, 5, 9, 42), Qt::OffsetFromUTC, 2 * 3600)
-        << "bench-7" << "verified"
+        << "bench-7"
+        << "verified"
         << "2026-12-07T07:05:09.042Z,bench-7," + addresses + ",verified\n";
     QTest::newRow("fields with a comma or quote are quoted")
-        << utc << "site \"A\"" << "not verified, no answer"
+        << utc << "site \"A\""
+        << "not verified, no answer"
         << "2026-12-07T07:05:09.042Z,\"site \"\"A\"\"\"," + addresses
             + ",\"not verified, no answer\"\n";
 }
@@ -222,7 +218,7 @@ void TestCliOutput::auditLogAppendsAndFlushes()
     const QString path = dir.filePath(QStringLiteral("audit.csv"));
     const DeviceRecord old = scanned().constFirst();
     const PlanEntry target { 1, old.mac, QStringLiteral("192.0.2.10"),
-                             QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.254") };
+        QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.254") };
     {
         AuditLog log(path);
         QVERIFY2(log.open(), qPrintable(log.errorString()));

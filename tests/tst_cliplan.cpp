@@ -18,11 +18,11 @@ DeviceRecord device(const QString &mac, const QString &ip)
 QVector<DeviceRecord> network()
 {
     return { device(QStringLiteral("02:00:00:00:00:01"), QStringLiteral("192.0.2.64")),
-             device(QStringLiteral("02:00:00:00:00:02"), QStringLiteral("192.0.2.65")),
-             device(QStringLiteral("02:00:00:00:00:03"), QStringLiteral("192.0.2.66")),
-             device(QStringLiteral("02:00:00:00:00:04"), QStringLiteral("192.0.2.67")),
-             device(QStringLiteral("02:00:00:00:00:05"), QStringLiteral("192.0.2.68")),
-             device(QStringLiteral("02:00:00:00:00:05"), QStringLiteral("192.0.2.69")) };
+        device(QStringLiteral("02:00:00:00:00:02"), QStringLiteral("192.0.2.65")),
+        device(QStringLiteral("02:00:00:00:00:03"), QStringLiteral("192.0.2.66")),
+        device(QStringLiteral("02:00:00:00:00:04"), QStringLiteral("192.0.2.67")),
+        device(QStringLiteral("02:00:00:00:00:05"), QStringLiteral("192.0.2.68")),
+        device(QStringLiteral("02:00:00:00:00:05"), QStringLiteral("192.0.2.69")) };
 }
 
 QString entriesText(const QVector<PlanEntry> &entries)
@@ -57,37 +57,40 @@ void TestCliPlan::parsePlan_data()
     QTest::newRow("header, comment and blank line skipped, line numbers kept")
         << "MAC,IP,MASK,GATEWAY\n# drives of line 2\n\n"
            "02:00:00:00:00:01,192.0.2.10,255.255.255.0,192.0.2.1\n"
-        << "4 02:00:00:00:00:01 192.0.2.10 255.255.255.0 192.0.2.1" << "";
-    QTest::newRow("without header")
-        << "02:00:00:00:00:01,192.0.2.10,255.255.255.0,192.0.2.1\n"
-           "02:00:00:00:00:02,192.0.2.11,255.255.255.0,192.0.2.1"
-        << "1 02:00:00:00:00:01 192.0.2.10 255.255.255.0 192.0.2.1\n"
-           "2 02:00:00:00:00:02 192.0.2.11 255.255.255.0 192.0.2.1"
+        << "4 02:00:00:00:00:01 192.0.2.10 255.255.255.0 192.0.2.1"
         << "";
+    QTest::newRow("without header") << "02:00:00:00:00:01,192.0.2.10,255.255.255.0,192.0.2.1\n"
+                                       "02:00:00:00:00:02,192.0.2.11,255.255.255.0,192.0.2.1"
+                                    << "1 02:00:00:00:00:01 192.0.2.10 255.255.255.0 192.0.2.1\n"
+                                       "2 02:00:00:00:00:02 192.0.2.11 255.255.255.0 192.0.2.1"
+                                    << "";
     QTest::newRow("CRLF line ends and blanks around fields")
         << " 02:00:00:00:00:01 , 192.0.2.10,255.255.255.0 ,192.0.2.1\r\n"
-        << "1 02:00:00:00:00:01 192.0.2.10 255.255.255.0 192.0.2.1" << "";
+        << "1 02:00:00:00:00:01 192.0.2.10 255.255.255.0 192.0.2.1"
+        << "";
     QTest::newRow("lower-case MAC and leading zeros in the table's form")
         << "02:0a:0b:0c:0d:0e,192.000.002.010,255.255.255.000,192.0.2.001"
-        << "1 02:0A:0B:0C:0D:0E 192.0.2.10 255.255.255.0 192.0.2.1" << "";
-    QTest::newRow("three fields")
-        << "\n02:00:00:00:00:01,192.0.2.10,255.255.255.0" << ""
-        << "line 2: expected 4 fields MAC,IP,MASK,GATEWAY, found 3\n";
-    QTest::newRow("five fields")
-        << "02:00:00:00:00:01,192.0.2.10,255.255.255.0,192.0.2.1,x" << ""
-        << "line 1: expected 4 fields MAC,IP,MASK,GATEWAY, found 5\n";
-    QTest::newRow("IP out of range")
-        << "02:00:00:00:00:01,192.0.2.256,255.255.255.0,192.0.2.1" << ""
-        << "line 1: IP Address Error! \"192.0.2.256\"\n";
+        << "1 02:0A:0B:0C:0D:0E 192.0.2.10 255.255.255.0 192.0.2.1"
+        << "";
+    QTest::newRow("three fields") << "\n02:00:00:00:00:01,192.0.2.10,255.255.255.0"
+                                  << ""
+                                  << "line 2: expected 4 fields MAC,IP,MASK,GATEWAY, found 3\n";
+    QTest::newRow("five fields") << "02:00:00:00:00:01,192.0.2.10,255.255.255.0,192.0.2.1,x"
+                                 << ""
+                                 << "line 1: expected 4 fields MAC,IP,MASK,GATEWAY, found 5\n";
+    QTest::newRow("IP out of range") << "02:00:00:00:00:01,192.0.2.256,255.255.255.0,192.0.2.1"
+                                     << ""
+                                     << "line 1: IP Address Error! \"192.0.2.256\"\n";
     QTest::newRow("mask and gateway both bad: the mask is named, as in the dialog")
-        << "02:00:00:00:00:01,192.0.2.10,255.255.0,192.0.2" << ""
+        << "02:00:00:00:00:01,192.0.2.10,255.255.0,192.0.2"
+        << ""
         << "line 1: Net Mask Error! \"255.255.0\"\n";
-    QTest::newRow("gateway bad")
-        << "02:00:00:00:00:01,192.0.2.10,255.255.255.0,gw" << ""
-        << "line 1: Gate Way Error! \"gw\"\n";
-    QTest::newRow("MAC with dashes")
-        << "02-00-00-00-00-01,192.0.2.10,255.255.255.0,192.0.2.1" << ""
-        << "line 1: MAC Address Error! \"02-00-00-00-00-01\"\n";
+    QTest::newRow("gateway bad") << "02:00:00:00:00:01,192.0.2.10,255.255.255.0,gw"
+                                 << ""
+                                 << "line 1: Gate Way Error! \"gw\"\n";
+    QTest::newRow("MAC with dashes") << "02-00-00-00-00-01,192.0.2.10,255.255.255.0,192.0.2.1"
+                                     << ""
+                                     << "line 1: MAC Address Error! \"02-00-00-00-00-01\"\n";
     QTest::newRow("header text after the first line is no header")
         << "02:00:00:00:00:01,192.0.2.10,255.255.255.0,192.0.2.1\nMAC,IP,MASK,GATEWAY"
         << "1 02:00:00:00:00:01 192.0.2.10 255.255.255.0 192.0.2.1"
@@ -110,16 +113,16 @@ void TestCliPlan::checkPlan_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("problems");
 
-    QTest::newRow("every check passes")
-        << "02:00:00:00:00:01,192.0.2.10,255.255.255.0,192.0.2.1\n"
-           "02:00:00:00:00:02,192.0.2.11,255.255.255.0,192.0.2.1"
-        << "";
+    QTest::newRow("every check passes") << "02:00:00:00:00:01,192.0.2.10,255.255.255.0,192.0.2.1\n"
+                                           "02:00:00:00:00:02,192.0.2.11,255.255.255.0,192.0.2.1"
+                                        << "";
     QTest::newRow("two planned devices swap addresses")
         << "02:00:00:00:00:01,192.0.2.65,255.255.255.0,192.0.2.1\n"
            "02:00:00:00:00:02,192.0.2.64,255.255.255.0,192.0.2.1"
         << "";
     QTest::newRow("a device keeps its own address")
-        << "02:00:00:00:00:01,192.0.2.64,255.255.255.0,192.0.2.1" << "";
+        << "02:00:00:00:00:01,192.0.2.64,255.255.255.0,192.0.2.1"
+        << "";
     QTest::newRow("MAC that did not answer")
         << "02:00:00:00:00:09,192.0.2.10,255.255.255.0,192.0.2.1"
         << "line 1: MAC 02:00:00:00:00:09 did not answer the scan\n";

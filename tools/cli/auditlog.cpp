@@ -13,23 +13,15 @@ QString auditHeaderLine()
 
 QString auditLine(const AuditEntry &entry)
 {
-    const QStringList fields = { entry.time.toUTC().toString(Qt::ISODateWithMs),
-                                 entry.host,
-                                 entry.mac,
-                                 entry.oldIp,
-                                 entry.oldMask,
-                                 entry.oldGateway,
-                                 entry.newIp,
-                                 entry.newMask,
-                                 entry.newGateway,
-                                 entry.outcome };
+    const QStringList fields = { entry.time.toUTC().toString(Qt::ISODateWithMs), entry.host,
+        entry.mac, entry.oldIp, entry.oldMask, entry.oldGateway, entry.newIp, entry.newMask,
+        entry.newGateway, entry.outcome };
     return csvLine(fields);
 }
 
 AuditLog::AuditLog(const QString &path)
     : file(path)
-{
-}
+{ }
 
 bool AuditLog::open()
 {
@@ -40,16 +32,9 @@ bool AuditLog::open()
 
 bool AuditLog::record(const DeviceRecord &device, const PlanEntry &target, const QString &outcome)
 {
-    const AuditEntry entry { QDateTime::currentDateTimeUtc(),
-                             QSysInfo::machineHostName(),
-                             device.mac,
-                             device.ip,
-                             device.mask,
-                             device.gateway,
-                             target.ip,
-                             target.mask,
-                             target.gateway,
-                             outcome };
+    const AuditEntry entry { QDateTime::currentDateTimeUtc(), QSysInfo::machineHostName(),
+        device.mac, device.ip, device.mask, device.gateway, target.ip, target.mask, target.gateway,
+        outcome };
     return appendLine(auditLine(entry));
 }
 

@@ -35,29 +35,29 @@ void printError(const QString &text)
 QCommandLineOption waitOption()
 {
     return { QStringLiteral("wait-ms"),
-             QStringLiteral("Listen for scan replies for <ms> milliseconds (default 2000)."),
-             QStringLiteral("ms"), QString::number(DefaultWaitMs) };
+        QStringLiteral("Listen for scan replies for <ms> milliseconds (default 2000)."),
+        QStringLiteral("ms"), QString::number(DefaultWaitMs) };
 }
 
 QCommandLineOption auditOption()
 {
     return { QStringLiteral("audit"),
-             QStringLiteral("Append a line for every write to <file> (default "
-                            "nesdrix-audit.csv in the current directory)."),
-             QStringLiteral("file"), QStringLiteral("nesdrix-audit.csv") };
+        QStringLiteral("Append a line for every write to <file> (default "
+                       "nesdrix-audit.csv in the current directory)."),
+        QStringLiteral("file"), QStringLiteral("nesdrix-audit.csv") };
 }
 
 QCommandLineOption yesOption()
 {
     return { QStringLiteral("yes"),
-             QStringLiteral("Write. Without it nothing is sent but the scan, and the command "
-                            "shows what it would write.") };
+        QStringLiteral("Write. Without it nothing is sent but the scan, and the command "
+                       "shows what it would write.") };
 }
 
 // Parses a command's own arguments; gives the exit status when the command
 // ends here (help shown, or a usage error), nothing when it is to go on.
 std::optional<int> parseCommandLine(QCommandLineParser &parser, const QString &command,
-                                    const QStringList &arguments, int positionalCount)
+    const QStringList &arguments, int positionalCount)
 {
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QString usageName = QStringLiteral("%1 %2").arg(ProgramName, command);
@@ -67,8 +67,8 @@ std::optional<int> parseCommandLine(QCommandLineParser &parser, const QString &c
     }
     if (parser.isSet(helpOption)) {
         QString help = parser.helpText();
-        help.replace(0, help.indexOf(QLatin1Char('[')),
-                     QStringLiteral("Usage: %1 ").arg(usageName));
+        help.replace(
+            0, help.indexOf(QLatin1Char('[')), QStringLiteral("Usage: %1 ").arg(usageName));
         printOut(help);
         return ExitSuccess;
     }
@@ -84,8 +84,8 @@ std::optional<int> parseCommandLine(QCommandLineParser &parser, const QString &c
 }
 
 // A whole number of at least `minimum` from an option, or nothing after an error message.
-std::optional<int> numberValue(const QCommandLineParser &parser, const QCommandLineOption &option,
-                               int minimum)
+std::optional<int> numberValue(
+    const QCommandLineParser &parser, const QCommandLineOption &option, int minimum)
 {
     const QString text = parser.value(option);
     bool ok = false;
@@ -105,8 +105,8 @@ std::optional<QString> macArgument(const QCommandLineParser &parser)
     const QString mac = parser.positionalArguments().constFirst();
     if (isMacText(mac))
         return mac.toUpper();
-    printError(QStringLiteral("%1 \"%2\"").arg(
-        QCoreApplication::translate("QObject", "MAC Address Error!"), mac));
+    printError(QStringLiteral("%1 \"%2\"")
+                   .arg(QCoreApplication::translate("QObject", "MAC Address Error!"), mac));
     return std::nullopt;
 }
 
@@ -144,8 +144,8 @@ bool openAudit(AuditLog &audit)
 
 // Sends the write and records it; a write the log could not take is printed
 // in full so that it is recorded somewhere.
-bool writeAndRecord(Fleet &fleet, AuditLog &audit, const DeviceRecord &device,
-                    const PlanEntry &target)
+bool writeAndRecord(
+    Fleet &fleet, AuditLog &audit, const DeviceRecord &device, const PlanEntry &target)
 {
     fleet.write(device, target);
     if (audit.record(device, target, QStringLiteral("sent")))
@@ -163,11 +163,11 @@ int scanCommand(const QStringList &arguments)
         "Devices that share a MAC or IP address are flagged in the Duplicate column."));
     const QCommandLineOption wait = waitOption();
     const QCommandLineOption format(QStringLiteral("format"),
-                                    QStringLiteral("table (default), csv or json."),
-                                    QStringLiteral("format"), QStringLiteral("table"));
+        QStringLiteral("table (default), csv or json."), QStringLiteral("format"),
+        QStringLiteral("table"));
     parser.addOptions({ wait, format });
-    if (const std::optional<int> status =
-            parseCommandLine(parser, QStringLiteral("scan"), arguments, 0))
+    if (const std::optional<int> status
+        = parseCommandLine(parser, QStringLiteral("scan"), arguments, 0))
         return *status;
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
     const std::optional<OutputFormat> outputFormat = outputFormatFromText(parser.value(format));
@@ -198,15 +198,15 @@ int flashCommand(const QStringList &arguments)
     parser.setApplicationDescription(QStringLiteral(
         "Finds the device by its MAC address and flashes its LEDs for some seconds, or until "
         "Ctrl-C, then sends the stop request."));
-    parser.addPositionalArgument(QStringLiteral("MAC"),
-                                 QStringLiteral("The device's MAC address, 00:1A:2B:3C:4D:5E."));
+    parser.addPositionalArgument(
+        QStringLiteral("MAC"), QStringLiteral("The device's MAC address, 00:1A:2B:3C:4D:5E."));
     const QCommandLineOption wait = waitOption();
     const QCommandLineOption seconds(QStringLiteral("seconds"),
-                                     QStringLiteral("Flash for <n> seconds (default 10)."),
-                                     QStringLiteral("n"), QString::number(DefaultFlashSeconds));
+        QStringLiteral("Flash for <n> seconds (default 10)."), QStringLiteral("n"),
+        QString::number(DefaultFlashSeconds));
     parser.addOptions({ wait, seconds });
-    if (const std::optional<int> status =
-            parseCommandLine(parser, QStringLiteral("flash"), arguments, 1))
+    if (const std::optional<int> status
+        = parseCommandLine(parser, QStringLiteral("flash"), arguments, 1))
         return *status;
     const std::optional<QString> mac = macArgument(parser);
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
@@ -237,8 +237,7 @@ int flashCommand(const QStringList &arguments)
 
 // The settings of set's options, checked with the device dialog's rules.
 std::optional<PlanEntry> setTarget(const QCommandLineParser &parser, const QString &mac,
-                                   const QCommandLineOption &ip, const QCommandLineOption &mask,
-                                   const QCommandLineOption &gateway)
+    const QCommandLineOption &ip, const QCommandLineOption &mask, const QCommandLineOption &gateway)
 {
     if (!parser.isSet(ip) || !parser.isSet(mask) || !parser.isSet(gateway)) {
         printError(QStringLiteral("set needs --ip, --mask and --gateway"));
@@ -251,7 +250,7 @@ std::optional<PlanEntry> setTarget(const QCommandLineParser &parser, const QStri
         return std::nullopt;
     }
     return PlanEntry { 0, mac, canonicalAddressText(target.ip), canonicalAddressText(target.mask),
-                       canonicalAddressText(target.gateway) };
+        canonicalAddressText(target.gateway) };
 }
 
 // Another listed device that already holds the new IP, if any.
@@ -271,23 +270,22 @@ int setCommand(const QStringList &arguments)
         "Finds the device by its MAC address and writes it a new IP address, net mask and "
         "gateway, keeping its MAC address and name. Shows the old and the new values; writes "
         "only with --yes, and then appends the write to the audit log."));
-    parser.addPositionalArgument(QStringLiteral("MAC"),
-                                 QStringLiteral("The device's MAC address, 00:1A:2B:3C:4D:5E."));
-    const QCommandLineOption ip(QStringLiteral("ip"), QStringLiteral("New IP address."),
-                                QStringLiteral("address"));
-    const QCommandLineOption mask(QStringLiteral("mask"), QStringLiteral("New net mask."),
-                                  QStringLiteral("mask"));
-    const QCommandLineOption gateway(QStringLiteral("gateway"), QStringLiteral("New gateway."),
-                                     QStringLiteral("address"));
+    parser.addPositionalArgument(
+        QStringLiteral("MAC"), QStringLiteral("The device's MAC address, 00:1A:2B:3C:4D:5E."));
+    const QCommandLineOption ip(
+        QStringLiteral("ip"), QStringLiteral("New IP address."), QStringLiteral("address"));
+    const QCommandLineOption mask(
+        QStringLiteral("mask"), QStringLiteral("New net mask."), QStringLiteral("mask"));
+    const QCommandLineOption gateway(
+        QStringLiteral("gateway"), QStringLiteral("New gateway."), QStringLiteral("address"));
     const QCommandLineOption yes = yesOption();
-    const QCommandLineOption allowDuplicate(
-        QStringLiteral("allow-duplicate-ip"),
+    const QCommandLineOption allowDuplicate(QStringLiteral("allow-duplicate-ip"),
         QStringLiteral("Write even when another device already holds the new IP address."));
     const QCommandLineOption wait = waitOption();
     const QCommandLineOption audit = auditOption();
     parser.addOptions({ ip, mask, gateway, yes, allowDuplicate, wait, audit });
-    if (const std::optional<int> status =
-            parseCommandLine(parser, QStringLiteral("set"), arguments, 1))
+    if (const std::optional<int> status
+        = parseCommandLine(parser, QStringLiteral("set"), arguments, 1))
         return *status;
     const std::optional<QString> mac = macArgument(parser);
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
@@ -345,8 +343,8 @@ struct PlannedWrite
     PlanEntry target;
 };
 
-QVector<PlannedWrite> plannedWrites(const QVector<PlanEntry> &entries,
-                                    const QVector<DeviceRecord> &devices)
+QVector<PlannedWrite> plannedWrites(
+    const QVector<PlanEntry> &entries, const QVector<DeviceRecord> &devices)
 {
     QVector<PlannedWrite> writes;
     for (const PlanEntry &entry : entries)
@@ -357,7 +355,7 @@ QVector<PlannedWrite> plannedWrites(const QVector<PlanEntry> &entries,
 // Writes the plan in order until its end, an interrupt or an audit failure;
 // gives the exit status when the batch did not run to its end.
 std::optional<int> writeBatch(Fleet &fleet, AuditLog &audit, const InterruptWatcher &watcher,
-                              const QVector<PlannedWrite> &writes, int intervalMs)
+    const QVector<PlannedWrite> &writes, int intervalMs)
 {
     int written = 0;
     for (const PlannedWrite &write : writes) {
@@ -399,8 +397,8 @@ int verifyBatch(Fleet &fleet, AuditLog &audit, const QVector<PlannedWrite> &writ
     for (const PlannedWrite &write : writes) {
         const bool verified = answersWithTarget(devices, write.target);
         failures += verified ? 0 : 1;
-        const QString outcome =
-            verified ? QStringLiteral("verified") : QStringLiteral("not verified");
+        const QString outcome
+            = verified ? QStringLiteral("verified") : QStringLiteral("not verified");
         recorded = audit.record(write.device, write.target, outcome) && recorded;
         printOut(QStringLiteral("line %1: %2 %3 at %4\n")
                      .arg(write.target.lineNo)
@@ -429,20 +427,18 @@ int applyCommand(const QStringList &arguments)
         "appends each write to the audit log."));
     parser.addPositionalArgument(QStringLiteral("PLAN"), QStringLiteral("The plan file (CSV)."));
     const QCommandLineOption yes = yesOption();
-    const QCommandLineOption verify(
-        QStringLiteral("verify-after-ms"),
+    const QCommandLineOption verify(QStringLiteral("verify-after-ms"),
         QStringLiteral("After the writes, wait <ms> milliseconds, scan again and report which "
                        "devices answer with their new settings (default 0: no check)."),
         QStringLiteral("ms"), QStringLiteral("0"));
-    const QCommandLineOption interval(
-        QStringLiteral("interval-ms"),
+    const QCommandLineOption interval(QStringLiteral("interval-ms"),
         QStringLiteral("Pause <ms> milliseconds between two writes (default 0)."),
         QStringLiteral("ms"), QStringLiteral("0"));
     const QCommandLineOption wait = waitOption();
     const QCommandLineOption audit = auditOption();
     parser.addOptions({ yes, verify, interval, wait, audit });
-    if (const std::optional<int> status =
-            parseCommandLine(parser, QStringLiteral("apply"), arguments, 1))
+    if (const std::optional<int> status
+        = parseCommandLine(parser, QStringLiteral("apply"), arguments, 1))
         return *status;
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
     const std::optional<int> verifyMs = numberValue(parser, verify, 0);
@@ -483,8 +479,7 @@ int applyCommand(const QStringList &arguments)
     AuditLog auditLog(parser.value(audit));
     if (!openAudit(auditLog))
         return ExitAuditFailed;
-    if (const std::optional<int> status =
-            writeBatch(fleet, auditLog, watcher, writes, *intervalMs))
+    if (const std::optional<int> status = writeBatch(fleet, auditLog, watcher, writes, *intervalMs))
         return *status;
     printOut(QStringLiteral("%1 devices written. %2\n").arg(writes.size()).arg(RestartTip));
     if (*verifyMs == 0)
@@ -516,7 +511,8 @@ QString generalHelp()
                        .arg(ProgramName);
     for (const Command &command : Commands)
         text += QStringLiteral("  %1  %2\n")
-                    .arg(QString::fromLatin1(command.name).leftJustified(6), QLatin1String(command.summary));
+                    .arg(QString::fromLatin1(command.name).leftJustified(6),
+                        QLatin1String(command.summary));
     text += QStringLiteral("\n%1 COMMAND --help explains each command.\n").arg(ProgramName);
     return text;
 }

@@ -12,8 +12,8 @@ namespace {
 QString csvField(const QString &text)
 {
     static const QString special = QStringLiteral(",\"\r\n");
-    const bool needsQuotes =
-        std::any_of(text.cbegin(), text.cend(), [](QChar c) { return special.contains(c); });
+    const bool needsQuotes
+        = std::any_of(text.cbegin(), text.cend(), [](QChar c) { return special.contains(c); });
     if (!needsQuotes)
         return text;
     QString doubled = text;
@@ -25,24 +25,18 @@ QString csvField(const QString &text)
 const QStringList &tableHeaders()
 {
     static const QStringList headers = { QStringLiteral("Device Type"),
-                                         QStringLiteral("Device Name"),
-                                         QStringLiteral("IP Address"),
-                                         QStringLiteral("MAC Address"),
-                                         QStringLiteral("Net Mask"),
-                                         QStringLiteral("Gate Way"),
-                                         QStringLiteral("Device Version"),
-                                         QStringLiteral("PLC Points"),
-                                         QStringLiteral("Duplicate") };
+        QStringLiteral("Device Name"), QStringLiteral("IP Address"), QStringLiteral("MAC Address"),
+        QStringLiteral("Net Mask"), QStringLiteral("Gate Way"), QStringLiteral("Device Version"),
+        QStringLiteral("PLC Points"), QStringLiteral("Duplicate") };
     return headers;
 }
 
 const QStringList &csvHeaders()
 {
-    static const QStringList headers = { QStringLiteral("type"),    QStringLiteral("name"),
-                                         QStringLiteral("ip"),      QStringLiteral("mac"),
-                                         QStringLiteral("mask"),    QStringLiteral("gateway"),
-                                         QStringLiteral("version"), QStringLiteral("points"),
-                                         QStringLiteral("duplicate") };
+    static const QStringList headers
+        = { QStringLiteral("type"), QStringLiteral("name"), QStringLiteral("ip"),
+              QStringLiteral("mac"), QStringLiteral("mask"), QStringLiteral("gateway"),
+              QStringLiteral("version"), QStringLiteral("points"), QStringLiteral("duplicate") };
     return headers;
 }
 
@@ -59,9 +53,8 @@ QString duplicateText(const DeviceRecord &device)
 
 QStringList rowTexts(const DeviceRecord &device)
 {
-    return { device.type,    device.name,    device.ip,
-             device.mac,     device.mask,    device.gateway,
-             device.version, device.points,  duplicateText(device) };
+    return { device.type, device.name, device.ip, device.mac, device.mask, device.gateway,
+        device.version, device.points, duplicateText(device) };
 }
 
 QString formatTable(const QVector<DeviceRecord> &devices)
@@ -100,15 +93,13 @@ QString formatJson(const QVector<DeviceRecord> &devices)
     QJsonArray array;
     for (const DeviceRecord &device : devices) {
         array.append(QJsonObject { { QStringLiteral("type"), device.type },
-                                   { QStringLiteral("name"), device.name },
-                                   { QStringLiteral("ip"), device.ip },
-                                   { QStringLiteral("mac"), device.mac },
-                                   { QStringLiteral("mask"), device.mask },
-                                   { QStringLiteral("gateway"), device.gateway },
-                                   { QStringLiteral("version"), device.version },
-                                   { QStringLiteral("points"), device.points },
-                                   { QStringLiteral("duplicateMac"), device.duplicateMac },
-                                   { QStringLiteral("duplicateIp"), device.duplicateIp } });
+            { QStringLiteral("name"), device.name }, { QStringLiteral("ip"), device.ip },
+            { QStringLiteral("mac"), device.mac }, { QStringLiteral("mask"), device.mask },
+            { QStringLiteral("gateway"), device.gateway },
+            { QStringLiteral("version"), device.version },
+            { QStringLiteral("points"), device.points },
+            { QStringLiteral("duplicateMac"), device.duplicateMac },
+            { QStringLiteral("duplicateIp"), device.duplicateIp } });
     }
     return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented));
 }
@@ -151,5 +142,5 @@ QString changeText(const DeviceRecord &device, const PlanEntry &target)
 {
     return QStringLiteral("%1 \"%2\": IP %3 -> %4, mask %5 -> %6, gateway %7 -> %8")
         .arg(device.mac, device.name, device.ip, target.ip, device.mask, target.mask,
-             device.gateway, target.gateway);
+            device.gateway, target.gateway);
 }

@@ -17,8 +17,8 @@ QString dotted(const QByteArray &bytes)
 } // namespace
 
 DeviceRecord deviceRecordFromReply(const QByteArray &typeName, const QByteArray &mac,
-                                   const QByteArray &name, const QByteArray &version,
-                                   const QByteArray &network, const QByteArray &points)
+    const QByteArray &name, const QByteArray &version, const QByteArray &network,
+    const QByteArray &points)
 {
     DeviceRecord record;
     record.type = deviceNameFromBytes(typeName);

@@ -22,8 +22,8 @@ struct DeviceRecord
 
 // The texts of an accepted reply, as the window turns them into a row.
 DeviceRecord deviceRecordFromReply(const QByteArray &typeName, const QByteArray &mac,
-                                   const QByteArray &name, const QByteArray &version,
-                                   const QByteArray &network, const QByteArray &points);
+    const QByteArray &name, const QByteArray &version, const QByteArray &network,
+    const QByteArray &points);
 
 // Flags every record whose MAC or IP address another record also carries.
 void markDuplicates(QVector<DeviceRecord> &devices);

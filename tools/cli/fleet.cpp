@@ -16,8 +16,7 @@ public:
     PlannedSettings(const DeviceRecord &device, const PlanEntry &target)
         : device(device)
         , target(target)
-    {
-    }
+    { }
 
     QString tableMacText() const override { return device.mac; }
     QString macText() const override { return device.mac; }
@@ -98,7 +97,6 @@ void Fleet::write(const DeviceRecord &device, const PlanEntry &target)
 
 void Fleet::collectReply()
 {
-    replies.append(deviceRecordFromReply(socket->replyTypeName, socket->replyMac,
-                                         socket->replyName, socket->replyVersion,
-                                         socket->replyNetwork, socket->replyPoints));
+    replies.append(deviceRecordFromReply(socket->replyTypeName, socket->replyMac, socket->replyName,
+        socket->replyVersion, socket->replyNetwork, socket->replyPoints));
 }

@@ -57,8 +57,7 @@ InterruptWatcher::~InterruptWatcher()
 void InterruptWatcher::readSignalByte()
 {
     char bytes[16];
-    while (::read(signalPipe[0], bytes, sizeof bytes) > 0) {
-    }
+    while (::read(signalPipe[0], bytes, sizeof bytes) > 0) { }
     interruptedFlag = true;
     emit interrupted();
 }

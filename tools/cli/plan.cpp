@@ -57,7 +57,7 @@ PlanEntry canonicalEntry(PlanEntry entry)
 void sortByLine(QVector<PlanProblem> &problems)
 {
     std::stable_sort(problems.begin(), problems.end(),
-                     [](const PlanProblem &a, const PlanProblem &b) { return a.lineNo < b.lineNo; });
+        [](const PlanProblem &a, const PlanProblem &b) { return a.lineNo < b.lineNo; });
 }
 
 } // namespace
@@ -78,13 +78,13 @@ ParsedPlan parsePlan(const QString &text)
         if (header)
             continue;
         if (fields.size() != PlanFieldCount) {
-            plan.problems.append(
-                { lineNo, QStringLiteral("expected 4 fields MAC,IP,MASK,GATEWAY, found %1")
-                              .arg(fields.size()) });
+            plan.problems.append({ lineNo,
+                QStringLiteral("expected 4 fields MAC,IP,MASK,GATEWAY, found %1")
+                    .arg(fields.size()) });
             continue;
         }
         const PlanEntry entry { lineNo, fields.at(0).toUpper(), fields.at(1), fields.at(2),
-                                fields.at(3) };
+            fields.at(3) };
         const QString problem = settingsProblem(entry);
         if (problem.isEmpty())
             plan.entries.append(canonicalEntry(entry));
