@@ -110,12 +110,28 @@ std::optional<QString> macArgument(const QCommandLineParser &parser)
     return std::nullopt;
 }
 
-bool openFleet(Fleet &fleet)
+// What a command's one scan found, or the exit status when it ends there.
+struct Scan
 {
-    if (fleet.open())
-        return true;
-    printError(bindFailureText(fleet.bindErrorString()));
-    return false;
+    QVector<DeviceRecord> devices;
+    int failure = ExitSuccess;
+    // flash and set: the one device that answered with the MAC.
+    DeviceRecord device;
+};
+
+Scan openAndScan(Fleet &fleet, const InterruptWatcher &watcher, int waitMs)
+{
+    if (!fleet.open()) {
+        printError(bindFailureText(fleet.bindErrorString()));
+        Scan failed;
+        failed.failure = ExitPortUnavailable;
+        return failed;
+    }
+    Scan scan;
+    scan.devices = fleet.scan(waitMs);
+    if (watcher.isInterrupted())
+        scan.failure = ExitInterrupted;
+    return scan;
 }
 
 // The one device that answered with the MAC, or nothing after a message.
@@ -131,6 +147,18 @@ std::optional<DeviceRecord> soleDevice(const QVector<DeviceRecord> &devices, con
                        .arg(mac)
                        .arg(found.size()));
     return std::nullopt;
+}
+
+Scan openAndFind(Fleet &fleet, const InterruptWatcher &watcher, int waitMs, const QString &mac)
+{
+    Scan scan = openAndScan(fleet, watcher, waitMs);
+    if (scan.failure != ExitSuccess)
+        return scan;
+    if (const std::optional<DeviceRecord> device = soleDevice(scan.devices, mac))
+        scan.device = *device;
+    else
+        scan.failure = ExitDeviceNotFound;
+    return scan;
 }
 
 bool openAudit(AuditLog &audit)
@@ -179,11 +207,10 @@ int scanCommand(const QStringList &arguments)
 
     InterruptWatcher watcher;
     Fleet fleet(&watcher);
-    if (!openFleet(fleet))
-        return ExitPortUnavailable;
-    const QVector<DeviceRecord> devices = fleet.scan(*waitMs);
-    if (watcher.isInterrupted())
-        return ExitInterrupted;
+    const Scan scan = openAndScan(fleet, watcher, *waitMs);
+    if (scan.failure != ExitSuccess)
+        return scan.failure;
+    const QVector<DeviceRecord> &devices = scan.devices;
     if (devices.isEmpty()) {
         printError(QStringLiteral("no device answered within %1 ms").arg(*waitMs));
         return ExitNoDevices;
@@ -216,21 +243,17 @@ int flashCommand(const QStringList &arguments)
 
     InterruptWatcher watcher;
     Fleet fleet(&watcher);
-    if (!openFleet(fleet))
-        return ExitPortUnavailable;
-    const QVector<DeviceRecord> devices = fleet.scan(*waitMs);
-    if (watcher.isInterrupted())
-        return ExitInterrupted;
-    const std::optional<DeviceRecord> device = soleDevice(devices, *mac);
-    if (!device)
-        return ExitDeviceNotFound;
+    const Scan scan = openAndFind(fleet, watcher, *waitMs, *mac);
+    if (scan.failure != ExitSuccess)
+        return scan.failure;
+    const DeviceRecord &device = scan.device;
 
     printOut(QStringLiteral("Flashing %1 at %2 for %3 s; Ctrl-C stops it.\n")
-                 .arg(device->mac, device->ip)
+                 .arg(device.mac, device.ip)
                  .arg(*flashSeconds));
-    fleet.startFlashing(*device);
+    fleet.startFlashing(device);
     fleet.pause(*flashSeconds * 1000);
-    fleet.stopFlashing(*device);
+    fleet.stopFlashing(device);
     printOut(QStringLiteral("Stopped.\n"));
     return ExitSuccess;
 }
@@ -297,15 +320,11 @@ int setCommand(const QStringList &arguments)
 
     InterruptWatcher watcher;
     Fleet fleet(&watcher);
-    if (!openFleet(fleet))
-        return ExitPortUnavailable;
-    const QVector<DeviceRecord> devices = fleet.scan(*waitMs);
-    if (watcher.isInterrupted())
-        return ExitInterrupted;
-    const std::optional<DeviceRecord> device = soleDevice(devices, *mac);
-    if (!device)
-        return ExitDeviceNotFound;
-    const std::optional<DeviceRecord> holder = ipHolder(devices, *target);
+    const Scan scan = openAndFind(fleet, watcher, *waitMs, *mac);
+    if (scan.failure != ExitSuccess)
+        return scan.failure;
+    const DeviceRecord &device = scan.device;
+    const std::optional<DeviceRecord> holder = ipHolder(scan.devices, *target);
     if (holder && !parser.isSet(allowDuplicate)) {
         printError(QStringLiteral("%1 already holds %2; nothing written (--allow-duplicate-ip "
                                   "writes it all the same)")
@@ -313,7 +332,7 @@ int setCommand(const QStringList &arguments)
         return ExitRefused;
     }
 
-    printOut(changeText(*device, *target) + QLatin1Char('\n'));
+    printOut(changeText(device, *target) + QLatin1Char('\n'));
     if (!parser.isSet(yes)) {
         printOut(QStringLiteral("Nothing written: add --yes to write.\n"));
         return ExitSuccess;
@@ -321,7 +340,7 @@ int setCommand(const QStringList &arguments)
     AuditLog auditLog(parser.value(audit));
     if (!openAudit(auditLog))
         return ExitAuditFailed;
-    if (!writeAndRecord(fleet, auditLog, *device, *target))
+    if (!writeAndRecord(fleet, auditLog, device, *target))
         return ExitAuditFailed;
     printOut(QStringLiteral("Written. %1\n").arg(RestartTip));
     return ExitSuccess;
@@ -456,11 +475,10 @@ int applyCommand(const QStringList &arguments)
 
     InterruptWatcher watcher;
     Fleet fleet(&watcher);
-    if (!openFleet(fleet))
-        return ExitPortUnavailable;
-    const QVector<DeviceRecord> devices = fleet.scan(*waitMs);
-    if (watcher.isInterrupted())
-        return ExitInterrupted;
+    const Scan scan = openAndScan(fleet, watcher, *waitMs);
+    if (scan.failure != ExitSuccess)
+        return scan.failure;
+    const QVector<DeviceRecord> &devices = scan.devices;
     const QVector<PlanProblem> problems = checkPlan(plan, devices);
     if (!problems.isEmpty()) {
         printError(QStringLiteral("plan refused, nothing written:\n") + planProblemsText(problems));

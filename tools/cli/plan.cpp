@@ -54,6 +54,43 @@ PlanEntry canonicalEntry(PlanEntry entry)
     return entry;
 }
 
+// The first plan line each value appears on.
+class FirstLines
+{
+public:
+    // The earlier line the value appeared on, or 0 when this line is the first.
+    int earlierLine(const QString &value, int lineNo)
+    {
+        const auto found = lines.constFind(value);
+        if (found != lines.constEnd())
+            return *found;
+        lines.insert(value, lineNo);
+        return 0;
+    }
+
+private:
+    QHash<QString, int> lines;
+};
+
+// What the scan says against the entry: its MAC must answer once, and no
+// device outside the plan may hold its new IP.
+QStringList networkProblems(
+    const PlanEntry &entry, const QVector<DeviceRecord> &devices, const QSet<QString> &plannedMacs)
+{
+    QStringList messages;
+    const int answers = devicesWithMac(devices, entry.mac).size();
+    if (answers == 0)
+        messages << QStringLiteral("MAC %1 did not answer the scan").arg(entry.mac);
+    else if (answers > 1)
+        messages << QStringLiteral("MAC %1 answered %2 times").arg(entry.mac).arg(answers);
+    for (const DeviceRecord &device : devices) {
+        if (device.ip == entry.ip && !plannedMacs.contains(device.mac))
+            messages << QStringLiteral("new IP %1 is held by %2, which is not in the plan")
+                            .arg(entry.ip, device.mac);
+    }
+    return messages;
+}
+
 void sortByLine(QVector<PlanProblem> &problems)
 {
     std::stable_sort(problems.begin(), problems.end(),
@@ -101,36 +138,21 @@ QVector<PlanProblem> checkPlan(const ParsedPlan &plan, const QVector<DeviceRecor
         plannedMacs.insert(entry.mac);
 
     QVector<PlanProblem> problems = plan.problems;
-    QHash<QString, int> lineOfMac;
-    QHash<QString, int> lineOfIp;
+    FirstLines macLines;
+    FirstLines ipLines;
     for (const PlanEntry &entry : plan.entries) {
-        const auto report = [&](const QString &message) {
+        QStringList messages;
+        if (const int earlier = macLines.earlierLine(entry.mac, entry.lineNo))
+            messages << QStringLiteral("MAC %1 is already planned on line %2")
+                            .arg(entry.mac)
+                            .arg(earlier);
+        if (const int earlier = ipLines.earlierLine(entry.ip, entry.lineNo))
+            messages << QStringLiteral("new IP %1 is already planned on line %2")
+                            .arg(entry.ip)
+                            .arg(earlier);
+        messages << networkProblems(entry, devices, plannedMacs);
+        for (const QString &message : qAsConst(messages))
             problems.append({ entry.lineNo, message });
-        };
-        if (lineOfMac.contains(entry.mac))
-            report(QStringLiteral("MAC %1 is already planned on line %2")
-                       .arg(entry.mac)
-                       .arg(lineOfMac.value(entry.mac)));
-        else
-            lineOfMac.insert(entry.mac, entry.lineNo);
-        if (lineOfIp.contains(entry.ip))
-            report(QStringLiteral("new IP %1 is already planned on line %2")
-                       .arg(entry.ip)
-                       .arg(lineOfIp.value(entry.ip)));
-        else
-            lineOfIp.insert(entry.ip, entry.lineNo);
-
-        const int answers = devicesWithMac(devices, entry.mac).size();
-        if (answers == 0)
-            report(QStringLiteral("MAC %1 did not answer the scan").arg(entry.mac));
-        else if (answers > 1)
-            report(QStringLiteral("MAC %1 answered %2 times").arg(entry.mac).arg(answers));
-
-        for (const DeviceRecord &device : devices) {
-            if (device.ip == entry.ip && !plannedMacs.contains(device.mac))
-                report(QStringLiteral("new IP %1 is held by %2, which is not in the plan")
-                           .arg(entry.ip, device.mac));
-        }
     }
     sortByLine(problems);
     return problems;
