@@ -1,7 +1,9 @@
 #include "auditlog.h"
 #include "deviceformat.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -61,6 +63,7 @@ private slots:
     void duplicates();
     void formats_data();
     void formats();
+    void controlCharactersNeverReachTheTerminal();
     void formatNames_data();
     void formatNames();
     void auditLine_data();
@@ -153,6 +156,27 @@ void TestCliOutput::formats()
     } else {
         QCOMPARE(text, expected);
     }
+}
+
+void TestCliOutput::controlCharactersNeverReachTheTerminal()
+{
+    // A name as a device might send it: a line break and an escape sequence.
+    const QString name = QStringLiteral("Axis\n\x1b[2J");
+    const QVector<DeviceRecord> devices
+        = { device(name, QStringLiteral("02:00:00:00:00:01"), QStringLiteral("192.0.2.64")) };
+    const QString shown = QStringLiteral("Axis\uFFFD\uFFFD[2J");
+
+    const QString table = formatDevices(devices, OutputFormat::Table);
+    QCOMPARE(table.count('\n'), 2);
+    QVERIFY(table.contains(shown));
+    const PlanEntry target { 1, devices.first().mac, QStringLiteral("192.0.2.10"),
+        QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.1") };
+    QVERIFY(changeText(devices.first(), target).contains(shown));
+    // Machine-readable forms keep the name exact.
+    QVERIFY(formatDevices(devices, OutputFormat::Csv).contains("\"" + name + "\""));
+    const QJsonDocument json
+        = QJsonDocument::fromJson(formatDevices(devices, OutputFormat::Json).toUtf8());
+    QCOMPARE(json.array().first().toObject().value("name").toString(), name);
 }
 
 void TestCliOutput::formatNames_data()

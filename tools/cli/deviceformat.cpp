@@ -57,11 +57,30 @@ QStringList rowTexts(const DeviceRecord &device)
         device.version, device.points, duplicateText(device) };
 }
 
+// A device name is whatever bytes a device sent: on a terminal, control
+// characters (line breaks, escape sequences) are shown as U+FFFD instead.
+QString terminalText(QString text)
+{
+    for (QChar &c : text) {
+        if (c.category() == QChar::Other_Control)
+            c = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
+QStringList terminalTexts(const QStringList &texts)
+{
+    QStringList shown;
+    for (const QString &text : texts)
+        shown << terminalText(text);
+    return shown;
+}
+
 QString formatTable(const QVector<DeviceRecord> &devices)
 {
     QVector<QStringList> rows = { tableHeaders() };
     for (const DeviceRecord &device : devices)
-        rows.append(rowTexts(device));
+        rows.append(terminalTexts(rowTexts(device)));
 
     QVector<int> widths(tableHeaders().size(), 0);
     for (const QStringList &row : qAsConst(rows)) {
@@ -141,6 +160,6 @@ QString csvLine(const QStringList &fields)
 QString changeText(const DeviceRecord &device, const PlanEntry &target)
 {
     return QStringLiteral("%1 \"%2\": IP %3 -> %4, mask %5 -> %6, gateway %7 -> %8")
-        .arg(device.mac, device.name, device.ip, target.ip, device.mask, target.mask,
+        .arg(device.mac, terminalText(device.name), device.ip, target.ip, device.mask, target.mask,
             device.gateway, target.gateway);
 }

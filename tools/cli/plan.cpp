@@ -102,7 +102,9 @@ void sortByLine(QVector<PlanProblem> &problems)
 ParsedPlan parsePlan(const QString &text)
 {
     ParsedPlan plan;
-    const QStringList lines = text.split(QLatin1Char('\n'));
+    // Spreadsheets save CSV with a byte order mark in front of the first line.
+    const QStringList lines
+        = (text.startsWith(QChar::ByteOrderMark) ? text.mid(1) : text).split(QLatin1Char('\n'));
     bool firstContentLine = true;
     for (int index = 0; index < lines.size(); ++index) {
         const QString line = lines.at(index).trimmed();
