@@ -40,8 +40,8 @@ void TestCliCommands::commandLine_data()
             << QStringLiteral("Usage: nesdrix-cli %1 [options]").arg(QLatin1String(command));
     QTest::newRow("unknown option")
         << QStringList { "scan", "--colour" } << 1 << "Unknown option 'colour'";
-    QTest::newRow("negative wait") << QStringList { "scan", "--wait-ms", "-5" } << 1
-                                   << "--wait-ms needs a whole number of at least 0, not \"-5\"";
+    QTest::newRow("negative wait") << QStringList { "scan", "--wait-ms",
+        "-5" } << 1 << "--wait-ms needs a whole number from 0 to 86400000, not \"-5\"";
     QTest::newRow("unknown format")
         << QStringList { "scan", "--format", "xml" } << 1 << "--format takes table, csv or json";
     QTest::newRow("stray argument")
@@ -51,7 +51,10 @@ void TestCliCommands::commandLine_data()
     QTest::newRow("flash with a malformed MAC")
         << QStringList { "flash", "001A2B3C4D5E" } << 1 << "MAC Address Error! \"001A2B3C4D5E\"";
     QTest::newRow("flash for no time") << QStringList { "flash", "00:1A:2B:3C:4D:5E", "--seconds",
-        "0" } << 1 << "--seconds needs a whole number of at least 1";
+        "0" } << 1 << "--seconds needs a whole number from 1 to 86400";
+    QTest::newRow("flash for longer than a day")
+        << QStringList { "flash", "00:1A:2B:3C:4D:5E", "--seconds", "3000000" } << 1
+        << "--seconds needs a whole number from 1 to 86400, not \"3000000\"";
     QTest::newRow("set without gateway") << QStringList { "set", "00:1A:2B:3C:4D:5E", "--ip",
         "192.0.2.10", "--mask", "255.255.255.0" }
                                          << 1 << "set needs --ip, --mask and --gateway";

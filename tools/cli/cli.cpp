@@ -18,6 +18,8 @@ namespace {
 
 constexpr int DefaultWaitMs = 2000;
 constexpr int DefaultFlashSeconds = 10;
+constexpr int DaySeconds = 24 * 3600;
+constexpr int DayMs = DaySeconds * 1000;
 const char ProgramName[] = "nesdrix-cli";
 const char RestartTip[] = "The devices take their new settings after they restart.";
 
@@ -83,18 +85,20 @@ std::optional<int> parseCommandLine(QCommandLineParser &parser, const QString &c
     return std::nullopt;
 }
 
-// A whole number of at least `minimum` from an option, or nothing after an error message.
-std::optional<int> numberValue(
-    const QCommandLineParser &parser, const QCommandLineOption &option, int minimum)
+// A whole number from `minimum` to a day (in the option's unit) from an
+// option, or nothing after an error message.
+std::optional<int> numberValue(const QCommandLineParser &parser, const QCommandLineOption &option,
+    int minimum, int dayInUnits = DayMs)
 {
     const QString text = parser.value(option);
     bool ok = false;
     const int value = text.toInt(&ok);
-    if (ok && value >= minimum)
+    if (ok && value >= minimum && value <= dayInUnits)
         return value;
-    printError(QStringLiteral("--%1 needs a whole number of at least %2, not \"%3\"")
+    printError(QStringLiteral("--%1 needs a whole number from %2 to %3, not \"%4\"")
                    .arg(option.names().constFirst())
                    .arg(minimum)
+                   .arg(dayInUnits)
                    .arg(text));
     return std::nullopt;
 }
@@ -237,7 +241,7 @@ int flashCommand(const QStringList &arguments)
         return *status;
     const std::optional<QString> mac = macArgument(parser);
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
-    const std::optional<int> flashSeconds = numberValue(parser, seconds, 1);
+    const std::optional<int> flashSeconds = numberValue(parser, seconds, 1, DaySeconds);
     if (!mac || !waitMs || !flashSeconds)
         return ExitUsage;
 
