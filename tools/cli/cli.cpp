@@ -382,7 +382,8 @@ std::optional<int> writeBatch(Fleet &fleet, AuditLog &audit, const InterruptWatc
 {
     int written = 0;
     for (const PlannedWrite &write : writes) {
-        if (written > 0 && !fleet.pause(intervalMs))
+        // Also before the first write: a Ctrl-C still unread in the event loop counts.
+        if (!fleet.pause(written > 0 ? intervalMs : 0))
             break;
         if (!writeAndRecord(fleet, audit, write.device, write.target))
             return ExitAuditFailed;
