@@ -378,14 +378,7 @@ void MainWindow::clearRowTexts()
 
 void MainWindow::reportBindFailure()
 {
-    QMessageBox::warning(
-        this, windowTitle(),
-        tr("UDP port 102 could not be opened: %1\n\n"
-           "Replies from devices cannot be received until it can. Close any other program "
-           "that uses UDP port 102, or give Nesdrix the privilege to bind it (on Linux: "
-           "sudo setcap cap_net_bind_service=+ep on the program file), then start Nesdrix "
-           "again.")
-            .arg(g_mySocket->bindErrorString()));
+    QMessageBox::warning(this, windowTitle(), bindFailureText(g_mySocket->bindErrorString()));
 }
 
 void MainWindow::reportReceiveBufferLimit()
