@@ -249,7 +249,8 @@ void MainWindow::refreshUserSlot()
 
 void MainWindow::cellDoubleClickedSlot()
 {
-    if (tableWidget->selectedItems().isEmpty()) {
+    // A selection without a current row has no row to open.
+    if (tableWidget->selectedItems().isEmpty() || tableWidget->currentRow() < 0) {
         QMessageBox::warning(this, tr("error!"), tr("No Devices!"), tr("OK"));
         return;
     }

@@ -16,21 +16,33 @@
 #include <QtTest>
 
 #include <functional>
+#include <memory>
 
 // Acts once on the first modal widget of type T that comes up, from inside its
 // own event loop. The action must end that loop whatever it finds (record, then
 // assert after the loop has returned), or the test would never get control back.
+// Should a modal of another type come up instead, it is closed after a while, so
+// that the test fails on its checks instead of hanging.
 template<typename T> void whenModal(QObject *context, std::function<void(T *)> act)
 {
+    constexpr int PollMs = 10;
+    constexpr int UnexpectedModalPolls = 2000;
     auto *poll = new QTimer(context);
-    QObject::connect(poll, &QTimer::timeout, context, [poll, act] {
-        if (auto *modal = qobject_cast<T *>(QApplication::activeModalWidget())) {
+    auto unexpected = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, context, [poll, act, unexpected] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *wanted = qobject_cast<T *>(modal)) {
             poll->stop();
             poll->deleteLater();
-            act(modal);
+            act(wanted);
+        } else if (modal && ++*unexpected > UnexpectedModalPolls) {
+            qWarning("closing an unexpected modal widget: %s", modal->metaObject()->className());
+            *unexpected = 0;
+            if (!modal->close())
+                modal->hide();
         }
     });
-    poll->start(10);
+    poll->start(PollMs);
 }
 
 // Whether the widget has the window flags of every dialog: a dialog frame with a

@@ -54,6 +54,8 @@ QList<QByteArray> targetMacsOf(const QList<QByteArray> &requests)
     return macs;
 }
 
+enum TableState { EmptyTable, SelectionCleared, NoCurrentRow };
+
 template<typename T> T *child(QObject *parent, const char *name)
 {
     return parent->findChild<T *>(QLatin1String(name));
@@ -114,23 +116,30 @@ void TestDeviceTable::listDevice(
     const int rows = table->rowCount();
     peer->sendToProgram(replyFrom(mac, network, name));
     QTRY_COMPARE(table->rowCount(), rows + 1);
+    // The new row is selected when the listing pass ends.
+    QTRY_COMPARE(table->currentRow(), rows);
 }
 
 void TestDeviceTable::noSelectionShowsNoDevices_data()
 {
-    QTest::addColumn<bool>("listed");
-    QTest::newRow("empty table") << false;
-    QTest::newRow("selection cleared") << true;
+    QTest::addColumn<int>("state");
+    QTest::newRow("empty table") << int(EmptyTable);
+    QTest::newRow("selection cleared") << int(SelectionCleared);
+    QTest::newRow("selection without a current row") << int(NoCurrentRow);
 }
 
 void TestDeviceTable::noSelectionShowsNoDevices()
 {
-    QFETCH(bool, listed);
+    QFETCH(int, state);
     // As if a device had been opened before: a stray request would reach the peer.
     g_mySocket->setDeviceIp(TestPeer::DeviceIp);
-    if (listed) {
+    if (state != EmptyTable)
         listDevice(PeerMac, PeerNetwork);
+    if (state == SelectionCleared)
         table->clearSelection();
+    if (state == NoCurrentRow) {
+        table->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        QVERIFY(!table->selectedItems().isEmpty());
     }
     QString title, text;
     QStringList buttons;
