@@ -22,8 +22,9 @@ Everything the fleet sees is logged on standard output, one plain line each:
 "LED flashing on: MAC IP NAME", "LED flashing off: MAC IP NAME (reason)",
 "modify request for ...", "restarted: MAC IP NAME" and ignored requests.
 
-Run it only inside a private network namespace (tests/netns-fleet.sh does
-that): it answers whoever scans the network it is on.
+Run it only inside a private network namespace: it answers whoever scans the
+network it is on. tests/netns-fleet.sh sets one up and runs a command against it:
+  tests/netns-fleet.sh --simulator nesdrix-devsim [ARGS...] -- COMMAND [ARGS...]
 
 )text";
 
