@@ -1,18 +1,40 @@
 #include "languagesettings.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 
 namespace LanguageSettings {
 
 namespace {
+const QString FileName = QStringLiteral("/language.ini");
 const QString Group = QStringLiteral("Languages");
 const QString Key = QStringLiteral("languages");
+
+WritableCheck &replacedWritableCheck()
+{
+    static WritableCheck check;
+    return check;
+}
+
+bool canWrite(const QString &filePath)
+{
+    if (const WritableCheck &check = replacedWritableCheck())
+        return check(filePath);
+    // The settings are saved by replacing the file, which takes a writable folder
+    // as well as a writable file.
+    const QFileInfo file(filePath);
+    return QFileInfo(file.absolutePath()).isWritable() && (!file.exists() || file.isWritable());
+}
 } // namespace
 
 QString settingsFilePath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/language.ini");
+    const QString besideProgram = QCoreApplication::applicationDirPath() + FileName;
+    if (canWrite(besideProgram))
+        return besideProgram;
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + FileName;
 }
 
 QString catalogueFilePath()
@@ -32,6 +54,11 @@ void storeLanguage(const QString &language)
     QSettings settings(settingsFilePath(), QSettings::IniFormat);
     settings.beginGroup(Group);
     settings.setValue(Key, language);
+}
+
+void setWritableCheck(WritableCheck check)
+{
+    replacedWritableCheck() = std::move(check);
 }
 
 } // namespace LanguageSettings

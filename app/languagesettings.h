@@ -3,7 +3,12 @@
 
 #include <QString>
 
-// The interface language remembered in language.ini beside the program.
+#include <functional>
+
+// The interface language, remembered in language.ini. The file beside the program
+// comes first; where that copy cannot be written (an installed program's folder
+// belongs to root), the same file in the user's configuration folder takes its
+// place, so that a choice is never silently forgotten.
 namespace LanguageSettings {
 
 inline const QString English = QStringLiteral("English");
@@ -14,6 +19,12 @@ QString catalogueFilePath();
 // The stored value exactly as written, or an empty text.
 QString storedLanguage();
 void storeLanguage(const QString &language);
+
+// Tells whether a file can be written at a path. Replaceable so that tests, which
+// run as root and may write anywhere, can play an ordinary user; an empty
+// function restores the real check.
+using WritableCheck = std::function<bool(const QString &filePath)>;
+void setWritableCheck(WritableCheck check);
 
 } // namespace LanguageSettings
 

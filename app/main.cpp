@@ -5,8 +5,14 @@
 
 int main(int argc, char *argv[])
 {
-    // Sizes stay in logical pixels on high-density screens.
+    // Sizes stay in logical pixels on high-density screens, and icons are drawn
+    // from their larger images there rather than scaled up.
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    // Names the user's configuration folder (~/.config/nesdrix) and ties the
+    // window to its desktop entry.
+    QCoreApplication::setApplicationName(QStringLiteral("nesdrix"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("nesdrix"));
     QApplication app(argc, argv);
     // Windows takes the icon from the executable; elsewhere the window needs it set.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/Nesdrix.ico")));

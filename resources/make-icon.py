@@ -1,11 +1,15 @@
 #!/usr/bin/env python3
-"""Draws the Nesdrix icon: a device broadcasting to the network, 120 x 120, 32-bit.
+"""Draws the Nesdrix icon: a device broadcasting to the network.
 
-Run it to regenerate resources/Nesdrix.ico; it needs nothing beyond Python 3.
+With no argument, or with a path ending in .ico, it writes the 120 x 120, 32-bit
+resources/Nesdrix.ico. With a PNG path and a size (make-icon.py out.png 48) it
+draws the same picture at that size, for the desktop's icon theme. It needs
+nothing beyond Python 3.
 """
 import math
 import struct
 import sys
+import zlib
 
 SIZE = 120
 SAMPLES = 4  # supersampling per axis, for smooth edges
@@ -52,20 +56,25 @@ def shade(x, y):
     return background
 
 
-def render():
+def render(size=SIZE):
+    """Rows of (r, g, b, a) pixels, the drawing scaled to size x size."""
+    scale = SIZE / size
+    # A small icon samples as densely, in drawing units, as the full-size one.
+    samples = max(SAMPLES, round(SAMPLES * scale))
     pixels = []
-    for row in range(SIZE):
+    for row in range(size):
         line = []
-        for column in range(SIZE):
+        for column in range(size):
             acc = [0, 0, 0, 0]
-            for sy in range(SAMPLES):
-                for sx in range(SAMPLES):
-                    r, g, b, a = shade(column + (sx + 0.5) / SAMPLES, row + (sy + 0.5) / SAMPLES)
+            for sy in range(samples):
+                for sx in range(samples):
+                    r, g, b, a = shade((column + (sx + 0.5) / samples) * scale,
+                                       (row + (sy + 0.5) / samples) * scale)
                     acc[0] += r * a
                     acc[1] += g * a
                     acc[2] += b * a
                     acc[3] += a
-            alpha = acc[3] / (SAMPLES * SAMPLES)
+            alpha = acc[3] / (samples * samples)
             if acc[3]:
                 colour = [round(acc[i] / acc[3]) for i in range(3)]
             else:
@@ -90,10 +99,30 @@ def ico_bytes(pixels):
     return directory + entry + image
 
 
+def png_bytes(pixels):
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack('>I', len(data)) + body + struct.pack('>I', zlib.crc32(body))
+
+    size = len(pixels)
+    raw = bytearray()
+    for line in pixels:
+        raw.append(0)  # filter type: none
+        for pixel in line:
+            raw += bytes(pixel)
+    header = struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0)  # 8-bit RGBA
+    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header)
+            + chunk(b'IDAT', zlib.compress(bytes(raw), 9)) + chunk(b'IEND', b''))
+
+
 def main():
     target = sys.argv[1] if len(sys.argv) > 1 else 'Nesdrix.ico'
+    if target.endswith('.png'):
+        data = png_bytes(render(int(sys.argv[2])))
+    else:
+        data = ico_bytes(render())
     with open(target, 'wb') as out:
-        out.write(ico_bytes(render()))
+        out.write(data)
 
 
 if __name__ == '__main__':

@@ -4,7 +4,8 @@
 set -eu
 
 packages="build-essential cmake qtbase5-dev qttools5-dev qttools5-dev-tools \
-iproute2 util-linux clang libclang-rt-14-dev $*"
+iproute2 util-linux clang libclang-rt-14-dev \
+python3 dpkg-dev desktop-file-utils libcap2-bin $*"
 
 missing=""
 for package in $packages; do
