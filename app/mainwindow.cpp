@@ -6,6 +6,8 @@
 #include "info.h"
 #include "languagesettings.h"
 #include "mysocket.h"
+#include "processdialog.h"
+#include "subdeviceinfo.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,18 +26,6 @@ MySocket *g_mySocket = nullptr;
 QTableWidget *g_tableWidget = nullptr;
 
 namespace {
-
-enum Column {
-    DeviceTypeColumn,
-    DeviceNameColumn,
-    IpAddressColumn,
-    MacAddressColumn,
-    NetMaskColumn,
-    GateWayColumn,
-    DeviceVersionColumn,
-    PlcPointsColumn,
-    ColumnCount
-};
 
 const char MenuBarStyle[] =
     "QMenuBar{background-color: qlineargradient(x1:0, y1:0, x2:0, y2:0.9, x3:0, y3:1, "
@@ -74,6 +64,8 @@ MainWindow::MainWindow(QWidget *parent)
     connect(g_mySocket, &MySocket::updPackReceived, this, &MainWindow::tranlateUdpRawFrameSlot);
     if (!g_mySocket->isBound())
         QTimer::singleShot(0, this, &MainWindow::reportBindFailure);
+    else if (g_mySocket->isReceiveBufferCapped())
+        QTimer::singleShot(0, this, &MainWindow::reportReceiveBufferLimit);
     startScan();
 }
 
@@ -147,6 +139,9 @@ void MainWindow::buildWidgets()
     tableWidget->setColumnHidden(PlcPointsColumn, true);
     connect(tableWidget, &QTableWidget::cellDoubleClicked, this,
             &MainWindow::cellDoubleClickedSlot);
+    // Whoever removes rows, the address indexes follow.
+    connect(tableWidget->model(), &QAbstractItemModel::rowsRemoved, this,
+            &MainWindow::indexListedRows);
 
     refreshButton = createButton(this);
     refreshButton->setObjectName(QStringLiteral("refreshButton"));
@@ -244,14 +239,39 @@ void MainWindow::aboutActionSlot()
 
 void MainWindow::refreshUserSlot()
 {
+    tableWidget->setRowCount(0);
+    // A fixed pause before the request, not a wait for answers: replies to an
+    // earlier request that come in meanwhile are cleared again by startScan.
+    ProcessDialog dialog(this);
+    dialog.exec();
+    startScan();
 }
 
 void MainWindow::cellDoubleClickedSlot()
 {
+    if (tableWidget->selectedItems().isEmpty()) {
+        QMessageBox::warning(this, tr("error!"), tr("No Devices!"), tr("OK"));
+        return;
+    }
+    g_tableWidget = tableWidget;
+    // The opened device is taken once: a reply listed while its dialog is open
+    // moves the current row, but must not redirect the flashing, the stop or the write.
+    const int row = tableWidget->currentRow();
+    g_mySocket->setDeviceIp(tableWidget->item(row, IpAddressColumn)->text());
+    openedDeviceMac = tableWidget->item(row, MacAddressColumn)->text();
+    g_mySocket->udpSendCmdLedsFlash(openedDeviceMac);
+    g_mySocket->startLedsFlashTimer();
+
+    // Released as soon as it closes, so repeated openings leave nothing behind.
+    SubDeviceInfo dialog(this);
+    connect(&dialog, &SubDeviceInfo::subPlcWindowClosed, this, &MainWindow::closeSubWindowSlot);
+    dialog.exec();
 }
 
 void MainWindow::closeSubWindowSlot()
 {
+    g_mySocket->udpSendCmdLedsStop(openedDeviceMac);
+    g_mySocket->stopLedsFlashTimer();
 }
 
 void MainWindow::tranlateUdpRawFrameSlot()
@@ -274,24 +294,25 @@ void MainWindow::tranlateUdpRawFrameSlot()
         tableWidget->item(row, IpAddressColumn)->setBackground(Qt::red);
     if (macListed)
         tableWidget->item(row, MacAddressColumn)->setBackground(Qt::red);
+    indexCell(row, IpAddressColumn);
+    indexCell(row, MacAddressColumn);
     clearRowTexts();
 }
 
 bool MainWindow::markListedCells(int column, const QString &text)
 {
-    bool listed = false;
-    for (int row = 0; row < tableWidget->rowCount(); ++row) {
-        QTableWidgetItem *item = tableWidget->item(row, column);
-        if (item->text() == text) {
-            item->setBackground(Qt::red);
-            listed = true;
-        }
-    }
-    return listed;
+    const auto listed = rowsByText(column).find(text);
+    if (listed == rowsByText(column).end())
+        return false;
+    for (const int row : qAsConst(*listed))
+        tableWidget->item(row, column)->setBackground(Qt::red);
+    listed->clear();
+    return true;
 }
 
 void MainWindow::addDeviceRow()
 {
+    beginListingPass();
     const int row = tableWidget->rowCount();
     tableWidget->insertRow(row);
     const QString texts[ColumnCount] = { rowDeviceType, rowDeviceName, rowIpAddress,
@@ -299,7 +320,48 @@ void MainWindow::addDeviceRow()
                                          rowDeviceVersion, rowPlcPoints };
     for (int column = 0; column < ColumnCount; ++column)
         tableWidget->setItem(row, column, new QTableWidgetItem(texts[column]));
-    tableWidget->selectRow(row);
+}
+
+QHash<QString, QVector<int>> &MainWindow::rowsByText(int column)
+{
+    return column == MacAddressColumn ? macRows : ipRows;
+}
+
+void MainWindow::indexListedRows()
+{
+    macRows.clear();
+    ipRows.clear();
+    for (int row = 0; row < tableWidget->rowCount(); ++row) {
+        indexCell(row, IpAddressColumn);
+        indexCell(row, MacAddressColumn);
+    }
+}
+
+void MainWindow::indexCell(int row, int column)
+{
+    const QTableWidgetItem *item = tableWidget->item(row, column);
+    QVector<int> &unmarked = rowsByText(column)[item->text()];
+    if (item->background() != QBrush(Qt::red))
+        unmarked.append(row);
+}
+
+void MainWindow::beginListingPass()
+{
+    if (listingPass)
+        return;
+    listingPass = true;
+    // A burst appends thousands of rows in one pass: painting and selecting each
+    // would cost more than listing it.
+    tableWidget->setUpdatesEnabled(false);
+    QMetaObject::invokeMethod(this, [this] { endListingPass(); }, Qt::QueuedConnection);
+}
+
+void MainWindow::endListingPass()
+{
+    listingPass = false;
+    if (tableWidget->rowCount() > 0)
+        tableWidget->selectRow(tableWidget->rowCount() - 1);
+    tableWidget->setUpdatesEnabled(true);
 }
 
 void MainWindow::clearRowTexts()
@@ -316,12 +378,25 @@ void MainWindow::clearRowTexts()
 
 void MainWindow::reportBindFailure()
 {
-    QMessageBox::warning(
-        this, windowTitle(),
-        tr("UDP port 102 could not be opened: %1\n\n"
-           "Replies from devices cannot be received until it can. Close any other program "
-           "that uses UDP port 102, or give Nesdrix the privilege to bind it (on Linux: "
-           "sudo setcap cap_net_bind_service=+ep on the program file), then start Nesdrix "
-           "again.")
-            .arg(g_mySocket->bindErrorString()));
+    QMessageBox::warning(this, windowTitle(), bindFailureText(g_mySocket->bindErrorString()));
+}
+
+void MainWindow::reportReceiveBufferLimit()
+{
+    // Not modal: the program works, it may only miss devices in a large plant.
+    auto *box = new QMessageBox(
+        QMessageBox::Warning, windowTitle(),
+        tr("The system gives Nesdrix %1 KiB to hold device replies, not the %2 KiB it asks "
+           "for: when many devices answer a scan at once, some of them may not be listed.\n\n"
+           "To list every device, raise the limit (on Linux: sudo sysctl -w "
+           "net.core.rmem_max=%3, and the same setting in a file in /etc/sysctl.d to keep "
+           "it) or run Nesdrix as root, then start Nesdrix again.")
+            .arg(g_mySocket->receiveBufferBytes() / 1024)
+            .arg(MySocket::WantedReceiveBufferBytes / 1024)
+            .arg(MySocket::WantedReceiveBufferBytes),
+        QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("receiveBufferNotice"));
+    box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
 }

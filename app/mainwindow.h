@@ -1,8 +1,10 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include <QHash>
 #include <QMainWindow>
 #include <QString>
+#include <QVector>
 
 class QAction;
 class QMenu;
@@ -38,10 +40,16 @@ private:
     void installChineseTranslator();
     void removeTranslator();
     void reportBindFailure();
+    void reportReceiveBufferLimit();
     // Marks red every cell of the column that holds the text; true if any did.
     bool markListedCells(int column, const QString &text);
     void addDeviceRow();
     void clearRowTexts();
+    QHash<QString, QVector<int>> &rowsByText(int column);
+    void indexListedRows();
+    void indexCell(int row, int column);
+    void beginListingPass();
+    void endListingPass();
 
     QTranslator *translator = nullptr;
     QAction *chineseAction = nullptr;
@@ -61,7 +69,15 @@ private:
     QString rowGateWay;
     QString rowPlcPoints;
     QTableWidget *tableWidget = nullptr;
+    // The MAC of the device whose dialog is open, for its stop request.
+    QString openedDeviceMac;
     bool widgetsBuilt = false;
+    // The rows of the MAC and of the IP column by cell text, each row only until its
+    // cell is red (marks are never removed); a text with no rows left is all red.
+    QHash<QString, QVector<int>> macRows;
+    QHash<QString, QVector<int>> ipRows;
+    // Rows appended in one readiness pass are selected and painted once, after it.
+    bool listingPass = false;
 };
 
 #endif // MAINWINDOW_H

@@ -3,13 +3,23 @@
 #include "datagramcodec.h"
 #include "devicesettingssource.h"
 
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QTimer>
 #include <QUdpSocket>
 
+#ifdef Q_OS_LINUX
+#include <sys/socket.h>
+#endif
+
 namespace {
 constexpr int LedsFlashIntervalMs = 500;
 constexpr int WriteWaitMs = 5000;
+// The largest UDP payload IPv4 can carry.
+constexpr int MaxDatagramSize = 65507;
+// How long one readiness pass may read before the window gets the event loop
+// back; the socket signals readyRead again on the next turn while datagrams wait.
+constexpr int ReceivePassBudgetMs = 8;
 } // namespace
 
 MySocket::MySocket(QObject *parent)
@@ -28,6 +38,9 @@ void MySocket::initUdpSocket()
     bound = udpSocket->bind(QHostAddress::AnyIPv4, devicePort,
                             QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint);
     bindError = bound ? QString() : udpSocket->errorString();
+    if (bound)
+        enlargeReceiveBuffer();
+    datagramBuffer.resize(MaxDatagramSize);
     connect(udpSocket, &QUdpSocket::readyRead, this, &MySocket::processPendingDatagrams);
 }
 
@@ -93,25 +106,30 @@ void MySocket::receiveOneMoreUpd()
 
 void MySocket::processPendingDatagrams()
 {
-    while (udpSocket->hasPendingDatagrams()) {
-        const qint64 size = udpSocket->pendingDatagramSize();
-        QByteArray datagram(int(qMax<qint64>(size, 0)), Qt::Uninitialized);
-        const qint64 read = udpSocket->readDatagram(datagram.data(), datagram.size());
+    // The pending-size query costs a system call per datagram and can fail; one
+    // buffer of the largest size makes it unnecessary.
+    QElapsedTimer pass;
+    pass.start();
+    while (udpSocket->hasPendingDatagrams() && !pass.hasExpired(ReceivePassBudgetMs)) {
+        const qint64 read = udpSocket->readDatagram(datagramBuffer.data(), datagramBuffer.size());
         if (read < 0)
             break;
-        datagram.truncate(int(read));
-
-        const std::optional<Datagram::ScanReply> reply = Datagram::parseScanReply(datagram);
-        if (!reply)
-            continue;
-        replyTypeName = Datagram::deviceTypeName(reply->deviceType);
-        replyMac = reply->mac;
-        replyName = reply->name;
-        replyVersion = reply->version;
-        replyNetwork = reply->network;
-        replyPoints = reply->points;
-        emit updPackReceived();
+        acceptDatagram(QByteArray::fromRawData(datagramBuffer.constData(), int(read)));
     }
+}
+
+void MySocket::acceptDatagram(const QByteArray &datagram)
+{
+    const std::optional<Datagram::ScanReply> reply = Datagram::parseScanReply(datagram);
+    if (!reply)
+        return;
+    replyTypeName = Datagram::deviceTypeName(reply->deviceType);
+    replyMac = reply->mac;
+    replyName = reply->name;
+    replyVersion = reply->version;
+    replyNetwork = reply->network;
+    replyPoints = reply->points;
+    emit updPackReceived();
 }
 
 void MySocket::udpSendCmdLedsFlashSlot()
@@ -120,6 +138,27 @@ void MySocket::udpSendCmdLedsFlashSlot()
     // has made current since.
     if (!flashMac.isEmpty())
         udpSendCmdLedsFlash(flashMac);
+}
+
+void MySocket::enlargeReceiveBuffer()
+{
+    // The default buffer holds a few hundred replies; a plant answers a scan all
+    // at once, and whatever overflows is lost in the kernel without a trace.
+    udpSocket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption,
+                               WantedReceiveBufferBytes);
+    receiveBuffer = udpSocket->socketOption(QAbstractSocket::ReceiveBufferSizeSocketOption).toInt();
+#ifdef Q_OS_LINUX
+    // The system caps the plain request at net.core.rmem_max; a privileged
+    // process may pass the cap.
+    if (receiveBuffer < WantedReceiveBufferBytes) {
+        const int wanted = WantedReceiveBufferBytes;
+        if (::setsockopt(int(udpSocket->socketDescriptor()), SOL_SOCKET, SO_RCVBUFFORCE, &wanted,
+                         sizeof wanted)
+            == 0)
+            receiveBuffer =
+                udpSocket->socketOption(QAbstractSocket::ReceiveBufferSizeSocketOption).toInt();
+    }
+#endif
 }
 
 void MySocket::sendToDevice(const QByteArray &datagram)

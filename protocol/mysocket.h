@@ -43,6 +43,13 @@ public:
     bool isBound() const { return bound; }
     QString bindErrorString() const { return bindError; }
 
+    // What the endpoint asks the system to buffer for a burst of replies, and what
+    // the system granted, both as the system counts them (a 110-byte reply takes
+    // about 832 bytes): enough for 20,000 replies queued at once. 0 while unbound.
+    static constexpr int WantedReceiveBufferBytes = 16 * 1024 * 1024;
+    int receiveBufferBytes() const { return receiveBuffer; }
+    bool isReceiveBufferCapped() const { return bound && receiveBuffer < WantedReceiveBufferBytes; }
+
 signals:
     void updPackReceived();
 
@@ -54,6 +61,8 @@ private slots:
     void udpSendCmdLedsFlashSlot();
 
 private:
+    void enlargeReceiveBuffer();
+    void acceptDatagram(const QByteArray &datagram);
     void sendToDevice(const QByteArray &datagram);
     quint32 takeSequenceNo() { return sequenceNo++; }
 
@@ -65,6 +74,9 @@ private:
     QString flashMac;
     bool bound = false;
     QString bindError;
+    int receiveBuffer = 0;
+    // Every datagram is read into this one buffer, large enough for any IPv4 datagram.
+    QByteArray datagramBuffer;
 };
 
 #endif // MYSOCKET_H

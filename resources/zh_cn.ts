@@ -118,14 +118,6 @@ Replies from devices cannot be received until it can. Close any other program th
 在该端口能够打开之前，将收不到设备的应答。请关闭其他占用UDP端口102的程序，或授予Nesdrix绑定该端口的权限（Linux下：对程序文件执行 sudo setcap cap_net_bind_service=+ep），然后重新启动Nesdrix。</translation>
     </message>
     <message>
-        <source>The system gives Nesdrix %1 KiB to hold device replies, not the %2 KiB it asks for: when many devices answer a scan at once, some of them may not be listed.
-
-To list every device, raise the limit (on Linux: sudo sysctl -w net.core.rmem_max=%3, and add that setting to /etc/sysctl.conf to keep it) or run Nesdrix as root, then start Nesdrix again.</source>
-        <translation>系统只给Nesdrix分配了%1 KiB用于保存设备应答，而不是所请求的%2 KiB：当大量设备同时应答扫描时，其中一些设备可能不会被列出。
-
-要列出所有设备，请提高该限制（Linux下：执行 sudo sysctl -w net.core.rmem_max=%3，并将该设置写入 /etc/sysctl.conf 以便长期生效），或以root身份运行Nesdrix，然后重新启动Nesdrix。</translation>
-    </message>
-    <message>
         <source>error!</source>
         <translation>错误！</translation>
     </message>
@@ -136,6 +128,14 @@ To list every device, raise the limit (on Linux: sudo sysctl -w net.core.rmem_ma
     <message>
         <source>OK</source>
         <translation>确定</translation>
+    </message>
+    <message>
+        <source>The system gives Nesdrix %1 KiB to hold device replies, not the %2 KiB it asks for: when many devices answer a scan at once, some of them may not be listed.
+
+To list every device, raise the limit (on Linux: sudo sysctl -w net.core.rmem_max=%3, and the same setting in a file in /etc/sysctl.d to keep it) or run Nesdrix as root, then start Nesdrix again.</source>
+        <translation>系统只给Nesdrix分配了%1 KiB用于保存设备应答，而不是所请求的%2 KiB：当大量设备同时应答扫描时，其中一些设备可能不会被列出。
+
+要列出所有设备，请提高该限制（Linux下：执行 sudo sysctl -w net.core.rmem_max=%3，并将同样的设置写入 /etc/sysctl.d 下的一个文件以便长期生效），或以root身份运行Nesdrix，然后重新启动Nesdrix。</translation>
     </message>
 </context>
 <context>

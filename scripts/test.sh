@@ -2,6 +2,8 @@
 # Builds Nesdrix twice, plainly and with AddressSanitizer and
 # UndefinedBehaviorSanitizer, and runs every test in both builds. Each test runs
 # in a private network namespace of its own: nothing reaches the machine's network.
+# Then fuzzes the receive path for a minute (NESDRIX_FUZZ_SECONDS) in a third,
+# small clang build of the codec.
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -16,3 +18,11 @@ run_build() {
 
 run_build build/test
 run_build build/sanitize -DNESDRIX_SANITIZE=ON
+
+fuzz_seconds=${NESDRIX_FUZZ_SECONDS:-60}
+CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNESDRIX_FUZZ=ON
+cmake --build build/fuzz --parallel "$(nproc)"
+rm -rf build/fuzz/corpus
+build/fuzz/bin/fuzz_seeds build/fuzz/corpus
+(cd build/fuzz && bin/fuzz_receive -max_total_time="$fuzz_seconds" -max_len=65507 corpus)
+echo "fuzz: $fuzz_seconds seconds of the receive path, nothing found"

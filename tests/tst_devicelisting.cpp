@@ -1,0 +1,183 @@
+#include "datagramcodec.h"
+#include "mainwindow.h"
+#include "testpeer.h"
+
+#include <QRandomGenerator>
+#include <QTableWidget>
+#include <QtTest>
+
+namespace {
+
+constexpr int IpColumn = 2;
+constexpr int MacColumn = 3;
+
+struct Device
+{
+    QString ip;
+    QString mac;
+};
+
+QByteArray replyFor(const Device &device)
+{
+    Datagram::ScanReply reply;
+    reply.deviceType = 1;
+    reply.mac = Datagram::macTextToBytes(device.mac);
+    reply.name = QByteArrayLiteral("PLC").leftJustified(16, '\0');
+    reply.version = QByteArray::fromHex("0102000a");
+    reply.network = Datagram::networkBytes(device.ip, QStringLiteral("255.255.255.0"),
+                                           QStringLiteral("192.0.2.254"));
+    return Datagram::scanReplyDatagram(reply);
+}
+
+// Devices drawn from small pools, so that MACs and IPs repeat, some many times.
+QVector<Device> burstWithRepeats(int count, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QVector<Device> devices;
+    for (int i = 0; i < count; ++i) {
+        const int mac = random.bounded(count / 3);
+        const int ip = random.bounded(count / 2);
+        devices.append({ QStringLiteral("192.0.%1.%2").arg(ip / 250).arg(ip % 250 + 1),
+                         QStringLiteral("00:1A:2B:3C:%1:%2")
+                             .arg(mac / 256, 2, 16, QLatin1Char('0'))
+                             .arg(mac % 256, 2, 16, QLatin1Char('0'))
+                             .toUpper() });
+    }
+    return devices;
+}
+
+// The red cells the table must end with, by the rules applied one reply at a
+// time: every listed cell with the new text turns red, and so does the new one.
+QVector<QPair<bool, bool>> redCellsRowByRow(const QVector<Device> &devices)
+{
+    QVector<QPair<bool, bool>> red; // (IP, MAC) of each row
+    for (int row = 0; row < devices.size(); ++row) {
+        red.append({ false, false });
+        for (int earlier = 0; earlier < row; ++earlier) {
+            if (devices.at(earlier).ip == devices.at(row).ip)
+                red[earlier].first = red[row].first = true;
+            if (devices.at(earlier).mac == devices.at(row).mac)
+                red[earlier].second = red[row].second = true;
+        }
+    }
+    return red;
+}
+
+bool isRed(QTableWidget *table, int row, int column)
+{
+    return table->item(row, column)->background() == QBrush(Qt::red);
+}
+
+QSet<int> selectedRows(QTableWidget *table)
+{
+    QSet<int> rows;
+    for (const QTableWidgetItem *item : table->selectedItems())
+        rows.insert(item->row());
+    return rows;
+}
+
+} // namespace
+
+class TestDeviceListing : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void burstEndsAsRowByRow_data();
+    void burstEndsAsRowByRow();
+    void emptiedTableForgetsAddresses();
+    void removedRowIsNoLongerListed();
+
+private:
+    // Sends one reply per device and waits until each is a row.
+    bool sendAll(const QVector<Device> &devices);
+
+    TestPeer *peer = nullptr;
+    MainWindow *window = nullptr;
+    QTableWidget *table = nullptr;
+};
+
+void TestDeviceListing::init()
+{
+    peer = new TestPeer(this);
+    QString error;
+    QVERIFY2(peer->bind(&error), qPrintable(error));
+    window = new MainWindow;
+    window->show();
+    table = window->findChild<QTableWidget *>(QStringLiteral("tableWidget"));
+    QVERIFY(table);
+}
+
+void TestDeviceListing::cleanup()
+{
+    delete window;
+    window = nullptr;
+    delete peer;
+    peer = nullptr;
+}
+
+bool TestDeviceListing::sendAll(const QVector<Device> &devices)
+{
+    const int rows = table->rowCount() + devices.size();
+    for (const Device &device : devices)
+        peer->sendToProgram(replyFor(device));
+    return QTest::qWaitFor([&] { return table->rowCount() == rows; });
+}
+
+void TestDeviceListing::burstEndsAsRowByRow_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<quint32>("seed");
+    QTest::newRow("one") << 1 << 1u;
+    QTest::newRow("a few") << 7 << 2u;
+    QTest::newRow("three hundred") << 300 << 3u;
+    QTest::newRow("six hundred") << 600 << 4u;
+}
+
+void TestDeviceListing::burstEndsAsRowByRow()
+{
+    QFETCH(int, count);
+    QFETCH(quint32, seed);
+    const QVector<Device> devices = burstWithRepeats(qMax(count, 3), seed).mid(0, count);
+    QVERIFY(sendAll(devices));
+
+    const QVector<QPair<bool, bool>> red = redCellsRowByRow(devices);
+    for (int row = 0; row < count; ++row) {
+        QCOMPARE(table->item(row, MacColumn)->text(), devices.at(row).mac);
+        QCOMPARE(table->item(row, IpColumn)->text(), devices.at(row).ip);
+        QCOMPARE(isRed(table, row, IpColumn), red.at(row).first);
+        QCOMPARE(isRed(table, row, MacColumn), red.at(row).second);
+    }
+    QTRY_COMPARE(selectedRows(table), QSet<int>({ count - 1 }));
+    QCOMPARE(table->currentRow(), count - 1);
+}
+
+void TestDeviceListing::emptiedTableForgetsAddresses()
+{
+    const Device device = { QStringLiteral("192.0.2.70"), QStringLiteral("00:1A:2B:3C:4D:5E") };
+    QVERIFY(sendAll({ device }));
+    window->startScan();
+    QCOMPARE(table->rowCount(), 0);
+    QVERIFY(sendAll({ device }));
+    QVERIFY(!isRed(table, 0, IpColumn));
+    QVERIFY(!isRed(table, 0, MacColumn));
+}
+
+void TestDeviceListing::removedRowIsNoLongerListed()
+{
+    const Device first = { QStringLiteral("192.0.2.70"), QStringLiteral("00:1A:2B:3C:4D:01") };
+    const Device second = { QStringLiteral("192.0.2.71"), QStringLiteral("00:1A:2B:3C:4D:02") };
+    QVERIFY(sendAll({ first, second }));
+    table->removeRow(0);
+    // The rows below a removed one move up: the second device is row 0 now.
+    QVERIFY(sendAll({ first, second }));
+    QVERIFY(!isRed(table, 1, MacColumn));
+    QVERIFY(isRed(table, 0, MacColumn));
+    QVERIFY(isRed(table, 2, MacColumn));
+    QVERIFY(isRed(table, 2, IpColumn));
+}
+
+QTEST_MAIN(TestDeviceListing)
+#include "tst_devicelisting.moc"
