@@ -68,6 +68,8 @@ export QT_QPA_PLATFORM=offscreen
 dpkg-deb --control "$deb" "$scratch/control"
 if [ "$(id -u)" -eq 0 ]; then
     DPKG_ROOT="$root" sh "$scratch/control/postinst" configure
+    getcap "$root/usr/bin/nesdrix-cli" | grep -q cap_net_bind_service ||
+        fail "nesdrix-cli was not given the privilege for port 102"
     chmod 755 "$scratch"
     "$here/netns-run.sh" "$expect_scan" \
         setpriv --reuid=nobody --regid=nogroup --clear-groups "$root/usr/bin/$command"
