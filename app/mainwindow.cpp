@@ -6,6 +6,8 @@
 #include "info.h"
 #include "languagesettings.h"
 #include "mysocket.h"
+#include "processdialog.h"
+#include "subdeviceinfo.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,18 +27,6 @@ MySocket *g_mySocket = nullptr;
 QTableWidget *g_tableWidget = nullptr;
 
 namespace {
-
-enum Column {
-    DeviceTypeColumn,
-    DeviceNameColumn,
-    IpAddressColumn,
-    MacAddressColumn,
-    NetMaskColumn,
-    GateWayColumn,
-    DeviceVersionColumn,
-    PlcPointsColumn,
-    ColumnCount
-};
 
 const char MenuBarStyle[] =
     "QMenuBar{background-color: qlineargradient(x1:0, y1:0, x2:0, y2:0.9, x3:0, y3:1, "
@@ -250,14 +240,39 @@ void MainWindow::aboutActionSlot()
 
 void MainWindow::refreshUserSlot()
 {
+    tableWidget->setRowCount(0);
+    // A fixed pause before the request, not a wait for answers: replies to an
+    // earlier request that come in meanwhile are cleared again by startScan.
+    ProcessDialog dialog(this);
+    dialog.exec();
+    startScan();
 }
 
 void MainWindow::cellDoubleClickedSlot()
 {
+    if (tableWidget->selectedItems().isEmpty()) {
+        QMessageBox::warning(this, tr("error!"), tr("No Devices!"), tr("OK"));
+        return;
+    }
+    g_tableWidget = tableWidget;
+    // The opened device is taken once: a reply listed while its dialog is open
+    // moves the current row, but must not redirect the flashing, the stop or the write.
+    const int row = tableWidget->currentRow();
+    g_mySocket->setDeviceIp(tableWidget->item(row, IpAddressColumn)->text());
+    openedDeviceMac = tableWidget->item(row, MacAddressColumn)->text();
+    g_mySocket->udpSendCmdLedsFlash(openedDeviceMac);
+    g_mySocket->startLedsFlashTimer();
+
+    // Released as soon as it closes, so repeated openings leave nothing behind.
+    SubDeviceInfo dialog(this);
+    connect(&dialog, &SubDeviceInfo::subPlcWindowClosed, this, &MainWindow::closeSubWindowSlot);
+    dialog.exec();
 }
 
 void MainWindow::closeSubWindowSlot()
 {
+    g_mySocket->udpSendCmdLedsStop(openedDeviceMac);
+    g_mySocket->stopLedsFlashTimer();
 }
 
 void MainWindow::tranlateUdpRawFrameSlot()
@@ -375,14 +390,7 @@ void MainWindow::clearRowTexts()
 
 void MainWindow::reportBindFailure()
 {
-    QMessageBox::warning(
-        this, windowTitle(),
-        tr("UDP port 102 could not be opened: %1\n\n"
-           "Replies from devices cannot be received until it can. Close any other program "
-           "that uses UDP port 102, or give Nesdrix the privilege to bind it (on Linux: "
-           "sudo setcap cap_net_bind_service=+ep on the program file), then start Nesdrix "
-           "again.")
-            .arg(g_mySocket->bindErrorString()));
+    QMessageBox::warning(this, windowTitle(), bindFailureText(g_mySocket->bindErrorString()));
 }
 
 void MainWindow::reportReceiveBufferLimit()

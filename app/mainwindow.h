@@ -70,6 +70,8 @@ private:
     QString rowGateWay;
     QString rowPlcPoints;
     QTableWidget *tableWidget = nullptr;
+    // The MAC of the device whose dialog is open, for its stop request.
+    QString openedDeviceMac;
     bool widgetsBuilt = false;
     // The rows of the MAC and of the IP column by cell text, each row only until its
     // cell is red (marks are never removed); a text with no rows left is all red.

@@ -1,5 +1,28 @@
 #include "about.h"
 
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+const char BuildDate[] = "2016-05-16";
+const char WebAddress[] = "https://nesdrix.example.org";
+
+constexpr int LayoutMargin = 10;
+constexpr int LayoutSpacing = 10;
+constexpr int ButtonRow = 4;
+constexpr int ButtonRowMinimumHeight = 20;
+
+QLabel *createLabel(const QString &text, const QString &objectName)
+{
+    auto *label = new QLabel(text);
+    label->setObjectName(objectName);
+    return label;
+}
+
+} // namespace
+
 About::About(QWidget *parent)
     : QDialog(parent)
 {
@@ -10,4 +33,33 @@ About::About(QWidget *parent)
 
 void About::createLayout()
 {
+    auto *layout = new QGridLayout;
+    // Row 0 and column 0 take whatever room the user adds by resizing.
+    layout->setColumnStretch(0, 1);
+    layout->setRowStretch(0, 1);
+    layout->setContentsMargins(LayoutMargin, LayoutMargin, LayoutMargin, LayoutMargin);
+    layout->setSpacing(LayoutSpacing);
+    layout->setColumnMinimumWidth(1, 1);
+    layout->setRowMinimumHeight(ButtonRow, ButtonRowMinimumHeight);
+
+    // "1.00.00.00139" is translatable so that a catalogue may render it its own way.
+    layout->addWidget(
+        createLabel(tr("Version:") + tr("1.00.00.00139"), QStringLiteral("versionLabel")), 0, 0);
+    layout->addWidget(
+        createLabel(tr("Date：") + QLatin1String(BuildDate), QStringLiteral("dateLabel")), 1, 0);
+    layout->addWidget(createLabel(tr("Copyright © 2016 The Nesdrix developers"),
+                          QStringLiteral("copyrightLabel")),
+        2, 0);
+    // An address as plain words: not a link, and never read as markup.
+    QLabel *webAddressLabel
+        = createLabel(QLatin1String(WebAddress), QStringLiteral("webAddressLabel"));
+    webAddressLabel->setTextFormat(Qt::PlainText);
+    layout->addWidget(webAddressLabel, 3, 0);
+
+    auto *okButton = new QPushButton(tr("OK"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    connect(okButton, &QPushButton::clicked, this, &About::close);
+    layout->addWidget(okButton, ButtonRow, 0, 1, 1, Qt::AlignHCenter);
+
+    setLayout(layout);
 }

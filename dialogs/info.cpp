@@ -1,5 +1,31 @@
 #include "info.h"
 
+#include <QAbstractSocket>
+#include <QHostAddress>
+#include <QLabel>
+#include <QNetworkInterface>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegExp>
+#include <QStringList>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int OkButtonMaximumWidth = 80;
+
+// Each text passes through untouched: an environment value such as <b>x</b>
+// must read as typed, never as markup.
+QLabel *createPlainLabel(const QString &text, const QString &objectName)
+{
+    auto *label = new QLabel(text);
+    label->setTextFormat(Qt::PlainText);
+    label->setObjectName(objectName);
+    return label;
+}
+
+} // namespace
+
 Info::Info(QWidget *parent)
     : QDialog(parent)
 {
@@ -10,19 +36,56 @@ Info::Info(QWidget *parent)
 
 QString Info::readHostName() const
 {
-    return {};
+    const QStringList patterns
+        = { QStringLiteral("USERNAME.*"), QStringLiteral("USER.*"), QStringLiteral("USERDOMAIN.*"),
+              QStringLiteral("HOSTNAME.*"), QStringLiteral("DOMAINNAME.*") };
+    const QStringList environment = QProcess::systemEnvironment();
+    for (const QString &pattern : patterns) {
+        // indexOf matches the whole entry, so "USER.*" also takes USERPROFILE=...
+        const int index = environment.indexOf(QRegExp(pattern, Qt::CaseSensitive));
+        if (index < 0)
+            continue;
+        // A value that itself holds '=' splits into more parts and is passed over.
+        const QStringList parts = environment.at(index).split(QLatin1Char('='), Qt::KeepEmptyParts);
+        if (parts.size() == 2)
+            return parts.at(1);
+    }
+    return tr("unknown");
 }
 
 QString Info::readHostIpAddress() const
 {
+    const QList<QHostAddress> addresses = QNetworkInterface::allAddresses();
+    for (const QHostAddress &address : addresses) {
+        if (address.protocol() == QAbstractSocket::IPv4Protocol)
+            return address.toString();
+    }
     return {};
 }
 
 QString Info::readHostMacAddress() const
 {
-    return {};
+    const QList<QNetworkInterface> interfaces = QNetworkInterface::allInterfaces();
+    return interfaces.isEmpty() ? QString() : interfaces.first().hardwareAddress();
 }
 
 void Info::createLayout()
 {
+    const QString hostName = readHostName();
+    const QString ipAddress = readHostIpAddress();
+    const QString macAddress = readHostMacAddress();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(createPlainLabel(
+        tr("Host Name:") + tr("%1").arg(hostName), QStringLiteral("hostNameLabel")));
+    layout->addWidget(createPlainLabel(
+        tr("IP Address:") + tr("%1").arg(ipAddress), QStringLiteral("ipAddressLabel")));
+    layout->addWidget(createPlainLabel(
+        tr("MAC Address:") + tr("%1").arg(macAddress), QStringLiteral("macAddressLabel")));
+
+    auto *okButton = new QPushButton(tr("OK"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setMaximumWidth(OkButtonMaximumWidth);
+    connect(okButton, &QPushButton::clicked, this, &Info::close);
+    layout->addWidget(okButton, 0, Qt::AlignCenter);
 }

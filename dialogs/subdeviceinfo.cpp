@@ -1,8 +1,48 @@
 #include "subdeviceinfo.h"
 
+#include "devicetext.h"
+#include "globals.h"
+#include "mysocket.h"
+
 #include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+const char ReadOnlyFieldStyle[] = "color: black;background-color: rgb(180, 180, 180);"
+                                  "selection-color: yellow;selection-background-color: blue;";
+
+QLineEdit *createField(QWidget *parent, const char *name, bool readOnly)
+{
+    auto *field = new QLineEdit(parent);
+    field->setObjectName(QLatin1String(name));
+    if (readOnly) {
+        field->setReadOnly(true);
+        field->setStyleSheet(QLatin1String(ReadOnlyFieldStyle));
+    }
+    return field;
+}
+
+QPushButton *createButton(QWidget *parent, const char *name, const QString &text)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
+}
+
+QString cellText(int row, int column)
+{
+    return g_tableWidget->item(row, column)->text();
+}
+
+} // namespace
 
 SubDeviceInfo::SubDeviceInfo(QWidget *parent)
     : QDialog(parent)
@@ -16,36 +56,50 @@ SubDeviceInfo::SubDeviceInfo(QWidget *parent)
 
 QString SubDeviceInfo::tableMacText() const
 {
-    return {};
+    return discoveredMac;
 }
 
 QString SubDeviceInfo::macText() const
 {
-    return {};
+    return macEdit->text();
 }
 
 QString SubDeviceInfo::deviceNameText() const
 {
-    return {};
+    return deviceNameEdit->text();
 }
 
 QString SubDeviceInfo::ipText() const
 {
-    return {};
+    return ipEdit->text();
 }
 
 QString SubDeviceInfo::netMaskText() const
 {
-    return {};
+    return netMaskEdit->text();
 }
 
 QString SubDeviceInfo::gateWayText() const
 {
-    return {};
+    return gateWayEdit->text();
+}
+
+void SubDeviceInfo::reject()
+{
+    // QDialog would only hide: the window would keep the device flashing.
+    close();
 }
 
 void SubDeviceInfo::modifyConfirmActionSlot()
 {
+    const QString error = settingsErrorText(ipText(), netMaskText(), gateWayText(), macText());
+    if (!error.isEmpty()) {
+        showInputError(error);
+        return;
+    }
+    g_mySocket->udpSendCmdModify(this);
+    g_mySocket->waitForUdpWritten();
+    close();
 }
 
 void SubDeviceInfo::closeEvent(QCloseEvent *event)
@@ -56,12 +110,66 @@ void SubDeviceInfo::closeEvent(QCloseEvent *event)
 
 void SubDeviceInfo::createLayout()
 {
+    const QString captionTexts[] = { tr("Device Name"), tr("PLC Version"), tr("IP Address"),
+        tr("Net Mask"), tr("Gate Way"), tr("MAC Address") };
+    auto *captions = new QVBoxLayout;
+    for (const QString &text : captionTexts)
+        captions->addWidget(new QLabel(text, this));
+
+    deviceNameEdit = createField(this, "deviceNameEdit", true);
+    ipEdit = createField(this, "ipEdit", false);
+    netMaskEdit = createField(this, "netMaskEdit", false);
+    gateWayEdit = createField(this, "gateWayEdit", false);
+    plcVersionEdit = createField(this, "plcVersionEdit", true);
+    macEdit = createField(this, "macEdit", true);
+    auto *fields = new QVBoxLayout;
+    for (QLineEdit *field :
+        { deviceNameEdit, plcVersionEdit, ipEdit, netMaskEdit, gateWayEdit, macEdit })
+        fields->addWidget(field);
+
+    auto *tip = new QLabel(tr("Tips: Modified to take effect after restarting the device!"), this);
+    tip->setObjectName(QStringLiteral("tipLabel"));
+    tip->setStyleSheet(QStringLiteral("color: blue;"));
+
+    // Created first, Modify becomes the dialog's default button: Enter in a field presses it.
+    modifyButton = createButton(this, "modifyButton", tr("Modify"));
+    closeButton = createButton(this, "closeButton", tr("Close"));
+
+    auto *fieldsRow = new QHBoxLayout;
+    fieldsRow->addLayout(captions);
+    fieldsRow->addLayout(fields);
+    auto *buttonsRow = new QHBoxLayout;
+    buttonsRow->addWidget(modifyButton);
+    buttonsRow->addWidget(closeButton);
+    auto *dialogLayout = new QVBoxLayout;
+    dialogLayout->addLayout(fieldsRow);
+    dialogLayout->addWidget(tip);
+    dialogLayout->addLayout(buttonsRow);
+    setLayout(dialogLayout);
 }
 
 void SubDeviceInfo::createConnections()
 {
+    connect(modifyButton, &QPushButton::clicked, this, &SubDeviceInfo::modifyConfirmActionSlot);
+    connect(closeButton, &QPushButton::clicked, this, &SubDeviceInfo::close);
 }
 
 void SubDeviceInfo::loadDeviceInfo()
 {
+    const int row = g_tableWidget->currentRow();
+    deviceNameEdit->setText(cellText(row, DeviceNameColumn));
+    ipEdit->setText(cellText(row, IpAddressColumn));
+    netMaskEdit->setText(cellText(row, NetMaskColumn));
+    gateWayEdit->setText(cellText(row, GateWayColumn));
+    plcVersionEdit->setText(cellText(row, DeviceVersionColumn));
+    macEdit->setText(cellText(row, MacAddressColumn));
+    discoveredMac = macEdit->text();
+}
+
+void SubDeviceInfo::showInputError(const QString &message)
+{
+    // The MAC box's button is the one text of these boxes in the dialog's own context.
+    const bool macError = message == QObject::tr("MAC Address Error!");
+    const QString okText = macError ? tr("OK") : QObject::tr("OK");
+    QMessageBox::warning(this, QObject::tr("Error"), message, okText);
 }

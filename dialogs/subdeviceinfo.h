@@ -16,12 +16,17 @@ class SubDeviceInfo : public QDialog, public DeviceSettingsSource
 public:
     explicit SubDeviceInfo(QWidget *parent);
 
+    // The MAC the device was listed with when the dialog opened; rows that
+    // arrive while it is open do not change it.
     QString tableMacText() const override;
     QString macText() const override;
     QString deviceNameText() const override;
     QString ipText() const override;
     QString netMaskText() const override;
     QString gateWayText() const override;
+
+    // Escape ends the dialog the way every other close does.
+    void reject() override;
 
 signals:
     void subPlcWindowClosed();
@@ -36,6 +41,7 @@ private:
     void createLayout();
     void createConnections();
     void loadDeviceInfo();
+    void showInputError(const QString &message);
 
     QLineEdit *deviceNameEdit = nullptr;
     QLineEdit *ipEdit = nullptr;
@@ -45,6 +51,7 @@ private:
     QLineEdit *macEdit = nullptr;
     QPushButton *modifyButton = nullptr;
     QPushButton *closeButton = nullptr;
+    QString discoveredMac;
 };
 
 #endif // SUBDEVICEINFO_H

@@ -25,4 +25,8 @@ bool isMacText(const QString &text);
 QString settingsErrorText(const QString &ip, const QString &netMask, const QString &gateWay,
                           const QString &mac);
 
+// The warning for a port 102 that could not be bound, with the system's reason
+// and the advice on how to get the port, translated.
+QString bindFailureText(const QString &reason);
+
 #endif // DEVICETEXT_H

@@ -2,106 +2,233 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>About</name>
+    <message>
+        <source>Version:</source>
+        <translation>版本：</translation>
+    </message>
+    <message>
+        <source>1.00.00.00139</source>
+        <translation>1.00.00.00139</translation>
+    </message>
+    <message>
+        <source>Date：</source>
+        <translation>日期：</translation>
+    </message>
+    <message>
+        <source>Copyright © 2016 The Nesdrix developers</source>
+        <translation>版权所有 © 2016 Nesdrix 开发者</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+</context>
+<context>
+    <name>Info</name>
+    <message>
+        <source>unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>Host Name:</source>
+        <translation>主机名：</translation>
+    </message>
+    <message>
+        <source>%1</source>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <source>IP Address:</source>
+        <translation>IP地址：</translation>
+    </message>
+    <message>
+        <source>MAC Address:</source>
+        <translation>MAC地址：</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>About</source>
-        <translation type="unfinished"></translation>
+        <translation>关于</translation>
     </message>
     <message>
         <source>Host Info</source>
-        <translation type="unfinished"></translation>
+        <translation>主机信息</translation>
     </message>
     <message>
         <source>Language</source>
-        <translation type="unfinished"></translation>
+        <translation>语言</translation>
     </message>
     <message>
         <source>Help</source>
-        <translation type="unfinished"></translation>
+        <translation>帮助</translation>
     </message>
     <message>
         <source>Device Type</source>
-        <translation type="unfinished"></translation>
+        <translation>设备类型</translation>
     </message>
     <message>
         <source>Device Name</source>
-        <translation type="unfinished"></translation>
+        <translation>设备名称</translation>
     </message>
     <message>
         <source>IP Address</source>
-        <translation type="unfinished"></translation>
+        <translation>IP地址</translation>
     </message>
     <message>
         <source>MAC Address</source>
-        <translation type="unfinished"></translation>
+        <translation>MAC地址</translation>
     </message>
     <message>
         <source>Net Mask</source>
-        <translation type="unfinished"></translation>
+        <translation>子网掩码</translation>
     </message>
     <message>
         <source>Gate Way</source>
-        <translation type="unfinished"></translation>
+        <translation>网关</translation>
     </message>
     <message>
         <source>Device Version</source>
-        <translation type="unfinished"></translation>
+        <translation>设备版本</translation>
     </message>
     <message>
         <source>PLC Points</source>
-        <translation type="unfinished"></translation>
+        <translation>PLC点数</translation>
     </message>
     <message>
         <source>Refresh User List</source>
-        <translation type="unfinished"></translation>
+        <translation>刷新设备列表</translation>
     </message>
     <message>
         <source>Get Detailed Info</source>
-        <translation type="unfinished"></translation>
+        <translation>获取详细信息</translation>
     </message>
     <message>
         <source>UDP port 102 could not be opened: %1
 
 Replies from devices cannot be received until it can. Close any other program that uses UDP port 102, or give Nesdrix the privilege to bind it (on Linux: sudo setcap cap_net_bind_service=+ep on the program file), then start Nesdrix again.</source>
-        <translation type="unfinished"></translation>
+        <translation>无法打开UDP端口102：%1
+
+在该端口能够打开之前，将收不到设备的应答。请关闭其他占用UDP端口102的程序，或授予Nesdrix绑定该端口的权限（Linux下：对程序文件执行 sudo setcap cap_net_bind_service=+ep），然后重新启动Nesdrix。</translation>
+    </message>
+    <message>
+        <source>error!</source>
+        <translation>错误！</translation>
+    </message>
+    <message>
+        <source>No Devices!</source>
+        <translation>没有设备！</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>The system gives Nesdrix %1 KiB to hold device replies, not the %2 KiB it asks for: when many devices answer a scan at once, some of them may not be listed.
+
+To list every device, raise the limit (on Linux: sudo sysctl -w net.core.rmem_max=%3, and the same setting in a file in /etc/sysctl.d to keep it) or run Nesdrix as root, then start Nesdrix again.</source>
+        <translation>系统只给Nesdrix分配了%1 KiB用于保存设备应答，而不是所请求的%2 KiB：当大量设备同时应答扫描时，其中一些设备可能不会被列出。
+
+要列出所有设备，请提高该限制（Linux下：执行 sudo sysctl -w net.core.rmem_max=%3，并将同样的设置写入 /etc/sysctl.d 下的一个文件以便长期生效），或以root身份运行Nesdrix，然后重新启动Nesdrix。</translation>
+    </message>
+</context>
+<context>
+    <name>ProcessDialog</name>
+    <message>
+        <source>scaning....</source>
+        <translation>正在扫描……</translation>
     </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
         <source>About</source>
-        <translation type="unfinished"></translation>
+        <translation>关于</translation>
     </message>
     <message>
         <source>Host Info</source>
-        <translation type="unfinished"></translation>
+        <translation>主机信息</translation>
     </message>
     <message>
         <source>Scan</source>
-        <translation type="unfinished"></translation>
+        <translation>扫描</translation>
     </message>
     <message>
         <source>IP Address Error!</source>
-        <translation type="unfinished"></translation>
+        <translation>IP地址错误！</translation>
     </message>
     <message>
         <source>Net Mask Error!</source>
-        <translation type="unfinished"></translation>
+        <translation>子网掩码错误！</translation>
     </message>
     <message>
         <source>Gate Way Error!</source>
-        <translation type="unfinished"></translation>
+        <translation>网关错误！</translation>
     </message>
     <message>
         <source>MAC Address Error!</source>
-        <translation type="unfinished"></translation>
+        <translation>MAC地址错误！</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
     </message>
 </context>
 <context>
     <name>SubDeviceInfo</name>
     <message>
         <source>PLC Info</source>
-        <translation type="unfinished"></translation>
+        <translation>PLC信息</translation>
+    </message>
+    <message>
+        <source>Device Name</source>
+        <translation>设备名称</translation>
+    </message>
+    <message>
+        <source>PLC Version</source>
+        <translation>PLC版本</translation>
+    </message>
+    <message>
+        <source>IP Address</source>
+        <translation>IP地址</translation>
+    </message>
+    <message>
+        <source>Net Mask</source>
+        <translation>子网掩码</translation>
+    </message>
+    <message>
+        <source>Gate Way</source>
+        <translation>网关</translation>
+    </message>
+    <message>
+        <source>MAC Address</source>
+        <translation>MAC地址</translation>
+    </message>
+    <message>
+        <source>Tips: Modified to take effect after restarting the device!</source>
+        <translation>提示：修改后需重启设备才能生效！</translation>
+    </message>
+    <message>
+        <source>Modify</source>
+        <translation>修改</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
     </message>
 </context>
 </TS>

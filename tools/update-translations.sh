@@ -1,6 +1,21 @@
 #!/bin/sh
-# Refreshes resources/zh_cn.ts from the sources. Run it after adding or changing a
-# user-visible text, then translate the new entries (Qt Linguist, or by hand).
+# Refreshes the catalogue sources from the sources. Run it after adding or changing
+# a user-visible text, then translate the new entries (Qt Linguist, or by hand) and
+# check them with ctest -R translations.
+#
+# Usage: tools/update-translations.sh [catalogue.ts ...]   (default resources/*.ts)
+# LUPDATE names the lupdate program to use (default: lupdate on the PATH).
+#
+# Entries whose text is not in the sources (any more, or not yet) are kept, marked
+# vanished, with their translations: lupdate revives them when the text appears,
+# and the coverage test reports them until then.
 set -eu
-cd "$(dirname "$0")/.."
-lupdate -target-language zh_CN -no-obsolete -locations none app dialogs protocol -ts resources/zh_cn.ts
+root=$(cd "$(dirname "$0")/.." && pwd)
+if [ "$#" -eq 0 ]; then
+    set -- "$root"/resources/*.ts
+fi
+for catalogue in "$@"; do
+    catalogue=$(realpath -m "$catalogue")
+    (cd "$root" && "${LUPDATE:-lupdate}" -silent -locations none app dialogs protocol \
+        -ts "$catalogue")
+done

@@ -1,0 +1,216 @@
+#!/bin/bash
+# End-to-end scenarios of nesdrix-cli against the device simulator:
+#
+#   tests/netns-fleet.sh --simulator DEVSIM [ARGS...] -- tests/cli-e2e.sh SCENARIO CLI
+#
+# Each scenario runs on the program's side of the namespaces netns-fleet.sh
+# makes, reads the simulator's log (NESDRIX_SIM_LOG) and exits non-zero on the
+# first check that fails. The simulator arguments each scenario expects are
+# those of tests/CMakeLists.txt.
+set -eu
+
+scenario=${1:?scenario}
+cli=${2:?path to nesdrix-cli}
+log=${NESDRIX_SIM_LOG:?run through tests/netns-fleet.sh}
+work=$(mktemp -d "${TMPDIR:-/tmp}/nesdrix-cli-e2e.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+fail() {
+    echo "FAIL ($scenario): $*" >&2
+    exit 1
+}
+
+# run STATUS ARGS...: runs the CLI, output in out.txt and err.txt, and checks its status.
+run() {
+    local expected=$1 status=0
+    shift
+    "$cli" "$@" >out.txt 2>err.txt || status=$?
+    if [ "$status" -ne "$expected" ]; then
+        echo "--- stdout" >&2; cat out.txt >&2
+        echo "--- stderr" >&2; cat err.txt >&2
+        fail "nesdrix-cli $* exited $status, expected $expected"
+    fi
+}
+
+# contains FILE TEXT: the file holds the text (fixed string).
+contains() {
+    grep -qF -- "$2" "$1" || { cat "$1" >&2; fail "$1 lacks: $2"; }
+}
+
+lacks() {
+    ! grep -qF -- "$2" "$1" || { cat "$1" >&2; fail "$1 holds: $2"; }
+}
+
+count_lines() {
+    grep -cF -- "$2" "$1" || true
+}
+
+# wait_for_log TEXT [COUNT]: waits until the simulator has logged TEXT COUNT times.
+wait_for_log() {
+    local tries=0
+    until [ "$(count_lines "$log" "$1")" -ge "${2:-1}" ]; do
+        tries=$((tries + 1))
+        [ $tries -le 300 ] || fail "the simulator never logged ${2:-1} x: $1"
+        sleep 0.1
+    done
+}
+
+# plan_for FIRST LAST: a plan giving generated devices FIRST..LAST the addresses
+# 192.0.2.(129+n), written in the form the README shows.
+plan_for() {
+    echo "# MAC,IP,MASK,GATEWAY"
+    echo "MAC,IP,MASK,GATEWAY"
+    for n in $(seq "$1" "$2"); do
+        printf '02:00:00:00:00:%02X,192.0.2.%d,255.255.255.0,192.0.2.1\n' "$n" $((129 + n))
+    done
+}
+
+scan_formats() {
+    # tests/fleets/five-devices.txt: devices 1 and 3 share a MAC, 2 and 4 an IP.
+    run 0 scan --wait-ms 1000
+    [ "$(wc -l <out.txt)" -eq 6 ] || fail "table: expected a header and 5 devices"
+    contains out.txt "Device Type  Device Name"
+    [ "$(count_lines out.txt 'MAC')" -eq 3 ] || fail "table: two MAC duplicates expected"
+    contains out.txt "Panel 1"
+    run 0 scan --wait-ms 1000 --format csv
+    [ "$(wc -l <out.txt)" -eq 6 ] || fail "csv: expected a header and 5 devices"
+    contains out.txt "type,name,ip,mac,mask,gateway,version,points,duplicate"
+    contains out.txt "HMI,Panel 1,192.0.2.65,02:4E:58:00:00:02,255.255.255.0,192.0.2.1,"
+    [ "$(count_lines out.txt ",IP")" -eq 2 ] || fail "csv: two IP duplicates expected"
+    contains out.txt ",Module 16 bytes!,192.0.2.68,02:4E:58:00:00:05,255.255.255.192,"
+    run 0 scan --wait-ms 1000 --format json
+    [ "$(count_lines out.txt '"mac":')" -eq 5 ] || fail "json: expected 5 devices"
+    [ "$(count_lines out.txt '"duplicateIp": true')" -eq 2 ] || fail "json: 2 IP duplicates"
+    [ "$(count_lines out.txt '"duplicateMac": true')" -eq 2 ] || fail "json: 2 MAC duplicates"
+
+    run 1 scan --format xml
+    contains err.txt "--format takes table, csv or json"
+    run 1 scan --colour
+    contains err.txt "Unknown option 'colour'"
+    # A network where nothing answers.
+    unshare --net sh -c 'ip link set lo up && ip route add 255.255.255.255/32 dev lo &&
+        exec "$0" scan --wait-ms 300' "$cli" >out.txt 2>err.txt && fail "nothing answered"
+    contains err.txt "no device answered within 300 ms"
+    if command -v setpriv >/dev/null; then
+        local status=0
+        setpriv --reuid=65534 --regid=65534 --clear-groups "$cli" scan >out.txt 2>err.txt \
+            || status=$?
+        [ $status -eq 4 ] || fail "without privilege: status $status, expected 4"
+        contains err.txt "sudo setcap cap_net_bind_service=+ep"
+    fi
+}
+
+set_one_device() {
+    # tests/fleets/five-devices.txt, --restart-after-ms 300.
+    local panel=02:4E:58:00:00:02
+    run 1 set $panel --ip 192.0.2.300 --mask 255.255.255.0 --gateway 192.0.2.1
+    contains err.txt 'IP Address Error! "192.0.2.300"'
+    run 1 set 02:4E:58:00:00 --ip 192.0.2.70 --mask 255.255.255.0 --gateway 192.0.2.1
+    contains err.txt "MAC Address Error!"
+    run 1 set $panel --ip 192.0.2.70
+    contains err.txt "set needs --ip, --mask and --gateway"
+    run 3 set 02:4E:58:00:00:01 --ip 192.0.2.70 --mask 255.255.255.0 --gateway 192.0.2.1
+    contains err.txt "answered 2 times"
+    run 3 set 02:4E:58:00:00:99 --ip 192.0.2.70 --mask 255.255.255.0 --gateway 192.0.2.1
+    contains err.txt "did not answer the scan"
+    run 5 set $panel --ip 192.0.2.68 --mask 255.255.255.0 --gateway 192.0.2.1 --yes
+    contains err.txt "02:4E:58:00:00:05 already holds 192.0.2.68"
+
+    run 0 set $panel --ip 192.0.2.70 --mask 255.255.255.192 --gateway 192.0.2.126
+    contains out.txt "IP 192.0.2.65 -> 192.0.2.70, mask 255.255.255.0 -> 255.255.255.192"
+    contains out.txt "Nothing written"
+    [ ! -e nesdrix-audit.csv ] || fail "a dry run created the audit log"
+    [ "$(count_lines "$log" "modify request")" -eq 0 ] || fail "a refused set was written"
+
+    run 0 set $panel --ip 192.0.2.70 --mask 255.255.255.192 --gateway 192.0.2.126 --yes
+    wait_for_log "modify request for $panel"
+    contains "$log" "modify request for $panel 192.0.2.65 Panel 1: new MAC $panel, IP 192.0.2.70, net mask 255.255.255.192, gateway 192.0.2.126"
+    [ "$(wc -l <nesdrix-audit.csv)" -eq 2 ] || fail "expected the header and one write"
+    contains nesdrix-audit.csv ",$(hostname),$panel,192.0.2.65,255.255.255.0,192.0.2.1,192.0.2.70,255.255.255.192,192.0.2.126,sent"
+    wait_for_log "restarted: $panel 192.0.2.70"
+    run 0 scan --wait-ms 1000 --format csv
+    contains out.txt "Panel 1,192.0.2.70,$panel,255.255.255.192,192.0.2.126"
+}
+
+bad_plan() {
+    # --count 20: MACs 02:00:00:00:00:01 to 02:00:00:00:00:14.
+    {
+        plan_for 1 4
+        echo "02:00:00:00:00:63,192.0.2.150,255.255.255.0,192.0.2.1"
+        echo "02:00:00:00:00:05,192.0.2.131,255.255.255.0,192.0.2.1"
+        echo "02:00:00:00:00:06;192.0.2.152;255.255.255.0;192.0.2.1"
+        echo "02:00:00:00:00:07,192.0.2.153,255.255.255.0"
+    } >plan.csv
+    run 5 apply plan.csv --yes --wait-ms 1000
+    contains err.txt "plan refused, nothing written"
+    contains err.txt "line 7: MAC 02:00:00:00:00:63 did not answer the scan"
+    contains err.txt "line 8: new IP 192.0.2.131 is already planned on line 4"
+    contains err.txt "line 9: expected 4 fields MAC,IP,MASK,GATEWAY, found 1"
+    contains err.txt "line 10: expected 4 fields MAC,IP,MASK,GATEWAY, found 3"
+    [ "$(grep -c '^line ' err.txt)" -eq 4 ] || fail "only the four bad lines are named"
+    [ "$(count_lines "$log" "modify request")" -eq 0 ] || fail "a refused plan was written"
+    [ ! -e nesdrix-audit.csv ] || fail "a refused plan opened the audit log"
+    run 1 apply missing.csv
+    contains err.txt "cannot read the plan missing.csv"
+}
+
+good_plan() {
+    # --count 20 --restart-after-ms 200.
+    plan_for 1 20 >plan.csv
+    run 0 apply plan.csv --wait-ms 1000
+    [ "$(count_lines out.txt "would write")" -eq 20 ] || fail "the dry run lists 20 writes"
+    run 0 apply plan.csv --yes --wait-ms 1000 --verify-after-ms 1000 --audit site.csv
+    wait_for_log "modify request for 02:00:00:00:00:" 20
+    [ "$(count_lines out.txt " verified at ")" -eq 20 ] || fail "expected 20 devices verified"
+    [ "$(count_lines site.csv ",sent")" -eq 20 ] || fail "expected 20 writes in the audit log"
+    [ "$(count_lines site.csv ",verified")" -eq 20 ] || fail "expected 20 checks in the audit log"
+    contains site.csv ",02:00:00:00:00:14,192.0.2.83,255.255.255.0,192.0.2.1,192.0.2.149,255.255.255.0,192.0.2.1,verified"
+}
+
+flash_until_interrupted() {
+    # --count 3.
+    local device=02:00:00:00:00:02 pid status=0
+    "$cli" flash $device --seconds 600 --wait-ms 1000 >out.txt 2>err.txt &
+    pid=$!
+    wait_for_log "LED flashing on: $device"
+    kill -INT $pid
+    wait $pid || status=$?
+    [ $status -eq 0 ] || fail "flash ended with $status after Ctrl-C"
+    contains "$log" "LED flashing off: $device 192.0.2.65 HMI-2 (stop request)"
+    contains out.txt "Stopped."
+    run 0 flash $device --seconds 1 --wait-ms 1000
+    wait_for_log "LED flashing off: $device" 2
+}
+
+interrupted_batch() {
+    # --count 20.
+    local pid status=0
+    plan_for 1 20 >plan.csv
+    "$cli" apply plan.csv --yes --wait-ms 1000 --interval-ms 400 >out.txt 2>err.txt &
+    pid=$!
+    wait_for_log "modify request for" 3
+    kill -INT $pid
+    wait $pid || status=$?
+    [ $status -eq 130 ] || fail "the interrupted batch ended with $status, expected 130"
+    contains err.txt "interrupted after"
+    # The simulator may still be reading the last requests sent.
+    wait_for_log "modify request for" "$(count_lines nesdrix-audit.csv ",sent")"
+    sed -n 's/^modify request for \([0-9A-F:]*\) .*/\1/p' "$log" >sent.txt
+    tail -n +2 nesdrix-audit.csv | cut -d, -f3 >recorded.txt
+    [ "$(wc -l <sent.txt)" -lt 20 ] || fail "the batch was not interrupted"
+    diff sent.txt recorded.txt >&2 || fail "the audit log differs from the writes sent"
+    [ "$(count_lines nesdrix-audit.csv ",sent")" -eq "$(wc -l <sent.txt)" ] \
+        || fail "every audit line is a write"
+}
+
+case $scenario in
+scan-formats) scan_formats ;;
+set) set_one_device ;;
+bad-plan) bad_plan ;;
+good-plan) good_plan ;;
+flash-interrupt) flash_until_interrupted ;;
+interrupted-batch) interrupted_batch ;;
+*) fail "unknown scenario" ;;
+esac
+echo "PASS ($scenario)"

@@ -1,0 +1,12 @@
+#ifndef TABLEMARKS_H
+#define TABLEMARKS_H
+
+#include <QString>
+
+class QTableWidget;
+
+// One character for each row of the column: 1 for a red cell, 0 for a cell
+// without a background, ? for any other background.
+QString redMarks(const QTableWidget *table, int column);
+
+#endif // TABLEMARKS_H

@@ -1,0 +1,152 @@
+#include "datagramcodec.h"
+#include "fleet.h"
+#include "interruptwatcher.h"
+#include "testpeer.h"
+
+#include <QtTest>
+
+#include <csignal>
+
+namespace {
+
+const QString DeviceMac = QStringLiteral("00:1A:2B:3C:4D:5E");
+
+QByteArray replyFor(const QByteArray &mac, const QString &ip)
+{
+    Datagram::ScanReply reply;
+    reply.deviceType = 3;
+    reply.mac = mac;
+    reply.name = QByteArray("Axis X").leftJustified(Datagram::NameFieldSize, '\0');
+    reply.version = QByteArray::fromHex("0102000a");
+    reply.network
+        = Datagram::networkBytes(ip, QStringLiteral("255.255.255.0"), QStringLiteral("127.0.0.1"));
+    return Datagram::scanReplyDatagram(reply);
+}
+
+DeviceRecord peerDevice(const QString &name)
+{
+    DeviceRecord device;
+    device.mac = DeviceMac;
+    device.name = name;
+    device.ip = TestPeer::DeviceIp;
+    return device;
+}
+
+} // namespace
+
+class TestCliFleet : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void scanKeepsEveryReplyOfTheWindow();
+    void writeKeepsTheDeviceMacAndName_data();
+    void writeKeepsTheDeviceMacAndName();
+    void flashingEndsWithTheStopRequest();
+    void interruptEndsEveryWait();
+
+private:
+    TestPeer *peer = nullptr;
+    InterruptWatcher *watcher = nullptr;
+    Fleet *fleet = nullptr;
+};
+
+void TestCliFleet::init()
+{
+    peer = new TestPeer(this);
+    QString error;
+    QVERIFY2(peer->bind(&error), qPrintable(error));
+    watcher = new InterruptWatcher(this);
+    fleet = new Fleet(watcher, this);
+    QVERIFY2(fleet->open(), qPrintable(fleet->bindErrorString()));
+}
+
+void TestCliFleet::cleanup()
+{
+    delete fleet;
+    fleet = nullptr;
+    delete watcher;
+    watcher = nullptr;
+    delete peer;
+    peer = nullptr;
+}
+
+void TestCliFleet::scanKeepsEveryReplyOfTheWindow()
+{
+    QTimer::singleShot(0, this, [this] {
+        peer->sendToProgram(replyFor(QByteArray::fromHex("001a2b3c4d5e"), "127.0.0.2"));
+        peer->sendToProgram(QByteArray("KORVAN too short"));
+        peer->sendToProgram(replyFor(QByteArray::fromHex("001a2b3c4d5f"), "127.0.0.2"));
+    });
+    const QVector<DeviceRecord> devices = fleet->scan(500);
+
+    QCOMPARE(peer->broadcasts.size(), 1);
+    QCOMPARE(peer->broadcasts.first(), Datagram::scanRequest(0));
+    QCOMPARE(devices.size(), 2);
+    QCOMPARE(devices.at(0).mac, DeviceMac);
+    QCOMPARE(devices.at(0).type, QStringLiteral("SERVO"));
+    QCOMPARE(devices.at(0).name, QStringLiteral("Axis X"));
+    QCOMPARE(devices.at(1).mac, QStringLiteral("00:1A:2B:3C:4D:5F"));
+    QVERIFY(devices.at(0).duplicateIp && devices.at(1).duplicateIp);
+    QVERIFY(!devices.at(0).duplicateMac && !devices.at(1).duplicateMac);
+}
+
+void TestCliFleet::writeKeepsTheDeviceMacAndName_data()
+{
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("ASCII") << "Axis X";
+    QTest::newRow("Chinese") << QString::fromUtf8("伺服 X");
+    QTest::newRow("sixteen bytes") << "Module 16 bytes!";
+}
+
+void TestCliFleet::writeKeepsTheDeviceMacAndName()
+{
+    QFETCH(QString, name);
+
+    const PlanEntry target { 1, DeviceMac, QStringLiteral("192.0.2.10"),
+        QStringLiteral("255.255.255.192"), QStringLiteral("192.0.2.62") };
+    fleet->write(peerDevice(name), target);
+
+    QTRY_COMPARE(peer->unicasts.size(), 1);
+    const std::optional<Datagram::Request> request = Datagram::parseRequest(peer->unicasts.first());
+    QVERIFY(request);
+    QCOMPARE(request->kind, Datagram::Request::Modify);
+    QCOMPARE(request->targetMac, QByteArray::fromHex("001a2b3c4d5e"));
+    QCOMPARE(request->modify.mac, QByteArray::fromHex("001a2b3c4d5e"));
+    QCOMPARE(request->modify.name, Datagram::nameFieldBytes(name));
+    QCOMPARE(request->modify.network.toHex(), QByteArray("c000020affffffc0c000023e"));
+}
+
+void TestCliFleet::flashingEndsWithTheStopRequest()
+{
+    const DeviceRecord device = peerDevice(QStringLiteral("Axis X"));
+    fleet->startFlashing(device);
+    QVERIFY(fleet->pause(700));
+    fleet->stopFlashing(device);
+
+    QTRY_VERIFY(peer->unicasts.size() >= 3);
+    QList<Datagram::Request::Kind> kinds;
+    for (const QByteArray &datagram : qAsConst(peer->unicasts)) {
+        const std::optional<Datagram::Request> request = Datagram::parseRequest(datagram);
+        QVERIFY(request);
+        QCOMPARE(request->targetMac, QByteArray::fromHex("001a2b3c4d5e"));
+        kinds << request->kind;
+    }
+    QCOMPARE(kinds.count(Datagram::Request::LedsStop), 1);
+    QCOMPARE(kinds.last(), Datagram::Request::LedsStop);
+}
+
+void TestCliFleet::interruptEndsEveryWait()
+{
+    QTimer::singleShot(0, this, [] { std::raise(SIGINT); });
+    QVERIFY(!fleet->pause(600000));
+    QVERIFY(watcher->isInterrupted());
+    // Once interrupted, no later wait starts: the batch ends at the write in hand.
+    QVERIFY(!fleet->pause(600000));
+}
+
+QTEST_GUILESS_MAIN(TestCliFleet)
+#include "tst_clifleet.moc"

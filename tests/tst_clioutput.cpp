@@ -1,0 +1,274 @@
+#include "auditlog.h"
+#include "deviceformat.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(OutputFormat)
+
+namespace {
+
+DeviceRecord device(const QString &name, const QString &mac, const QString &ip)
+{
+    DeviceRecord record;
+    record.type = QStringLiteral("PLC");
+    record.name = name;
+    record.mac = mac;
+    record.ip = ip;
+    record.mask = QStringLiteral("255.255.255.0");
+    record.gateway = QStringLiteral("192.0.2.1");
+    record.version = QStringLiteral("1.2.0.10");
+    return record;
+}
+
+// Three answers: the first and the third share an IP address.
+QVector<DeviceRecord> scanned()
+{
+    QVector<DeviceRecord> devices = {
+        device(QStringLiteral("Press"), QStringLiteral("02:00:00:00:00:01"),
+            QStringLiteral("192.0.2.64")),
+        device(QStringLiteral("Line 2, \"west\""), QStringLiteral("02:00:00:00:00:02"),
+            QStringLiteral("192.0.2.65")),
+        device(QStringLiteral("Fan"), QStringLiteral("02:00:00:00:00:03"),
+            QStringLiteral("192.0.2.64")),
+    };
+    markDuplicates(devices);
+    return devices;
+}
+
+AuditEntry entry(const QDateTime &time, const QString &host, const QString &outcome)
+{
+    return { time, host, QStringLiteral("02:00:00:00:00:01"), QStringLiteral("192.0.2.64"),
+        QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.1"), QStringLiteral("192.0.2.10"),
+        QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.254"), outcome };
+}
+
+QString fileText(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+} // namespace
+
+class TestCliOutput : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void duplicates_data();
+    void duplicates();
+    void formats_data();
+    void formats();
+    void controlCharactersNeverReachTheTerminal();
+    void formatNames_data();
+    void formatNames();
+    void auditLine_data();
+    void auditLine();
+    void auditLogAppendsAndFlushes();
+    void auditLogThatCannotOpen();
+};
+
+void TestCliOutput::duplicates_data()
+{
+    QTest::addColumn<QStringList>("macs");
+    QTest::addColumn<QStringList>("ips");
+    QTest::addColumn<QString>("flags");
+
+    QTest::newRow("all distinct") << QStringList { "02:00:00:00:00:01", "02:00:00:00:00:02" }
+                                  << QStringList { "192.0.2.64", "192.0.2.65" } << "-- --";
+    QTest::newRow("same MAC, different IP")
+        << QStringList { "02:00:00:00:00:01", "02:00:00:00:00:01" }
+        << QStringList { "192.0.2.64", "192.0.2.65" } << "M- M-";
+    QTest::newRow("same IP marks both rows, not the third")
+        << QStringList { "02:00:00:00:00:01", "02:00:00:00:00:02", "02:00:00:00:00:03" }
+        << QStringList { "192.0.2.64", "192.0.2.65", "192.0.2.64" } << "-I -- -I";
+    QTest::newRow("a device answering twice")
+        << QStringList { "02:00:00:00:00:01", "02:00:00:00:00:01" }
+        << QStringList { "192.0.2.64", "192.0.2.64" } << "MI MI";
+}
+
+void TestCliOutput::duplicates()
+{
+    QFETCH(QStringList, macs);
+    QFETCH(QStringList, ips);
+    QFETCH(QString, flags);
+
+    QVector<DeviceRecord> devices;
+    for (int i = 0; i < macs.size(); ++i)
+        devices.append(device(QStringLiteral("d"), macs.at(i), ips.at(i)));
+    markDuplicates(devices);
+    QStringList marks;
+    for (const DeviceRecord &record : devices)
+        marks << QString(record.duplicateMac ? "M" : "-") + (record.duplicateIp ? "I" : "-");
+    QCOMPARE(marks.join(' '), flags);
+}
+
+void TestCliOutput::formats_data()
+{
+    QTest::addColumn<OutputFormat>("format");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("table")
+        << OutputFormat::Table
+        << "Device Type  Device Name     IP Address  MAC Address        Net Mask       "
+           "Gate Way   Device Version  PLC Points  Duplicate\n"
+           "PLC          Press           192.0.2.64  02:00:00:00:00:01  255.255.255.0  "
+           "192.0.2.1  1.2.0.10                    IP\n"
+           "PLC          Line 2, \"west\"  192.0.2.65  02:00:00:00:00:02  255.255.255.0  "
+           "192.0.2.1  1.2.0.10\n"
+           "PLC          Fan             192.0.2.64  02:00:00:00:00:03  255.255.255.0  "
+           "192.0.2.1  1.2.0.10                    IP\n";
+    QTest::newRow("csv, a name with a comma and quotes quoted")
+        << OutputFormat::Csv
+        << "type,name,ip,mac,mask,gateway,version,points,duplicate\n"
+           "PLC,Press,192.0.2.64,02:00:00:00:00:01,255.255.255.0,192.0.2.1,1.2.0.10,,IP\n"
+           "PLC,\"Line 2, \"\"west\"\"\",192.0.2.65,02:00:00:00:00:02,255.255.255.0,192.0.2.1,"
+           "1.2.0.10,,\n"
+           "PLC,Fan,192.0.2.64,02:00:00:00:00:03,255.255.255.0,192.0.2.1,1.2.0.10,,IP\n";
+    QTest::newRow("json")
+        << OutputFormat::Json
+        << R"([{"type":"PLC","name":"Press","ip":"192.0.2.64","mac":"02:00:00:00:00:01",
+                "mask":"255.255.255.0","gateway":"192.0.2.1","version":"1.2.0.10","points":"",
+                "duplicateMac":false,"duplicateIp":true},
+               {"type":"PLC","name":"Line 2, \"west\"","ip":"192.0.2.65",
+                "mac":"02:00:00:00:00:02","mask":"255.255.255.0","gateway":"192.0.2.1",
+                "version":"1.2.0.10","points":"","duplicateMac":false,"duplicateIp":false},
+               {"type":"PLC","name":"Fan","ip":"192.0.2.64","mac":"02:00:00:00:00:03",
+                "mask":"255.255.255.0","gateway":"192.0.2.1","version":"1.2.0.10","points":"",
+                "duplicateMac":false,"duplicateIp":true}])";
+}
+
+void TestCliOutput::formats()
+{
+    QFETCH(OutputFormat, format);
+    QFETCH(QString, expected);
+
+    const QString text = formatDevices(scanned(), format);
+    if (format == OutputFormat::Json) {
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8(), &error);
+        QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString()));
+        QCOMPARE(document, QJsonDocument::fromJson(expected.toUtf8()));
+    } else {
+        QCOMPARE(text, expected);
+    }
+}
+
+void TestCliOutput::controlCharactersNeverReachTheTerminal()
+{
+    // A name as a device might send it: a line break and an escape sequence.
+    const QString name = QStringLiteral("Axis\n\x1b[2J");
+    const QVector<DeviceRecord> devices
+        = { device(name, QStringLiteral("02:00:00:00:00:01"), QStringLiteral("192.0.2.64")) };
+    const QString shown = QStringLiteral("Axis\uFFFD\uFFFD[2J");
+
+    const QString table = formatDevices(devices, OutputFormat::Table);
+    QCOMPARE(table.count('\n'), 2);
+    QVERIFY(table.contains(shown));
+    const PlanEntry target { 1, devices.first().mac, QStringLiteral("192.0.2.10"),
+        QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.1") };
+    QVERIFY(changeText(devices.first(), target).contains(shown));
+    // Machine-readable forms keep the name exact.
+    QVERIFY(formatDevices(devices, OutputFormat::Csv).contains("\"" + name + "\""));
+    const QJsonDocument json
+        = QJsonDocument::fromJson(formatDevices(devices, OutputFormat::Json).toUtf8());
+    QCOMPARE(json.array().first().toObject().value("name").toString(), name);
+}
+
+void TestCliOutput::formatNames_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("known");
+
+    QTest::newRow("table") << "table" << true;
+    QTest::newRow("csv") << "csv" << true;
+    QTest::newRow("json") << "json" << true;
+    QTest::newRow("upper case") << "JSON" << false;
+    QTest::newRow("other") << "xml" << false;
+    QTest::newRow("empty") << "" << false;
+}
+
+void TestCliOutput::formatNames()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, known);
+
+    QCOMPARE(outputFormatFromText(text).has_value(), known);
+}
+
+void TestCliOutput::auditLine_data()
+{
+    QTest::addColumn<QDateTime>("time");
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<QString>("outcome");
+    QTest::addColumn<QString>("line");
+
+    const QDateTime utc(QDate(2026, 12, 7), QTime(7, 5, 9, 42), Qt::UTC);
+    const QString addresses = QStringLiteral(
+        "02:00:00:00:00:01,192.0.2.64,255.255.255.0,192.0.2.1,192.0.2.10,255.255.255.0,"
+        "192.0.2.254");
+    QTest::newRow("a write") << utc << "bench-7"
+                             << "sent"
+                             << "2026-12-07T07:05:09.042Z,bench-7," + addresses + ",sent\n";
+    QTest::newRow("local time written as UTC")
+        << QDateTime(QDate(2026, 12, 7), QTime(9, 5, 9, 42), Qt::OffsetFromUTC, 2 * 3600)
+        << "bench-7"
+        << "verified"
+        << "2026-12-07T07:05:09.042Z,bench-7," + addresses + ",verified\n";
+    QTest::newRow("fields with a comma or quote are quoted")
+        << utc << "site \"A\""
+        << "not verified, no answer"
+        << "2026-12-07T07:05:09.042Z,\"site \"\"A\"\"\"," + addresses
+            + ",\"not verified, no answer\"\n";
+}
+
+void TestCliOutput::auditLine()
+{
+    QFETCH(QDateTime, time);
+    QFETCH(QString, host);
+    QFETCH(QString, outcome);
+    QFETCH(QString, line);
+
+    QCOMPARE(::auditLine(entry(time, host, outcome)), line);
+}
+
+void TestCliOutput::auditLogAppendsAndFlushes()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("audit.csv"));
+    const DeviceRecord old = scanned().constFirst();
+    const PlanEntry target { 1, old.mac, QStringLiteral("192.0.2.10"),
+        QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.254") };
+    {
+        AuditLog log(path);
+        QVERIFY2(log.open(), qPrintable(log.errorString()));
+        QVERIFY(log.record(old, target, QStringLiteral("sent")));
+        // On disk while the log is still open: a batch killed now keeps its record.
+        QCOMPARE(fileText(path).count('\n'), 2);
+    }
+    AuditLog again(path);
+    QVERIFY(again.open());
+    QVERIFY(again.record(old, target, QStringLiteral("verified")));
+
+    const QStringList lines = fileText(path).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines.at(0) + '\n', auditHeaderLine());
+    QVERIFY(lines.at(1).endsWith(",02:00:00:00:00:01,192.0.2.64,255.255.255.0,192.0.2.1,"
+                                 "192.0.2.10,255.255.255.0,192.0.2.254,sent"));
+    QVERIFY(lines.at(2).endsWith(",verified"));
+}
+
+void TestCliOutput::auditLogThatCannotOpen()
+{
+    QTemporaryDir dir;
+    AuditLog log(dir.path());
+    QVERIFY(!log.open());
+    QVERIFY(!log.errorString().isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestCliOutput)
+#include "tst_clioutput.moc"

@@ -1,0 +1,437 @@
+#include "datagramcodec.h"
+#include "dialogtesting.h"
+#include "globals.h"
+#include "mysocket.h"
+#include "processdialog.h"
+#include "subdeviceinfo.h"
+#include "testpeer.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTranslator>
+#include <QtTest>
+
+namespace {
+
+const QString DeviceMac = QStringLiteral("00:1A:2B:3C:4D:5E");
+const QString ReadOnlyStyle
+    = QStringLiteral("color: black;background-color: rgb(180, 180, 180);selection-color: yellow;"
+                     "selection-background-color: blue;");
+
+// Translates every text into its context and source, so a test sees which
+// context each text was looked up in.
+class ContextTagTranslator : public QTranslator
+{
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char *context, const char *sourceText, const char *, int) const override
+    {
+        return QString::fromUtf8(context) + QLatin1Char('|') + QString::fromUtf8(sourceText);
+    }
+};
+
+// What a warning box showed before the test pressed its only button.
+struct ShownBox
+{
+    bool shown = false;
+    QString title;
+    QString text;
+    QStringList buttons;
+    QString defaultButton;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+void answerNextBox(QObject *scope, ShownBox *seen)
+{
+    whenModal<QMessageBox>(scope, [seen](QMessageBox *box) {
+        seen->shown = true;
+        seen->title = box->windowTitle();
+        seen->text = box->text();
+        for (QAbstractButton *button : box->buttons())
+            seen->buttons << button->text();
+        if (box->defaultButton())
+            seen->defaultButton = box->defaultButton()->text();
+        seen->icon = box->icon();
+        box->buttons().first()->click();
+    });
+}
+
+QLineEdit *field(QDialog &dialog, const char *name)
+{
+    return dialog.findChild<QLineEdit *>(QLatin1String(name));
+}
+
+QPushButton *button(QDialog &dialog, const char *name)
+{
+    return dialog.findChild<QPushButton *>(QLatin1String(name));
+}
+
+void retype(QLineEdit *edit, const QString &text)
+{
+    edit->clear();
+    QTest::keyClicks(edit, text);
+}
+
+QStringList labelTexts(QDialog &dialog)
+{
+    QStringList texts;
+    for (QLabel *label : dialog.findChildren<QLabel *>())
+        texts << label->text();
+    return texts;
+}
+
+} // namespace
+
+class TestDeviceDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void showsTheCurrentRow();
+    void validation_data();
+    void validation();
+    void modifyWritesOneRequest_data();
+    void modifyWritesOneRequest();
+    void enterInAFieldPressesModify_data();
+    void enterInAFieldPressesModify();
+    void closingEmitsOnceAndSendsNothing_data();
+    void closingEmitsOnceAndSendsNothing();
+    void textsCarryTheirContexts();
+    void progressRunsToTheEndAndCloses();
+
+private:
+    // Appends a device row and makes it the current one, as a listed reply does.
+    void addRow(const QString &type, const QString &name, const QString &mac);
+
+    TestPeer *peer = nullptr;
+    MySocket *endpoint = nullptr;
+    QTableWidget *table = nullptr;
+};
+
+void TestDeviceDialogs::init()
+{
+    peer = new TestPeer(this);
+    QString error;
+    QVERIFY2(peer->bind(&error), qPrintable(error));
+    endpoint = new MySocket;
+    endpoint->initUdpSocket();
+    endpoint->setDeviceIp(TestPeer::DeviceIp);
+    table = new QTableWidget(0, ColumnCount);
+    g_mySocket = endpoint;
+    g_tableWidget = table;
+}
+
+void TestDeviceDialogs::cleanup()
+{
+    closeLeftoverModals();
+    g_mySocket = nullptr;
+    g_tableWidget = nullptr;
+    delete table;
+    delete endpoint;
+    delete peer;
+}
+
+void TestDeviceDialogs::addRow(const QString &type, const QString &name, const QString &mac)
+{
+    const QStringList texts
+        = { type, name, QStringLiteral("192.168.1.10"), mac, QStringLiteral("255.255.255.0"),
+              QStringLiteral("192.168.1.1"), QStringLiteral("1.2.0.10"), QString() };
+    const int row = table->rowCount();
+    table->insertRow(row);
+    for (int column = 0; column < ColumnCount; ++column)
+        table->setItem(row, column, new QTableWidgetItem(texts.at(column)));
+    table->selectRow(row);
+}
+
+void TestDeviceDialogs::showsTheCurrentRow()
+{
+    addRow(QStringLiteral("PLC"), QStringLiteral("first"), QStringLiteral("00:00:00:00:00:01"));
+    addRow(QStringLiteral("SERVO"), QStringLiteral("drive"), DeviceMac);
+    SubDeviceInfo dialog(nullptr);
+
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("PLC Info"));
+    QVERIFY(hasDialogFlags(&dialog));
+    QCOMPARE(labelTexts(dialog),
+        QStringList({ "Device Name", "PLC Version", "IP Address", "Net Mask", "Gate Way",
+            "MAC Address", "Tips: Modified to take effect after restarting the device!" }));
+    QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("tipLabel"))->styleSheet(),
+        QStringLiteral("color: blue;"));
+
+    const char *const order[]
+        = { "deviceNameEdit", "plcVersionEdit", "ipEdit", "netMaskEdit", "gateWayEdit", "macEdit" };
+    const QStringList texts
+        = { "drive", "1.2.0.10", "192.168.1.10", "255.255.255.0", "192.168.1.1", DeviceMac };
+    const QStringList readOnly = { "deviceNameEdit", "plcVersionEdit", "macEdit" };
+    dialog.show();
+    int previousTop = -1;
+    for (int i = 0; i < 6; ++i) {
+        QLineEdit *edit = field(dialog, order[i]);
+        QVERIFY(edit);
+        QCOMPARE(edit->text(), texts.at(i));
+        const bool locked = readOnly.contains(QLatin1String(order[i]));
+        QCOMPARE(edit->isReadOnly(), locked);
+        QCOMPARE(edit->styleSheet(), locked ? ReadOnlyStyle : QString());
+        QVERIFY(edit->y() > previousTop);
+        previousTop = edit->y();
+    }
+    QCOMPARE(dialog.tableMacText(), DeviceMac);
+
+    QCOMPARE(button(dialog, "modifyButton")->text(), QStringLiteral("Modify"));
+    QCOMPARE(button(dialog, "closeButton")->text(), QStringLiteral("Close"));
+    QCOMPARE(button(dialog, "modifyButton")->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(button(dialog, "closeButton")->cursor().shape(), Qt::PointingHandCursor);
+    QVERIFY(button(dialog, "modifyButton")->isDefault());
+}
+
+void TestDeviceDialogs::validation_data()
+{
+    QTest::addColumn<QString>("ip");
+    QTest::addColumn<QString>("netMask");
+    QTest::addColumn<QString>("gateWay");
+    QTest::addColumn<QString>("mac");
+    QTest::addColumn<QString>("error");
+
+    const QString ip = QStringLiteral("192.168.1.10");
+    const QString mask = QStringLiteral("255.255.255.0");
+    const QString gw = QStringLiteral("192.168.1.1");
+    const QString ipError = QStringLiteral("IP Address Error!");
+    const QString macError = QStringLiteral("MAC Address Error!");
+    QTest::newRow("all valid") << ip << mask << gw << DeviceMac << QString();
+    QTest::newRow("empty ip") << QString() << mask << gw << DeviceMac << ipError;
+    QTest::newRow("ip group above 255") << "192.168.1.256" << mask << gw << DeviceMac << ipError;
+    QTest::newRow("leading zeros pass")
+        << "192.168.001.010" << mask << gw << DeviceMac << QString();
+    QTest::newRow("ip and mask wrong shows the ip") << "192.168.1.256"
+                                                    << "255.255.255" << gw << DeviceMac << ipError;
+    QTest::newRow("any address is a mask") << ip << "1.2.3.4" << gw << DeviceMac << QString();
+    QTest::newRow("mask with three groups")
+        << ip << "255.255.255" << gw << DeviceMac << QStringLiteral("Net Mask Error!");
+    QTest::newRow("gateway ending in a dot")
+        << ip << mask << "192.168.1." << DeviceMac << QStringLiteral("Gate Way Error!");
+    QTest::newRow("leading blank") << " " + ip << mask << gw << DeviceMac << ipError;
+    QTest::newRow("trailing blank")
+        << ip << mask << gw + " " << DeviceMac << QStringLiteral("Gate Way Error!");
+    QTest::newRow("mac in mixed case") << ip << mask << gw << "00:1a:2B:3c:4D:5e" << QString();
+    QTest::newRow("mac with dashes") << ip << mask << gw << "00-1A-2B-3C-4D-5E" << macError;
+    QTest::newRow("mac without separators") << ip << mask << gw << "001A2B3C4D5E" << macError;
+    QTest::newRow("empty mac") << ip << mask << gw << QString() << macError;
+    QTest::newRow("bad ip and bad mac shows the ip")
+        << "1.2.3" << mask << gw << QString() << ipError;
+}
+
+void TestDeviceDialogs::validation()
+{
+    QFETCH(QString, ip);
+    QFETCH(QString, netMask);
+    QFETCH(QString, gateWay);
+    QFETCH(QString, mac);
+    QFETCH(QString, error);
+
+    addRow(QStringLiteral("PLC"), QStringLiteral("PLC1"), mac);
+    SubDeviceInfo dialog(nullptr);
+    QSignalSpy closed(&dialog, &SubDeviceInfo::subPlcWindowClosed);
+    dialog.show();
+    retype(field(dialog, "ipEdit"), ip);
+    retype(field(dialog, "netMaskEdit"), netMask);
+    retype(field(dialog, "gateWayEdit"), gateWay);
+
+    QObject scope;
+    ShownBox box;
+    answerNextBox(&scope, &box);
+    QTest::mouseClick(button(dialog, "modifyButton"), Qt::LeftButton);
+    const QList<QByteArray> requests = receivedRequests(endpoint, peer);
+
+    if (error.isEmpty()) {
+        QVERIFY(!box.shown);
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(dialog.isHidden());
+        QCOMPARE(requests.size(), 1);
+        QCOMPARE(requestOf(requests.first()).kind, Datagram::Request::Modify);
+        return;
+    }
+    QVERIFY(box.shown);
+    QCOMPARE(box.title, QStringLiteral("Error"));
+    QCOMPARE(box.text, error);
+    QCOMPARE(box.buttons, QStringList({ "OK" }));
+    QCOMPARE(box.defaultButton, QStringLiteral("OK"));
+    QCOMPARE(box.icon, QMessageBox::Warning);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(closed.count(), 0);
+    QVERIFY(requests.isEmpty());
+    QCOMPARE(field(dialog, "ipEdit")->text(), ip);
+    QCOMPARE(field(dialog, "netMaskEdit")->text(), netMask);
+    QCOMPARE(field(dialog, "gateWayEdit")->text(), gateWay);
+}
+
+void TestDeviceDialogs::modifyWritesOneRequest_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("mac");
+    QTest::addColumn<QByteArray>("nameBytes");
+    QTest::addColumn<QByteArray>("macBytes");
+
+    const QByteArray macBytes = QByteArray::fromHex("001a2b3c4d5e");
+    QTest::newRow("ascii name") << "PLC1" << DeviceMac << QByteArray("PLC1            ")
+                                << macBytes;
+    QTest::newRow("chinese name") << QStringLiteral("控制器A") << DeviceMac
+                                  << QByteArray::fromHex("e68ea7e588b6e599a841202020202020")
+                                  << macBytes;
+    QTest::newRow("name of sixteen characters")
+        << "ABCDEFGHIJKLMNOP" << DeviceMac << QByteArray("ABCDEFGHIJKLMNOP") << macBytes;
+    QTest::newRow("mac in lower case")
+        << "PLC1"
+        << "00:1a:2b:3c:4d:5e" << QByteArray("PLC1            ") << macBytes;
+}
+
+void TestDeviceDialogs::modifyWritesOneRequest()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, mac);
+    QFETCH(QByteArray, nameBytes);
+    QFETCH(QByteArray, macBytes);
+
+    addRow(QStringLiteral("PLC"), name, mac);
+    SubDeviceInfo dialog(nullptr);
+    QSignalSpy closed(&dialog, &SubDeviceInfo::subPlcWindowClosed);
+    dialog.show();
+    retype(field(dialog, "ipEdit"), QStringLiteral("10.0.0.7"));
+    retype(field(dialog, "netMaskEdit"), QStringLiteral("255.0.0.0"));
+    retype(field(dialog, "gateWayEdit"), QStringLiteral("10.0.0.254"));
+    QTest::mouseClick(button(dialog, "modifyButton"), Qt::LeftButton);
+
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(dialog.isHidden());
+    const QList<QByteArray> requests = receivedRequests(endpoint, peer);
+    QCOMPARE(requests.size(), 1);
+    const QByteArray &sent = requests.first();
+    QCOMPARE(sent.size(), Datagram::ModifyRequestSize);
+    Datagram::ModifyFields expected;
+    expected.targetMac = macBytes;
+    expected.mac = macBytes;
+    expected.name = nameBytes;
+    expected.network = QByteArray::fromHex("0a000007ff0000000a0000fe");
+    QCOMPARE(sent.toHex(), Datagram::modifyRequest(sequenceNoOf(sent), expected).toHex());
+}
+
+void TestDeviceDialogs::enterInAFieldPressesModify_data()
+{
+    QTest::addColumn<QString>("fieldName");
+    QTest::newRow("ip") << "ipEdit";
+    QTest::newRow("net mask") << "netMaskEdit";
+    QTest::newRow("gateway") << "gateWayEdit";
+    QTest::newRow("read-only name") << "deviceNameEdit";
+}
+
+void TestDeviceDialogs::enterInAFieldPressesModify()
+{
+    QFETCH(QString, fieldName);
+    addRow(QStringLiteral("PLC"), QStringLiteral("PLC1"), DeviceMac);
+    SubDeviceInfo dialog(nullptr);
+    QSignalSpy closed(&dialog, &SubDeviceInfo::subPlcWindowClosed);
+    dialog.show();
+    QLineEdit *edit = field(dialog, qPrintable(fieldName));
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Return);
+
+    QCOMPARE(closed.count(), 1);
+    const QList<QByteArray> requests = receivedRequests(endpoint, peer);
+    QCOMPARE(requests.size(), 1);
+    QCOMPARE(requestOf(requests.first()).kind, Datagram::Request::Modify);
+}
+
+void TestDeviceDialogs::closingEmitsOnceAndSendsNothing_data()
+{
+    QTest::addColumn<int>("way");
+    QTest::newRow("close button") << int(CloseButton);
+    QTest::newRow("title-bar close") << int(TitleBarClose);
+    QTest::newRow("escape key") << int(EscapeKey);
+}
+
+void TestDeviceDialogs::closingEmitsOnceAndSendsNothing()
+{
+    QFETCH(int, way);
+    addRow(QStringLiteral("PLC"), QStringLiteral("PLC1"), DeviceMac);
+    SubDeviceInfo dialog(nullptr);
+    QSignalSpy closed(&dialog, &SubDeviceInfo::subPlcWindowClosed);
+    QObject scope;
+    whenModal<SubDeviceInfo>(
+        &scope, [way](SubDeviceInfo *open) { endDeviceDialog(open, CloseWay(way)); });
+    dialog.exec();
+
+    QVERIFY(dialog.isHidden());
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(receivedRequests(endpoint, peer).isEmpty());
+}
+
+void TestDeviceDialogs::textsCarryTheirContexts()
+{
+    ContextTagTranslator translator;
+    QCoreApplication::installTranslator(&translator);
+    addRow(QStringLiteral("PLC"), QStringLiteral("PLC1"), DeviceMac);
+
+    ProcessDialog progress(nullptr);
+    QCOMPARE(progress.windowTitle(), QStringLiteral("QObject|Scan"));
+    QCOMPARE(labelTexts(progress), QStringList({ "ProcessDialog|scaning...." }));
+
+    SubDeviceInfo dialog(nullptr);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("SubDeviceInfo|PLC Info"));
+    const QStringList labels = labelTexts(dialog);
+    QCOMPARE(labels.first(), QStringLiteral("SubDeviceInfo|Device Name"));
+    QCOMPARE(labels.last(),
+        QStringLiteral("SubDeviceInfo|Tips: Modified to take effect after restarting the "
+                       "device!"));
+    QCOMPARE(button(dialog, "modifyButton")->text(), QStringLiteral("SubDeviceInfo|Modify"));
+    QCOMPARE(button(dialog, "closeButton")->text(), QStringLiteral("SubDeviceInfo|Close"));
+
+    dialog.show();
+    QObject scope;
+    ShownBox ipBox;
+    answerNextBox(&scope, &ipBox);
+    retype(field(dialog, "ipEdit"), QStringLiteral("1.2.3"));
+    QTest::mouseClick(button(dialog, "modifyButton"), Qt::LeftButton);
+    QCOMPARE(ipBox.title, QStringLiteral("QObject|Error"));
+    QCOMPARE(ipBox.text, QStringLiteral("QObject|IP Address Error!"));
+    QCOMPARE(ipBox.buttons, QStringList({ "QObject|OK" }));
+
+    // The table's MAC is not a MAC; the field shows it and cannot be edited.
+    table->item(0, MacAddressColumn)->setText(QStringLiteral("001A2B3C4D5E"));
+    SubDeviceInfo badMac(nullptr);
+    badMac.show();
+    ShownBox macBox;
+    answerNextBox(&scope, &macBox);
+    QTest::mouseClick(button(badMac, "modifyButton"), Qt::LeftButton);
+    QCOMPARE(macBox.title, QStringLiteral("QObject|Error"));
+    QCOMPARE(macBox.text, QStringLiteral("QObject|MAC Address Error!"));
+    QCOMPARE(macBox.buttons, QStringList({ "SubDeviceInfo|OK" }));
+}
+
+void TestDeviceDialogs::progressRunsToTheEndAndCloses()
+{
+    ProcessDialog dialog(nullptr);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Scan"));
+    QVERIFY(hasDialogFlags(&dialog));
+    QCOMPARE(labelTexts(dialog), QStringList({ "scaning...." }));
+    auto *bar = dialog.findChild<QProgressBar *>(QStringLiteral("progressBar"));
+    QVERIFY(bar);
+    QCOMPARE(bar->minimum(), 0);
+    QCOMPARE(bar->maximum(), 100);
+    QList<int> values = { bar->value() };
+    connect(bar, &QProgressBar::valueChanged, this, [&values](int value) { values << value; });
+    // Only a fault ever reaches this: the dialog ends itself well before.
+    QTimer::singleShot(10000, &dialog, &QDialog::close);
+
+    dialog.exec();
+
+    QCOMPARE(values, QList<int>({ 0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100 }));
+    QCOMPARE(bar->value(), 100);
+    QVERIFY(dialog.isHidden());
+}
+
+QTEST_MAIN(TestDeviceDialogs)
+#include "tst_devicedialogs.moc"

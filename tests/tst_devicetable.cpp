@@ -1,0 +1,352 @@
+#include "datagramcodec.h"
+#include "dialogtesting.h"
+#include "globals.h"
+#include "mainwindow.h"
+#include "mysocket.h"
+#include "processdialog.h"
+#include "subdeviceinfo.h"
+#include "testpeer.h"
+
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+namespace {
+
+// The device that answers on the test peer's address, and a second one whose
+// address nobody listens on.
+const QByteArray PeerMac = QByteArray::fromHex("001a2b3c4d5e");
+const QByteArray OtherMac = QByteArray::fromHex("00aabbccddee");
+const QByteArray PeerNetwork = QByteArray::fromHex("7f000002ffffff007f000001");
+const QByteArray OtherNetwork = QByteArray::fromHex("7f000003ffffff007f000001");
+
+// The number of openings the release test makes. A thousand pass as well, in
+// about ten seconds more in either build, and show nothing that these do not.
+constexpr int OpenCloseRounds = 200;
+
+QByteArray replyFrom(const QByteArray &mac, const QByteArray &network, const QByteArray &name)
+{
+    Datagram::ScanReply reply;
+    reply.deviceType = 1;
+    reply.mac = mac;
+    reply.name = name.leftJustified(Datagram::NameFieldSize, '\0');
+    reply.version = QByteArray::fromHex("0102000a");
+    reply.network = network;
+    return Datagram::scanReplyDatagram(reply);
+}
+
+QList<Datagram::Request::Kind> kindsOf(const QList<QByteArray> &requests)
+{
+    QList<Datagram::Request::Kind> kinds;
+    for (const QByteArray &datagram : requests)
+        kinds << requestOf(datagram).kind;
+    return kinds;
+}
+
+QList<QByteArray> targetMacsOf(const QList<QByteArray> &requests)
+{
+    QList<QByteArray> macs;
+    for (const QByteArray &datagram : requests)
+        macs << requestOf(datagram).targetMac;
+    return macs;
+}
+
+template<typename T> T *child(QObject *parent, const char *name)
+{
+    return parent->findChild<T *>(QLatin1String(name));
+}
+
+} // namespace
+
+class TestDeviceTable : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void noSelectionShowsNoDevices_data();
+    void noSelectionShowsNoDevices();
+    void openedDeviceFlashesUntilClosed();
+    void everyCloseStopsTheFlashingOnce_data();
+    void everyCloseStopsTheFlashingOnce();
+    void openedDeviceStaysTheTarget();
+    void chineseNameSurvivesModify();
+    void closedDialogsAreReleased();
+    void refreshPausesThenScans_data();
+    void refreshPausesThenScans();
+
+private:
+    // Lists a device through a real reply and waits for its row.
+    void listDevice(
+        const QByteArray &mac, const QByteArray &network, const QByteArray &name = "PLC1");
+    QList<QByteArray> requests() { return receivedRequests(g_mySocket, peer); }
+
+    TestPeer *peer = nullptr;
+    MainWindow *window = nullptr;
+    QTableWidget *table = nullptr;
+};
+
+void TestDeviceTable::init()
+{
+    peer = new TestPeer(this);
+    QString error;
+    QVERIFY2(peer->bind(&error), qPrintable(error));
+    window = new MainWindow;
+    window->show();
+    table = child<QTableWidget>(window, "tableWidget");
+    QTRY_COMPARE(peer->broadcasts.size(), 1);
+}
+
+void TestDeviceTable::cleanup()
+{
+    closeLeftoverModals();
+    delete window;
+    delete peer;
+}
+
+void TestDeviceTable::listDevice(
+    const QByteArray &mac, const QByteArray &network, const QByteArray &name)
+{
+    const int rows = table->rowCount();
+    peer->sendToProgram(replyFrom(mac, network, name));
+    QTRY_COMPARE(table->rowCount(), rows + 1);
+}
+
+void TestDeviceTable::noSelectionShowsNoDevices_data()
+{
+    QTest::addColumn<bool>("listed");
+    QTest::newRow("empty table") << false;
+    QTest::newRow("selection cleared") << true;
+}
+
+void TestDeviceTable::noSelectionShowsNoDevices()
+{
+    QFETCH(bool, listed);
+    // As if a device had been opened before: a stray request would reach the peer.
+    g_mySocket->setDeviceIp(TestPeer::DeviceIp);
+    if (listed) {
+        listDevice(PeerMac, PeerNetwork);
+        table->clearSelection();
+    }
+    QString title, text;
+    QStringList buttons;
+    bool defaultIsOk = false;
+    bool deviceOpened = false;
+    QObject scope;
+    whenModal<QMessageBox>(&scope, [&](QMessageBox *box) {
+        title = box->windowTitle();
+        text = box->text();
+        for (QAbstractButton *button : box->buttons())
+            buttons << button->text();
+        defaultIsOk = box->defaultButton() == box->buttons().first();
+        box->buttons().first()->click();
+    });
+    whenModal<SubDeviceInfo>(&scope, [&](SubDeviceInfo *dialog) {
+        deviceOpened = true;
+        dialog->close();
+    });
+    QTest::mouseClick(child<QPushButton>(window, "detailButton"), Qt::LeftButton);
+
+    QCOMPARE(title, QStringLiteral("error!"));
+    QCOMPARE(text, QStringLiteral("No Devices!"));
+    QCOMPARE(buttons, QStringList({ "OK" }));
+    QVERIFY(defaultIsOk);
+    QVERIFY(!deviceOpened);
+    QVERIFY(requests().isEmpty());
+    QVERIFY(!g_mySocket->findChild<QTimer *>());
+}
+
+void TestDeviceTable::openedDeviceFlashesUntilClosed()
+{
+    listDevice(PeerMac, PeerNetwork);
+    const QRect cell = table->visualItemRect(table->item(0, IpAddressColumn));
+    int interval = 0;
+    bool repeating = false;
+    bool fiveFlashes = false;
+    QObject scope;
+    whenModal<SubDeviceInfo>(&scope, [&](SubDeviceInfo *dialog) {
+        if (auto *timer = g_mySocket->findChild<QTimer *>()) {
+            interval = timer->interval();
+            repeating = !timer->isSingleShot();
+        }
+        // The one at once and four ticks: about two seconds of an open dialog.
+        fiveFlashes = QTest::qWaitFor([&] { return peer->unicasts.size() >= 5; }, 10000);
+        QTest::mouseClick(child<QPushButton>(dialog, "closeButton"), Qt::LeftButton);
+    });
+    // What a real double-click delivers: a click, then the double-click event.
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+
+    QVERIFY(fiveFlashes);
+    QCOMPARE(interval, 500);
+    QVERIFY(repeating);
+    // Everything the device at the row's address received: flashes, then one stop.
+    const QList<QByteArray> sent = requests();
+    const QList<Datagram::Request::Kind> kinds = kindsOf(sent);
+    QVERIFY2(kinds.size() >= 6, qPrintable(QString::number(kinds.size())));
+    QCOMPARE(kinds.count(Datagram::Request::LedsFlash), kinds.size() - 1);
+    QCOMPARE(kinds.last(), Datagram::Request::LedsStop);
+    QCOMPARE(targetMacsOf(sent), QVector<QByteArray>(sent.size(), PeerMac).toList());
+    // The first flash is the request that came right after the start-up scan.
+    QCOMPARE(sequenceNoOf(sent.first()), 1u);
+    QVERIFY(!g_mySocket->findChild<QTimer *>());
+}
+
+void TestDeviceTable::everyCloseStopsTheFlashingOnce_data()
+{
+    QTest::addColumn<int>("way");
+    QTest::newRow("close button") << int(CloseButton);
+    QTest::newRow("title-bar close") << int(TitleBarClose);
+    QTest::newRow("escape key") << int(EscapeKey);
+    QTest::newRow("successful modify") << int(SuccessfulModify);
+}
+
+void TestDeviceTable::everyCloseStopsTheFlashingOnce()
+{
+    QFETCH(int, way);
+    listDevice(PeerMac, PeerNetwork);
+    QObject scope;
+    whenModal<SubDeviceInfo>(
+        &scope, [way](SubDeviceInfo *dialog) { endDeviceDialog(dialog, CloseWay(way)); });
+    QTest::mouseClick(child<QPushButton>(window, "detailButton"), Qt::LeftButton);
+
+    QVERIFY(!g_mySocket->findChild<QTimer *>());
+    const QList<Datagram::Request::Kind> kinds = kindsOf(requests());
+    QCOMPARE(kinds.count(Datagram::Request::LedsStop), 1);
+    QCOMPARE(kinds.last(), Datagram::Request::LedsStop);
+    QCOMPARE(kinds.count(Datagram::Request::Modify), way == SuccessfulModify ? 1 : 0);
+}
+
+void TestDeviceTable::openedDeviceStaysTheTarget()
+{
+    listDevice(PeerMac, PeerNetwork);
+    bool otherListed = false;
+    bool tickedAfterIt = false;
+    QString shownIp;
+    QObject scope;
+    whenModal<SubDeviceInfo>(&scope, [&](SubDeviceInfo *dialog) {
+        // Another device answers while this one is open and becomes the current row.
+        peer->sendToProgram(replyFrom(OtherMac, OtherNetwork, "other"));
+        otherListed = QTest::qWaitFor([&] { return table->currentRow() == 1; }, 5000);
+        const int flashes = peer->unicasts.size();
+        tickedAfterIt = QTest::qWaitFor([&] { return peer->unicasts.size() > flashes + 1; }, 5000);
+        auto *ipEdit = child<QLineEdit>(dialog, "ipEdit");
+        shownIp = ipEdit->text();
+        ipEdit->clear();
+        QTest::keyClicks(ipEdit, QStringLiteral("127.0.0.20"));
+        QTest::mouseClick(child<QPushButton>(dialog, "modifyButton"), Qt::LeftButton);
+    });
+    QTest::mouseClick(child<QPushButton>(window, "detailButton"), Qt::LeftButton);
+
+    QVERIFY(otherListed);
+    QVERIFY(tickedAfterIt);
+    QCOMPARE(shownIp, QStringLiteral("127.0.0.2"));
+    // Every request reached the opened device's address and names its MAC.
+    const QList<QByteArray> sent = requests();
+    QCOMPARE(targetMacsOf(sent), QVector<QByteArray>(sent.size(), PeerMac).toList());
+    const QList<Datagram::Request::Kind> kinds = kindsOf(sent);
+    QCOMPARE(kinds.count(Datagram::Request::Modify), 1);
+    QCOMPARE(kinds.count(Datagram::Request::LedsStop), 1);
+    const Datagram::Request modify = requestOf(sent.at(kinds.indexOf(Datagram::Request::Modify)));
+    QCOMPARE(modify.modify.mac, PeerMac);
+    QCOMPARE(modify.modify.network.toHex(), QByteArray("7f000014ffffff007f000001"));
+}
+
+void TestDeviceTable::chineseNameSurvivesModify()
+{
+    const QString name = QStringLiteral("控制器一号");
+    listDevice(PeerMac, PeerNetwork, name.toUtf8());
+    QCOMPARE(table->item(0, DeviceNameColumn)->text(), name);
+    QObject scope;
+    whenModal<SubDeviceInfo>(&scope, [](SubDeviceInfo *dialog) {
+        QTest::mouseClick(child<QPushButton>(dialog, "modifyButton"), Qt::LeftButton);
+    });
+    QTest::mouseClick(child<QPushButton>(window, "detailButton"), Qt::LeftButton);
+
+    QList<QByteArray> names;
+    for (const QByteArray &datagram : requests()) {
+        const Datagram::Request request = requestOf(datagram);
+        if (request.kind == Datagram::Request::Modify)
+            names << request.modify.name;
+    }
+    QCOMPARE(names, QList<QByteArray>({ name.toUtf8() + ' ' }));
+    QCOMPARE(QString::fromUtf8(names.first()).trimmed(), name);
+}
+
+void TestDeviceTable::closedDialogsAreReleased()
+{
+    listDevice(PeerMac, PeerNetwork);
+    auto *detailButton = child<QPushButton>(window, "detailButton");
+    int stillThere = 0;
+    const auto openAndClose = [&] {
+        QObject scope;
+        whenModal<SubDeviceInfo>(&scope, [](SubDeviceInfo *dialog) { dialog->close(); });
+        detailButton->click();
+        stillThere += window->findChildren<SubDeviceInfo *>().size();
+    };
+    // The first opening may leave what Qt builds once per window.
+    openAndClose();
+    const int children = window->findChildren<QObject *>().size();
+    for (int round = 1; round < OpenCloseRounds; ++round)
+        openAndClose();
+    QCOMPARE(stillThere, 0);
+    QCOMPARE(window->findChildren<QObject *>().size(), children);
+    const QList<Datagram::Request::Kind> kinds = kindsOf(requests());
+    QCOMPARE(kinds.count(Datagram::Request::LedsStop), OpenCloseRounds);
+}
+
+void TestDeviceTable::refreshPausesThenScans_data()
+{
+    QTest::addColumn<bool>("closedEarly");
+    QTest::newRow("runs to the end") << false;
+    QTest::newRow("closed early") << true;
+}
+
+void TestDeviceTable::refreshPausesThenScans()
+{
+    QFETCH(bool, closedEarly);
+    listDevice(PeerMac, PeerNetwork);
+    listDevice(OtherMac, OtherNetwork);
+    int rowsAtStart = -1;
+    int scansAtStart = -1;
+    bool lateReplyListed = false;
+    int scansWhileOpen = -1;
+    QList<int> values;
+    QObject scope;
+    whenModal<ProcessDialog>(&scope, [&](ProcessDialog *dialog) {
+        rowsAtStart = table->rowCount();
+        scansAtStart = peer->broadcasts.size();
+        auto *bar = child<QProgressBar>(dialog, "progressBar");
+        values << bar->value();
+        connect(
+            bar, &QProgressBar::valueChanged, &scope, [&values](int value) { values << value; });
+        // An answer to an earlier scan, arriving during the pause.
+        peer->sendToProgram(replyFrom(PeerMac, PeerNetwork, "late"));
+        lateReplyListed = QTest::qWaitFor([&] { return table->rowCount() == 1; }, 5000);
+        scansWhileOpen = peer->broadcasts.size();
+        if (closedEarly)
+            QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    QTest::mouseClick(child<QPushButton>(window, "refreshButton"), Qt::LeftButton);
+
+    QCOMPARE(rowsAtStart, 0);
+    QCOMPARE(scansAtStart, 1);
+    QVERIFY(lateReplyListed);
+    QCOMPARE(scansWhileOpen, 1);
+    QCOMPARE(table->rowCount(), 0);
+    QTRY_COMPARE(peer->broadcasts.size(), 2);
+    QCOMPARE(requestOf(peer->broadcasts.last()).kind, Datagram::Request::Scan);
+    QVERIFY(!window->findChild<ProcessDialog *>());
+    QVERIFY(!values.isEmpty());
+    QCOMPARE(values.first(), 0);
+    QVERIFY(*std::max_element(values.begin(), values.end()) <= 100);
+    if (!closedEarly)
+        QCOMPARE(values, QList<int>({ 0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100 }));
+}
+
+QTEST_MAIN(TestDeviceTable)
+#include "tst_devicetable.moc"

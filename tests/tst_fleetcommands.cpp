@@ -1,0 +1,133 @@
+#include "devicesettingssource.h"
+#include "devicetext.h"
+#include "mysocket.h"
+#include "simulatorlog.h"
+
+#include <QtTest>
+
+namespace {
+
+// Settings for the device "Fan VFD" of tests/fleets/five-devices.txt, which
+// shares its IP address with "Panel 1".
+struct NewSettings : DeviceSettingsSource
+{
+    QString target = QStringLiteral("02:4E:58:00:00:04");
+    QString tableMacText() const override { return target; }
+    QString macText() const override { return QStringLiteral("02:4E:58:00:00:44"); }
+    QString deviceNameText() const override { return QStringLiteral("Fan VFD"); }
+    QString ipText() const override { return QStringLiteral("192.0.2.74"); }
+    QString netMaskText() const override { return QStringLiteral("255.255.255.192"); }
+    QString gateWayText() const override { return QStringLiteral("192.0.2.126"); }
+};
+
+const QString SharedIp = QStringLiteral("192.0.2.65");
+const int FleetSize = 5;
+
+} // namespace
+
+// LED and modify requests from the real endpoint to the simulator (started
+// with --restart-after-ms), checked in the simulator's log and by scanning again.
+class TestFleetCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void flashingFollowsFlashAndStopRequests();
+    void flashingEndsWhenRequestsStop();
+    void requestsForAnotherMacAreIgnored();
+    void modifyChangesTheDeviceAfterItsRestart();
+
+private:
+    // Scans and waits for the whole fleet; gives "MAC network" of each reply.
+    QStringList scan();
+
+    MySocket endpoint;
+    QStringList replies;
+};
+
+void TestFleetCommands::initTestCase()
+{
+    QVERIFY2(!simulatorLog().isEmpty(), "run through tests/netns-fleet.sh");
+    endpoint.initUdpSocket();
+    QVERIFY2(endpoint.isBound(), qPrintable(endpoint.bindErrorString()));
+    connect(&endpoint, &MySocket::updPackReceived, this, [this] {
+        QString reply;
+        bytesToMacText(reply, endpoint.replyMac);
+        reply += QLatin1Char(' ');
+        dottedDecimalText(reply, endpoint.replyNetwork);
+        replies.append(reply);
+    });
+    endpoint.setDeviceIp(SharedIp);
+}
+
+void TestFleetCommands::flashingFollowsFlashAndStopRequests()
+{
+    const QString on = QStringLiteral("LED flashing on: 02:4E:58:00:00:02 192.0.2.65 Panel 1");
+    const QString off = QStringLiteral("LED flashing off: 02:4E:58:00:00:02 192.0.2.65 Panel 1 (stop request)");
+    for (int i = 0; i < 3; ++i)
+        endpoint.udpSendCmdLedsFlash(QStringLiteral("02:4e:58:00:00:02"));
+    QTRY_COMPARE(simulatorLogCount(on), 1);
+    endpoint.udpSendCmdLedsStop(QStringLiteral("02:4E:58:00:00:02"));
+    QTRY_COMPARE(simulatorLogCount(off), 1);
+    QCOMPARE(simulatorLogCount(on), 1);
+    // Only the device at that address with that MAC.
+    QCOMPARE(simulatorLogCount(QStringLiteral("LED flashing on:")), 1);
+}
+
+void TestFleetCommands::flashingEndsWhenRequestsStop()
+{
+    endpoint.udpSendCmdLedsFlash(QStringLiteral("02:4E:58:00:00:04"));
+    QTRY_COMPARE(simulatorLogCount(QStringLiteral("LED flashing on: 02:4E:58:00:00:04")), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        simulatorLogCount(QStringLiteral("LED flashing off: 02:4E:58:00:00:04 192.0.2.65 Fan VFD "
+                                         "(no flash request for 1500 ms)")),
+        1, 10000);
+}
+
+void TestFleetCommands::requestsForAnotherMacAreIgnored()
+{
+    const QStringList before = scan();
+    QCOMPARE(before.size(), FleetSize);
+    NewSettings unknown;
+    unknown.target = QStringLiteral("02:4E:58:00:00:99");
+    endpoint.udpSendCmdModify(&unknown);
+    // Device 02:4E:58:00:00:01 exists, but not at this address.
+    endpoint.udpSendCmdLedsFlash(QStringLiteral("02:4E:58:00:00:01"));
+    QTRY_COMPARE(simulatorLogCount(QStringLiteral("modify request for 02:4E:58:00:00:99 ignored")), 1);
+    QTRY_COMPARE(simulatorLogCount(QStringLiteral("LED request for 02:4E:58:00:00:01 ignored")), 1);
+    QCOMPARE(scan(), before);
+}
+
+void TestFleetCommands::modifyChangesTheDeviceAfterItsRestart()
+{
+    QStringList expected = scan();
+    const QString old = QStringLiteral("02:4E:58:00:00:04 192.0.2.65.255.255.255.0.192.0.2.1");
+    QCOMPARE(expected.count(old), 1);
+    expected.replace(expected.indexOf(old),
+                     QStringLiteral("02:4E:58:00:00:44 192.0.2.74.255.255.255.192.192.0.2.126"));
+
+    const NewSettings settings;
+    endpoint.udpSendCmdModify(&settings);
+    QTRY_COMPARE(simulatorLogCount(QStringLiteral("modify request for 02:4E:58:00:00:04 192.0.2.65 "
+                                                  "Fan VFD: new MAC 02:4E:58:00:00:44, IP "
+                                                  "192.0.2.74, net mask 255.255.255.192, gateway "
+                                                  "192.0.2.126")),
+                 1);
+    QTRY_COMPARE(simulatorLogCount(QStringLiteral("restarted: 02:4E:58:00:00:44 192.0.2.74 Fan VFD")),
+                 1);
+    QCOMPARE(scan(), expected);
+}
+
+QStringList TestFleetCommands::scan()
+{
+    replies.clear();
+    endpoint.udpSendCmdScan();
+    // A short list shows in the caller's comparison.
+    if (!QTest::qWaitFor([this] { return replies.size() >= FleetSize; }))
+        qWarning("only %d devices answered", int(replies.size()));
+    return replies;
+}
+
+QTEST_MAIN(TestFleetCommands)
+#include "tst_fleetcommands.moc"

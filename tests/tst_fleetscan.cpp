@@ -1,0 +1,99 @@
+#include "globals.h"
+#include "mainwindow.h"
+#include "mysocket.h"
+#include "simulatorlog.h"
+#include "tablemarks.h"
+
+#include <QTableWidget>
+#include <QtTest>
+
+// A scan of tests/fleets/five-devices.txt, played by the simulator with
+// malformed replies after the good ones, on the other side of a veth pair.
+class TestFleetScan : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void everyDeviceIsOneRow();
+    void aSecondScanAddsEveryDeviceAgain();
+
+private:
+    void verifyRows(int first) const;
+
+    MainWindow *window = nullptr;
+    QTableWidget *table = nullptr;
+};
+
+namespace {
+
+const int FleetSize = 5;
+
+// The fleet's rows in the order the devices answer.
+const QStringList ExpectedRows[FleetSize] = {
+    { "PLC", "Press PLC", "192.0.2.64", "02:4E:58:00:00:01", "255.255.255.0", "192.0.2.1",
+      "1.2.0.10", "32.16" },
+    { "HMI", "Panel 1", "192.0.2.65", "02:4E:58:00:00:02", "255.255.255.0", "192.0.2.1", "3.4.1.0",
+      "" },
+    { "SERVO", "伺服 X", "192.0.2.66", "02:4E:58:00:00:01", "255.255.255.0", "192.0.2.1", "",
+      "1.0.0.0" },
+    { "VFD", "Fan VFD", "192.0.2.65", "02:4E:58:00:00:04", "255.255.255.0", "192.0.2.1", "5.2",
+      "0.0" },
+    { "", "Module 16 bytes!", "192.0.2.68", "02:4E:58:00:00:05", "255.255.255.192", "192.0.2.126",
+      "0.9.0.3", "" },
+};
+
+enum { IpColumn = 2, MacColumn = 3 };
+
+} // namespace
+
+void TestFleetScan::initTestCase()
+{
+    QVERIFY2(!simulatorLog().isEmpty(), "run through tests/netns-fleet.sh");
+    window = new MainWindow;
+    table = window->findChild<QTableWidget *>(QStringLiteral("tableWidget"));
+    QVERIFY(table);
+}
+
+void TestFleetScan::cleanupTestCase()
+{
+    delete window;
+}
+
+void TestFleetScan::everyDeviceIsOneRow()
+{
+    QTRY_COMPARE(table->rowCount(), FleetSize);
+    QTRY_COMPARE(simulatorLogCount(QStringLiteral("sent 5 replies to 192.0.2.1")), 1);
+    verifyRows(0);
+    QCOMPARE(redMarks(table, MacColumn), QStringLiteral("10100"));
+    QCOMPARE(redMarks(table, IpColumn), QStringLiteral("01010"));
+    QCOMPARE(table->currentRow(), FleetSize - 1);
+}
+
+void TestFleetScan::aSecondScanAddsEveryDeviceAgain()
+{
+    QTRY_COMPARE(simulatorLogCount(QStringLiteral("sent 10 malformed replies")), 1);
+    // Without emptying the table. The replies to this scan come through the
+    // same cable after the malformed ones, so once they are rows every
+    // malformed reply has been seen, and dropped.
+    g_mySocket->udpSendCmdScan();
+    QTRY_COMPARE(table->rowCount(), 2 * FleetSize);
+    verifyRows(0);
+    verifyRows(FleetSize);
+    QCOMPARE(redMarks(table, MacColumn), QString(2 * FleetSize, QLatin1Char('1')));
+    QCOMPARE(redMarks(table, IpColumn), QStringLiteral("1111111111"));
+    QCOMPARE(table->currentRow(), 2 * FleetSize - 1);
+}
+
+void TestFleetScan::verifyRows(int first) const
+{
+    for (int device = 0; device < FleetSize; ++device) {
+        for (int column = 0; column < table->columnCount(); ++column)
+            QCOMPARE(table->item(first + device, column)->text(),
+                     ExpectedRows[device].at(column));
+    }
+}
+
+QTEST_MAIN(TestFleetScan)
+#include "tst_fleetscan.moc"

@@ -1,0 +1,561 @@
+#include "cli.h"
+
+#include "auditlog.h"
+#include "deviceformat.h"
+#include "devicetext.h"
+#include "exitcode.h"
+#include "fleet.h"
+#include "interruptwatcher.h"
+#include "plan.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+constexpr int DefaultWaitMs = 2000;
+constexpr int DefaultFlashSeconds = 10;
+constexpr int DaySeconds = 24 * 3600;
+constexpr int DayMs = DaySeconds * 1000;
+const char ProgramName[] = "nesdrix-cli";
+const char RestartTip[] = "The devices take their new settings after they restart.";
+
+void printOut(const QString &text)
+{
+    std::fputs(text.toUtf8().constData(), stdout);
+    std::fflush(stdout);
+}
+
+void printError(const QString &text)
+{
+    std::fputs(QStringLiteral("%1: %2\n").arg(ProgramName, text).toUtf8().constData(), stderr);
+}
+
+QCommandLineOption waitOption()
+{
+    return { QStringLiteral("wait-ms"),
+        QStringLiteral("Listen for scan replies for <ms> milliseconds (default 2000)."),
+        QStringLiteral("ms"), QString::number(DefaultWaitMs) };
+}
+
+QCommandLineOption auditOption()
+{
+    return { QStringLiteral("audit"),
+        QStringLiteral("Append a line for every write to <file> (default "
+                       "nesdrix-audit.csv in the current directory)."),
+        QStringLiteral("file"), QStringLiteral("nesdrix-audit.csv") };
+}
+
+QCommandLineOption yesOption()
+{
+    return { QStringLiteral("yes"),
+        QStringLiteral("Write. Without it nothing is sent but the scan, and the command "
+                       "shows what it would write.") };
+}
+
+// Parses a command's own arguments; gives the exit status when the command
+// ends here (help shown, or a usage error), nothing when it is to go on.
+std::optional<int> parseCommandLine(QCommandLineParser &parser, const QString &command,
+    const QStringList &arguments, int positionalCount)
+{
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QString usageName = QStringLiteral("%1 %2").arg(ProgramName, command);
+    if (!parser.parse(QStringList(usageName) + arguments)) {
+        printError(QStringLiteral("%1 (try: %2 --help)").arg(parser.errorText(), usageName));
+        return ExitUsage;
+    }
+    if (parser.isSet(helpOption)) {
+        QString help = parser.helpText();
+        help.replace(
+            0, help.indexOf(QLatin1Char('[')), QStringLiteral("Usage: %1 ").arg(usageName));
+        printOut(help);
+        return ExitSuccess;
+    }
+    if (parser.positionalArguments().size() != positionalCount) {
+        printError(QStringLiteral("%1 takes %2 argument(s), %3 given (try: %4 --help)")
+                       .arg(command)
+                       .arg(positionalCount)
+                       .arg(parser.positionalArguments().size())
+                       .arg(usageName));
+        return ExitUsage;
+    }
+    return std::nullopt;
+}
+
+// A whole number from `minimum` to a day (in the option's unit) from an
+// option, or nothing after an error message.
+std::optional<int> numberValue(const QCommandLineParser &parser, const QCommandLineOption &option,
+    int minimum, int dayInUnits = DayMs)
+{
+    const QString text = parser.value(option);
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (ok && value >= minimum && value <= dayInUnits)
+        return value;
+    printError(QStringLiteral("--%1 needs a whole number from %2 to %3, not \"%4\"")
+                   .arg(option.names().constFirst())
+                   .arg(minimum)
+                   .arg(dayInUnits)
+                   .arg(text));
+    return std::nullopt;
+}
+
+// The MAC argument in upper case, or nothing after the device dialog's message.
+std::optional<QString> macArgument(const QCommandLineParser &parser)
+{
+    const QString mac = parser.positionalArguments().constFirst();
+    if (isMacText(mac))
+        return mac.toUpper();
+    printError(QStringLiteral("%1 \"%2\"")
+                   .arg(QCoreApplication::translate("QObject", "MAC Address Error!"), mac));
+    return std::nullopt;
+}
+
+// What a command's one scan found, or the exit status when it ends there.
+struct Scan
+{
+    QVector<DeviceRecord> devices;
+    int failure = ExitSuccess;
+    // flash and set: the one device that answered with the MAC.
+    DeviceRecord device;
+};
+
+Scan openAndScan(Fleet &fleet, const InterruptWatcher &watcher, int waitMs)
+{
+    if (!fleet.open()) {
+        printError(bindFailureText(fleet.bindErrorString()));
+        Scan failed;
+        failed.failure = ExitPortUnavailable;
+        return failed;
+    }
+    Scan scan;
+    scan.devices = fleet.scan(waitMs);
+    if (watcher.isInterrupted())
+        scan.failure = ExitInterrupted;
+    return scan;
+}
+
+// The one device that answered with the MAC, or nothing after a message.
+std::optional<DeviceRecord> soleDevice(const QVector<DeviceRecord> &devices, const QString &mac)
+{
+    const QVector<DeviceRecord> found = devicesWithMac(devices, mac);
+    if (found.size() == 1)
+        return found.constFirst();
+    if (found.isEmpty())
+        printError(QStringLiteral("MAC %1 did not answer the scan").arg(mac));
+    else
+        printError(QStringLiteral("MAC %1 answered %2 times; it cannot be told apart")
+                       .arg(mac)
+                       .arg(found.size()));
+    return std::nullopt;
+}
+
+Scan openAndFind(Fleet &fleet, const InterruptWatcher &watcher, int waitMs, const QString &mac)
+{
+    Scan scan = openAndScan(fleet, watcher, waitMs);
+    if (scan.failure != ExitSuccess)
+        return scan;
+    if (const std::optional<DeviceRecord> device = soleDevice(scan.devices, mac))
+        scan.device = *device;
+    else
+        scan.failure = ExitDeviceNotFound;
+    return scan;
+}
+
+bool openAudit(AuditLog &audit)
+{
+    if (audit.open())
+        return true;
+    printError(QStringLiteral("cannot open the audit log %1: %2 (nothing written)")
+                   .arg(audit.path(), audit.errorString()));
+    return false;
+}
+
+// Sends the write and records it; a write the log could not take is printed
+// in full so that it is recorded somewhere.
+bool writeAndRecord(
+    Fleet &fleet, AuditLog &audit, const DeviceRecord &device, const PlanEntry &target)
+{
+    fleet.write(device, target);
+    if (audit.record(device, target, QStringLiteral("sent")))
+        return true;
+    printError(QStringLiteral("the audit log %1 could not take this write, stopping: %2 (%3)")
+                   .arg(audit.path(), changeText(device, target), audit.errorString()));
+    return false;
+}
+
+int scanCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Broadcasts one scan request and lists every device that answers, one a line. "
+        "Devices that share a MAC or IP address are flagged in the Duplicate column."));
+    const QCommandLineOption wait = waitOption();
+    const QCommandLineOption format(QStringLiteral("format"),
+        QStringLiteral("table (default), csv or json."), QStringLiteral("format"),
+        QStringLiteral("table"));
+    parser.addOptions({ wait, format });
+    if (const std::optional<int> status
+        = parseCommandLine(parser, QStringLiteral("scan"), arguments, 0))
+        return *status;
+    const std::optional<int> waitMs = numberValue(parser, wait, 0);
+    const std::optional<OutputFormat> outputFormat = outputFormatFromText(parser.value(format));
+    if (!outputFormat)
+        printError(QStringLiteral("--format takes table, csv or json, not \"%1\"")
+                       .arg(parser.value(format)));
+    if (!waitMs || !outputFormat)
+        return ExitUsage;
+
+    InterruptWatcher watcher;
+    Fleet fleet(&watcher);
+    const Scan scan = openAndScan(fleet, watcher, *waitMs);
+    if (scan.failure != ExitSuccess)
+        return scan.failure;
+    const QVector<DeviceRecord> &devices = scan.devices;
+    if (devices.isEmpty()) {
+        printError(QStringLiteral("no device answered within %1 ms").arg(*waitMs));
+        return ExitNoDevices;
+    }
+    printOut(formatDevices(devices, *outputFormat));
+    return ExitSuccess;
+}
+
+int flashCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Finds the device by its MAC address and flashes its LEDs for some seconds, or until "
+        "Ctrl-C, then sends the stop request."));
+    parser.addPositionalArgument(
+        QStringLiteral("MAC"), QStringLiteral("The device's MAC address, 00:1A:2B:3C:4D:5E."));
+    const QCommandLineOption wait = waitOption();
+    const QCommandLineOption seconds(QStringLiteral("seconds"),
+        QStringLiteral("Flash for <n> seconds (default 10)."), QStringLiteral("n"),
+        QString::number(DefaultFlashSeconds));
+    parser.addOptions({ wait, seconds });
+    if (const std::optional<int> status
+        = parseCommandLine(parser, QStringLiteral("flash"), arguments, 1))
+        return *status;
+    const std::optional<QString> mac = macArgument(parser);
+    const std::optional<int> waitMs = numberValue(parser, wait, 0);
+    const std::optional<int> flashSeconds = numberValue(parser, seconds, 1, DaySeconds);
+    if (!mac || !waitMs || !flashSeconds)
+        return ExitUsage;
+
+    InterruptWatcher watcher;
+    Fleet fleet(&watcher);
+    const Scan scan = openAndFind(fleet, watcher, *waitMs, *mac);
+    if (scan.failure != ExitSuccess)
+        return scan.failure;
+    const DeviceRecord &device = scan.device;
+
+    printOut(QStringLiteral("Flashing %1 at %2 for %3 s; Ctrl-C stops it.\n")
+                 .arg(device.mac, device.ip)
+                 .arg(*flashSeconds));
+    fleet.startFlashing(device);
+    fleet.pause(*flashSeconds * 1000);
+    fleet.stopFlashing(device);
+    printOut(QStringLiteral("Stopped.\n"));
+    return ExitSuccess;
+}
+
+// The settings of set's options, checked with the device dialog's rules.
+std::optional<PlanEntry> setTarget(const QCommandLineParser &parser, const QString &mac,
+    const QCommandLineOption &ip, const QCommandLineOption &mask, const QCommandLineOption &gateway)
+{
+    if (!parser.isSet(ip) || !parser.isSet(mask) || !parser.isSet(gateway)) {
+        printError(QStringLiteral("set needs --ip, --mask and --gateway"));
+        return std::nullopt;
+    }
+    const PlanEntry target { 0, mac, parser.value(ip), parser.value(mask), parser.value(gateway) };
+    const QString problem = settingsProblem(target);
+    if (!problem.isEmpty()) {
+        printError(problem);
+        return std::nullopt;
+    }
+    return PlanEntry { 0, mac, canonicalAddressText(target.ip), canonicalAddressText(target.mask),
+        canonicalAddressText(target.gateway) };
+}
+
+// Another listed device that already holds the new IP, if any.
+std::optional<DeviceRecord> ipHolder(const QVector<DeviceRecord> &devices, const PlanEntry &target)
+{
+    for (const DeviceRecord &device : devices) {
+        if (device.ip == target.ip && device.mac != target.mac)
+            return device;
+    }
+    return std::nullopt;
+}
+
+int setCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Finds the device by its MAC address and writes it a new IP address, net mask and "
+        "gateway, keeping its MAC address and name. Shows the old and the new values; writes "
+        "only with --yes, and then appends the write to the audit log."));
+    parser.addPositionalArgument(
+        QStringLiteral("MAC"), QStringLiteral("The device's MAC address, 00:1A:2B:3C:4D:5E."));
+    const QCommandLineOption ip(
+        QStringLiteral("ip"), QStringLiteral("New IP address."), QStringLiteral("address"));
+    const QCommandLineOption mask(
+        QStringLiteral("mask"), QStringLiteral("New net mask."), QStringLiteral("mask"));
+    const QCommandLineOption gateway(
+        QStringLiteral("gateway"), QStringLiteral("New gateway."), QStringLiteral("address"));
+    const QCommandLineOption yes = yesOption();
+    const QCommandLineOption allowDuplicate(QStringLiteral("allow-duplicate-ip"),
+        QStringLiteral("Write even when another device already holds the new IP address."));
+    const QCommandLineOption wait = waitOption();
+    const QCommandLineOption audit = auditOption();
+    parser.addOptions({ ip, mask, gateway, yes, allowDuplicate, wait, audit });
+    if (const std::optional<int> status
+        = parseCommandLine(parser, QStringLiteral("set"), arguments, 1))
+        return *status;
+    const std::optional<QString> mac = macArgument(parser);
+    const std::optional<int> waitMs = numberValue(parser, wait, 0);
+    if (!mac || !waitMs)
+        return ExitUsage;
+    const std::optional<PlanEntry> target = setTarget(parser, *mac, ip, mask, gateway);
+    if (!target)
+        return ExitUsage;
+
+    InterruptWatcher watcher;
+    Fleet fleet(&watcher);
+    const Scan scan = openAndFind(fleet, watcher, *waitMs, *mac);
+    if (scan.failure != ExitSuccess)
+        return scan.failure;
+    const DeviceRecord &device = scan.device;
+    const std::optional<DeviceRecord> holder = ipHolder(scan.devices, *target);
+    if (holder && !parser.isSet(allowDuplicate)) {
+        printError(QStringLiteral("%1 already holds %2; nothing written (--allow-duplicate-ip "
+                                  "writes it all the same)")
+                       .arg(holder->mac, target->ip));
+        return ExitRefused;
+    }
+
+    printOut(changeText(device, *target) + QLatin1Char('\n'));
+    if (!parser.isSet(yes)) {
+        printOut(QStringLiteral("Nothing written: add --yes to write.\n"));
+        return ExitSuccess;
+    }
+    AuditLog auditLog(parser.value(audit));
+    if (!openAudit(auditLog))
+        return ExitAuditFailed;
+    if (!writeAndRecord(fleet, auditLog, device, *target))
+        return ExitAuditFailed;
+    printOut(QStringLiteral("Written. %1\n").arg(RestartTip));
+    return ExitSuccess;
+}
+
+std::optional<QString> planText(const QString &path)
+{
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        return QString::fromUtf8(file.readAll());
+    printError(QStringLiteral("cannot read the plan %1: %2").arg(path, file.errorString()));
+    return std::nullopt;
+}
+
+// Every plan line paired with the one device that answered with its MAC.
+struct PlannedWrite
+{
+    DeviceRecord device;
+    PlanEntry target;
+};
+
+QVector<PlannedWrite> plannedWrites(
+    const QVector<PlanEntry> &entries, const QVector<DeviceRecord> &devices)
+{
+    QVector<PlannedWrite> writes;
+    for (const PlanEntry &entry : entries)
+        writes.append({ devicesWithMac(devices, entry.mac).constFirst(), entry });
+    return writes;
+}
+
+// Writes the plan in order until its end, an interrupt or an audit failure;
+// gives the exit status when the batch did not run to its end.
+std::optional<int> writeBatch(Fleet &fleet, AuditLog &audit, const InterruptWatcher &watcher,
+    const QVector<PlannedWrite> &writes, int intervalMs)
+{
+    int written = 0;
+    for (const PlannedWrite &write : writes) {
+        // Also before the first write: a Ctrl-C still unread in the event loop counts.
+        if (!fleet.pause(written > 0 ? intervalMs : 0))
+            break;
+        if (!writeAndRecord(fleet, audit, write.device, write.target))
+            return ExitAuditFailed;
+        ++written;
+        printOut(QStringLiteral("line %1: sent %2\n")
+                     .arg(write.target.lineNo)
+                     .arg(changeText(write.device, write.target)));
+    }
+    if (!watcher.isInterrupted())
+        return std::nullopt;
+    printError(QStringLiteral("interrupted after %1 of %2 writes; the audit log %3 lists them")
+                   .arg(written)
+                   .arg(writes.size())
+                   .arg(audit.path()));
+    return ExitInterrupted;
+}
+
+bool answersWithTarget(const QVector<DeviceRecord> &devices, const PlanEntry &target)
+{
+    for (const DeviceRecord &device : devicesWithMac(devices, target.mac)) {
+        if (device.ip == target.ip && device.mask == target.mask
+            && device.gateway == target.gateway)
+            return true;
+    }
+    return false;
+}
+
+// Scans again and records, for every write, whether its device now answers
+// with the new settings.
+int verifyBatch(Fleet &fleet, AuditLog &audit, const QVector<PlannedWrite> &writes, int waitMs)
+{
+    const QVector<DeviceRecord> devices = fleet.scan(waitMs);
+    int failures = 0;
+    bool recorded = true;
+    for (const PlannedWrite &write : writes) {
+        const bool verified = answersWithTarget(devices, write.target);
+        failures += verified ? 0 : 1;
+        const QString outcome
+            = verified ? QStringLiteral("verified") : QStringLiteral("not verified");
+        recorded = audit.record(write.device, write.target, outcome) && recorded;
+        printOut(QStringLiteral("line %1: %2 %3 at %4\n")
+                     .arg(write.target.lineNo)
+                     .arg(write.target.mac, outcome, write.target.ip));
+    }
+    if (!recorded)
+        printError(QStringLiteral("the audit log %1 could not take every check: %2")
+                       .arg(audit.path(), audit.errorString()));
+    if (failures > 0)
+        printError(QStringLiteral("%1 of %2 devices do not answer with their new settings")
+                       .arg(failures)
+                       .arg(writes.size()));
+    return failures > 0 ? ExitNotVerified : recorded ? ExitSuccess : ExitAuditFailed;
+}
+
+int applyCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Writes a commissioning plan: one line MAC,IP,MASK,GATEWAY per device (a header line "
+        "MAC,... is optional, lines starting with # are comments). Scans once and checks the "
+        "whole plan before writing anything: each MAC answers exactly once and is planned "
+        "once, every address passes the device dialog's checks, no two lines share a new IP, "
+        "and no new IP is held by a device outside the plan. On any failure it names every "
+        "bad line and writes nothing. With --yes it writes the devices in plan order and "
+        "appends each write to the audit log."));
+    parser.addPositionalArgument(QStringLiteral("PLAN"), QStringLiteral("The plan file (CSV)."));
+    const QCommandLineOption yes = yesOption();
+    const QCommandLineOption verify(QStringLiteral("verify-after-ms"),
+        QStringLiteral("After the writes, wait <ms> milliseconds, scan again and report which "
+                       "devices answer with their new settings (default 0: no check)."),
+        QStringLiteral("ms"), QStringLiteral("0"));
+    const QCommandLineOption interval(QStringLiteral("interval-ms"),
+        QStringLiteral("Pause <ms> milliseconds between two writes (default 0)."),
+        QStringLiteral("ms"), QStringLiteral("0"));
+    const QCommandLineOption wait = waitOption();
+    const QCommandLineOption audit = auditOption();
+    parser.addOptions({ yes, verify, interval, wait, audit });
+    if (const std::optional<int> status
+        = parseCommandLine(parser, QStringLiteral("apply"), arguments, 1))
+        return *status;
+    const std::optional<int> waitMs = numberValue(parser, wait, 0);
+    const std::optional<int> verifyMs = numberValue(parser, verify, 0);
+    const std::optional<int> intervalMs = numberValue(parser, interval, 0);
+    if (!waitMs || !verifyMs || !intervalMs)
+        return ExitUsage;
+    const std::optional<QString> text = planText(parser.positionalArguments().constFirst());
+    if (!text)
+        return ExitUsage;
+    const ParsedPlan plan = parsePlan(*text);
+    if (plan.entries.isEmpty() && plan.problems.isEmpty()) {
+        printError(QStringLiteral("the plan lists no device"));
+        return ExitUsage;
+    }
+
+    InterruptWatcher watcher;
+    Fleet fleet(&watcher);
+    const Scan scan = openAndScan(fleet, watcher, *waitMs);
+    if (scan.failure != ExitSuccess)
+        return scan.failure;
+    const QVector<DeviceRecord> &devices = scan.devices;
+    const QVector<PlanProblem> problems = checkPlan(plan, devices);
+    if (!problems.isEmpty()) {
+        printError(QStringLiteral("plan refused, nothing written:\n") + planProblemsText(problems));
+        return ExitRefused;
+    }
+
+    const QVector<PlannedWrite> writes = plannedWrites(plan.entries, devices);
+    if (!parser.isSet(yes)) {
+        for (const PlannedWrite &write : writes)
+            printOut(QStringLiteral("line %1: would write %2\n")
+                         .arg(write.target.lineNo)
+                         .arg(changeText(write.device, write.target)));
+        printOut(QStringLiteral("Nothing written: add --yes to write.\n"));
+        return ExitSuccess;
+    }
+    AuditLog auditLog(parser.value(audit));
+    if (!openAudit(auditLog))
+        return ExitAuditFailed;
+    if (const std::optional<int> status = writeBatch(fleet, auditLog, watcher, writes, *intervalMs))
+        return *status;
+    printOut(QStringLiteral("%1 devices written. %2\n").arg(writes.size()).arg(RestartTip));
+    if (*verifyMs == 0)
+        return ExitSuccess;
+    if (!fleet.pause(*verifyMs))
+        return ExitInterrupted;
+    return verifyBatch(fleet, auditLog, writes, *waitMs);
+}
+
+struct Command
+{
+    const char *name;
+    const char *summary;
+    int (*run)(const QStringList &arguments);
+};
+
+const Command Commands[] = {
+    { "scan", "list the devices that answer a scan", scanCommand },
+    { "flash", "flash one device's LEDs so it can be found", flashCommand },
+    { "set", "write one device a new IP address, net mask and gateway", setCommand },
+    { "apply", "write a whole commissioning plan from a CSV file", applyCommand },
+};
+
+QString generalHelp()
+{
+    QString text = QStringLiteral("Usage: %1 COMMAND [options]\n\n"
+                                  "Finds and configures devices over UDP port 102.\n\n"
+                                  "Commands:\n")
+                       .arg(ProgramName);
+    for (const Command &command : Commands)
+        text += QStringLiteral("  %1  %2\n")
+                    .arg(QString::fromLatin1(command.name).leftJustified(6),
+                        QLatin1String(command.summary));
+    text += QStringLiteral("\n%1 COMMAND --help explains each command.\n").arg(ProgramName);
+    return text;
+}
+
+} // namespace
+
+int runCli(const QStringList &arguments)
+{
+    const QString name = arguments.value(1);
+    if (name == QLatin1String("--help") || name == QLatin1String("-h")
+        || name == QLatin1String("help")) {
+        printOut(generalHelp());
+        return ExitSuccess;
+    }
+    for (const Command &command : Commands) {
+        if (name == QLatin1String(command.name))
+            return command.run(arguments.mid(2));
+    }
+    printError(name.isEmpty() ? QStringLiteral("no command given")
+                              : QStringLiteral("unknown command \"%1\"").arg(name));
+    std::fputs(generalHelp().toUtf8().constData(), stderr);
+    return ExitUsage;
+}

@@ -1,0 +1,102 @@
+#include "fleet.h"
+
+#include "devicesettingssource.h"
+#include "interruptwatcher.h"
+#include "mysocket.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+namespace {
+
+// A modify request that keeps the device's MAC and name and changes its addresses.
+class PlannedSettings : public DeviceSettingsSource
+{
+public:
+    PlannedSettings(const DeviceRecord &device, const PlanEntry &target)
+        : device(device)
+        , target(target)
+    { }
+
+    QString tableMacText() const override { return device.mac; }
+    QString macText() const override { return device.mac; }
+    QString deviceNameText() const override { return device.name; }
+    QString ipText() const override { return target.ip; }
+    QString netMaskText() const override { return target.mask; }
+    QString gateWayText() const override { return target.gateway; }
+
+private:
+    const DeviceRecord &device;
+    const PlanEntry &target;
+};
+
+} // namespace
+
+Fleet::Fleet(const InterruptWatcher *watcher, QObject *parent)
+    : QObject(parent)
+    , watcher(watcher)
+    , socket(new MySocket(this))
+{
+    connect(socket, &MySocket::updPackReceived, this, &Fleet::collectReply);
+}
+
+bool Fleet::open()
+{
+    socket->initUdpSocket();
+    return socket->isBound();
+}
+
+QString Fleet::bindErrorString() const
+{
+    return socket->bindErrorString();
+}
+
+QVector<DeviceRecord> Fleet::scan(int waitMs)
+{
+    replies.clear();
+    socket->udpSendCmdScan();
+    pause(waitMs);
+    QVector<DeviceRecord> devices = replies;
+    markDuplicates(devices);
+    return devices;
+}
+
+bool Fleet::pause(int ms)
+{
+    if (watcher->isInterrupted())
+        return false;
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    connect(watcher, &InterruptWatcher::interrupted, &loop, &QEventLoop::quit);
+    loop.exec();
+    return !watcher->isInterrupted();
+}
+
+void Fleet::startFlashing(const DeviceRecord &device)
+{
+    socket->setDeviceIp(device.ip);
+    socket->udpSendCmdLedsFlash(device.mac);
+    socket->startLedsFlashTimer();
+}
+
+void Fleet::stopFlashing(const DeviceRecord &device)
+{
+    socket->stopLedsFlashTimer();
+    socket->setDeviceIp(device.ip);
+    socket->udpSendCmdLedsStop(device.mac);
+    socket->waitForUdpWritten();
+}
+
+void Fleet::write(const DeviceRecord &device, const PlanEntry &target)
+{
+    const PlannedSettings settings(device, target);
+    socket->setDeviceIp(device.ip);
+    socket->udpSendCmdModify(&settings);
+    socket->waitForUdpWritten();
+}
+
+void Fleet::collectReply()
+{
+    replies.append(deviceRecordFromReply(socket->replyTypeName, socket->replyMac, socket->replyName,
+        socket->replyVersion, socket->replyNetwork, socket->replyPoints));
+}

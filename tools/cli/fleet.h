@@ -1,0 +1,46 @@
+#ifndef FLEET_H
+#define FLEET_H
+
+#include "devicerecord.h"
+#include "plan.h"
+
+#include <QObject>
+#include <QVector>
+
+class InterruptWatcher;
+class MySocket;
+
+// The devices on the network as the command-line tool reaches them: through the
+// window's endpoint, one scan at a time. Every wait ends early on an interrupt.
+class Fleet : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit Fleet(const InterruptWatcher *watcher, QObject *parent = nullptr);
+
+    // Binds port 102; false with bindErrorString() when that fails.
+    bool open();
+    QString bindErrorString() const;
+
+    // Sends one scan request and returns every accepted reply within waitMs,
+    // duplicates of MAC or IP address flagged.
+    QVector<DeviceRecord> scan(int waitMs);
+    // Waits ms milliseconds; false when an interrupt cut the wait short.
+    bool pause(int ms);
+
+    // Flashes the device's LEDs, repeating every 500 ms until stopFlashing().
+    void startFlashing(const DeviceRecord &device);
+    void stopFlashing(const DeviceRecord &device);
+    // Sends the modify request: the target's addresses, the device's own MAC and name.
+    void write(const DeviceRecord &device, const PlanEntry &target);
+
+private:
+    void collectReply();
+
+    const InterruptWatcher *watcher;
+    MySocket *socket;
+    QVector<DeviceRecord> replies;
+};
+
+#endif // FLEET_H

@@ -1,0 +1,169 @@
+#include "plan.h"
+
+#include "devicetext.h"
+
+#include <QHash>
+#include <QSet>
+#include <QStringList>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int PlanFieldCount = 4;
+
+bool isSkippedLine(const QString &line)
+{
+    return line.isEmpty() || line.startsWith(QLatin1Char('#'));
+}
+
+QStringList planFields(const QString &line)
+{
+    QStringList fields = line.split(QLatin1Char(','));
+    for (QString &field : fields)
+        field = field.trimmed();
+    return fields;
+}
+
+bool isHeader(const QStringList &fields)
+{
+    return fields.first().compare(QLatin1String("MAC"), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+QString settingsProblem(const PlanEntry &entry)
+{
+    const QString error = settingsErrorText(entry.ip, entry.mask, entry.gateway, entry.mac);
+    if (error.isEmpty())
+        return {};
+    const QString failed = !isAddressText(entry.ip) ? entry.ip
+        : !isAddressText(entry.mask)                ? entry.mask
+        : !isAddressText(entry.gateway)             ? entry.gateway
+                                                    : entry.mac;
+    return QStringLiteral("%1 \"%2\"").arg(error, failed);
+}
+
+namespace {
+
+PlanEntry canonicalEntry(PlanEntry entry)
+{
+    entry.ip = canonicalAddressText(entry.ip);
+    entry.mask = canonicalAddressText(entry.mask);
+    entry.gateway = canonicalAddressText(entry.gateway);
+    return entry;
+}
+
+// The first plan line each value appears on.
+class FirstLines
+{
+public:
+    // The earlier line the value appeared on, or 0 when this line is the first.
+    int earlierLine(const QString &value, int lineNo)
+    {
+        const auto found = lines.constFind(value);
+        if (found != lines.constEnd())
+            return *found;
+        lines.insert(value, lineNo);
+        return 0;
+    }
+
+private:
+    QHash<QString, int> lines;
+};
+
+// What the scan says against the entry: its MAC must answer once, and no
+// device outside the plan may hold its new IP.
+QStringList networkProblems(
+    const PlanEntry &entry, const QVector<DeviceRecord> &devices, const QSet<QString> &plannedMacs)
+{
+    QStringList messages;
+    const int answers = devicesWithMac(devices, entry.mac).size();
+    if (answers == 0)
+        messages << QStringLiteral("MAC %1 did not answer the scan").arg(entry.mac);
+    else if (answers > 1)
+        messages << QStringLiteral("MAC %1 answered %2 times").arg(entry.mac).arg(answers);
+    for (const DeviceRecord &device : devices) {
+        if (device.ip == entry.ip && !plannedMacs.contains(device.mac))
+            messages << QStringLiteral("new IP %1 is held by %2, which is not in the plan")
+                            .arg(entry.ip, device.mac);
+    }
+    return messages;
+}
+
+void sortByLine(QVector<PlanProblem> &problems)
+{
+    std::stable_sort(problems.begin(), problems.end(),
+        [](const PlanProblem &a, const PlanProblem &b) { return a.lineNo < b.lineNo; });
+}
+
+} // namespace
+
+ParsedPlan parsePlan(const QString &text)
+{
+    ParsedPlan plan;
+    // Spreadsheets save CSV with a byte order mark in front of the first line.
+    const QStringList lines
+        = (text.startsWith(QChar::ByteOrderMark) ? text.mid(1) : text).split(QLatin1Char('\n'));
+    bool firstContentLine = true;
+    for (int index = 0; index < lines.size(); ++index) {
+        const QString line = lines.at(index).trimmed();
+        if (isSkippedLine(line))
+            continue;
+        const int lineNo = index + 1;
+        const QStringList fields = planFields(line);
+        const bool header = firstContentLine && isHeader(fields);
+        firstContentLine = false;
+        if (header)
+            continue;
+        if (fields.size() != PlanFieldCount) {
+            plan.problems.append({ lineNo,
+                QStringLiteral("expected 4 fields MAC,IP,MASK,GATEWAY, found %1")
+                    .arg(fields.size()) });
+            continue;
+        }
+        const PlanEntry entry { lineNo, fields.at(0).toUpper(), fields.at(1), fields.at(2),
+            fields.at(3) };
+        const QString problem = settingsProblem(entry);
+        if (problem.isEmpty())
+            plan.entries.append(canonicalEntry(entry));
+        else
+            plan.problems.append({ lineNo, problem });
+    }
+    return plan;
+}
+
+QVector<PlanProblem> checkPlan(const ParsedPlan &plan, const QVector<DeviceRecord> &devices)
+{
+    QSet<QString> plannedMacs;
+    for (const PlanEntry &entry : plan.entries)
+        plannedMacs.insert(entry.mac);
+
+    QVector<PlanProblem> problems = plan.problems;
+    FirstLines macLines;
+    FirstLines ipLines;
+    for (const PlanEntry &entry : plan.entries) {
+        QStringList messages;
+        if (const int earlier = macLines.earlierLine(entry.mac, entry.lineNo))
+            messages << QStringLiteral("MAC %1 is already planned on line %2")
+                            .arg(entry.mac)
+                            .arg(earlier);
+        if (const int earlier = ipLines.earlierLine(entry.ip, entry.lineNo))
+            messages << QStringLiteral("new IP %1 is already planned on line %2")
+                            .arg(entry.ip)
+                            .arg(earlier);
+        messages << networkProblems(entry, devices, plannedMacs);
+        for (const QString &message : qAsConst(messages))
+            problems.append({ entry.lineNo, message });
+    }
+    sortByLine(problems);
+    return problems;
+}
+
+QString planProblemsText(const QVector<PlanProblem> &problems)
+{
+    QString text;
+    for (const PlanProblem &problem : problems)
+        text += QStringLiteral("line %1: %2\n").arg(problem.lineNo).arg(problem.message);
+    return text;
+}

@@ -1,0 +1,52 @@
+#ifndef PLAN_H
+#define PLAN_H
+
+#include "devicerecord.h"
+
+#include <QString>
+#include <QVector>
+
+// One device of a commissioning plan: the MAC it answers with and the settings
+// it is to get, with the plan line they came from.
+struct PlanEntry
+{
+    int lineNo = 0;
+    QString mac;
+    QString ip;
+    QString mask;
+    QString gateway;
+};
+
+// A plan line that cannot be carried out, and why.
+struct PlanProblem
+{
+    int lineNo = 0;
+    QString message;
+};
+
+struct ParsedPlan
+{
+    QVector<PlanEntry> entries;
+    QVector<PlanProblem> problems;
+};
+
+// The device dialog's message for the first of the entry's texts that fails its
+// checks, followed by that text in quotes; empty when all pass.
+QString settingsProblem(const PlanEntry &entry);
+
+// Reads plan text: one "MAC,IP,MASK,GATEWAY" a line, an optional header line
+// whose first field is "MAC", blank lines and lines starting with "#" skipped.
+// A line that does not have four fields, or whose addresses fail the device
+// dialog's checks, is a problem and gives no entry.
+ParsedPlan parsePlan(const QString &text);
+
+// Checks the whole plan against the devices that answered the scan: every MAC
+// answered exactly once and is planned once, no two entries share a new IP, and
+// no new IP is held by a device outside the plan. Gives these problems and those
+// found in reading the plan, in line order.
+QVector<PlanProblem> checkPlan(const ParsedPlan &plan, const QVector<DeviceRecord> &devices);
+
+// "line 7: ..." for each problem, one a line.
+QString planProblemsText(const QVector<PlanProblem> &problems);
+
+#endif // PLAN_H

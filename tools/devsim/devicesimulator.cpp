@@ -1,0 +1,248 @@
+#include "devicesimulator.h"
+
+#include "devicetext.h"
+#include "malformedreplies.h"
+
+#include <QElapsedTimer>
+#include <QNetworkDatagram>
+#include <QRandomGenerator>
+#include <QThread>
+#include <QTimer>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// A burst can fill the socket's send buffer for a moment; waiting for room
+// beats losing replies.
+constexpr int SendAttempts = 200;
+constexpr unsigned long SendRetryMicroseconds = 250;
+
+void logLine(const QString &line)
+{
+    std::fputs(line.toUtf8().append('\n').constData(), stdout);
+    // Scripts follow the log while the simulator runs.
+    std::fflush(stdout);
+}
+
+QString deviceText(const SimulatedDevice &device)
+{
+    return QStringLiteral("%1 %2 %3").arg(device.macText(), device.ipText(), device.nameText());
+}
+
+QString settingsText(const QByteArray &mac, const QByteArray &network)
+{
+    QString macText;
+    bytesToMacText(macText, mac);
+    QString ip, netMask, gateWay;
+    dottedDecimalText(ip, network.mid(0, 4));
+    dottedDecimalText(netMask, network.mid(4, 4));
+    dottedDecimalText(gateWay, network.mid(8, 4));
+    return QStringLiteral("MAC %1, IP %2, net mask %3, gateway %4")
+        .arg(macText, ip, netMask, gateWay);
+}
+
+QString macText(const QByteArray &mac)
+{
+    QString text;
+    bytesToMacText(text, mac);
+    return text;
+}
+
+} // namespace
+
+DeviceSimulator::DeviceSimulator(const Fleet &fleet, const SimulatorOptions &options,
+                                 QObject *parent)
+    : QObject(parent)
+    , fleet(fleet)
+    , options(options)
+{
+    connect(&socket, &QUdpSocket::readyRead, this, &DeviceSimulator::readRequests);
+}
+
+bool DeviceSimulator::bind(QString *error)
+{
+    if (socket.bind(QHostAddress::AnyIPv4, Datagram::DevicePort,
+                    QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint))
+        return true;
+    *error = socket.errorString();
+    return false;
+}
+
+void DeviceSimulator::readRequests()
+{
+    while (socket.hasPendingDatagrams()) {
+        const QNetworkDatagram datagram = socket.receiveDatagram();
+        const std::optional<Datagram::Request> request = Datagram::parseRequest(datagram.data());
+        if (!request) {
+            logLine(QStringLiteral("ignored: %1 bytes from %2 are no request")
+                        .arg(datagram.data().size())
+                        .arg(datagram.senderAddress().toString()));
+            continue;
+        }
+        switch (request->kind) {
+        case Datagram::Request::Scan:
+            answerScan(request->sequenceNo, datagram.senderAddress());
+            break;
+        case Datagram::Request::LedsFlash:
+        case Datagram::Request::LedsStop:
+            handleLeds(*request, datagram.destinationAddress());
+            break;
+        case Datagram::Request::Modify:
+            handleModify(*request, datagram.destinationAddress());
+            break;
+        }
+    }
+}
+
+void DeviceSimulator::answerScan(quint32 sequenceNo, const QHostAddress &requester)
+{
+    QVector<int> answering;
+    for (int index = 0; index < fleet.size(); ++index) {
+        if (!fleet.at(index).restarting)
+            answering.append(index);
+    }
+    logLine(QStringLiteral("scan request %1 from %2: %3 devices answer")
+                .arg(sequenceNo)
+                .arg(requester.toString())
+                .arg(answering.size()));
+
+    QElapsedTimer clock;
+    clock.start();
+    auto remaining = std::make_shared<int>(answering.size());
+    const auto replySent = [this, remaining, clock, requester, total = answering.size()] {
+        if (--*remaining == 0)
+            logLine(QStringLiteral("sent %1 replies to %2 in %3 ms")
+                        .arg(total)
+                        .arg(requester.toString())
+                        .arg(clock.elapsed()));
+    };
+    for (int index : answering) {
+        const auto sendReply = [=] {
+            sendScanReply(index, sequenceNo, requester);
+            replySent();
+        };
+        if (options.maxDelayMs > 0)
+            QTimer::singleShot(QRandomGenerator::global()->bounded(options.maxDelayMs + 1), this,
+                               sendReply);
+        else
+            sendReply();
+    }
+    if (options.sendMalformed)
+        sendMalformedReplies(requester);
+}
+
+void DeviceSimulator::sendScanReply(int index, quint32 sequenceNo, const QHostAddress &requester)
+{
+    // A device that began restarting while its reply waited stays silent.
+    if (!fleet.at(index).restarting)
+        send(Datagram::scanReplyDatagram(fleet.at(index).reply, sequenceNo), requester);
+}
+
+void DeviceSimulator::sendMalformedReplies(const QHostAddress &requester)
+{
+    const QVector<MalformedReply> replies = malformedReplies();
+    for (const MalformedReply &reply : replies)
+        send(reply.datagram, requester);
+    logLine(QStringLiteral("sent %1 malformed replies to %2")
+                .arg(replies.size())
+                .arg(requester.toString()));
+}
+
+void DeviceSimulator::send(const QByteArray &datagram, const QHostAddress &to)
+{
+    for (int attempt = 1; socket.writeDatagram(datagram, to, Datagram::DevicePort) < 0; ++attempt) {
+        if (attempt == SendAttempts) {
+            logLine(QStringLiteral("send to %1 failed: %2").arg(to.toString(), socket.errorString()));
+            return;
+        }
+        QThread::usleep(SendRetryMicroseconds);
+    }
+}
+
+QVector<int> DeviceSimulator::addressedDevices(const QByteArray &mac,
+                                               const QHostAddress &destination) const
+{
+    // Without the destination (or for a broadcast) the MAC alone decides.
+    const bool toEveryAddress = destination.isNull() || destination == QHostAddress::Broadcast;
+    QVector<int> devices;
+    for (int index = 0; index < fleet.size(); ++index) {
+        const SimulatedDevice &device = fleet.at(index);
+        if (!device.restarting && device.reply.mac == mac
+            && (toEveryAddress || QHostAddress(device.ipText()) == destination))
+            devices.append(index);
+    }
+    return devices;
+}
+
+void DeviceSimulator::handleLeds(const Datagram::Request &request, const QHostAddress &destination)
+{
+    const QVector<int> devices = addressedDevices(request.targetMac, destination);
+    if (devices.isEmpty())
+        logLine(QStringLiteral("LED request for %1 ignored: no such device at %2")
+                    .arg(macText(request.targetMac), destination.toString()));
+    for (int index : devices) {
+        if (request.kind == Datagram::Request::LedsFlash)
+            keepFlashing(index);
+        else
+            stopFlashing(index, QStringLiteral("stop request"));
+    }
+}
+
+void DeviceSimulator::keepFlashing(int index)
+{
+    QTimer *&hold = flashHolds[index];
+    if (!hold) {
+        hold = new QTimer(this);
+        hold->setSingleShot(true);
+        connect(hold, &QTimer::timeout, this, [this, index] {
+            stopFlashing(index, QStringLiteral("no flash request for %1 ms").arg(FlashHoldMs));
+        });
+        logLine(QStringLiteral("LED flashing on: %1").arg(deviceText(fleet.at(index))));
+    }
+    hold->start(FlashHoldMs);
+}
+
+void DeviceSimulator::stopFlashing(int index, const QString &why)
+{
+    QTimer *hold = flashHolds.take(index);
+    if (!hold)
+        return;
+    // Possibly called from the timer's own timeout.
+    hold->deleteLater();
+    logLine(QStringLiteral("LED flashing off: %1 (%2)").arg(deviceText(fleet.at(index)), why));
+}
+
+void DeviceSimulator::handleModify(const Datagram::Request &request,
+                                   const QHostAddress &destination)
+{
+    const QVector<int> devices = addressedDevices(request.targetMac, destination);
+    if (devices.isEmpty())
+        logLine(QStringLiteral("modify request for %1 ignored: no such device at %2")
+                    .arg(macText(request.targetMac), destination.toString()));
+    for (int index : devices) {
+        logLine(QStringLiteral("modify request for %1: new %2; restarting in %3 ms")
+                    .arg(deviceText(fleet.at(index)),
+                         settingsText(request.modify.mac, request.modify.network))
+                    .arg(options.restartAfterMs));
+        stopFlashing(index, QStringLiteral("restart"));
+        if (options.restartAfterMs == 0) {
+            restart(index, request.modify);
+            continue;
+        }
+        fleet[index].restarting = true;
+        QTimer::singleShot(options.restartAfterMs, this,
+                           [this, index, settings = request.modify] { restart(index, settings); });
+    }
+}
+
+void DeviceSimulator::restart(int index, const Datagram::ModifyFields &settings)
+{
+    SimulatedDevice &device = fleet[index];
+    // The device keeps its name: the program cannot edit it and sends it padded.
+    device.reply.mac = settings.mac;
+    device.reply.network = settings.network;
+    device.restarting = false;
+    logLine(QStringLiteral("restarted: %1").arg(deviceText(device)));
+}

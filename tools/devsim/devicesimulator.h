@@ -1,0 +1,56 @@
+#ifndef DEVICESIMULATOR_H
+#define DEVICESIMULATOR_H
+
+#include "fleet.h"
+
+#include <QHash>
+#include <QObject>
+#include <QUdpSocket>
+
+class QHostAddress;
+class QTimer;
+
+struct SimulatorOptions
+{
+    int maxDelayMs = 0;
+    int restartAfterMs = 0;
+    bool sendMalformed = false;
+};
+
+// Plays a fleet on UDP port 102: answers scans, flashes LEDs and takes new
+// settings, and says what it does in plain lines on standard output.
+class DeviceSimulator : public QObject
+{
+    Q_OBJECT
+
+public:
+    // A device stops flashing when no flash request came for this long.
+    static constexpr int FlashHoldMs = 1500;
+
+    DeviceSimulator(const Fleet &fleet, const SimulatorOptions &options,
+                    QObject *parent = nullptr);
+
+    bool bind(QString *error);
+
+private:
+    void readRequests();
+    void answerScan(quint32 sequenceNo, const QHostAddress &requester);
+    void sendScanReply(int index, quint32 sequenceNo, const QHostAddress &requester);
+    void sendMalformedReplies(const QHostAddress &requester);
+    void send(const QByteArray &datagram, const QHostAddress &to);
+    void handleLeds(const Datagram::Request &request, const QHostAddress &destination);
+    void handleModify(const Datagram::Request &request, const QHostAddress &destination);
+    // The devices a request reaches: those with its target MAC that the
+    // datagram was addressed to.
+    QVector<int> addressedDevices(const QByteArray &mac, const QHostAddress &destination) const;
+    void keepFlashing(int index);
+    void stopFlashing(int index, const QString &why);
+    void restart(int index, const Datagram::ModifyFields &settings);
+
+    Fleet fleet;
+    SimulatorOptions options;
+    QUdpSocket socket;
+    QHash<int, QTimer *> flashHolds;
+};
+
+#endif // DEVICESIMULATOR_H

@@ -1,0 +1,102 @@
+#include "devicesimulator.h"
+#include "fleet.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+const char Description[] = R"text(Plays a fleet of Nesdrix devices on UDP port 102.
+
+It answers every scan request with one scan reply per device, sent to the
+requester's address, port 102. A device flashes its LEDs while LED flash
+requests for its MAC keep coming (it stops on an LED stop request, or when none
+came for 1500 ms). A modify request for a device's MAC changes its MAC, IP
+address, net mask and gateway after a simulated restart; during the restart the
+device answers nothing. Requests for a MAC no device has are ignored.
+
+Everything the fleet sees is logged on standard output, one plain line each:
+"ready: ..." once the port is bound, then scan requests, "sent N replies ...",
+"LED flashing on: MAC IP NAME", "LED flashing off: MAC IP NAME (reason)",
+"modify request for ...", "restarted: MAC IP NAME" and ignored requests.
+
+Run it only inside a private network namespace (tests/netns-fleet.sh does
+that): it answers whoever scans the network it is on.
+
+)text";
+
+bool nonNegativeNumber(const QCommandLineParser &parser, const QString &option, int *value)
+{
+    bool ok = false;
+    *value = parser.value(option).toInt(&ok);
+    return ok && *value >= 0;
+}
+
+int fail(const QString &message)
+{
+    std::fprintf(stderr, "nesdrix-devsim: %s\n", message.toUtf8().constData());
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("nesdrix-devsim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8(Description) + QString::fromUtf8(FleetFileHelp));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("fleet-file"),
+                                 QStringLiteral("Devices to play, one a line (see above)."),
+                                 QStringLiteral("[fleet-file]"));
+    parser.addOptions({
+        { QStringLiteral("count"),
+          QStringLiteral("Also play <n> generated devices (unique MACs 02:00:00:..., "
+                         "IPs 192.0.2.64-127 in turn). A scan gets all their replies back "
+                         "to back, as fast as the socket takes them."),
+          QStringLiteral("n"), QStringLiteral("0") },
+        { QStringLiteral("max-delay-ms"),
+          QStringLiteral("Delay each reply by a random time of up to <ms>."),
+          QStringLiteral("ms"), QStringLiteral("0") },
+        { QStringLiteral("restart-after-ms"),
+          QStringLiteral("Take new settings <ms> after a modify request (default: at once)."),
+          QStringLiteral("ms"), QStringLiteral("0") },
+        { QStringLiteral("bad"),
+          QStringLiteral("After the replies of every scan, also send malformed replies that "
+                         "the program must drop (too short, wrong magic, wrong frame length, "
+                         "95 bytes, item count 4 and 6, name of 5 and 17 bytes, MAC of 7 "
+                         "bytes, network of 11 bytes), all from MAC 02:BA:D0:00:00:00.") },
+    });
+    parser.process(app);
+
+    SimulatorOptions options;
+    options.sendMalformed = parser.isSet(QStringLiteral("bad"));
+    int count = 0;
+    if (!nonNegativeNumber(parser, QStringLiteral("count"), &count)
+        || !nonNegativeNumber(parser, QStringLiteral("max-delay-ms"), &options.maxDelayMs)
+        || !nonNegativeNumber(parser, QStringLiteral("restart-after-ms"), &options.restartAfterMs))
+        return fail(QStringLiteral("--count, --max-delay-ms and --restart-after-ms take a number "
+                                   "of 0 or more"));
+
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1)
+        return fail(QStringLiteral("one fleet file at most"));
+    Fleet fleet;
+    QString error;
+    if (!files.isEmpty() && !loadFleetFile(files.first(), &fleet, &error))
+        return fail(error);
+    fleet += generatedFleet(count);
+    if (fleet.isEmpty())
+        return fail(QStringLiteral("no devices: give a fleet file or --count (see --help)"));
+
+    DeviceSimulator simulator(fleet, options);
+    if (!simulator.bind(&error))
+        return fail(QStringLiteral("cannot bind UDP port 102: %1").arg(error));
+    std::printf("ready: %d devices on UDP port 102\n", int(fleet.size()));
+    std::fflush(stdout);
+    return app.exec();
+}
