@@ -58,8 +58,8 @@ private slots:
 
 private:
     bool listDevice();
-    void openAndCloseDevice();
-    void refresh();
+    // Presses the button and closes the dialog it opens as soon as it is up.
+    template<typename Dialog> void pressAndClose(const char *buttonName);
 
     TestPeer *peer = nullptr;
     MainWindow *window = nullptr;
@@ -82,24 +82,14 @@ bool TestSoak::listDevice()
     return QTest::qWaitFor([this] { return table->rowCount() == 1; });
 }
 
-void TestSoak::openAndCloseDevice()
+template<typename Dialog> void TestSoak::pressAndClose(const char *buttonName)
 {
     QObject scope;
-    whenModal<SubDeviceInfo>(&scope, [this](SubDeviceInfo *dialog) {
+    whenModal<Dialog>(&scope, [this](Dialog *dialog) {
         ++dialogsSeen;
         dialog->close();
     });
-    window->findChild<QPushButton *>(QStringLiteral("detailButton"))->click();
-}
-
-void TestSoak::refresh()
-{
-    QObject scope;
-    whenModal<ProcessDialog>(&scope, [this](ProcessDialog *dialog) {
-        ++dialogsSeen;
-        dialog->close();
-    });
-    window->findChild<QPushButton *>(QStringLiteral("refreshButton"))->click();
+    window->findChild<QPushButton *>(QLatin1String(buttonName))->click();
 }
 
 void TestSoak::dialogsAndRefreshesLeaveNothing()
@@ -115,8 +105,8 @@ void TestSoak::dialogsAndRefreshesLeaveNothing()
     table = window->findChild<QTableWidget *>(QStringLiteral("tableWidget"));
 
     const auto round = [this] {
-        openAndCloseDevice();
-        refresh();
+        pressAndClose<SubDeviceInfo>("detailButton");
+        pressAndClose<ProcessDialog>("refreshButton");
         return listDevice();
     };
     // What Qt builds once, on first use, is not a leak.
