@@ -256,8 +256,7 @@ void TestDeviceRows::receive(const QVector<Datagram::ScanReply> &replies)
 void TestDeviceRows::verifyNewestRowIsCurrent() const
 {
     const int newest = table->rowCount() - 1;
-    // The selection follows at the end of the pass that listed the rows.
-    QTRY_COMPARE(table->currentRow(), newest);
+    QCOMPARE(table->currentRow(), newest);
     const QModelIndexList selected = table->selectionModel()->selectedRows();
     QCOMPARE(selected.size(), 1);
     QCOMPARE(selected.first().row(), newest);
