@@ -36,6 +36,7 @@ holds -rwx "$program_dir/nesdrix"
 holds -rw- "$program_dir/zh_cn.qm"
 holds l ./usr/bin/nesdrix
 holds -rw- ./usr/share/applications/nesdrix.desktop
+holds -rw- ./usr/lib/sysctl.d/60-nesdrix.conf
 holds -rw- ./usr/share/icons/hicolor/48x48/apps/nesdrix.png
 for png in $(cd "$build" && find icons -name '*.png'); do
     holds -rw- "./usr/share/$png"
