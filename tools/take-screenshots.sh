@@ -39,13 +39,15 @@ trap cleanup EXIT
 Xvfb -displayfd 3 -screen 0 1024x768x24 -br -nolisten tcp -noreset \
     3>"$work/display" >/dev/null 2>&1 &
 pids="$!"
+# Xvfb names its display once it accepts clients.
 tries=0
-until [ -s "$work/display" ] && xdotool getdisplaygeometry >/dev/null 2>&1; do
+until [ -s "$work/display" ]; do
     tries=$((tries + 1))
     [ "$tries" -lt 100 ] || { echo "Xvfb did not start" >&2; exit 1; }
     sleep 0.1
-    export DISPLAY=":$(cat "$work/display")"
 done
+DISPLAY=":$(cat "$work/display")"
+export DISPLAY
 openbox >/dev/null 2>&1 &
 pids="$pids $!"
 sleep 1
@@ -57,14 +59,26 @@ start_program() {
     mkdir "$program_dir"
     cp "$build/bin/nesdrix" "$build/bin/zh_cn.qm" "$program_dir/"
     printf '[Languages]\nlanguages=%s\n' "$1" > "$program_dir/language.ini"
+    scans=$(replies_sent)
     # The host name row shows this rather than whoever takes the screenshots.
     USERNAME=technician "$program_dir/nesdrix" >/dev/null 2>&1 &
     program=$!
     pids="$pids $program"
-    window=$(xdotool search --sync --onlyvisible --pid "$program" --name '^Nesdrix$' | head -n 1)
+    tries=0
+    until [ "$(replies_sent)" -gt "$scans" ]; do
+        tries=$((tries + 1))
+        [ "$tries" -lt 100 ] || { echo "the fleet was not scanned" >&2; exit 1; }
+        sleep 0.1
+    done
+    window=$(timeout 30 xdotool search --sync --onlyvisible --pid "$program" --name '^Nesdrix$' | head -n 1)
     xdotool windowmove --sync "$window" 40 40
     xdotool windowsize --sync "$window" 900 480
     sleep 1
+}
+
+# The simulator logs each scan it answered.
+replies_sent() {
+    grep -c '^sent [0-9]* replies' "$NESDRIX_SIM_LOG" || true
 }
 
 stop_program() {
@@ -90,6 +104,7 @@ find_grid_lines() {
 # Fits every column to its texts as a user does: a double-click on each
 # header separator, from the right so the ones to do stay in place.
 fit_columns() {
+    # shellcheck disable=SC2046 # one word per number
     set -- $(find_grid_lines)
     row_top=$1
     shift
@@ -102,6 +117,7 @@ fit_columns() {
     xdotool mousemove --window "$window" 0 0
     sleep 0.5
     # The window's right edge is drawn in to the last column.
+    # shellcheck disable=SC2046 # one word per number
     set -- $(find_grid_lines)
     shift $(($# - 1))
     xdotool windowsize --sync "$window" $(($1 + 3)) 480
@@ -113,7 +129,7 @@ grab_window() {
 }
 
 grab_dialog() {
-    dialog=$(xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)
+    dialog=$(timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)
     sleep 0.5
     grab_window "$dialog" "$2"
     xdotool key Escape
@@ -141,10 +157,10 @@ sleep 0.5
 open_help_entry() {
     xdotool mousemove --window "$window" 60 10 click 1
     sleep 0.5
-    xdotool key --delay 150 $1 Return
+    xdotool key --delay 150 "$@" Return
 }
-open_help_entry "Down"
+open_help_entry Down
 grab_dialog "关于" about-zh.png
-open_help_entry "Down Down"
+open_help_entry Down Down
 grab_dialog "主机信息" host-info-zh.png
 stop_program
