@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QTimer>
 #include <QTranslator>
@@ -321,6 +322,18 @@ void MainWindow::addDeviceRow()
                                          rowDeviceVersion, rowPlcPoints };
     for (int column = 0; column < ColumnCount; ++column)
         tableWidget->setItem(row, column, new QTableWidgetItem(texts[column]));
+    selectListedRow(row);
+}
+
+void MainWindow::selectListedRow(int row)
+{
+    // The selection is the table's state at once; the view catches up once per
+    // pass (endListingPass): told of every row, it would lay out the whole
+    // table to scroll to each one.
+    const QSignalBlocker viewNotTold(tableWidget->selectionModel());
+    tableWidget->selectionModel()->setCurrentIndex(
+        tableWidget->model()->index(row, qMax(tableWidget->columnAt(0), 0)),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 QHash<QString, QVector<int>> &MainWindow::rowsByText(int column)
@@ -351,8 +364,8 @@ void MainWindow::beginListingPass()
     if (listingPass)
         return;
     listingPass = true;
-    // A burst appends thousands of rows in one pass: painting and selecting each
-    // would cost more than listing it.
+    // A burst appends thousands of rows in one pass: painting each would cost
+    // more than listing it.
     tableWidget->setUpdatesEnabled(false);
     QMetaObject::invokeMethod(this, [this] { endListingPass(); }, Qt::QueuedConnection);
 }
@@ -360,9 +373,8 @@ void MainWindow::beginListingPass()
 void MainWindow::endListingPass()
 {
     listingPass = false;
-    if (tableWidget->rowCount() > 0)
-        tableWidget->selectRow(tableWidget->rowCount() - 1);
     tableWidget->setUpdatesEnabled(true);
+    tableWidget->scrollTo(tableWidget->currentIndex());
 }
 
 void MainWindow::clearRowTexts()

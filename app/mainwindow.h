@@ -48,6 +48,7 @@ private:
     QHash<QString, QVector<int>> &rowsByText(int column);
     void indexListedRows();
     void indexCell(int row, int column);
+    void selectListedRow(int row);
     void beginListingPass();
     void endListingPass();
 
@@ -76,7 +77,7 @@ private:
     // cell is red (marks are never removed); a text with no rows left is all red.
     QHash<QString, QVector<int>> macRows;
     QHash<QString, QVector<int>> ipRows;
-    // Rows appended in one readiness pass are selected and painted once, after it.
+    // Rows appended in one readiness pass are painted once, after it.
     bool listingPass = false;
 };
 

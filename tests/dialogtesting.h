@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QList>
 #include <QPushButton>
@@ -87,6 +88,55 @@ inline void closeLeftoverModals()
             modal->hide();
     }
 }
+
+// What a dialog run by exec() returns when its OK button did not close it.
+constexpr int NotClosedByOk = 42;
+
+inline QString labelText(const QWidget &dialog, const char *objectName)
+{
+    auto *label = dialog.findChild<QLabel *>(QLatin1String(objectName));
+    return label ? label->text() : QStringLiteral("(no label %1)").arg(QLatin1String(objectName));
+}
+
+// Runs the dialog modally and presses its button named okButton.
+inline int execPressingOk(QDialog &dialog)
+{
+    QTimer::singleShot(0, &dialog,
+        [&dialog] { dialog.findChild<QPushButton *>(QStringLiteral("okButton"))->click(); });
+    // Only a guard, so that a button that does nothing fails instead of hanging.
+    QTimer::singleShot(10000, &dialog, [&dialog] { dialog.done(NotClosedByOk); });
+    return dialog.exec();
+}
+
+// While it lives, closes every modal dialog that comes up, and records its title
+// and the text of its button named okButton.
+class ModalCloser
+{
+public:
+    struct Shown
+    {
+        QString title;
+        QString okText;
+    };
+
+    ModalCloser()
+    {
+        QObject::connect(&poll, &QTimer::timeout, &poll, [this] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            auto *ok = modal->findChild<QPushButton *>(QStringLiteral("okButton"));
+            shown.append({ modal->windowTitle(), ok ? ok->text() : QString() });
+            modal->close();
+        });
+        poll.start(10);
+    }
+
+    QList<Shown> shown;
+
+private:
+    QTimer poll;
+};
 
 // Every datagram the device has received so far, in order. A marker request sent
 // now arrives after all requests sent before it, so its arrival means they are in.

@@ -36,6 +36,7 @@ holds -rwx "$program_dir/nesdrix"
 holds -rw- "$program_dir/zh_cn.qm"
 holds l ./usr/bin/nesdrix
 holds -rw- ./usr/share/applications/nesdrix.desktop
+holds -rw- ./usr/lib/sysctl.d/60-nesdrix.conf
 holds -rw- ./usr/share/icons/hicolor/48x48/apps/nesdrix.png
 for png in $(cd "$build" && find icons -name '*.png'); do
     holds -rw- "./usr/share/$png"
@@ -68,6 +69,8 @@ export QT_QPA_PLATFORM=offscreen
 dpkg-deb --control "$deb" "$scratch/control"
 if [ "$(id -u)" -eq 0 ]; then
     DPKG_ROOT="$root" sh "$scratch/control/postinst" configure
+    getcap "$root/usr/bin/nesdrix-cli" | grep -q cap_net_bind_service ||
+        fail "nesdrix-cli was not given the privilege for port 102"
     chmod 755 "$scratch"
     "$here/netns-run.sh" "$expect_scan" \
         setpriv --reuid=nobody --regid=nogroup --clear-groups "$root/usr/bin/$command"

@@ -13,6 +13,6 @@ QStringList simulatorLog()
 int simulatorLogCount(const QString &start)
 {
     const QStringList lines = simulatorLog();
-    return int(std::count_if(lines.begin(), lines.end(),
-                             [&](const QString &line) { return line.startsWith(start); }));
+    return int(std::count_if(
+        lines.begin(), lines.end(), [&](const QString &line) { return line.startsWith(start); }));
 }

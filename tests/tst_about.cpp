@@ -1,5 +1,5 @@
 #include "about.h"
-#include "dialogprobe.h"
+#include "dialogtesting.h"
 #include "languagesettings.h"
 
 #include <QGridLayout>
@@ -7,8 +7,6 @@
 #include <QPushButton>
 #include <QTranslator>
 #include <QtTest>
-
-using namespace DialogProbe;
 
 class TestAbout : public QObject
 {
@@ -26,8 +24,7 @@ private slots:
 
 void TestAbout::cleanup()
 {
-    while (QWidget *modal = QApplication::activeModalWidget())
-        modal->close();
+    closeLeftoverModals();
 }
 
 void TestAbout::texts_data()
@@ -63,7 +60,7 @@ void TestAbout::texts()
         labelText(dialog, "dateLabel"), labelText(dialog, "copyrightLabel"),
         labelText(dialog, "webAddressLabel"), dialog.findChild<QPushButton *>()->text() };
     QCOMPARE(shown, expected);
-    QVERIFY(hasDialogFrame(dialog));
+    QVERIFY(hasDialogFlags(&dialog));
 }
 
 void TestAbout::dateUsesFullWidthColon()

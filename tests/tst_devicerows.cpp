@@ -12,7 +12,7 @@ namespace {
 enum Column { TypeColumn, NameColumn, IpColumn, MacColumn };
 
 Datagram::ScanReply replyOf(quint8 type, const char *macHex, const QByteArray &name,
-                            const char *versionHex, const char *networkHex, const char *pointsHex)
+    const char *versionHex, const char *networkHex, const char *pointsHex)
 {
     Datagram::ScanReply reply;
     reply.deviceType = type;
@@ -34,9 +34,9 @@ Datagram::ScanReply replyForCode(const QString &code)
 {
     Datagram::ScanReply reply = replyOf(1, "020000000000", paddedName("PLC"), "0102", "", "0100");
     reply.mac[5] = char(code.at(0).toLatin1() - 'A' + 10);
-    reply.network = Datagram::networkBytes(QStringLiteral("192.0.2.%1").arg(64 + code.at(1).digitValue()),
-                                           QStringLiteral("255.255.255.0"),
-                                           QStringLiteral("192.0.2.1"));
+    reply.network
+        = Datagram::networkBytes(QStringLiteral("192.0.2.%1").arg(64 + code.at(1).digitValue()),
+            QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.1"));
     return reply;
 }
 
@@ -45,9 +45,9 @@ Datagram::ScanReply numberedReply(int number, int macNumber)
     Datagram::ScanReply reply = replyOf(2, "020000000000", paddedName("HMI"), "0100", "", "0000");
     reply.mac[4] = char(macNumber >> 8);
     reply.mac[5] = char(macNumber);
-    reply.network = Datagram::networkBytes(QStringLiteral("192.0.%1.%2").arg(number / 256).arg(number % 256),
-                                           QStringLiteral("255.255.0.0"),
-                                           QStringLiteral("192.0.2.1"));
+    reply.network
+        = Datagram::networkBytes(QStringLiteral("192.0.%1.%2").arg(number / 256).arg(number % 256),
+            QStringLiteral("255.255.0.0"), QStringLiteral("192.0.2.1"));
     return reply;
 }
 
@@ -115,11 +115,16 @@ void TestDeviceRows::formatters_data()
                              << "C0:A8:01:0A";
     QTest::newRow("version") << "" << QByteArray::fromHex("0102000a") << "1.2.0.10"
                              << "01:02:00:0A";
-    QTest::newRow("points") << "" << QByteArray::fromHex("0100") << "1.0" << "01:00";
-    QTest::newRow("one byte") << "" << QByteArray::fromHex("ff") << "255" << "FF";
-    QTest::newRow("empty") << "" << QByteArray() << "" << "";
-    QTest::newRow("appends") << "v " << QByteArray::fromHex("0a00") << "v 10.0" << "v 0A:00";
-    QTest::newRow("appends nothing") << "v" << QByteArray() << "v" << "v";
+    QTest::newRow("points") << "" << QByteArray::fromHex("0100") << "1.0"
+                            << "01:00";
+    QTest::newRow("one byte") << "" << QByteArray::fromHex("ff") << "255"
+                              << "FF";
+    QTest::newRow("empty") << "" << QByteArray() << ""
+                           << "";
+    QTest::newRow("appends") << "v " << QByteArray::fromHex("0a00") << "v 10.0"
+                             << "v 0A:00";
+    QTest::newRow("appends nothing") << "v" << QByteArray() << "v"
+                                     << "v";
 }
 
 void TestDeviceRows::formatters()
@@ -140,36 +145,32 @@ void TestDeviceRows::rowTexts_data()
     QTest::addColumn<QStringList>("texts");
 
     const char network[] = "c0a8010affffff00c0a80101";
-    const QStringList addresses = { "192.168.1.10", "00:1A:2B:3C:4D:5E", "255.255.255.0",
-                                    "192.168.1.1" };
-    const auto row = [&](const char *type, const char *name, const char *version,
-                         const char *points) {
-        return QStringList { type, QString::fromUtf8(name) } + addresses
-            + QStringList { version, points };
-    };
-    QTest::newRow("PLC")
-        << replyOf(1, "001a2b3c4d5e", paddedName("AB"), "0102000a", network, "0100")
-        << row("PLC", "AB", "1.2.0.10", "1.0");
-    QTest::newRow("HMI, six-byte name cut at its zero")
-        << replyOf(2, "001a2b3c4d5e", QByteArray::fromHex("414200000000"), "01020304050607080910",
-                   network, "01000000")
-        << row("HMI", "AB", "1.2.3.4.5.6.7.8.9.16", "1.0.0.0");
-    QTest::newRow("SERVO, empty version")
-        << replyOf(3, "001a2b3c4d5e", paddedName("Axis X"), "", network, "0100ff00")
-        << row("SERVO", "Axis X", "", "1.0.255.0");
+    const QStringList addresses
+        = { "192.168.1.10", "00:1A:2B:3C:4D:5E", "255.255.255.0", "192.168.1.1" };
+    const auto row
+        = [&](const char *type, const char *name, const char *version, const char *points) {
+              return QStringList { type, QString::fromUtf8(name) } + addresses
+                  + QStringList { version, points };
+          };
+    QTest::newRow("PLC") << replyOf(1, "001a2b3c4d5e", paddedName("AB"), "0102000a", network,
+        "0100") << row("PLC", "AB", "1.2.0.10", "1.0");
+    QTest::newRow("HMI, six-byte name cut at its zero") << replyOf(2, "001a2b3c4d5e",
+        QByteArray::fromHex("414200000000"), "01020304050607080910", network,
+        "01000000") << row("HMI", "AB", "1.2.3.4.5.6.7.8.9.16", "1.0.0.0");
+    QTest::newRow("SERVO, empty version") << replyOf(3, "001a2b3c4d5e", paddedName("Axis X"), "",
+        network, "0100ff00") << row("SERVO", "Axis X", "", "1.0.255.0");
     QTest::newRow("VFD, sixteen bytes without a zero")
         << replyOf(4, "001a2b3c4d5e", "PumpInverter0016", "05060708", network, "")
         << row("VFD", "PumpInverter0016", "5.6.7.8", "");
     QTest::newRow("unknown type 9, Chinese name")
         << replyOf(9, "001a2b3c4d5e", paddedName("包装线 PLC"), "0200", network, "1010")
         << row("", "包装线 PLC", "2.0", "16.16");
-    QTest::newRow("type 0")
-        << replyOf(0, "001a2b3c4d5e", paddedName("Module"), "00000000", network, "")
-        << row("", "Module", "0.0.0.0", "");
+    QTest::newRow("type 0") << replyOf(0, "001a2b3c4d5e", paddedName("Module"), "00000000", network,
+        "") << row("", "Module", "0.0.0.0", "");
     QTest::newRow("leading zeros and zero bytes")
         << replyOf(1, "0a0b0c0d0e0f", paddedName("PLC"), "ff00ff00", "c0000240ffffffc000000000", "")
         << QStringList { "PLC", "PLC", "192.0.2.64", "0A:0B:0C:0D:0E:0F", "255.255.255.192",
-                         "0.0.0.0", "255.0.255.0", "" };
+               "0.0.0.0", "255.0.255.0", "" };
 }
 
 void TestDeviceRows::rowTexts()
@@ -192,15 +193,20 @@ void TestDeviceRows::duplicateMarks_data()
     QTest::addColumn<QString>("macRed");
     QTest::addColumn<QString>("ipRed");
 
-    QTest::newRow("all different") << QStringList { "A1", "B2", "C3" } << "000" << "000";
-    QTest::newRow("same MAC twice") << QStringList { "A1", "A2" } << "11" << "00";
-    QTest::newRow("same IP twice") << QStringList { "A1", "B1" } << "00" << "11";
-    QTest::newRow("three rows, one MAC") << QStringList { "A1", "A2", "A3" } << "111" << "000";
-    QTest::newRow("same device twice") << QStringList { "A1", "B2", "A1" } << "101" << "101";
-    QTest::newRow("marks stay after other rows")
-        << QStringList { "A1", "A2", "B3", "C4" } << "1100" << "0000";
-    QTest::newRow("MAC of one row, IP of another")
-        << QStringList { "A1", "B2", "A2" } << "101" << "011";
+    QTest::newRow("all different") << QStringList { "A1", "B2", "C3" } << "000"
+                                   << "000";
+    QTest::newRow("same MAC twice") << QStringList { "A1", "A2" } << "11"
+                                    << "00";
+    QTest::newRow("same IP twice") << QStringList { "A1", "B1" } << "00"
+                                   << "11";
+    QTest::newRow("three rows, one MAC") << QStringList { "A1", "A2", "A3" } << "111"
+                                         << "000";
+    QTest::newRow("same device twice") << QStringList { "A1", "B2", "A1" } << "101"
+                                       << "101";
+    QTest::newRow("marks stay after other rows") << QStringList { "A1", "A2", "B3", "C4" } << "1100"
+                                                 << "0000";
+    QTest::newRow("MAC of one row, IP of another") << QStringList { "A1", "B2", "A2" } << "101"
+                                                   << "011";
 }
 
 void TestDeviceRows::duplicateMarks()
@@ -250,8 +256,7 @@ void TestDeviceRows::receive(const QVector<Datagram::ScanReply> &replies)
 void TestDeviceRows::verifyNewestRowIsCurrent() const
 {
     const int newest = table->rowCount() - 1;
-    // The selection follows at the end of the pass that listed the rows.
-    QTRY_COMPARE(table->currentRow(), newest);
+    QCOMPARE(table->currentRow(), newest);
     const QModelIndexList selected = table->selectionModel()->selectedRows();
     QCOMPARE(selected.size(), 1);
     QCOMPARE(selected.first().row(), newest);

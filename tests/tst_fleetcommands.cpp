@@ -64,7 +64,8 @@ void TestFleetCommands::initTestCase()
 void TestFleetCommands::flashingFollowsFlashAndStopRequests()
 {
     const QString on = QStringLiteral("LED flashing on: 02:4E:58:00:00:02 192.0.2.65 Panel 1");
-    const QString off = QStringLiteral("LED flashing off: 02:4E:58:00:00:02 192.0.2.65 Panel 1 (stop request)");
+    const QString off
+        = QStringLiteral("LED flashing off: 02:4E:58:00:00:02 192.0.2.65 Panel 1 (stop request)");
     for (int i = 0; i < 3; ++i)
         endpoint.udpSendCmdLedsFlash(QStringLiteral("02:4e:58:00:00:02"));
     QTRY_COMPARE(simulatorLogCount(on), 1);
@@ -94,7 +95,8 @@ void TestFleetCommands::requestsForAnotherMacAreIgnored()
     endpoint.udpSendCmdModify(&unknown);
     // Device 02:4E:58:00:00:01 exists, but not at this address.
     endpoint.udpSendCmdLedsFlash(QStringLiteral("02:4E:58:00:00:01"));
-    QTRY_COMPARE(simulatorLogCount(QStringLiteral("modify request for 02:4E:58:00:00:99 ignored")), 1);
+    QTRY_COMPARE(
+        simulatorLogCount(QStringLiteral("modify request for 02:4E:58:00:00:99 ignored")), 1);
     QTRY_COMPARE(simulatorLogCount(QStringLiteral("LED request for 02:4E:58:00:00:01 ignored")), 1);
     QCOMPARE(scan(), before);
 }
@@ -105,7 +107,7 @@ void TestFleetCommands::modifyChangesTheDeviceAfterItsRestart()
     const QString old = QStringLiteral("02:4E:58:00:00:04 192.0.2.65.255.255.255.0.192.0.2.1");
     QCOMPARE(expected.count(old), 1);
     expected.replace(expected.indexOf(old),
-                     QStringLiteral("02:4E:58:00:00:44 192.0.2.74.255.255.255.192.192.0.2.126"));
+        QStringLiteral("02:4E:58:00:00:44 192.0.2.74.255.255.255.192.192.0.2.126"));
 
     const NewSettings settings;
     endpoint.udpSendCmdModify(&settings);
@@ -113,9 +115,9 @@ void TestFleetCommands::modifyChangesTheDeviceAfterItsRestart()
                                                   "Fan VFD: new MAC 02:4E:58:00:00:44, IP "
                                                   "192.0.2.74, net mask 255.255.255.192, gateway "
                                                   "192.0.2.126")),
-                 1);
-    QTRY_COMPARE(simulatorLogCount(QStringLiteral("restarted: 02:4E:58:00:00:44 192.0.2.74 Fan VFD")),
-                 1);
+        1);
+    QTRY_COMPARE(
+        simulatorLogCount(QStringLiteral("restarted: 02:4E:58:00:00:44 192.0.2.74 Fan VFD")), 1);
     QCOMPARE(scan(), expected);
 }
 

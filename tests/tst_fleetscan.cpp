@@ -33,15 +33,15 @@ const int FleetSize = 5;
 // The fleet's rows in the order the devices answer.
 const QStringList ExpectedRows[FleetSize] = {
     { "PLC", "Press PLC", "192.0.2.64", "02:4E:58:00:00:01", "255.255.255.0", "192.0.2.1",
-      "1.2.0.10", "32.16" },
+        "1.2.0.10", "32.16" },
     { "HMI", "Panel 1", "192.0.2.65", "02:4E:58:00:00:02", "255.255.255.0", "192.0.2.1", "3.4.1.0",
-      "" },
+        "" },
     { "SERVO", "伺服 X", "192.0.2.66", "02:4E:58:00:00:01", "255.255.255.0", "192.0.2.1", "",
-      "1.0.0.0" },
+        "1.0.0.0" },
     { "VFD", "Fan VFD", "192.0.2.65", "02:4E:58:00:00:04", "255.255.255.0", "192.0.2.1", "5.2",
-      "0.0" },
+        "0.0" },
     { "", "Module 16 bytes!", "192.0.2.68", "02:4E:58:00:00:05", "255.255.255.192", "192.0.2.126",
-      "0.9.0.3", "" },
+        "0.9.0.3", "" },
 };
 
 enum { IpColumn = 2, MacColumn = 3 };
@@ -83,15 +83,14 @@ void TestFleetScan::aSecondScanAddsEveryDeviceAgain()
     verifyRows(FleetSize);
     QCOMPARE(redMarks(table, MacColumn), QString(2 * FleetSize, QLatin1Char('1')));
     QCOMPARE(redMarks(table, IpColumn), QStringLiteral("1111111111"));
-    QCOMPARE(table->currentRow(), 2 * FleetSize - 1);
+    QTRY_COMPARE(table->currentRow(), 2 * FleetSize - 1);
 }
 
 void TestFleetScan::verifyRows(int first) const
 {
     for (int device = 0; device < FleetSize; ++device) {
         for (int column = 0; column < table->columnCount(); ++column)
-            QCOMPARE(table->item(first + device, column)->text(),
-                     ExpectedRows[device].at(column));
+            QCOMPARE(table->item(first + device, column)->text(), ExpectedRows[device].at(column));
     }
 }
 

@@ -1,4 +1,4 @@
-#include "dialogprobe.h"
+#include "dialogtesting.h"
 #include "info.h"
 #include "languagesettings.h"
 
@@ -26,8 +26,6 @@ QString variableName(const QString &entry)
 }
 
 } // namespace
-
-using namespace DialogProbe;
 
 class TestInfo : public QObject
 {
@@ -67,8 +65,7 @@ void TestInfo::init()
 
 void TestInfo::cleanup()
 {
-    while (QWidget *modal = QApplication::activeModalWidget())
-        modal->close();
+    closeLeftoverModals();
     for (const QString &name : qAsConst(setNames))
         qunsetenv(name.toLocal8Bit().constData());
     for (const QString &entry : qAsConst(savedEntries)) {
@@ -93,7 +90,7 @@ void TestInfo::dialogShape()
     QWidget parent;
     Info dialog(&parent);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Host Info"));
-    QVERIFY(hasDialogFrame(dialog));
+    QVERIFY(hasDialogFlags(&dialog));
     QCOMPARE(dialog.parentWidget(), &parent);
     auto *layout = qobject_cast<QVBoxLayout *>(dialog.layout());
     QVERIFY(layout);

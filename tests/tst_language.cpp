@@ -1,4 +1,4 @@
-#include "dialogprobe.h"
+#include "dialogtesting.h"
 #include "languagesettings.h"
 #include "mainwindow.h"
 
@@ -146,8 +146,7 @@ void TestLanguage::init()
 
 void TestLanguage::cleanup()
 {
-    while (QWidget *modal = QApplication::activeModalWidget())
-        modal->close();
+    closeLeftoverModals();
     removeSettings();
 }
 
@@ -234,7 +233,7 @@ void TestLanguage::unwritableSettingsFile()
     QVERIFY(QDir().mkpath(settingsPath()));
     const QStringList programDirectory = QDir(QCoreApplication::applicationDirPath()).entryList();
 
-    DialogProbe::ModalCloser closer;
+    ModalCloser closer;
     MainWindow window;
     languageAction(window, "中文")->trigger();
     QCOMPARE(shownTexts(window), ChineseTexts);
@@ -253,29 +252,42 @@ void TestLanguage::unwritableSettingsFile()
 
 void TestLanguage::dialogAfterSwitch_data()
 {
+    // What opens the dialog (a Help entry or a button), then the dialog's title and
+    // the text of its OK button, if it has one.
     QTest::addColumn<QStringList>("entries");
-    QTest::addColumn<QString>("helpEntry");
+    QTest::addColumn<QString>("opener");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("okText");
 
-    QTest::newRow("About in Chinese") << QStringList { "中文" } << "aboutAction"
+    const QStringList chinese = { "中文" };
+    const QStringList english = { "中文", "English" };
+    QTest::newRow("About in Chinese") << chinese << "aboutAction"
                                       << "关于"
                                       << "确定";
-    QTest::newRow("Host Info in Chinese") << QStringList { "中文" } << "infoAction"
+    QTest::newRow("Host Info in Chinese") << chinese << "infoAction"
                                           << "主机信息"
                                           << "确定";
-    QTest::newRow("About back in English") << QStringList { "中文", "English" } << "aboutAction"
+    QTest::newRow("scan pause in Chinese") << chinese << "refreshButton"
+                                           << "扫描"
+                                           << "";
+    QTest::newRow("device in Chinese") << chinese << "detailButton"
+                                       << "PLC信息"
+                                       << "";
+    QTest::newRow("About back in English") << english << "aboutAction"
                                            << "About"
                                            << "OK";
-    QTest::newRow("Host Info back in English") << QStringList { "中文", "English" } << "infoAction"
+    QTest::newRow("Host Info back in English") << english << "infoAction"
                                                << "Host Info"
                                                << "OK";
+    QTest::newRow("device back in English") << english << "detailButton"
+                                            << "PLC Info"
+                                            << "";
 }
 
 void TestLanguage::dialogAfterSwitch()
 {
     QFETCH(QStringList, entries);
-    QFETCH(QString, helpEntry);
+    QFETCH(QString, opener);
     QFETCH(QString, title);
     QFETCH(QString, okText);
 
@@ -284,6 +296,7 @@ void TestLanguage::dialogAfterSwitch()
     const QStringList row = { "PLC", "Line 3 Press", "192.0.2.10", "00:1A:2B:3C:4D:5E",
         "255.255.255.0", "192.0.2.1", "1.2.3.4", "0.0.0.128" };
     addDeviceRow(table, row);
+    table->selectRow(0);
 
     for (const QString &entry : entries)
         languageAction(window, entry)->trigger();
@@ -295,8 +308,11 @@ void TestLanguage::dialogAfterSwitch()
     for (int column = 0; column < row.size(); ++column)
         QCOMPARE(table->item(0, column)->text(), row.at(column));
 
-    DialogProbe::ModalCloser closer;
-    window.findChild<QAction *>(helpEntry)->trigger();
+    ModalCloser closer;
+    if (auto *action = window.findChild<QAction *>(opener))
+        action->trigger();
+    else
+        window.findChild<QPushButton *>(opener)->click();
     QCOMPARE(closer.shown.size(), 1);
     QCOMPARE(closer.shown.first().title, title);
     QCOMPARE(closer.shown.first().okText, okText);

@@ -1,58 +1,151 @@
 #!/bin/sh
-# Takes the screenshots in docs/screenshots/: the main window in Chinese, Help >
-# Host Info and Help > About. The program runs under Xvfb inside a private network
-# namespace, so its start-up broadcast never leaves this run.
+# Takes every screenshot in docs/screenshots/ again, from the program in a build
+# directory answered by the simulated example fleet:
+#   main-window.png      English, the table filled, columns fitted to their texts
+#   device-dialog.png    the PLC Info dialog of the first device
+#   main-window-zh.png   Chinese, the table filled, the Language menu open
+#   about-zh.png         Help > About in Chinese
+#   host-info-zh.png     Help > Host Info in Chinese
+# The program, Xvfb and the window manager run in the program's namespace made
+# by tests/netns-fleet.sh, so nothing reaches the machine's own network.
 #
-# Usage: tools/take-screenshots.sh [build-directory]   (default build; build it first)
+# Usage: tools/take-screenshots.sh [build-directory]   (default build; needs root
+# and nesdrix, nesdrix-devsim and zh_cn.qm built there)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 if [ "${1:-}" != "--inside" ]; then
     build=$(realpath "${1:-$root/build}")
-    "$root/scripts/install-deps.sh" xvfb xdotool imagemagick openbox fonts-droid-fallback
-    if [ "$(id -u)" -eq 0 ]; then
-        exec unshare --net -- "$0" --inside "$build"
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "take-screenshots.sh: needs root for the network namespaces" >&2
+        exit 1
     fi
-    exec unshare --map-root-user --net -- "$0" --inside "$build"
+    "$root/scripts/install-deps.sh" xvfb xdotool imagemagick openbox fonts-droid-fallback
+    exec "$root/tests/netns-fleet.sh" --simulator "$build/bin/nesdrix-devsim" \
+        "$root/tools/devsim/example-fleet.txt" -- "$0" --inside "$build"
 fi
 build=$2
-ip link set lo up
-ip route add 255.255.255.255/32 dev lo
-
-# A program directory of its own, holding the choice of Chinese.
-program_dir=$(mktemp -d)
+shots="$root/docs/screenshots"
+work=$(mktemp -d)
 pids=""
 cleanup() {
     for pid in $pids; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$program_dir"
+    rm -rf "$work"
 }
 trap cleanup EXIT
-cp "$build/bin/nesdrix" "$build/bin/zh_cn.qm" "$program_dir/"
-printf '[Languages]\nlanguages=Chinese\n' > "$program_dir/language.ini"
 
-display=$((90 + $$ % 100))
+# The X socket is a file, shared with the machine: Xvfb picks a free display itself.
 # A black root window, which the shots with an open menu are trimmed from.
-Xvfb ":$display" -screen 0 1024x768x24 -br -nolisten tcp -noreset >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -br -nolisten tcp -noreset \
+    3>"$work/display" >/dev/null 2>&1 &
 pids="$!"
-export DISPLAY=":$display"
+# Xvfb names its display once it accepts clients.
 tries=0
-until xdotool getdisplaygeometry >/dev/null 2>&1; do
+until [ -s "$work/display" ]; do
     tries=$((tries + 1))
     [ "$tries" -lt 100 ] || { echo "Xvfb did not start" >&2; exit 1; }
     sleep 0.1
 done
+DISPLAY=":$(cat "$work/display")"
+export DISPLAY
 openbox >/dev/null 2>&1 &
 pids="$pids $!"
 sleep 1
 
-# The host name row shows this rather than whoever takes the screenshots.
-USERNAME=technician "$program_dir/nesdrix" >/dev/null 2>&1 &
-pids="$pids $!"
-window=$(xdotool search --sync --onlyvisible --name '^Nesdrix$' | head -n 1)
-xdotool windowmove --sync "$window" 40 40
-sleep 1
+# Starts the program from a directory of its own whose language.ini holds $1,
+# wide enough for all columns, and waits for the fleet to be listed.
+start_program() {
+    program_dir="$work/$1"
+    mkdir "$program_dir"
+    cp "$build/bin/nesdrix" "$build/bin/zh_cn.qm" "$program_dir/"
+    printf '[Languages]\nlanguages=%s\n' "$1" > "$program_dir/language.ini"
+    scans=$(replies_sent)
+    # The host name row shows this rather than whoever takes the screenshots.
+    USERNAME=technician "$program_dir/nesdrix" >/dev/null 2>&1 &
+    program=$!
+    pids="$pids $program"
+    tries=0
+    until [ "$(replies_sent)" -gt "$scans" ]; do
+        tries=$((tries + 1))
+        [ "$tries" -lt 100 ] || { echo "the fleet was not scanned" >&2; exit 1; }
+        sleep 0.1
+    done
+    window=$(timeout 30 xdotool search --sync --onlyvisible --pid "$program" --name '^Nesdrix$' | head -n 1)
+    xdotool windowmove --sync "$window" 40 40
+    xdotool windowsize --sync "$window" 900 480
+    sleep 1
+}
 
-shots="$root/docs/screenshots"
+# The simulator logs each scan it answered.
+replies_sent() {
+    grep -c '^sent [0-9]* replies' "$NESDRIX_SIM_LOG" || true
+}
+
+stop_program() {
+    kill "$program"
+    wait "$program" 2>/dev/null || true
+}
+
+# Prints "y x1 x2 ...": the top pixel line of the first table row and the x of
+# each column's grid line. The grid lines are the grey pixels that stand at the
+# same places on most lines of the window.
+find_grid_lines() {
+    import -window "$window" "$work/window.png"
+    convert "$work/window.png" -fill white +opaque '#C7C7C7' -depth 8 txt:- |
+        awk -F'[,: ]+' '/#C7C7C7/ { xs[$2] = xs[$2] " " $1; n[$2]++ }
+            END {
+                for (y in n) if (n[y] >= 3) lines[xs[y]]++
+                for (x in lines) if (lines[x] > most) { most = lines[x]; grid = x }
+                for (y in n) if (xs[y] == grid && (top == "" || y + 0 < top + 0)) top = y
+                print top grid
+            }'
+}
+
+# Fits every column to its texts as a user does: a double-click on each
+# header separator, from the right so the ones to do stay in place.
+fit_columns() {
+    # shellcheck disable=SC2046 # one word per number
+    set -- $(find_grid_lines)
+    row_top=$1
+    shift
+    header_middle=$((row_top - 12))
+    for x in $(printf '%s\n' "$@" | sort -rn); do
+        xdotool mousemove --window "$window" "$x" "$header_middle" click --repeat 2 --delay 80 1
+        sleep 0.2
+    done
+    # The pointer leaves the table, so no hover highlight is in the shot.
+    xdotool mousemove --window "$window" 0 0
+    sleep 0.5
+    # The window's right edge is drawn in to the last column.
+    # shellcheck disable=SC2046 # one word per number
+    set -- $(find_grid_lines)
+    shift $(($# - 1))
+    xdotool windowsize --sync "$window" $(($1 + 3)) 480
+    sleep 0.5
+}
+
+grab_window() {
+    import -window "$1" -frame "$shots/$2"
+}
+
+grab_dialog() {
+    dialog=$(timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)
+    sleep 0.5
+    grab_window "$dialog" "$2"
+    xdotool key Escape
+    sleep 0.5
+}
+
+start_program English
+fit_columns
+grab_window "$window" main-window.png
+# The first device's row, double-clicked.
+xdotool mousemove --window "$window" 150 $((row_top + 12)) click --repeat 2 --delay 80 1
+grab_dialog "PLC Info" device-dialog.png
+stop_program
+
+start_program Chinese
+fit_columns
 # The Language menu open, its check mark on 中文.
 xdotool mousemove --window "$window" 20 10 click 1
 sleep 0.5
@@ -64,16 +157,10 @@ sleep 0.5
 open_help_entry() {
     xdotool mousemove --window "$window" 60 10 click 1
     sleep 0.5
-    xdotool key --delay 150 $1 Return
+    xdotool key --delay 150 "$@" Return
 }
-grab_dialog() {
-    dialog=$(xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)
-    sleep 0.5
-    import -window "$dialog" -frame "$shots/$2"
-    xdotool key Escape
-    sleep 0.5
-}
-open_help_entry "Down"
+open_help_entry Down
 grab_dialog "关于" about-zh.png
-open_help_entry "Down Down"
+open_help_entry Down Down
 grab_dialog "主机信息" host-info-zh.png
+stop_program

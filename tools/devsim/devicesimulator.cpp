@@ -52,8 +52,8 @@ QString macText(const QByteArray &mac)
 
 } // namespace
 
-DeviceSimulator::DeviceSimulator(const Fleet &fleet, const SimulatorOptions &options,
-                                 QObject *parent)
+DeviceSimulator::DeviceSimulator(
+    const Fleet &fleet, const SimulatorOptions &options, QObject *parent)
     : QObject(parent)
     , fleet(fleet)
     , options(options)
@@ -64,7 +64,7 @@ DeviceSimulator::DeviceSimulator(const Fleet &fleet, const SimulatorOptions &opt
 bool DeviceSimulator::bind(QString *error)
 {
     if (socket.bind(QHostAddress::AnyIPv4, Datagram::DevicePort,
-                    QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint))
+            QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint))
         return true;
     *error = socket.errorString();
     return false;
@@ -124,8 +124,8 @@ void DeviceSimulator::answerScan(quint32 sequenceNo, const QHostAddress &request
             replySent();
         };
         if (options.maxDelayMs > 0)
-            QTimer::singleShot(QRandomGenerator::global()->bounded(options.maxDelayMs + 1), this,
-                               sendReply);
+            QTimer::singleShot(
+                QRandomGenerator::global()->bounded(options.maxDelayMs + 1), this, sendReply);
         else
             sendReply();
     }
@@ -154,15 +154,16 @@ void DeviceSimulator::send(const QByteArray &datagram, const QHostAddress &to)
 {
     for (int attempt = 1; socket.writeDatagram(datagram, to, Datagram::DevicePort) < 0; ++attempt) {
         if (attempt == SendAttempts) {
-            logLine(QStringLiteral("send to %1 failed: %2").arg(to.toString(), socket.errorString()));
+            logLine(
+                QStringLiteral("send to %1 failed: %2").arg(to.toString(), socket.errorString()));
             return;
         }
         QThread::usleep(SendRetryMicroseconds);
     }
 }
 
-QVector<int> DeviceSimulator::addressedDevices(const QByteArray &mac,
-                                               const QHostAddress &destination) const
+QVector<int> DeviceSimulator::addressedDevices(
+    const QByteArray &mac, const QHostAddress &destination) const
 {
     // Without the destination (or for a broadcast) the MAC alone decides.
     const bool toEveryAddress = destination.isNull() || destination == QHostAddress::Broadcast;
@@ -214,8 +215,8 @@ void DeviceSimulator::stopFlashing(int index, const QString &why)
     logLine(QStringLiteral("LED flashing off: %1 (%2)").arg(deviceText(fleet.at(index)), why));
 }
 
-void DeviceSimulator::handleModify(const Datagram::Request &request,
-                                   const QHostAddress &destination)
+void DeviceSimulator::handleModify(
+    const Datagram::Request &request, const QHostAddress &destination)
 {
     const QVector<int> devices = addressedDevices(request.targetMac, destination);
     if (devices.isEmpty())
@@ -224,7 +225,7 @@ void DeviceSimulator::handleModify(const Datagram::Request &request,
     for (int index : devices) {
         logLine(QStringLiteral("modify request for %1: new %2; restarting in %3 ms")
                     .arg(deviceText(fleet.at(index)),
-                         settingsText(request.modify.mac, request.modify.network))
+                        settingsText(request.modify.mac, request.modify.network))
                     .arg(options.restartAfterMs));
         stopFlashing(index, QStringLiteral("restart"));
         if (options.restartAfterMs == 0) {
@@ -233,7 +234,7 @@ void DeviceSimulator::handleModify(const Datagram::Request &request,
         }
         fleet[index].restarting = true;
         QTimer::singleShot(options.restartAfterMs, this,
-                           [this, index, settings = request.modify] { restart(index, settings); });
+            [this, index, settings = request.modify] { restart(index, settings); });
     }
 }
 

@@ -27,8 +27,7 @@ public:
     // A device stops flashing when no flash request came for this long.
     static constexpr int FlashHoldMs = 1500;
 
-    DeviceSimulator(const Fleet &fleet, const SimulatorOptions &options,
-                    QObject *parent = nullptr);
+    DeviceSimulator(const Fleet &fleet, const SimulatorOptions &options, QObject *parent = nullptr);
 
     bool bind(QString *error);
 

@@ -24,19 +24,37 @@ namespace {
 constexpr int FieldCount = 8;
 const QString NoBytes = QStringLiteral("-");
 
-bool dottedBytes(const QString &text, QByteArray *bytes)
+bool isDottedBytesText(const QString &text)
 {
-    if (text == NoBytes) {
-        bytes->clear();
-        return true;
-    }
     static const QRegularExpression pattern(
         QRegularExpression::anchoredPattern(QStringLiteral("(25[0-5]|2[0-4]\\d|1?\\d?\\d)"
                                                            "(\\.(25[0-5]|2[0-4]\\d|1?\\d?\\d))*")));
-    if (!pattern.match(text).hasMatch())
-        return false;
-    *bytes = Datagram::ipStrToBytes(text + QLatin1Char('.'));
-    return true;
+    return text == NoBytes || pattern.match(text).hasMatch();
+}
+
+QByteArray dottedBytes(const QString &text)
+{
+    return text == NoBytes ? QByteArray() : Datagram::ipStrToBytes(text + QLatin1Char('.'));
+}
+
+// What is wrong with the fields of a device line, or nothing.
+QString fieldsFault(const QStringList &fields)
+{
+    if (fields.size() != FieldCount)
+        return QStringLiteral("%1 fields instead of %2").arg(fields.size()).arg(FieldCount);
+    bool typeOk = false;
+    if (fields.at(0).toUInt(&typeOk) > 255 || !typeOk)
+        return QStringLiteral("type code is not 0-255");
+    if (fields.at(1).toUtf8().size() > Datagram::NameFieldSize)
+        return QStringLiteral("name is longer than 16 bytes");
+    if (!isMacText(fields.at(2)))
+        return QStringLiteral("MAC is not like 00:1A:2B:3C:4D:5E");
+    if (!isAddressText(fields.at(3)) || !isAddressText(fields.at(4))
+        || !isAddressText(fields.at(5)))
+        return QStringLiteral("IP, mask or gateway is not dotted decimal");
+    if (!isDottedBytesText(fields.at(6)) || !isDottedBytesText(fields.at(7)))
+        return QStringLiteral("version or points is neither dotted decimal bytes nor -");
+    return {};
 }
 
 } // namespace
@@ -63,33 +81,16 @@ QString SimulatedDevice::nameText() const
 bool parseDeviceLine(const QString &line, SimulatedDevice *device, QString *error)
 {
     const QStringList fields = QProcess::splitCommand(line);
-    if (fields.size() != FieldCount) {
-        *error = QStringLiteral("%1 fields instead of %2").arg(fields.size()).arg(FieldCount);
-        return false;
-    }
-    bool typeOk = false;
-    const uint type = fields.at(0).toUInt(&typeOk);
-    const QByteArray name = fields.at(1).toUtf8();
-    Datagram::ScanReply &reply = device->reply;
-    if (!typeOk || type > 255)
-        *error = QStringLiteral("type code is not 0-255");
-    else if (name.size() > Datagram::NameFieldSize)
-        *error = QStringLiteral("name is longer than 16 bytes");
-    else if (!isMacText(fields.at(2)))
-        *error = QStringLiteral("MAC is not like 00:1A:2B:3C:4D:5E");
-    else if (!isAddressText(fields.at(3)) || !isAddressText(fields.at(4))
-             || !isAddressText(fields.at(5)))
-        *error = QStringLiteral("IP, mask or gateway is not dotted decimal");
-    else if (!dottedBytes(fields.at(6), &reply.version) || !dottedBytes(fields.at(7), &reply.points))
-        *error = QStringLiteral("version or points is neither dotted decimal bytes nor -");
-    else
-        error->clear();
+    *error = fieldsFault(fields);
     if (!error->isEmpty())
         return false;
-    reply.deviceType = quint8(type);
-    reply.name = name.leftJustified(Datagram::NameFieldSize, '\0');
+    Datagram::ScanReply &reply = device->reply;
+    reply.deviceType = quint8(fields.at(0).toUInt());
+    reply.name = fields.at(1).toUtf8().leftJustified(Datagram::NameFieldSize, '\0');
     reply.mac = Datagram::macTextToBytes(fields.at(2));
     reply.network = Datagram::networkBytes(fields.at(3), fields.at(4), fields.at(5));
+    reply.version = dottedBytes(fields.at(6));
+    reply.points = dottedBytes(fields.at(7));
     // A shorter reply is dropped by the program: such a device would never be listed.
     if (Datagram::scanReplyDatagram(reply).size() < Datagram::MinReplySize) {
         *error = QStringLiteral("version and points have fewer than 4 bytes together, so the "
@@ -136,12 +137,10 @@ Fleet generatedFleet(int count)
         reply.name = (Datagram::deviceTypeName(type) + '-' + QByteArray::number(number))
                          .leftJustified(Datagram::NameFieldSize, '\0');
         // 02 as the first byte: a locally administered address, never a real vendor's.
-        reply.mac = QByteArray::fromHex("020000")
-            + QByteArray(1, char(number >> 16)) + QByteArray(1, char(number >> 8))
-            + QByteArray(1, char(number));
+        reply.mac = QByteArray::fromHex("020000") + QByteArray(1, char(number >> 16))
+            + QByteArray(1, char(number >> 8)) + QByteArray(1, char(number));
         reply.network = Datagram::networkBytes(QStringLiteral("192.0.2.%1").arg(64 + i % 64),
-                                               QStringLiteral("255.255.255.0"),
-                                               QStringLiteral("192.0.2.1"));
+            QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.1"));
         reply.version = QByteArray::fromHex("0100") + QByteArray(1, char(number >> 8))
             + QByteArray(1, char(number));
         reply.points = QByteArray::fromHex("2010");

@@ -22,8 +22,9 @@ Everything the fleet sees is logged on standard output, one plain line each:
 "LED flashing on: MAC IP NAME", "LED flashing off: MAC IP NAME (reason)",
 "modify request for ...", "restarted: MAC IP NAME" and ignored requests.
 
-Run it only inside a private network namespace (tests/netns-fleet.sh does
-that): it answers whoever scans the network it is on.
+Run it only inside a private network namespace: it answers whoever scans the
+network it is on. tests/netns-fleet.sh sets one up and runs a command against it:
+  tests/netns-fleet.sh --simulator nesdrix-devsim [ARGS...] -- COMMAND [ARGS...]
 
 )text";
 
@@ -48,28 +49,28 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("nesdrix-devsim"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromUtf8(Description) + QString::fromUtf8(FleetFileHelp));
+    parser.setApplicationDescription(
+        QString::fromUtf8(Description) + QString::fromUtf8(FleetFileHelp));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("fleet-file"),
-                                 QStringLiteral("Devices to play, one a line (see above)."),
-                                 QStringLiteral("[fleet-file]"));
+        QStringLiteral("Devices to play, one a line (see above)."), QStringLiteral("[fleet-file]"));
     parser.addOptions({
         { QStringLiteral("count"),
-          QStringLiteral("Also play <n> generated devices (unique MACs 02:00:00:..., "
-                         "IPs 192.0.2.64-127 in turn). A scan gets all their replies back "
-                         "to back, as fast as the socket takes them."),
-          QStringLiteral("n"), QStringLiteral("0") },
+            QStringLiteral("Also play <n> generated devices (unique MACs 02:00:00:..., "
+                           "IPs 192.0.2.64-127 in turn). A scan gets all their replies back "
+                           "to back, as fast as the socket takes them."),
+            QStringLiteral("n"), QStringLiteral("0") },
         { QStringLiteral("max-delay-ms"),
-          QStringLiteral("Delay each reply by a random time of up to <ms>."),
-          QStringLiteral("ms"), QStringLiteral("0") },
+            QStringLiteral("Delay each reply by a random time of up to <ms>."),
+            QStringLiteral("ms"), QStringLiteral("0") },
         { QStringLiteral("restart-after-ms"),
-          QStringLiteral("Take new settings <ms> after a modify request (default: at once)."),
-          QStringLiteral("ms"), QStringLiteral("0") },
+            QStringLiteral("Take new settings <ms> after a modify request (default: at once)."),
+            QStringLiteral("ms"), QStringLiteral("0") },
         { QStringLiteral("bad"),
-          QStringLiteral("After the replies of every scan, also send malformed replies that "
-                         "the program must drop (too short, wrong magic, wrong frame length, "
-                         "95 bytes, item count 4 and 6, name of 5 and 17 bytes, MAC of 7 "
-                         "bytes, network of 11 bytes), all from MAC 02:BA:D0:00:00:00.") },
+            QStringLiteral("After the replies of every scan, also send malformed replies that "
+                           "the program must drop (too short, wrong magic, wrong frame length, "
+                           "95 bytes, item count 4 and 6, name of 5 and 17 bytes, MAC of 7 "
+                           "bytes, network of 11 bytes), all from MAC 02:BA:D0:00:00:00.") },
     });
     parser.process(app);
 

@@ -52,18 +52,18 @@ QVector<MalformedReply> malformedReplies()
         { QStringLiteral("wrong magic"), wrongMagic },
         { QStringLiteral("frame length one more than the size"), lengthOneMore },
         { QStringLiteral("95 bytes"), replyWith([](Datagram::ScanReply &r) {
-              r.version = QByteArray(3, '\1');
-              r.points.clear();
-          }) },
+             r.version = QByteArray(3, '\1');
+             r.points.clear();
+         }) },
         { QStringLiteral("item count 4"), withItemCount(4) },
         { QStringLiteral("item count 6"), withItemCount(6) },
         { QStringLiteral("name of 5 bytes"),
-          replyWith([](Datagram::ScanReply &r) { r.name = QByteArrayLiteral("MALFO"); }) },
+            replyWith([](Datagram::ScanReply &r) { r.name = QByteArrayLiteral("MALFO"); }) },
         { QStringLiteral("name of 17 bytes"),
-          replyWith([](Datagram::ScanReply &r) { r.name = QByteArray(17, 'M'); }) },
+            replyWith([](Datagram::ScanReply &r) { r.name = QByteArray(17, 'M'); }) },
         { QStringLiteral("MAC of 7 bytes"),
-          replyWith([](Datagram::ScanReply &r) { r.mac.append('\0'); }) },
+            replyWith([](Datagram::ScanReply &r) { r.mac.append('\0'); }) },
         { QStringLiteral("network of 11 bytes"),
-          replyWith([](Datagram::ScanReply &r) { r.network.chop(1); }) },
+            replyWith([](Datagram::ScanReply &r) { r.network.chop(1); }) },
     };
 }
