@@ -28,14 +28,14 @@ QTableWidget *g_tableWidget = nullptr;
 
 namespace {
 
-const char MenuBarStyle[] =
-    "QMenuBar{background-color: qlineargradient(x1:0, y1:0, x2:0, y2:0.9, x3:0, y3:1, "
-    "stop:0 rgb(223,223,223), stop:0.9 rgb(0,0,0), stop:1 rgb(19,19,19)); font: 12px; "
-    "color: rgb(255, 255, 255);}"
-    "QMenuBar::item{background-color: qlineargradient(x1:0, y1:0, x2:0, y2:0.9, x3:0, y3:1, "
-    "stop:0 rgb(223,223,223), stop:0.9 rgb(0,0,0), stop:1 rgb(19,19,19)); font: 12px; "
-    "color: rgb(255, 255, 255);}"
-    "QMenuBar::item::selected{background-color: rgb(49,106,197);color:#ffffff}";
+const char MenuBarStyle[]
+    = "QMenuBar{background-color: qlineargradient(x1:0, y1:0, x2:0, y2:0.9, x3:0, y3:1, "
+      "stop:0 rgb(223,223,223), stop:0.9 rgb(0,0,0), stop:1 rgb(19,19,19)); font: 12px; "
+      "color: rgb(255, 255, 255);}"
+      "QMenuBar::item{background-color: qlineargradient(x1:0, y1:0, x2:0, y2:0.9, x3:0, y3:1, "
+      "stop:0 rgb(223,223,223), stop:0.9 rgb(0,0,0), stop:1 rgb(19,19,19)); font: 12px; "
+      "color: rgb(255, 255, 255);}"
+      "QMenuBar::item::selected{background-color: rgb(49,106,197);color:#ffffff}";
 
 constexpr int ButtonMaximumWidth = 200;
 constexpr int ButtonMinimumHeight = 40;
@@ -138,11 +138,11 @@ void MainWindow::buildWidgets()
     tableWidget->setColumnWidth(MacAddressColumn, WideColumnWidth);
     tableWidget->setColumnWidth(DeviceVersionColumn, WideColumnWidth);
     tableWidget->setColumnHidden(PlcPointsColumn, true);
-    connect(tableWidget, &QTableWidget::cellDoubleClicked, this,
-            &MainWindow::cellDoubleClickedSlot);
+    connect(
+        tableWidget, &QTableWidget::cellDoubleClicked, this, &MainWindow::cellDoubleClickedSlot);
     // Whoever removes rows, the address indexes follow.
-    connect(tableWidget->model(), &QAbstractItemModel::rowsRemoved, this,
-            &MainWindow::indexListedRows);
+    connect(
+        tableWidget->model(), &QAbstractItemModel::rowsRemoved, this, &MainWindow::indexListedRows);
 
     refreshButton = createButton(this);
     refreshButton->setObjectName(QStringLiteral("refreshButton"));
@@ -174,10 +174,8 @@ void MainWindow::retranslateUi()
     infoAction->setText(tr("Host Info"));
     languageMenu->setTitle(tr("Language"));
     helpMenu->setTitle(tr("Help"));
-    const QString headers[ColumnCount] = { tr("Device Type"), tr("Device Name"),
-                                           tr("IP Address"),  tr("MAC Address"),
-                                           tr("Net Mask"),    tr("Gate Way"),
-                                           tr("Device Version"), tr("PLC Points") };
+    const QString headers[ColumnCount] = { tr("Device Type"), tr("Device Name"), tr("IP Address"),
+        tr("MAC Address"), tr("Net Mask"), tr("Gate Way"), tr("Device Version"), tr("PLC Points") };
     for (int column = 0; column < ColumnCount; ++column)
         tableWidget->setHorizontalHeaderItem(column, new QTableWidgetItem(headers[column]));
     refreshButton->setText(tr("Refresh User List"));
@@ -317,9 +315,8 @@ void MainWindow::addDeviceRow()
     beginListingPass();
     const int row = tableWidget->rowCount();
     tableWidget->insertRow(row);
-    const QString texts[ColumnCount] = { rowDeviceType, rowDeviceName, rowIpAddress,
-                                         rowMacAddress, rowNetMask,    rowGateWay,
-                                         rowDeviceVersion, rowPlcPoints };
+    const QString texts[ColumnCount] = { rowDeviceType, rowDeviceName, rowIpAddress, rowMacAddress,
+        rowNetMask, rowGateWay, rowDeviceVersion, rowPlcPoints };
     for (int column = 0; column < ColumnCount; ++column)
         tableWidget->setItem(row, column, new QTableWidgetItem(texts[column]));
     selectListedRow(row);
@@ -367,7 +364,8 @@ void MainWindow::beginListingPass()
     // A burst appends thousands of rows in one pass: painting each would cost
     // more than listing it.
     tableWidget->setUpdatesEnabled(false);
-    QMetaObject::invokeMethod(this, [this] { endListingPass(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { endListingPass(); }, Qt::QueuedConnection);
 }
 
 void MainWindow::endListingPass()
@@ -397,8 +395,7 @@ void MainWindow::reportBindFailure()
 void MainWindow::reportReceiveBufferLimit()
 {
     // Not modal: the program works, it may only miss devices in a large plant.
-    auto *box = new QMessageBox(
-        QMessageBox::Warning, windowTitle(),
+    auto *box = new QMessageBox(QMessageBox::Warning, windowTitle(),
         tr("The system gives Nesdrix %1 KiB to hold device replies, not the %2 KiB it asks "
            "for: when many devices answer a scan at once, some of them may not be listed.\n\n"
            "To list every device, raise the limit (on Linux: sudo sysctl -w "

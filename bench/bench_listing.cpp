@@ -80,12 +80,12 @@ Drain plainDrain(int expected)
     address.sin_addr.s_addr = htonl(INADDR_BROADCAST);
     const QByteArray scan = Datagram::scanRequest(0);
     ::sendto(fd, scan.constData(), size_t(scan.size()), 0,
-             reinterpret_cast<const sockaddr *>(&address), sizeof address);
+        reinterpret_cast<const sockaddr *>(&address), sizeof address);
 
     static char datagram[65536];
     QElapsedTimer sinceFirst;
     pollfd readable { fd, POLLIN, 0 };
-    while (drain.replies < expected && ::poll(&readable, 1, IdleMs) > 0) {
+    while (drain.replies<expected && ::poll(&readable, 1, IdleMs)> 0) {
         const ssize_t size = ::recv(fd, datagram, sizeof datagram, 0);
         // The scan request comes back too; only replies count.
         if (size < Datagram::MinReplySize)
@@ -114,8 +114,7 @@ class PaintClock : public QObject
 public:
     explicit PaintClock(const QElapsedTimer &sinceFirst)
         : sinceFirst(sinceFirst)
-    {
-    }
+    { }
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
@@ -150,8 +149,7 @@ Listing listInWindow(int expected)
     idle.start(IdleMs);
     double cpuAtFirst = 0;
     QObject::connect(g_mySocket, &MySocket::updPackReceived, &loop, [&] {
-        if (!sinceFirst.isValid())
-        {
+        if (!sinceFirst.isValid()) {
             sinceFirst.start();
             cpuAtFirst = threadCpuMs();
         }
@@ -171,8 +169,8 @@ Listing listInWindow(int expected)
     ticker.setTimerType(Qt::PreciseTimer);
     QObject::connect(&ticker, &QTimer::timeout, &loop, [&] {
         if (sinceFirst.isValid() && listing.rows < expected)
-            listing.longestTickGapMs =
-                qMax(listing.longestTickGapMs, sinceTick.nsecsElapsed() / 1e6);
+            listing.longestTickGapMs
+                = qMax(listing.longestTickGapMs, sinceTick.nsecsElapsed() / 1e6);
         listing.rows = table->rowCount();
         sinceTick.start();
     });
@@ -181,9 +179,8 @@ Listing listInWindow(int expected)
     loop.exec();
 
     listing.rows = table->rowCount();
-    listing.longestPaintGapMs = qMax(paints.longestGapMs, paints.lastMs < listing.firstToLastRowMs
-                                                              ? listing.firstToLastRowMs - paints.lastMs
-                                                              : 0.0);
+    listing.longestPaintGapMs = qMax(paints.longestGapMs,
+        paints.lastMs < listing.firstToLastRowMs ? listing.firstToLastRowMs - paints.lastMs : 0.0);
     return listing;
 }
 
@@ -204,13 +201,13 @@ int main(int argc, char *argv[])
     const qint64 dropsAfter = udpReceiveBufferErrors();
 
     std::printf("%6d %6d %5d %9.1f %8.1f %6.1f %7.2f %7.2f %6lld %9.1f %8.1f %7d %6d %6lld\n",
-                expected, listing.rows, expected - listing.rows, listing.firstToLastRowMs,
-                plain.firstToLastMs,
-                plain.firstToLastMs > 0 ? listing.firstToLastRowMs / plain.firstToLastMs : 0.0,
-                1000.0 * listing.firstToLastRowMs / qMax(listing.rows, 1),
-                1000.0 * listing.cpuMs / qMax(listing.rows, 1), peakResidentKib() / 1024,
-                listing.longestPaintGapMs, listing.longestTickGapMs,
-                listing.receiveBufferBytes / 1024, plain.replies, dropsAfter - dropsBeforeWindow);
+        expected, listing.rows, expected - listing.rows, listing.firstToLastRowMs,
+        plain.firstToLastMs,
+        plain.firstToLastMs > 0 ? listing.firstToLastRowMs / plain.firstToLastMs : 0.0,
+        1000.0 * listing.firstToLastRowMs / qMax(listing.rows, 1),
+        1000.0 * listing.cpuMs / qMax(listing.rows, 1), peakResidentKib() / 1024,
+        listing.longestPaintGapMs, listing.longestTickGapMs, listing.receiveBufferBytes / 1024,
+        plain.replies, dropsAfter - dropsBeforeWindow);
     std::fflush(stdout);
     return 0;
 }

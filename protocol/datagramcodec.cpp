@@ -16,8 +16,8 @@ void writeByteArray(QDataStream &out, const QByteArray &value)
     out.writeRawData(value.constData(), value.size());
 }
 
-QByteArray buildFrame(quint8 deviceType, quint8 itemCount, const QByteArray &items,
-                      quint32 sequenceNo)
+QByteArray buildFrame(
+    quint8 deviceType, quint8 itemCount, const QByteArray &items, quint32 sequenceNo)
 {
     QByteArray datagram;
     QDataStream out(&datagram, QIODevice::WriteOnly);
@@ -137,18 +137,16 @@ QByteArray ledsRequest(quint32 sequenceNo, const QByteArray &targetMac, LedComma
     QDataStream out(&ledControl, QIODevice::WriteOnly);
     out.setByteOrder(QDataStream::BigEndian);
     out << qint16(command);
-    return frame(RequestDeviceType, { { TargetMacItem, targetMac }, { LedControlItem, ledControl } },
-                 sequenceNo);
+    return frame(RequestDeviceType,
+        { { TargetMacItem, targetMac }, { LedControlItem, ledControl } }, sequenceNo);
 }
 
 QByteArray modifyRequest(quint32 sequenceNo, const ModifyFields &fields)
 {
     return frame(RequestDeviceType,
-                 { { TargetMacItem, fields.targetMac },
-                   { MacItem, fields.mac },
-                   { NameItem, fields.name },
-                   { NetworkItem, fields.network } },
-                 sequenceNo);
+        { { TargetMacItem, fields.targetMac }, { MacItem, fields.mac }, { NameItem, fields.name },
+            { NetworkItem, fields.network } },
+        sequenceNo);
 }
 
 std::optional<ScanReply> parseScanReply(const QByteArray &datagram)
@@ -175,8 +173,8 @@ std::optional<ScanReply> parseScanReply(const QByteArray &datagram)
 
     const int nameSize = values[NameItem].size();
     if (header->frameLength < MinReplySize || header->itemCount != ReplyItemCount
-        || values[MacItem].size() != MacSize || nameSize < MinNameSize
-        || nameSize > NameFieldSize || values[NetworkItem].size() != NetworkSize)
+        || values[MacItem].size() != MacSize || nameSize < MinNameSize || nameSize > NameFieldSize
+        || values[NetworkItem].size() != NetworkSize)
         return std::nullopt;
 
     ScanReply reply;
@@ -234,8 +232,7 @@ QByteArray ipStrToBytes(const QString &text)
         } else {
             if (isDotAt(text, p + 3))
                 bytes.append(lowByte(100 * decimalDigitValue(text, p)
-                                     + 10 * decimalDigitValue(text, p + 1)
-                                     + decimalDigitValue(text, p + 2)));
+                    + 10 * decimalDigitValue(text, p + 1) + decimalDigitValue(text, p + 2)));
             p += 4;
         }
     }
@@ -254,7 +251,8 @@ QByteArray nameFieldBytes(const QString &name)
     QString fitting = name;
     QByteArray bytes = fitting.toUtf8();
     while (bytes.size() > NameFieldSize) {
-        fitting.chop(fitting.size() >= 2 && fitting.at(fitting.size() - 1).isLowSurrogate() ? 2 : 1);
+        fitting.chop(
+            fitting.size() >= 2 && fitting.at(fitting.size() - 1).isLowSurrogate() ? 2 : 1);
         bytes = fitting.toUtf8();
     }
     return bytes.leftJustified(NameFieldSize, ' ');
@@ -269,12 +267,9 @@ QByteArray networkBytes(const QString &ip, const QString &netMask, const QString
 QByteArray scanReplyDatagram(const ScanReply &reply, quint32 sequenceNo)
 {
     return frame(reply.deviceType,
-                 { { MacItem, reply.mac },
-                   { NameItem, reply.name },
-                   { VersionItem, reply.version },
-                   { NetworkItem, reply.network },
-                   { PointsItem, reply.points } },
-                 sequenceNo);
+        { { MacItem, reply.mac }, { NameItem, reply.name }, { VersionItem, reply.version },
+            { NetworkItem, reply.network }, { PointsItem, reply.points } },
+        sequenceNo);
 }
 
 std::optional<Request> parseRequest(const QByteArray &datagram)
@@ -330,8 +325,8 @@ std::optional<Request> parseRequest(const QByteArray &datagram)
     if (ledControl) {
         if (*ledControl != qint16(LedCommand::Flash) && *ledControl != qint16(LedCommand::Stop))
             return std::nullopt;
-        request.kind = *ledControl == qint16(LedCommand::Flash) ? Request::LedsFlash
-                                                                 : Request::LedsStop;
+        request.kind
+            = *ledControl == qint16(LedCommand::Flash) ? Request::LedsFlash : Request::LedsStop;
         return request;
     }
     if (request.modify.mac.size() == MacSize && request.modify.name.size() == NameFieldSize

@@ -38,8 +38,8 @@ bool isMacText(const QString &text)
     return pattern.match(text).hasMatch();
 }
 
-QString settingsErrorText(const QString &ip, const QString &netMask, const QString &gateWay,
-                          const QString &mac)
+QString settingsErrorText(
+    const QString &ip, const QString &netMask, const QString &gateWay, const QString &mac)
 {
     if (!isAddressText(ip))
         return QCoreApplication::translate("QObject", "IP Address Error!");
@@ -55,12 +55,11 @@ QString settingsErrorText(const QString &ip, const QString &netMask, const QStri
 QString bindFailureText(const QString &reason)
 {
     // Kept in the main window's translation context, where the catalogue has it.
-    return QCoreApplication::translate(
-               "MainWindow",
-               "UDP port 102 could not be opened: %1\n\n"
-               "Replies from devices cannot be received until it can. Close any other program "
-               "that uses UDP port 102, or give Nesdrix the privilege to bind it (on Linux: "
-               "sudo setcap cap_net_bind_service=+ep on the program file), then start Nesdrix "
-               "again.")
+    return QCoreApplication::translate("MainWindow",
+        "UDP port 102 could not be opened: %1\n\n"
+        "Replies from devices cannot be received until it can. Close any other program "
+        "that uses UDP port 102, or give Nesdrix the privilege to bind it (on Linux: "
+        "sudo setcap cap_net_bind_service=+ep on the program file), then start Nesdrix "
+        "again.")
         .arg(reason);
 }

@@ -22,8 +22,8 @@ bool isMacText(const QString &text);
 
 // Checks new settings in the order the device dialog does and returns the
 // first failure's message, translated, or an empty text when all pass.
-QString settingsErrorText(const QString &ip, const QString &netMask, const QString &gateWay,
-                          const QString &mac);
+QString settingsErrorText(
+    const QString &ip, const QString &netMask, const QString &gateWay, const QString &mac);
 
 // The warning for a port 102 that could not be bound, with the system's reason
 // and the advice on how to get the port, translated.

@@ -24,8 +24,7 @@ constexpr int ReceivePassBudgetMs = 8;
 
 MySocket::MySocket(QObject *parent)
     : QObject(parent)
-{
-}
+{ }
 
 MySocket::~MySocket() = default;
 
@@ -36,7 +35,7 @@ void MySocket::initUdpSocket()
     udpSocket->abort();
     devicePort = Datagram::DevicePort;
     bound = udpSocket->bind(QHostAddress::AnyIPv4, devicePort,
-                            QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint);
+        QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint);
     bindError = bound ? QString() : udpSocket->errorString();
     if (bound)
         enlargeReceiveBuffer();
@@ -46,21 +45,21 @@ void MySocket::initUdpSocket()
 
 void MySocket::udpSendCmdScan()
 {
-    udpSocket->writeDatagram(Datagram::scanRequest(takeSequenceNo()), QHostAddress::Broadcast,
-                             devicePort);
+    udpSocket->writeDatagram(
+        Datagram::scanRequest(takeSequenceNo()), QHostAddress::Broadcast, devicePort);
 }
 
 void MySocket::udpSendCmdLedsFlash(QString mac)
 {
     flashMac = mac;
-    sendToDevice(Datagram::ledsRequest(takeSequenceNo(), Datagram::macTextToBytes(mac),
-                                       Datagram::LedCommand::Flash));
+    sendToDevice(Datagram::ledsRequest(
+        takeSequenceNo(), Datagram::macTextToBytes(mac), Datagram::LedCommand::Flash));
 }
 
 void MySocket::udpSendCmdLedsStop(QString mac)
 {
-    sendToDevice(Datagram::ledsRequest(takeSequenceNo(), Datagram::macTextToBytes(mac),
-                                       Datagram::LedCommand::Stop));
+    sendToDevice(Datagram::ledsRequest(
+        takeSequenceNo(), Datagram::macTextToBytes(mac), Datagram::LedCommand::Stop));
 }
 
 void MySocket::udpSendCmdModify(const DeviceSettingsSource *dialog)
@@ -69,8 +68,8 @@ void MySocket::udpSendCmdModify(const DeviceSettingsSource *dialog)
     fields.targetMac = Datagram::macTextToBytes(dialog->tableMacText());
     fields.mac = Datagram::macTextToBytes(dialog->macText());
     fields.name = Datagram::nameFieldBytes(dialog->deviceNameText());
-    fields.network =
-        Datagram::networkBytes(dialog->ipText(), dialog->netMaskText(), dialog->gateWayText());
+    fields.network
+        = Datagram::networkBytes(dialog->ipText(), dialog->netMaskText(), dialog->gateWayText());
     sendToDevice(Datagram::modifyRequest(takeSequenceNo(), fields));
 }
 
@@ -144,8 +143,8 @@ void MySocket::enlargeReceiveBuffer()
 {
     // The default buffer holds a few hundred replies; a plant answers a scan all
     // at once, and whatever overflows is lost in the kernel without a trace.
-    udpSocket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption,
-                               WantedReceiveBufferBytes);
+    udpSocket->setSocketOption(
+        QAbstractSocket::ReceiveBufferSizeSocketOption, WantedReceiveBufferBytes);
     receiveBuffer = udpSocket->socketOption(QAbstractSocket::ReceiveBufferSizeSocketOption).toInt();
 #ifdef Q_OS_LINUX
     // The system caps the plain request at net.core.rmem_max; a privileged
@@ -153,10 +152,10 @@ void MySocket::enlargeReceiveBuffer()
     if (receiveBuffer < WantedReceiveBufferBytes) {
         const int wanted = WantedReceiveBufferBytes;
         if (::setsockopt(int(udpSocket->socketDescriptor()), SOL_SOCKET, SO_RCVBUFFORCE, &wanted,
-                         sizeof wanted)
+                sizeof wanted)
             == 0)
-            receiveBuffer =
-                udpSocket->socketOption(QAbstractSocket::ReceiveBufferSizeSocketOption).toInt();
+            receiveBuffer
+                = udpSocket->socketOption(QAbstractSocket::ReceiveBufferSizeSocketOption).toInt();
     }
 #endif
 }

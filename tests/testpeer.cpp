@@ -14,9 +14,9 @@ TestPeer::TestPeer(QObject *parent)
     , unicastSocket(new QUdpSocket(this))
 {
     connect(broadcastSocket, &QUdpSocket::readyRead, this,
-            [this] { drain(broadcastSocket, &broadcasts); });
-    connect(unicastSocket, &QUdpSocket::readyRead, this,
-            [this] { drain(unicastSocket, &unicasts); });
+        [this] { drain(broadcastSocket, &broadcasts); });
+    connect(
+        unicastSocket, &QUdpSocket::readyRead, this, [this] { drain(unicastSocket, &unicasts); });
 }
 
 bool TestPeer::bind(QString *error)

@@ -18,11 +18,8 @@ QByteArray reply(const QVector<Item> &items, quint8 type = 1)
 // Items 1 to 5 with a 16-byte name: 92 bytes plus the version and points.
 QVector<Item> validItems(const QByteArray &version, const QByteArray &points = {})
 {
-    return { { MacItem, Mac },
-             { NameItem, Name16 },
-             { VersionItem, version },
-             { NetworkItem, Network },
-             { PointsItem, points } };
+    return { { MacItem, Mac }, { NameItem, Name16 }, { VersionItem, version },
+        { NetworkItem, Network }, { PointsItem, points } };
 }
 
 QByteArray withItemCount(QByteArray datagram, char count)
@@ -80,8 +77,8 @@ void TestDatagramCodec::requests_data()
     modify.targetMac = macTextToBytes(QStringLiteral("00:1A:2B:3C:4D:5E"));
     modify.mac = macTextToBytes(QStringLiteral("00:1a:2b:3c:4d:5f"));
     modify.name = nameFieldBytes(QStringLiteral("PLC1"));
-    modify.network = networkBytes(network192, QStringLiteral("255.255.255.0"),
-                                  QStringLiteral("192.168.1.1"));
+    modify.network
+        = networkBytes(network192, QStringLiteral("255.255.255.0"), QStringLiteral("192.168.1.1"));
 
     QTest::newRow("scan, sequence 0")
         << scanRequest(0)
@@ -143,62 +140,37 @@ void TestDatagramCodec::replyAcceptance_data()
                                   << none << none;
     QTest::newRow("item count 6") << withItemCount(reply(validItems(v4)), 6) << false << none
                                   << none << none;
-    QTest::newRow("item count -1") << withItemCount(reply(validItems(v4)), char(0xFF)) << false
-                                   << none << none << none;
+    QTest::newRow("item count -1")
+        << withItemCount(reply(validItems(v4)), char(0xFF)) << false << none << none << none;
 
     for (int size : { 5, 6, 16, 17 }) {
         const QByteArray name(size, 'N');
         const QByteArray padding(30, '\3');
         QTest::addRow("name of %d bytes", size)
-            << reply({ { MacItem, Mac },
-                       { NameItem, name },
-                       { VersionItem, padding },
-                       { NetworkItem, Network },
-                       { PointsItem, {} } })
+            << reply({ { MacItem, Mac }, { NameItem, name }, { VersionItem, padding },
+                   { NetworkItem, Network }, { PointsItem, {} } })
             << (size >= 6 && size <= 16) << name << padding << none;
     }
-    QTest::newRow("MAC of 7 bytes")
-        << reply({ { MacItem, Mac + 'x' },
-                   { NameItem, Name16 },
-                   { VersionItem, v4 },
-                   { NetworkItem, Network },
-                   { PointsItem, {} } })
-        << false << none << none << none;
-    QTest::newRow("network of 11 bytes")
-        << reply({ { MacItem, Mac },
-                   { NameItem, Name16 },
-                   { VersionItem, v4 + 'x' },
-                   { NetworkItem, Network.left(11) },
-                   { PointsItem, {} } })
-        << false << none << none << none;
+    QTest::newRow("MAC of 7 bytes") << reply({ { MacItem, Mac + 'x' }, { NameItem, Name16 },
+        { VersionItem, v4 }, { NetworkItem, Network }, { PointsItem, {} } })
+                                    << false << none << none << none;
+    QTest::newRow("network of 11 bytes") << reply({ { MacItem, Mac }, { NameItem, Name16 },
+        { VersionItem, v4 + 'x' }, { NetworkItem, Network.left(11) }, { PointsItem, {} } })
+                                         << false << none << none << none;
     QTest::newRow("ids 1, 2, 4, 5, 0: no version")
-        << reply({ { MacItem, Mac },
-                   { NameItem, Name16 },
-                   { NetworkItem, Network },
-                   { PointsItem, v4 },
-                   { QueryItem, QByteArray(8, '\0') } })
+        << reply({ { MacItem, Mac }, { NameItem, Name16 }, { NetworkItem, Network },
+               { PointsItem, v4 }, { QueryItem, QByteArray(8, '\0') } })
         << true << Name16 << none << v4;
-    QTest::newRow("id 9 stops the reading")
-        << reply({ { MacItem, Mac },
-                   { NameItem, Name16 },
-                   { NetworkItem, Network },
-                   { 9, QByteArray(8, '\0') },
-                   { VersionItem, v4 } })
-        << true << Name16 << none << none;
+    QTest::newRow("id 9 stops the reading") << reply({ { MacItem, Mac }, { NameItem, Name16 },
+        { NetworkItem, Network }, { 9, QByteArray(8, '\0') }, { VersionItem, v4 } })
+                                            << true << Name16 << none << none;
     QTest::newRow("later item replaces earlier")
-        << reply({ { NameItem, QByteArrayLiteral("first-name") },
-                   { MacItem, Mac },
-                   { NameItem, Name16 },
-                   { NetworkItem, Network },
-                   { VersionItem, v4 } })
+        << reply({ { NameItem, QByteArrayLiteral("first-name") }, { MacItem, Mac },
+               { NameItem, Name16 }, { NetworkItem, Network }, { VersionItem, v4 } })
         << true << Name16 << v4 << none;
-    QTest::newRow("id 6 carries no value: its length is read as the next id")
-        << reply({ { MacItem, Mac },
-                   { NameItem, Name16 },
-                   { NetworkItem, Network },
-                   { LedControlItem, {} },
-                   { VersionItem, v4 } })
-        << true << Name16 << none << none;
+    QTest::newRow("id 6 carries no value: its length is read as the next id") << reply(
+        { { MacItem, Mac }, { NameItem, Name16 }, { NetworkItem, Network }, { LedControlItem, {} },
+            { VersionItem, v4 } }) << true << Name16 << none << none;
     QTest::newRow("10 bytes") << QByteArray("KORVAN\1\1\0\5", 10) << false << none << none << none;
     QTest::newRow("empty") << QByteArray() << false << none << none << none;
     QByteArray foreign = reply(validItems(v4));
@@ -244,9 +216,9 @@ void TestDatagramCodec::requestsAreReadBack_data()
     QTest::newRow("stop") << ledsRequest(3, Mac, LedCommand::Stop) << int(Request::LedsStop);
     QTest::newRow("modify") << modifyRequest(3, modify) << int(Request::Modify);
     QTest::newRow("a reply is no request") << reply(validItems("1234")) << -1;
-    QTest::newRow("LED value 1")
-        << frame(RequestDeviceType, { { TargetMacItem, Mac }, { LedControlItem, QByteArray("\0\1", 2) } }, 3)
-        << -1;
+    QTest::newRow("LED value 1") << frame(
+        RequestDeviceType, { { TargetMacItem, Mac }, { LedControlItem, QByteArray("\0\1", 2) } }, 3)
+                                 << -1;
 }
 
 void TestDatagramCodec::requestsAreReadBack()
@@ -313,8 +285,9 @@ void TestDatagramCodec::nameField_data()
     QTest::newRow("Chinese, its UTF-8 bytes")
         << QString::fromUtf8("冲压线") << QByteArray::fromHex("e586b2e58e8be7babf20202020202020");
     QTest::newRow("Chinese, cut on a character boundary")
-        << QString::fromUtf8("一二三四五六") << QByteArray("\xe4\xb8\x80\xe4\xba\x8c\xe4\xb8\x89"
-                                                        "\xe5\x9b\x9b\xe4\xba\x94 ");
+        << QString::fromUtf8("一二三四五六")
+        << QByteArray("\xe4\xb8\x80\xe4\xba\x8c\xe4\xb8\x89"
+                      "\xe5\x9b\x9b\xe4\xba\x94 ");
 }
 
 void TestDatagramCodec::nameField()

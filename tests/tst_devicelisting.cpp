@@ -24,8 +24,8 @@ QByteArray replyFor(const Device &device)
     reply.mac = Datagram::macTextToBytes(device.mac);
     reply.name = QByteArrayLiteral("PLC").leftJustified(16, '\0');
     reply.version = QByteArray::fromHex("0102000a");
-    reply.network = Datagram::networkBytes(device.ip, QStringLiteral("255.255.255.0"),
-                                           QStringLiteral("192.0.2.254"));
+    reply.network = Datagram::networkBytes(
+        device.ip, QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.254"));
     return Datagram::scanReplyDatagram(reply);
 }
 
@@ -38,10 +38,10 @@ QVector<Device> burstWithRepeats(int count, quint32 seed)
         const int mac = random.bounded(count / 3);
         const int ip = random.bounded(count / 2);
         devices.append({ QStringLiteral("192.0.%1.%2").arg(ip / 250).arg(ip % 250 + 1),
-                         QStringLiteral("00:1A:2B:3C:%1:%2")
-                             .arg(mac / 256, 2, 16, QLatin1Char('0'))
-                             .arg(mac % 256, 2, 16, QLatin1Char('0'))
-                             .toUpper() });
+            QStringLiteral("00:1A:2B:3C:%1:%2")
+                .arg(mac / 256, 2, 16, QLatin1Char('0'))
+                .arg(mac % 256, 2, 16, QLatin1Char('0'))
+                .toUpper() });
     }
     return devices;
 }

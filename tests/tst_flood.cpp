@@ -64,8 +64,8 @@ QByteArray invalidDatagram(QRandomGenerator &random)
         qToBigEndian(random.generate(), reply.data() + 10);
         return reply;
     default:
-        qToBigEndian(random.generate(), reply.data() + Datagram::HeaderSize + 4
-                                            + 8 * random.bounded(3));
+        qToBigEndian(
+            random.generate(), reply.data() + Datagram::HeaderSize + 4 + 8 * random.bounded(3));
         return reply;
     }
 }
@@ -88,8 +88,7 @@ public:
     explicit Flooder(double seconds)
         : seconds(seconds)
         , invalid(invalidPool(4096))
-    {
-    }
+    { }
 
     void run()
     {
@@ -105,7 +104,7 @@ public:
         endpoint.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         const auto send = [&](const QByteArray &datagram) {
             ::sendto(socket, datagram.constData(), size_t(datagram.size()), 0,
-                     reinterpret_cast<const sockaddr *>(&endpoint), sizeof endpoint);
+                reinterpret_cast<const sockaddr *>(&endpoint), sizeof endpoint);
         };
 
         using Clock = std::chrono::steady_clock;
@@ -121,9 +120,8 @@ public:
                     send(invalid.at(sent % invalid.size()));
                 ++sent;
             }
-            std::this_thread::sleep_until(start
-                                          + std::chrono::microseconds(1000000 / SlicesPerSecond)
-                                              * (slice + 1));
+            std::this_thread::sleep_until(
+                start + std::chrono::microseconds(1000000 / SlicesPerSecond) * (slice + 1));
         }
         ::close(socket);
         done = true;
@@ -148,8 +146,8 @@ private slots:
 
 void TestFlood::validRepliesSurviveFlood()
 {
-    const double seconds = qEnvironmentVariable("NESDRIX_FLOOD_SECONDS", QStringLiteral("1"))
-                               .toDouble();
+    const double seconds
+        = qEnvironmentVariable("NESDRIX_FLOOD_SECONDS", QStringLiteral("1")).toDouble();
     MainWindow window;
     window.show();
     auto *table = window.findChild<QTableWidget *>(QStringLiteral("tableWidget"));
@@ -174,8 +172,8 @@ void TestFlood::validRepliesSurviveFlood()
     sinceTick.start();
     ticker.start(10);
     std::thread sender([&] { flooder.run(); });
-    const bool finished = QTest::qWaitFor([&] { return flooder.done.load(); },
-                                          int(seconds * 1000) + 60000);
+    const bool finished
+        = QTest::qWaitFor([&] { return flooder.done.load(); }, int(seconds * 1000) + 60000);
     sender.join();
     const qint64 floodMs = flood.elapsed();
     (void)QTest::qWaitFor([&] { return table->rowCount() == ValidReplies; }, 5000);
@@ -185,8 +183,8 @@ void TestFlood::validRepliesSurviveFlood()
 
     qInfo("flood: %d datagrams (%d valid) in %lld ms; %d rows; 10 ms timer fired %d times, "
           "longest gap %lld ms (late by %lld ms); kernel receive-buffer drops %lld",
-          flooder.sent, flooder.validSent, floodMs, table->rowCount(), ticks, longestGapMs,
-          longestGapMs - 10, drops);
+        flooder.sent, flooder.validSent, floodMs, table->rowCount(), ticks, longestGapMs,
+        longestGapMs - 10, drops);
     QCOMPARE(flooder.validSent, ValidReplies);
     // Only valid replies are rows, in the order they were sent.
     int previous = -1;

@@ -56,7 +56,7 @@ void TestMainWindow::tableShape()
     QCOMPARE(table->columnCount(), 8);
     QCOMPARE(table->rowCount(), 0);
     const QStringList headers = { "Device Type", "Device Name", "IP Address", "MAC Address",
-                                  "Net Mask",    "Gate Way",    "Device Version", "PLC Points" };
+        "Net Mask", "Gate Way", "Device Version", "PLC Points" };
     for (int column = 0; column < 8; ++column) {
         QCOMPARE(table->horizontalHeaderItem(column)->text(), headers.at(column));
         QCOMPARE(table->isColumnHidden(column), column == 7);
@@ -142,9 +142,9 @@ void TestMainWindow::startUpBroadcastsOneScan()
 void TestMainWindow::bindFailureIsReportedOnce()
 {
     QUdpSocket blocker;
-    QVERIFY2(blocker.bind(QHostAddress::AnyIPv4, Datagram::DevicePort,
-                          QAbstractSocket::DontShareAddress),
-             qPrintable(blocker.errorString()));
+    QVERIFY2(blocker.bind(
+                 QHostAddress::AnyIPv4, Datagram::DevicePort, QAbstractSocket::DontShareAddress),
+        qPrintable(blocker.errorString()));
     QStringList shown;
     MainWindow window;
     window.show();

@@ -120,8 +120,8 @@ void TestMySocket::repliesInOnePassEachEmit()
 void TestMySocket::invalidReplyIsDropped()
 {
     QList<QByteArray> macs;
-    connect(endpoint, &MySocket::updPackReceived, this,
-            [&] { macs << endpoint->replyMac.toHex(); });
+    connect(
+        endpoint, &MySocket::updPackReceived, this, [&] { macs << endpoint->replyMac.toHex(); });
     QByteArray invalid = replyFor(1, QByteArray::fromHex("0000000000ff"), "broken");
     invalid[9] = 4;
     peer->sendToProgram(replyFor(1, QByteArray::fromHex("000000000001"), "first"));
@@ -178,9 +178,9 @@ void TestMySocket::failedBindIsRecorded()
     cleanup();
     // A socket that does not share its port keeps the endpoint out.
     QUdpSocket blocker;
-    QVERIFY2(blocker.bind(QHostAddress::AnyIPv4, Datagram::DevicePort,
-                          QAbstractSocket::DontShareAddress),
-             qPrintable(blocker.errorString()));
+    QVERIFY2(blocker.bind(
+                 QHostAddress::AnyIPv4, Datagram::DevicePort, QAbstractSocket::DontShareAddress),
+        qPrintable(blocker.errorString()));
     MySocket blocked;
     blocked.initUdpSocket();
     QVERIFY(!blocked.isBound());

@@ -59,8 +59,8 @@ void TestReceiving::init()
     endpoint->initUdpSocket();
     QVERIFY2(endpoint->isBound(), qPrintable(endpoint->bindErrorString()));
     macs.clear();
-    connect(endpoint, &MySocket::updPackReceived, this,
-            [this] { macs << endpoint->replyMac.toHex(); });
+    connect(
+        endpoint, &MySocket::updPackReceived, this, [this] { macs << endpoint->replyMac.toHex(); });
 }
 
 void TestReceiving::cleanup()

@@ -124,8 +124,8 @@ void TestSoak::dialogsAndRefreshesLeaveNothing()
 
     qInfo("soak: %d device dialogs and %d refreshes; objects %d -> %d (%+.1f%%), "
           "resident %lld -> %lld KiB (%+.1f%%)",
-          rounds, rounds, objectsBefore, objectsAfter, growth(objectsBefore, objectsAfter),
-          residentBefore, residentAfter, growth(residentBefore, residentAfter));
+        rounds, rounds, objectsBefore, objectsAfter, growth(objectsBefore, objectsAfter),
+        residentBefore, residentAfter, growth(residentBefore, residentAfter));
     QCOMPARE(dialogsSeen, 2 * rounds);
     QVERIFY(qAbs(growth(objectsBefore, objectsAfter)) <= 5);
     // AddressSanitizer keeps freed memory in quarantine; there LeakSanitizer checks.

@@ -29,9 +29,9 @@ void checkAccepted(const QByteArray &datagram, const Datagram::ScanReply &reply)
     const std::optional<Datagram::ScanReply> again = Datagram::parseScanReply(resent);
     require(again.has_value() == (resent.size() >= Datagram::MinReplySize));
     require(!again
-            || (again->deviceType == reply.deviceType && again->mac == reply.mac
-                && again->name == reply.name && again->version == reply.version
-                && again->network == reply.network && again->points == reply.points));
+        || (again->deviceType == reply.deviceType && again->mac == reply.mac
+            && again->name == reply.name && again->version == reply.version
+            && again->network == reply.network && again->points == reply.points));
 
     QString mac;
     bytesToMacText(mac, reply.mac);
@@ -51,8 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size > 65507)
         return 0;
-    const QByteArray datagram =
-        QByteArray::fromRawData(reinterpret_cast<const char *>(data), int(size));
+    const QByteArray datagram
+        = QByteArray::fromRawData(reinterpret_cast<const char *>(data), int(size));
     if (const std::optional<Datagram::ScanReply> reply = Datagram::parseScanReply(datagram))
         checkAccepted(datagram, *reply);
     return 0;

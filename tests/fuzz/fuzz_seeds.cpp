@@ -39,11 +39,9 @@ QByteArray withByte(QByteArray datagram, int offset, char value)
 
 QVector<Item> items(const Datagram::ScanReply &reply)
 {
-    return { { Datagram::MacItem, reply.mac },
-             { Datagram::NameItem, reply.name },
-             { Datagram::VersionItem, reply.version },
-             { Datagram::NetworkItem, reply.network },
-             { Datagram::PointsItem, reply.points } };
+    return { { Datagram::MacItem, reply.mac }, { Datagram::NameItem, reply.name },
+        { Datagram::VersionItem, reply.version }, { Datagram::NetworkItem, reply.network },
+        { Datagram::PointsItem, reply.points } };
 }
 
 QByteArray replyWith(void (*change)(Datagram::ScanReply &))
@@ -86,7 +84,7 @@ QList<QPair<const char *, QByteArray>> seeds()
         { "valid-id-9-stops", Datagram::frame(4, stopped, 0) },
         { "valid-negative-id", Datagram::frame(2, negative, 0) },
         { "valid-130-bytes",
-          replyWith([](Datagram::ScanReply &r) { r.points = QByteArray(38, '\x01'); }) },
+            replyWith([](Datagram::ScanReply &r) { r.points = QByteArray(38, '\x01'); }) },
         { "drop-empty", QByteArray() },
         { "drop-10-bytes", valid.left(10) },
         { "drop-header-only", withFrameLength(valid.left(18), 18) },
@@ -105,7 +103,8 @@ QList<QPair<const char *, QByteArray>> seeds()
         { "drop-network-11", replyWith([](Datagram::ScanReply &r) { r.network.chop(1); }) },
         { "drop-lying-length", lyingLength },
         { "drop-null-array", nullArray },
-        { "drop-truncated", withFrameLength(valid.left(valid.size() - 7), quint32(valid.size() - 7)) },
+        { "drop-truncated",
+            withFrameLength(valid.left(valid.size() - 7), quint32(valid.size() - 7)) },
     };
 }
 
