@@ -45,6 +45,7 @@ private slots:
     void writeKeepsTheDeviceMacAndName_data();
     void writeKeepsTheDeviceMacAndName();
     void flashingEndsWithTheStopRequest();
+    void sharedAddressIsReachedByBroadcast();
     void interruptEndsEveryWait();
 
 private:
@@ -137,6 +138,30 @@ void TestCliFleet::flashingEndsWithTheStopRequest()
     }
     QCOMPARE(kinds.count(Datagram::Request::LedsStop), 1);
     QCOMPARE(kinds.last(), Datagram::Request::LedsStop);
+}
+
+void TestCliFleet::sharedAddressIsReachedByBroadcast()
+{
+    DeviceRecord device = peerDevice(QStringLiteral("Axis X"));
+    device.duplicateIp = true;
+    const PlanEntry target { 1, DeviceMac, QStringLiteral("192.0.2.10"),
+        QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.1") };
+    fleet->startFlashing(device);
+    fleet->stopFlashing(device);
+    fleet->write(device, target);
+
+    QTRY_COMPARE(peer->broadcasts.size(), 3);
+    QList<Datagram::Request::Kind> kinds;
+    for (const QByteArray &datagram : qAsConst(peer->broadcasts)) {
+        const std::optional<Datagram::Request> request = Datagram::parseRequest(datagram);
+        QVERIFY(request);
+        QCOMPARE(request->targetMac, QByteArray::fromHex("001a2b3c4d5e"));
+        kinds << request->kind;
+    }
+    QCOMPARE(kinds,
+        QList<Datagram::Request::Kind>({ Datagram::Request::LedsFlash, Datagram::Request::LedsStop,
+            Datagram::Request::Modify }));
+    QVERIFY(peer->unicasts.isEmpty());
 }
 
 void TestCliFleet::interruptEndsEveryWait()

@@ -5,6 +5,7 @@
 #include "mysocket.h"
 
 #include <QEventLoop>
+#include <QHostAddress>
 #include <QTimer>
 
 namespace {
@@ -29,6 +30,16 @@ private:
     const DeviceRecord &device;
     const PlanEntry &target;
 };
+
+// Devices that share an IP address, such as a line of drives fresh from the
+// factory, cannot be told apart by it: the address resolves to one of them only,
+// and the others would never see their request. Such a device's requests go to
+// the broadcast address instead; every device reads the target MAC and only the
+// one it names acts on it.
+QString destinationOf(const DeviceRecord &device)
+{
+    return device.duplicateIp ? QHostAddress(QHostAddress::Broadcast).toString() : device.ip;
+}
 
 } // namespace
 
@@ -74,7 +85,7 @@ bool Fleet::pause(int ms)
 
 void Fleet::startFlashing(const DeviceRecord &device)
 {
-    socket->setDeviceIp(device.ip);
+    socket->setDeviceIp(destinationOf(device));
     socket->udpSendCmdLedsFlash(device.mac);
     socket->startLedsFlashTimer();
 }
@@ -82,7 +93,7 @@ void Fleet::startFlashing(const DeviceRecord &device)
 void Fleet::stopFlashing(const DeviceRecord &device)
 {
     socket->stopLedsFlashTimer();
-    socket->setDeviceIp(device.ip);
+    socket->setDeviceIp(destinationOf(device));
     socket->udpSendCmdLedsStop(device.mac);
     socket->waitForUdpWritten();
 }
@@ -90,7 +101,7 @@ void Fleet::stopFlashing(const DeviceRecord &device)
 void Fleet::write(const DeviceRecord &device, const PlanEntry &target)
 {
     const PlannedSettings settings(device, target);
-    socket->setDeviceIp(device.ip);
+    socket->setDeviceIp(destinationOf(device));
     socket->udpSendCmdModify(&settings);
     socket->waitForUdpWritten();
 }
