@@ -61,7 +61,6 @@ QString bindFailureText(const QString &reason)
         "another Nesdrix, uses UDP port 102, close it. On Linux only Nesdrix's launcher "
         "may bind the port: start Nesdrix with the nesdrix command of the package. Built "
         "from source, give the launcher the privilege (sudo setcap "
-        "cap_net_bind_service=ep nesdrix-launcher) or start the program under "
-        "systemd-socket-activate --datagram -l 0.0.0.0:102. Then start Nesdrix again.")
+        "cap_net_bind_service=ep nesdrix-launcher). Then start Nesdrix again.")
         .arg(reason);
 }

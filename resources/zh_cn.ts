@@ -112,10 +112,10 @@
     <message>
         <source>UDP port 102 could not be opened: %1
 
-Replies from devices cannot be received until it can. If another program, or another Nesdrix, uses UDP port 102, close it. On Linux only Nesdrix&apos;s launcher may bind the port: start Nesdrix with the nesdrix command of the package. Built from source, give the launcher the privilege (sudo setcap cap_net_bind_service=ep nesdrix-launcher) or start the program under systemd-socket-activate --datagram -l 0.0.0.0:102. Then start Nesdrix again.</source>
+Replies from devices cannot be received until it can. If another program, or another Nesdrix, uses UDP port 102, close it. On Linux only Nesdrix&apos;s launcher may bind the port: start Nesdrix with the nesdrix command of the package. Built from source, give the launcher the privilege (sudo setcap cap_net_bind_service=ep nesdrix-launcher). Then start Nesdrix again.</source>
         <translation>无法打开UDP端口102：%1
 
-在该端口能够打开之前，将收不到设备的应答。如果其他程序或另一个Nesdrix占用了UDP端口102，请将其关闭。在Linux下只有Nesdrix的启动器可以绑定该端口：请用软件包提供的 nesdrix 命令启动Nesdrix。从源代码构建时，请授予启动器该权限（sudo setcap cap_net_bind_service=ep nesdrix-launcher），或在 systemd-socket-activate --datagram -l 0.0.0.0:102 下启动程序。然后重新启动Nesdrix。</translation>
+在该端口能够打开之前，将收不到设备的应答。如果其他程序或另一个Nesdrix占用了UDP端口102，请将其关闭。在Linux下只有Nesdrix的启动器可以绑定该端口：请用软件包提供的 nesdrix 命令启动Nesdrix。从源代码构建时，请授予启动器该权限（sudo setcap cap_net_bind_service=ep nesdrix-launcher）。然后重新启动Nesdrix。</translation>
     </message>
     <message>
         <source>error!</source>
