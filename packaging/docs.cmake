@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Nesdrix developers
+#
+# SPDX-License-Identifier: Apache-2.0
+
 # What Debian's policy asks of a package's documentation: the copyright file,
 # the changelog (a native package's changelog.gz, in Debian's format), manual
 # pages, and bash completion for nesdrix-cli. Included by CMakeLists.txt here,

@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 The Nesdrix developers
+#
+# SPDX-License-Identifier: Apache-2.0
+
 """Writes the release notes of NEWS.md as the gzipped Debian changelog that a
 native package carries (changelog.gz): one entry per "## VERSION (YYYY-MM-DD)"
 section, its paragraphs and "- " items as items. "Unreleased" is left out.

@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The Nesdrix developers
+#
+# SPDX-License-Identifier: Apache-2.0
+
 # Installs the Debian packages that building, running and testing Nesdrix need,
 # and only those that are missing.
 set -eu

@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The Nesdrix developers
+#
+# SPDX-License-Identifier: Apache-2.0
+
 # Checks that every file has its license (reuse lint), builds Nesdrix twice,
 # plainly and with AddressSanitizer and UndefinedBehaviorSanitizer, and runs
 # every test in both builds. Each test runs

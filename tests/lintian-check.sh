@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The Nesdrix developers
+#
+# SPDX-License-Identifier: Apache-2.0
+
 # Checks the package as Debian would: lintian finds no error or warning in the
 # package that cpack builds, each manual page renders without a groff warning,
 # and reuse finds a license for every file of the source tree.

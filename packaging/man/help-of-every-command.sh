@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The Nesdrix developers
+#
+# SPDX-License-Identifier: Apache-2.0
+
 # Stands in for nesdrix-cli (named so in the build folder) when help2man reads
 # its help: prints the general help, then each command's own under a heading of
 # its usage, without the help options that every command repeats, so that the
