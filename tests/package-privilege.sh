@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The Nesdrix developers
+#
+# SPDX-License-Identifier: Apache-2.0
+
 # The unpacked package after its post-install step, as the user nobody meets it:
 # run by package-check.sh on the program's side of tests/netns-fleet.sh (five
 # simulated devices), as root, with the unpacked /usr/libexec mounted over the

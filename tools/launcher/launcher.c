@@ -1,3 +1,8 @@
+/* SPDX-FileCopyrightText: 2026 The Nesdrix developers
+ *
+ * SPDX-License-Identifier: Apache-2.0
+ */
+
 /* The one file of Nesdrix that holds cap_net_bind_service. It binds UDP port 102,
  * drops every capability, forbids regaining any, and executes the window program
  * or nesdrix-cli with the socket as descriptor 3 (LISTEN_FDS=1, LISTEN_PID = this
