@@ -326,7 +326,7 @@ void MainWindow::reportReceiveBufferLimit()
            "for: when many devices answer a scan at once, some of them may not be listed.\n\n"
            "To list every device, raise the limit (on Linux: sudo sysctl -w "
            "net.core.rmem_max=%3, and the same setting in a file in /etc/sysctl.d to keep "
-           "it) or run Nesdrix as root, then start Nesdrix again.")
+           "it), then start Nesdrix again.")
             .arg(g_mySocket->receiveBufferBytes() / 1024)
             .arg(MySocket::WantedReceiveBufferBytes / 1024)
             .arg(MySocket::WantedReceiveBufferBytes),

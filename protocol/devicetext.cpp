@@ -61,9 +61,10 @@ QString bindFailureText(const QString &reason)
     // Kept in the main window's translation context, where the catalogue has it.
     return QCoreApplication::translate("MainWindow",
         "UDP port 102 could not be opened: %1\n\n"
-        "Replies from devices cannot be received until it can. Close any other program "
-        "that uses UDP port 102, or give Nesdrix the privilege to bind it (on Linux: "
-        "sudo setcap cap_net_bind_service=+ep on the program file), then start Nesdrix "
-        "again.")
+        "Replies from devices cannot be received until it can. If another program, or "
+        "another Nesdrix, uses UDP port 102, close it. On Linux only Nesdrix's launcher "
+        "may bind the port: start Nesdrix with the nesdrix command of the package. Built "
+        "from source, give the launcher the privilege (sudo setcap "
+        "cap_net_bind_service=ep nesdrix-launcher). Then start Nesdrix again.")
         .arg(reason);
 }

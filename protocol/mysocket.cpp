@@ -36,11 +36,9 @@ void MySocket::initUdpSocket()
 {
     sequenceNo = 0;
     udpSocket = new QUdpSocket(this);
-    udpSocket->abort();
     devicePort = Datagram::DevicePort;
-    bound = udpSocket->bind(QHostAddress::AnyIPv4, devicePort,
-        QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint);
-    bindError = bound ? QString() : udpSocket->errorString();
+    bindError.clear();
+    bound = bindUdpSocket();
     if (bound)
         enlargeReceiveBuffer();
     datagramBuffer.resize(MaxDatagramSize);

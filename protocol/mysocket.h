@@ -56,6 +56,9 @@ private slots:
     void udpSendCmdLedsFlashSlot();
 
 private:
+    // Adopts the socket passed by the launcher, or binds port 102 without sharing it.
+    bool bindUdpSocket();
+    bool adoptSocket(int descriptor);
     void enlargeReceiveBuffer();
     void acceptDatagram(const QByteArray &datagram);
     void sendToDevice(const QByteArray &datagram);

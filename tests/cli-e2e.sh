@@ -102,7 +102,7 @@ scan_formats() {
         setpriv --reuid=65534 --regid=65534 --clear-groups "$cli" scan >out.txt 2>err.txt \
             || status=$?
         [ $status -eq 4 ] || fail "without privilege: status $status, expected 4"
-        contains err.txt "sudo setcap cap_net_bind_service=+ep"
+        contains err.txt "sudo setcap cap_net_bind_service=ep"
     fi
 }
 
