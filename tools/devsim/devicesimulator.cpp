@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QNetworkDatagram>
+#include <QNetworkInterface>
 #include <QRandomGenerator>
 #include <QThread>
 #include <QTimer>
@@ -50,6 +51,30 @@ QString macText(const QByteArray &mac)
     return text;
 }
 
+QString requestText(const Datagram::Request &request)
+{
+    switch (request.kind) {
+    case Datagram::Request::Scan:
+        return QStringLiteral("scan");
+    case Datagram::Request::LedsFlash:
+        return QStringLiteral("LED flash for %1").arg(macText(request.targetMac));
+    case Datagram::Request::LedsStop:
+        return QStringLiteral("LED stop for %1").arg(macText(request.targetMac));
+    case Datagram::Request::Modify:
+        return QStringLiteral("modify for %1").arg(macText(request.targetMac));
+    }
+    return QString();
+}
+
+// Where a request came in: which network, and whether it was a broadcast.
+void logArrival(const QNetworkDatagram &datagram, const Datagram::Request &request)
+{
+    logLine(QStringLiteral("arrived on %1 at %2 from %3: %4")
+                .arg(QNetworkInterface::interfaceNameFromIndex(datagram.interfaceIndex()),
+                    datagram.destinationAddress().toString(), datagram.senderAddress().toString(),
+                    requestText(request)));
+}
+
 } // namespace
 
 DeviceSimulator::DeviceSimulator(
@@ -81,6 +106,7 @@ void DeviceSimulator::readRequests()
                         .arg(datagram.senderAddress().toString()));
             continue;
         }
+        logArrival(datagram, *request);
         switch (request->kind) {
         case Datagram::Request::Scan:
             answerScan(request->sequenceNo, datagram.senderAddress());
@@ -136,8 +162,23 @@ void DeviceSimulator::answerScan(quint32 sequenceNo, const QHostAddress &request
 void DeviceSimulator::sendScanReply(int index, quint32 sequenceNo, const QHostAddress &requester)
 {
     // A device that began restarting while its reply waited stays silent.
-    if (!fleet.at(index).restarting)
-        send(Datagram::scanReplyDatagram(fleet.at(index).reply, sequenceNo), requester);
+    const SimulatedDevice &device = fleet.at(index);
+    if (!device.restarting)
+        send(
+            Datagram::scanReplyDatagram(device.reply, sequenceNo), requester, ownAddressOf(device));
+}
+
+QHostAddress DeviceSimulator::ownAddressOf(const SimulatedDevice &device)
+{
+    // A real device answers from its own IP, also from outside the host's subnet.
+    // The system sends from an address only when it is local on this side.
+    const QHostAddress ip(device.ipText());
+    auto local = localAddresses.find(ip.toIPv4Address());
+    if (local == localAddresses.end()) {
+        QUdpSocket probe;
+        local = localAddresses.insert(ip.toIPv4Address(), probe.bind(ip, 0));
+    }
+    return *local ? ip : QHostAddress();
 }
 
 void DeviceSimulator::sendMalformedReplies(const QHostAddress &requester)
@@ -150,9 +191,13 @@ void DeviceSimulator::sendMalformedReplies(const QHostAddress &requester)
                 .arg(requester.toString()));
 }
 
-void DeviceSimulator::send(const QByteArray &datagram, const QHostAddress &to)
+void DeviceSimulator::send(
+    const QByteArray &datagram, const QHostAddress &to, const QHostAddress &from)
 {
-    for (int attempt = 1; socket.writeDatagram(datagram, to, Datagram::DevicePort) < 0; ++attempt) {
+    QNetworkDatagram reply(datagram, to, Datagram::DevicePort);
+    if (!from.isNull())
+        reply.setSender(from, Datagram::DevicePort);
+    for (int attempt = 1; socket.writeDatagram(reply) < 0; ++attempt) {
         if (attempt == SendAttempts) {
             logLine(
                 QStringLiteral("send to %1 failed: %2").arg(to.toString(), socket.errorString()));

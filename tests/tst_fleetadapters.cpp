@@ -1,0 +1,102 @@
+#include "mysocket.h"
+#include "simulatorlog.h"
+
+#include <QNetworkInterface>
+#include <QtTest>
+
+namespace {
+const char OfficeLog[] = "NESDRIX_SIM_LOG_OFFICE";
+const char PlantLog[] = "NESDRIX_SIM_LOG";
+// tests/fleets/five-devices.txt on the plant, tests/fleets/office-devices.txt in the office.
+const int DeviceCount = 7;
+} // namespace
+
+// The program's side has two adapters, the default route on "office"; each
+// network has a simulator of its own (tests/netns-fleet.sh --two-adapters).
+class TestFleetAdapters : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void scanLeavesOnEveryAdapter();
+    void requestsLeaveThroughTheAdapterThatHeard_data();
+    void requestsLeaveThroughTheAdapterThatHeard();
+
+private:
+    MySocket endpoint;
+    int replies = 0;
+};
+
+void TestFleetAdapters::initTestCase()
+{
+    QVERIFY2(!simulatorLog(OfficeLog).isEmpty(), "run through netns-fleet.sh --two-adapters");
+    endpoint.initUdpSocket();
+    QVERIFY2(endpoint.isBound(), qPrintable(endpoint.bindErrorString()));
+    connect(&endpoint, &MySocket::updPackReceived, this, [this] { ++replies; });
+}
+
+void TestFleetAdapters::scanLeavesOnEveryAdapter()
+{
+    const ScanReport report = endpoint.udpSendCmdScan();
+    QStringList scanned;
+    for (const ScanAdapter &adapter : report.adapters) {
+        QVERIFY2(adapter.sent, qPrintable(adapter.error));
+        scanned << adapter.name + QLatin1Char(' ') + adapter.addresses.value(0).ip.toString();
+    }
+    scanned.sort();
+    QCOMPARE(scanned, QStringList({ "office 198.51.100.2", "plant 192.0.2.1" }));
+    QTRY_COMPARE(replies, DeviceCount);
+    const QString plantScan
+        = QStringLiteral("arrived on eth0 at 255.255.255.255 from 192.0.2.1: scan");
+    QCOMPARE(simulatorLogCount(plantScan, PlantLog), 1);
+    QCOMPARE(simulatorLogCount(
+                 QStringLiteral("arrived on eth0 at 255.255.255.255 from 198.51.100.2: scan"),
+                 OfficeLog),
+        1);
+}
+
+void TestFleetAdapters::requestsLeaveThroughTheAdapterThatHeard_data()
+{
+    QTest::addColumn<QString>("adapter");
+    QTest::addColumn<QString>("deviceIp");
+    QTest::addColumn<QString>("mac");
+    // Where the simulator of that network saw the request arrive.
+    QTest::addColumn<QString>("arrival");
+
+    QTest::newRow("plant device, unicast") << "plant"
+                                           << "192.0.2.68"
+                                           << "02:4E:58:00:00:05"
+                                           << "arrived on eth0 at 192.0.2.68 from 192.0.2.1";
+    QTest::newRow("office device, unicast") << "office"
+                                            << "198.51.100.65"
+                                            << "02:4E:58:00:10:02"
+                                            << "arrived on eth0 at 198.51.100.65 from 198.51.100.2";
+    // The default route leads to the office; naming the adapter keeps it on the plant.
+    QTest::newRow("plant device on a foreign subnet, broadcast on the plant")
+        << "plant"
+        << "203.0.113.10"
+        << "02:4E:58:00:00:02"
+        << "arrived on eth0 at 255.255.255.255 from 192.0.2.1";
+}
+
+void TestFleetAdapters::requestsLeaveThroughTheAdapterThatHeard()
+{
+    QFETCH(QString, adapter);
+    QFETCH(QString, deviceIp);
+    QFETCH(QString, mac);
+    QFETCH(QString, arrival);
+
+    const char *ownLog = adapter == QLatin1String("plant") ? PlantLog : OfficeLog;
+    const char *otherLog = adapter == QLatin1String("plant") ? OfficeLog : PlantLog;
+    const QString stop = arrival + QStringLiteral(": LED stop for ") + mac;
+    const int otherBefore = simulatorLog(otherLog).size();
+    endpoint.setDeviceIp(deviceIp);
+    endpoint.setDeviceInterfaceIndex(QNetworkInterface::interfaceIndexFromName(adapter));
+    QVERIFY2(endpoint.udpSendCmdLedsStop(mac), qPrintable(endpoint.lastSendError()));
+    QTRY_COMPARE(simulatorLogCount(stop, ownLog), 1);
+    QCOMPARE(simulatorLog(otherLog).size(), otherBefore);
+}
+
+QTEST_GUILESS_MAIN(TestFleetAdapters)
+#include "tst_fleetadapters.moc"
