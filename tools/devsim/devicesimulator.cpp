@@ -10,8 +10,15 @@
 #include <QThread>
 #include <QTimer>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
+
+#ifdef Q_OS_LINUX
+#include <netinet/in.h>
+#include <sys/socket.h>
+#endif
 
 namespace {
 
@@ -65,6 +72,36 @@ QString requestText(const Datagram::Request &request)
     }
     return QString();
 }
+
+#ifdef Q_OS_LINUX
+// Sends from a given local address. QNetworkDatagram::setSender() fills the
+// in_pktinfo field that Linux ignores when sending; the source is ipi_spec_dst.
+bool sendFrom(qintptr descriptor, const QByteArray &datagram, const QHostAddress &to,
+    const QHostAddress &from)
+{
+    sockaddr_in destination {};
+    destination.sin_family = AF_INET;
+    destination.sin_port = htons(Datagram::DevicePort);
+    destination.sin_addr.s_addr = htonl(to.toIPv4Address());
+    iovec payload { const_cast<char *>(datagram.constData()), size_t(datagram.size()) };
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
+    msghdr message {};
+    message.msg_name = &destination;
+    message.msg_namelen = sizeof destination;
+    message.msg_iov = &payload;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    cmsghdr *header = CMSG_FIRSTHDR(&message);
+    header->cmsg_level = IPPROTO_IP;
+    header->cmsg_type = IP_PKTINFO;
+    header->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
+    in_pktinfo source {};
+    source.ipi_spec_dst.s_addr = htonl(from.toIPv4Address());
+    std::memcpy(CMSG_DATA(header), &source, sizeof source);
+    return ::sendmsg(int(descriptor), &message, 0) >= 0;
+}
+#endif
 
 // Where a request came in: which network, and whether it was a broadcast.
 void logArrival(const QNetworkDatagram &datagram, const Datagram::Request &request)
@@ -194,13 +231,22 @@ void DeviceSimulator::sendMalformedReplies(const QHostAddress &requester)
 void DeviceSimulator::send(
     const QByteArray &datagram, const QHostAddress &to, const QHostAddress &from)
 {
-    QNetworkDatagram reply(datagram, to, Datagram::DevicePort);
-    if (!from.isNull())
-        reply.setSender(from, Datagram::DevicePort);
-    for (int attempt = 1; socket.writeDatagram(reply) < 0; ++attempt) {
+    QString error;
+    const auto sendOnce = [&] {
+#ifdef Q_OS_LINUX
+        if (!from.isNull()) {
+            const bool sent = sendFrom(socket.socketDescriptor(), datagram, to, from);
+            error = sent ? QString() : QString::fromLocal8Bit(std::strerror(errno));
+            return sent;
+        }
+#endif
+        const bool sent = socket.writeDatagram(datagram, to, Datagram::DevicePort) >= 0;
+        error = sent ? QString() : socket.errorString();
+        return sent;
+    };
+    for (int attempt = 1; !sendOnce(); ++attempt) {
         if (attempt == SendAttempts) {
-            logLine(
-                QStringLiteral("send to %1 failed: %2").arg(to.toString(), socket.errorString()));
+            logLine(QStringLiteral("send to %1 failed: %2").arg(to.toString(), error));
             return;
         }
         QThread::usleep(SendRetryMicroseconds);
