@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The Nesdrix developers
+#
+# SPDX-License-Identifier: Apache-2.0
+
 # Runs a command in a private network namespace that holds loopback and one
 # adapter of its own, a veth pair whose two ends both stay inside: a scan sent
 # on the adapter comes back to the namespace's own sockets (its copy over the
