@@ -11,8 +11,6 @@
 namespace {
 const char OfficeLog[] = "NESDRIX_SIM_LOG_OFFICE";
 const char PlantLog[] = "NESDRIX_SIM_LOG";
-// tests/fleets/five-devices.txt on the plant, tests/fleets/office-devices.txt in the office.
-const int DeviceCount = 7;
 } // namespace
 
 // The program's side has two adapters, the default route on "office"; each
@@ -29,7 +27,6 @@ private slots:
 
 private:
     MySocket endpoint;
-    int replies = 0;
 };
 
 void TestFleetAdapters::initTestCase()
@@ -37,11 +34,11 @@ void TestFleetAdapters::initTestCase()
     QVERIFY2(!simulatorLog(OfficeLog).isEmpty(), "run through netns-fleet.sh --two-adapters");
     endpoint.initUdpSocket();
     QVERIFY2(endpoint.isBound(), qPrintable(endpoint.bindErrorString()));
-    connect(&endpoint, &MySocket::updPackReceived, this, [this] { ++replies; });
 }
 
 void TestFleetAdapters::scanLeavesOnEveryAdapter()
 {
+    // The replies of both networks: cli-e2e.sh two-adapters.
     const ScanReport report = endpoint.udpSendCmdScan();
     QStringList scanned;
     for (const ScanAdapter &adapter : report.adapters) {
@@ -50,14 +47,6 @@ void TestFleetAdapters::scanLeavesOnEveryAdapter()
     }
     scanned.sort();
     QCOMPARE(scanned, QStringList({ "office 198.51.100.2", "plant 192.0.2.1" }));
-    QTRY_COMPARE(replies, DeviceCount);
-    const QString plantScan
-        = QStringLiteral("arrived on eth0 at 255.255.255.255 from 192.0.2.1: scan");
-    QCOMPARE(simulatorLogCount(plantScan, PlantLog), 1);
-    QCOMPARE(simulatorLogCount(
-                 QStringLiteral("arrived on eth0 at 255.255.255.255 from 198.51.100.2: scan"),
-                 OfficeLog),
-        1);
 }
 
 void TestFleetAdapters::requestsLeaveThroughTheAdapterThatHeard_data()
