@@ -168,11 +168,6 @@ void MySocket::stopLedsFlashTimer()
     flashFailureTold = false;
 }
 
-void MySocket::receiveOneMoreUpd()
-{
-    emit updPackReceived();
-}
-
 void MySocket::processPendingDatagrams()
 {
     // The pending-size query costs a system call per datagram and can fail; one
@@ -190,15 +185,8 @@ void MySocket::processPendingDatagrams()
 void MySocket::acceptDatagram(const QByteArray &datagram)
 {
     const std::optional<Datagram::ScanReply> reply = Datagram::parseScanReply(datagram);
-    if (!reply)
-        return;
-    replyTypeName = Datagram::deviceTypeName(reply->deviceType);
-    replyMac = reply->mac;
-    replyName = reply->name;
-    replyVersion = reply->version;
-    replyNetwork = reply->network;
-    replyPoints = reply->points;
-    emit updPackReceived();
+    if (reply)
+        emit deviceReplied(deviceRecordFromReply(*reply));
 }
 
 void MySocket::udpSendCmdLedsFlashSlot()

@@ -5,6 +5,7 @@
 #ifndef MYSOCKET_H
 #define MYSOCKET_H
 
+#include "devicerecord.h"
 #include "sendpath.h"
 
 #include <QByteArray>
@@ -36,8 +37,8 @@ struct ScanReport
     bool anySent() const;
 };
 
-// The program's one UDP endpoint on port 102: sends the requests, accepts scan
-// replies and keeps the last one for the window, and repeats the LED-flash
+// The program's one UDP endpoint on port 102: sends the requests, announces
+// each accepted scan reply as a device record, and repeats the LED-flash
 // request while a device dialog is open.
 class MySocket : public QObject
 {
@@ -46,14 +47,6 @@ class MySocket : public QObject
 public:
     explicit MySocket(QObject *parent = nullptr);
     ~MySocket() override;
-
-    // The last accepted scan reply; all six are replaced together.
-    QByteArray replyTypeName;
-    QByteArray replyMac;
-    QByteArray replyName;
-    QByteArray replyVersion;
-    QByteArray replyNetwork;
-    QByteArray replyPoints;
 
     void initUdpSocket();
     // Sends one scan, with one sequence number, on every IPv4 adapter that is up,
@@ -86,11 +79,8 @@ public:
     bool isReceiveBufferCapped() const { return bound && receiveBuffer < WantedReceiveBufferBytes; }
 
 signals:
-    void updPackReceived();
+    void deviceReplied(const DeviceRecord &device);
     void sendFailed(QString reason);
-
-public slots:
-    void receiveOneMoreUpd();
 
 private slots:
     void processPendingDatagrams();

@@ -94,8 +94,9 @@ void TestCliFleet::scanKeepsEveryReplyOfTheWindow()
     QCOMPARE(devices.at(0).type, QStringLiteral("SERVO"));
     QCOMPARE(devices.at(0).name, QStringLiteral("Axis X"));
     QCOMPARE(devices.at(1).mac, QStringLiteral("00:1A:2B:3C:4D:5F"));
-    QVERIFY(devices.at(0).duplicateIp && devices.at(1).duplicateIp);
-    QVERIFY(!devices.at(0).duplicateMac && !devices.at(1).duplicateMac);
+    const DeviceListModel &listed = fleet->listedDevices();
+    QVERIFY(listed.isDuplicateIp(0) && listed.isDuplicateIp(1));
+    QVERIFY(!listed.isDuplicateMac(0) && !listed.isDuplicateMac(1));
 }
 
 void TestCliFleet::writeKeepsTheDeviceMacAndName_data()
@@ -146,8 +147,12 @@ void TestCliFleet::flashingEndsWithTheStopRequest()
 
 void TestCliFleet::sharedAddressIsReachedByBroadcast()
 {
-    DeviceRecord device = peerDevice(QStringLiteral("Axis X"));
-    device.duplicateIp = true;
+    QTimer::singleShot(0, this, [this] {
+        peer->sendToProgram(replyFor(QByteArray::fromHex("001a2b3c4d5e"), TestPeer::DeviceIp));
+        peer->sendToProgram(replyFor(QByteArray::fromHex("001a2b3c4d5f"), TestPeer::DeviceIp));
+    });
+    const DeviceRecord device = fleet->scan(500).constFirst();
+    peer->broadcasts.clear();
     const PlanEntry target { 1, DeviceMac, QStringLiteral("192.0.2.10"),
         QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.1") };
     fleet->startFlashing(device);

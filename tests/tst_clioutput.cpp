@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <memory>
+
 Q_DECLARE_METATYPE(OutputFormat)
 
 namespace {
@@ -28,10 +30,18 @@ DeviceRecord device(const QString &name, const QString &mac, const QString &ip)
     return record;
 }
 
+std::unique_ptr<DeviceListModel> listed(const QVector<DeviceRecord> &devices)
+{
+    auto model = std::make_unique<DeviceListModel>();
+    for (const DeviceRecord &device : devices)
+        model->append(device);
+    return model;
+}
+
 // Three answers: the first and the third share an IP address.
 QVector<DeviceRecord> scanned()
 {
-    QVector<DeviceRecord> devices = {
+    return {
         device(QStringLiteral("Press"), QStringLiteral("02:00:00:00:00:01"),
             QStringLiteral("192.0.2.64")),
         device(QStringLiteral("Line 2, \"west\""), QStringLiteral("02:00:00:00:00:02"),
@@ -39,8 +49,6 @@ QVector<DeviceRecord> scanned()
         device(QStringLiteral("Fan"), QStringLiteral("02:00:00:00:00:03"),
             QStringLiteral("192.0.2.64")),
     };
-    markDuplicates(devices);
-    return devices;
 }
 
 AuditEntry entry(const QDateTime &time, const QString &host, const QString &outcome)
@@ -101,13 +109,13 @@ void TestCliOutput::duplicates()
     QFETCH(QStringList, ips);
     QFETCH(QString, flags);
 
-    QVector<DeviceRecord> devices;
+    DeviceListModel devices;
     for (int i = 0; i < macs.size(); ++i)
         devices.append(device(QStringLiteral("d"), macs.at(i), ips.at(i)));
-    markDuplicates(devices);
     QStringList marks;
-    for (const DeviceRecord &record : devices)
-        marks << QString(record.duplicateMac ? "M" : "-") + (record.duplicateIp ? "I" : "-");
+    for (int row = 0; row < devices.rowCount(); ++row)
+        marks << QString(devices.isDuplicateMac(row) ? "M" : "-")
+                + (devices.isDuplicateIp(row) ? "I" : "-");
     QCOMPARE(marks.join(' '), flags);
 }
 
@@ -151,7 +159,7 @@ void TestCliOutput::formats()
     QFETCH(OutputFormat, format);
     QFETCH(QString, expected);
 
-    const QString text = formatDevices(scanned(), format);
+    const QString text = formatDevices(*listed(scanned()), format);
     if (format == OutputFormat::Json) {
         QJsonParseError error;
         const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8(), &error);
@@ -170,16 +178,16 @@ void TestCliOutput::controlCharactersNeverReachTheTerminal()
         = { device(name, QStringLiteral("02:00:00:00:00:01"), QStringLiteral("192.0.2.64")) };
     const QString shown = QStringLiteral("Axis\uFFFD\uFFFD[2J");
 
-    const QString table = formatDevices(devices, OutputFormat::Table);
+    const QString table = formatDevices(*listed(devices), OutputFormat::Table);
     QCOMPARE(table.count('\n'), 2);
     QVERIFY(table.contains(shown));
     const PlanEntry target { 1, devices.first().mac, QStringLiteral("192.0.2.10"),
         QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.1") };
     QVERIFY(changeText(devices.first(), target).contains(shown));
     // Machine-readable forms keep the name exact.
-    QVERIFY(formatDevices(devices, OutputFormat::Csv).contains("\"" + name + "\""));
+    QVERIFY(formatDevices(*listed(devices), OutputFormat::Csv).contains("\"" + name + "\""));
     const QJsonDocument json
-        = QJsonDocument::fromJson(formatDevices(devices, OutputFormat::Json).toUtf8());
+        = QJsonDocument::fromJson(formatDevices(*listed(devices), OutputFormat::Json).toUtf8());
     QCOMPARE(json.array().first().toObject().value("name").toString(), name);
 }
 

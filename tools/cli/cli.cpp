@@ -223,7 +223,7 @@ int scanCommand(const QStringList &arguments)
         printError(QStringLiteral("no device answered within %1 ms").arg(*waitMs));
         return ExitNoDevices;
     }
-    printOut(formatDevices(devices, *outputFormat));
+    printOut(formatDevices(fleet.listedDevices(), *outputFormat));
     return ExitSuccess;
 }
 

@@ -5,7 +5,7 @@
 #ifndef DEVICEFORMAT_H
 #define DEVICEFORMAT_H
 
-#include "devicerecord.h"
+#include "devicelistmodel.h"
 #include "plan.h"
 
 #include <QString>
@@ -20,7 +20,7 @@ enum class OutputFormat { Table, Csv, Json };
 std::optional<OutputFormat> outputFormatFromText(const QString &text);
 
 // The scan result as text, one device a line in the table and CSV forms.
-QString formatDevices(const QVector<DeviceRecord> &devices, OutputFormat format);
+QString formatDevices(const DeviceListModel &devices, OutputFormat format);
 
 // The device's old settings against the planned ones, on one line.
 QString changeText(const DeviceRecord &device, const PlanEntry &target);

@@ -53,4 +53,11 @@ QVector<PlanProblem> checkPlan(const ParsedPlan &plan, const QVector<DeviceRecor
 // "line 7: ..." for each problem, one a line.
 QString planProblemsText(const QVector<PlanProblem> &problems);
 
+// The records carrying the MAC (either case), in the order they answered.
+QVector<DeviceRecord> devicesWithMac(const QVector<DeviceRecord> &devices, const QString &mac);
+
+// An address text the device dialog accepts, in the form the table shows it:
+// "192.168.001.010" gives "192.168.1.10".
+QString canonicalAddressText(const QString &address);
+
 #endif // PLAN_H

@@ -40,26 +40,29 @@ void logLine(const QString &line)
 
 QString deviceText(const SimulatedDevice &device)
 {
-    return QStringLiteral("%1 %2 %3").arg(device.macText(), device.ipText(), device.nameText());
+    const DeviceRecord record = device.record();
+    return QStringLiteral("%1 %2 %3").arg(record.mac, record.ip, record.name);
+}
+
+// The texts of a request's MAC and network bytes, read the way a reply's are.
+DeviceRecord requestedSettings(const QByteArray &mac, const QByteArray &network = {})
+{
+    Datagram::ScanReply settings;
+    settings.mac = mac;
+    settings.network = network;
+    return deviceRecordFromReply(settings);
 }
 
 QString settingsText(const QByteArray &mac, const QByteArray &network)
 {
-    QString macText;
-    bytesToMacText(macText, mac);
-    QString ip, netMask, gateWay;
-    dottedDecimalText(ip, network.mid(0, 4));
-    dottedDecimalText(netMask, network.mid(4, 4));
-    dottedDecimalText(gateWay, network.mid(8, 4));
+    const DeviceRecord settings = requestedSettings(mac, network);
     return QStringLiteral("MAC %1, IP %2, net mask %3, gateway %4")
-        .arg(macText, ip, netMask, gateWay);
+        .arg(settings.mac, settings.ip, settings.mask, settings.gateway);
 }
 
 QString macText(const QByteArray &mac)
 {
-    QString text;
-    bytesToMacText(text, mac);
-    return text;
+    return requestedSettings(mac).mac;
 }
 
 QString requestText(const Datagram::Request &request)
@@ -213,7 +216,7 @@ QHostAddress DeviceSimulator::ownAddressOf(const SimulatedDevice &device)
 {
     // A real device answers from its own IP, also from outside the host's subnet.
     // The system sends from an address only when it is local on this side.
-    const QHostAddress ip(device.ipText());
+    const QHostAddress ip(device.record().ip);
     auto local = localAddresses.find(ip.toIPv4Address());
     if (local == localAddresses.end()) {
         QUdpSocket probe;
@@ -266,7 +269,7 @@ QVector<int> DeviceSimulator::addressedDevices(
     for (int index = 0; index < fleet.size(); ++index) {
         const SimulatedDevice &device = fleet.at(index);
         if (!device.restarting && device.reply.mac == mac
-            && (toEveryAddress || QHostAddress(device.ipText()) == destination))
+            && (toEveryAddress || QHostAddress(device.record().ip) == destination))
             devices.append(index);
     }
     return devices;
