@@ -209,6 +209,30 @@ interrupted_batch() {
         || fail "every audit line is a write"
 }
 
+two_adapters() {
+    # --two-adapters: tests/fleets/five-devices.txt on the plant, office-devices.txt in the office.
+    run 0 scan --wait-ms 1000 --format csv
+    [ "$(wc -l <out.txt)" -eq 8 ] || fail "expected a header and the 7 devices of both networks"
+    contains out.txt "Lobby panel,198.51.100.65,"
+    contains out.txt "Panel 1,192.0.2.65,"
+    contains "$log" "arrived on eth0 at 255.255.255.255 from 192.0.2.1: scan"
+    contains "$NESDRIX_SIM_LOG_OFFICE" "arrived on eth0 at 255.255.255.255 from 198.51.100.2: scan"
+}
+
+foreign_device() {
+    # --foreign-device: tests/fleets/foreign-device.txt, whose servo answers from 203.0.113.10.
+    run 0 scan --wait-ms 1000 --format csv
+    contains out.txt "New servo,203.0.113.10,02:4E:58:00:20:02,255.255.255.0,203.0.113.1,"
+    contains out.txt "Line PLC,192.0.2.64,"
+}
+
+no_adapter() {
+    # --no-adapter: nothing can leave, and nothing does.
+    run 2 scan --wait-ms 300
+    contains err.txt "no device answered within 300 ms"
+    lacks "$log" "arrived on"
+}
+
 case $scenario in
 scan-formats) scan_formats ;;
 set) set_one_device ;;
@@ -216,6 +240,9 @@ bad-plan) bad_plan ;;
 good-plan) good_plan ;;
 flash-interrupt) flash_until_interrupted ;;
 interrupted-batch) interrupted_batch ;;
+two-adapters) two_adapters ;;
+foreign-device) foreign_device ;;
+no-adapter) no_adapter ;;
 *) fail "unknown scenario" ;;
 esac
 echo "PASS ($scenario)"

@@ -51,6 +51,7 @@ private slots:
     void init();
     void cleanup();
     void firstRequestCarriesSequenceZero();
+    void flashFailureIsToldOncePerRun();
     void sequenceNumbersRunAcrossKinds();
     void repliesInOnePassEachEmit();
     void invalidReplyIsDropped();
@@ -90,9 +91,30 @@ void TestMySocket::cleanup()
 
 void TestMySocket::firstRequestCarriesSequenceZero()
 {
-    endpoint->udpSendCmdScan();
+    // tests/netns-run.sh gives the namespace one adapter besides loopback.
+    const ScanReport report = endpoint->udpSendCmdScan();
+    QCOMPARE(report.adapters.size(), 1);
+    QCOMPARE(report.adapters.first().name, QStringLiteral("nxrun0"));
+    QVERIFY2(report.anySent(), qPrintable(report.adapters.first().error));
     QTRY_COMPARE(peer->broadcasts.size(), 1);
     QCOMPARE(peer->broadcasts.first(), Datagram::scanRequest(0));
+}
+
+void TestMySocket::flashFailureIsToldOncePerRun()
+{
+    QSignalSpy failures(endpoint, &MySocket::sendFailed);
+    // No route leads there from the test's namespace.
+    endpoint->setDeviceIp(QStringLiteral("203.0.113.10"));
+    QVERIFY(!endpoint->udpSendCmdLedsFlash(DeviceMac));
+    QVERIFY(!endpoint->lastSendError().isEmpty());
+    endpoint->startLedsFlashTimer();
+    QSignalSpy ticks(endpoint->findChild<QTimer *>(), &QTimer::timeout);
+    QTRY_VERIFY(ticks.size() >= 2);
+    endpoint->stopLedsFlashTimer();
+    QCOMPARE(failures.size(), 1);
+    QCOMPARE(failures.first().first().toString(), endpoint->lastSendError());
+    QVERIFY(!endpoint->udpSendCmdLedsFlash(DeviceMac));
+    QCOMPARE(failures.size(), 2);
 }
 
 void TestMySocket::sequenceNumbersRunAcrossKinds()
