@@ -1,7 +1,10 @@
+// SPDX-FileCopyrightText: 2026 The Nesdrix developers
+//
+// SPDX-License-Identifier: Apache-2.0
+
 #include "mainwindow.h"
 
 #include <QApplication>
-#include <QIcon>
 
 int main(int argc, char *argv[])
 {
@@ -15,7 +18,7 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("nesdrix"));
     QApplication app(argc, argv);
     // Windows takes the icon from the executable; elsewhere the window needs it set.
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/Nesdrix.ico")));
+    QApplication::setWindowIcon(MainWindow::applicationIcon());
     MainWindow window;
     window.show();
     return app.exec();

@@ -1,5 +1,11 @@
+// SPDX-FileCopyrightText: 2026 The Nesdrix developers
+//
+// SPDX-License-Identifier: Apache-2.0
+
 #ifndef DEVICESETTINGSSOURCE_H
 #define DEVICESETTINGSSOURCE_H
+
+#include "datagramcodec.h"
 
 #include <QString>
 
@@ -14,6 +20,9 @@ public:
     virtual QString tableMacText() const = 0;
     virtual QString macText() const = 0;
     virtual QString deviceNameText() const = 0;
+    // The request's 16 name bytes. A source that has the bytes the device
+    // reported gives those, so that a name in any encoding is kept exactly.
+    virtual QByteArray nameField() const { return Datagram::nameFieldBytes(deviceNameText()); }
     virtual QString ipText() const = 0;
     virtual QString netMaskText() const = 0;
     virtual QString gateWayText() const = 0;

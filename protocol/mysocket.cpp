@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nesdrix developers
+//
+// SPDX-License-Identifier: Apache-2.0
+
 #include "mysocket.h"
 
 #include "datagramcodec.h"
@@ -67,7 +71,7 @@ void MySocket::udpSendCmdModify(const DeviceSettingsSource *dialog)
     Datagram::ModifyFields fields;
     fields.targetMac = Datagram::macTextToBytes(dialog->tableMacText());
     fields.mac = Datagram::macTextToBytes(dialog->macText());
-    fields.name = Datagram::nameFieldBytes(dialog->deviceNameText());
+    fields.name = dialog->nameField();
     fields.network
         = Datagram::networkBytes(dialog->ipText(), dialog->netMaskText(), dialog->gateWayText());
     sendToDevice(Datagram::modifyRequest(takeSequenceNo(), fields));
@@ -98,11 +102,6 @@ void MySocket::stopLedsFlashTimer()
     ledsTimer = nullptr;
 }
 
-void MySocket::receiveOneMoreUpd()
-{
-    emit updPackReceived();
-}
-
 void MySocket::processPendingDatagrams()
 {
     // The pending-size query costs a system call per datagram and can fail; one
@@ -120,15 +119,8 @@ void MySocket::processPendingDatagrams()
 void MySocket::acceptDatagram(const QByteArray &datagram)
 {
     const std::optional<Datagram::ScanReply> reply = Datagram::parseScanReply(datagram);
-    if (!reply)
-        return;
-    replyTypeName = Datagram::deviceTypeName(reply->deviceType);
-    replyMac = reply->mac;
-    replyName = reply->name;
-    replyVersion = reply->version;
-    replyNetwork = reply->network;
-    replyPoints = reply->points;
-    emit updPackReceived();
+    if (reply)
+        emit deviceReplied(deviceRecordFromReply(*reply));
 }
 
 void MySocket::udpSendCmdLedsFlashSlot()

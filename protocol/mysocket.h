@@ -1,5 +1,11 @@
+// SPDX-FileCopyrightText: 2026 The Nesdrix developers
+//
+// SPDX-License-Identifier: Apache-2.0
+
 #ifndef MYSOCKET_H
 #define MYSOCKET_H
+
+#include "devicerecord.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -9,8 +15,8 @@ class DeviceSettingsSource;
 class QTimer;
 class QUdpSocket;
 
-// The program's one UDP endpoint on port 102: sends the requests, accepts scan
-// replies and keeps the last one for the window, and repeats the LED-flash
+// The program's one UDP endpoint on port 102: sends the requests, announces
+// each accepted scan reply as a device record, and repeats the LED-flash
 // request while a device dialog is open.
 class MySocket : public QObject
 {
@@ -19,14 +25,6 @@ class MySocket : public QObject
 public:
     explicit MySocket(QObject *parent = nullptr);
     ~MySocket() override;
-
-    // The last accepted scan reply; all six are replaced together.
-    QByteArray replyTypeName;
-    QByteArray replyMac;
-    QByteArray replyName;
-    QByteArray replyVersion;
-    QByteArray replyNetwork;
-    QByteArray replyPoints;
 
     void initUdpSocket();
     void udpSendCmdScan();
@@ -51,10 +49,7 @@ public:
     bool isReceiveBufferCapped() const { return bound && receiveBuffer < WantedReceiveBufferBytes; }
 
 signals:
-    void updPackReceived();
-
-public slots:
-    void receiveOneMoreUpd();
+    void deviceReplied(const DeviceRecord &device);
 
 private slots:
     void processPendingDatagrams();

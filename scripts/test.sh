@@ -1,12 +1,20 @@
 #!/bin/sh
-# Builds Nesdrix twice, plainly and with AddressSanitizer and
-# UndefinedBehaviorSanitizer, and runs every test in both builds. Each test runs
+
+# SPDX-FileCopyrightText: 2026 The Nesdrix developers
+#
+# SPDX-License-Identifier: Apache-2.0
+
+# Checks that every file has its license (reuse lint), builds Nesdrix twice,
+# plainly and with AddressSanitizer and UndefinedBehaviorSanitizer, and runs
+# every test in both builds. Each test runs
 # in a private network namespace of its own: nothing reaches the machine's network.
 # Then fuzzes the receive path for a minute (NESDRIX_FUZZ_SECONDS) in a third,
 # small clang build of the codec.
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
+# Every file has its license: fast, so first.
+reuse lint
 
 run_build() {
     dir=$1

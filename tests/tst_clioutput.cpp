@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nesdrix developers
+//
+// SPDX-License-Identifier: Apache-2.0
+
 #include "auditlog.h"
 #include "deviceformat.h"
 #include "safetext.h"
@@ -9,6 +13,8 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <memory>
 
 Q_DECLARE_METATYPE(OutputFormat)
 
@@ -27,10 +33,18 @@ DeviceRecord device(const QString &name, const QString &mac, const QString &ip)
     return record;
 }
 
+std::unique_ptr<DeviceListModel> listed(const QVector<DeviceRecord> &devices)
+{
+    auto model = std::make_unique<DeviceListModel>();
+    for (const DeviceRecord &device : devices)
+        model->append(device);
+    return model;
+}
+
 // Three answers: the first and the third share an IP address.
 QVector<DeviceRecord> scanned()
 {
-    QVector<DeviceRecord> devices = {
+    return {
         device(QStringLiteral("Press"), QStringLiteral("02:00:00:00:00:01"),
             QStringLiteral("192.0.2.64")),
         device(QStringLiteral("Line 2, \"west\""), QStringLiteral("02:00:00:00:00:02"),
@@ -38,8 +52,6 @@ QVector<DeviceRecord> scanned()
         device(QStringLiteral("Fan"), QStringLiteral("02:00:00:00:00:03"),
             QStringLiteral("192.0.2.64")),
     };
-    markDuplicates(devices);
-    return devices;
 }
 
 AuditEntry entry(const QDateTime &time, const QString &host, const QString &outcome)
@@ -111,13 +123,13 @@ void TestCliOutput::duplicates()
     QFETCH(QStringList, ips);
     QFETCH(QString, flags);
 
-    QVector<DeviceRecord> devices;
+    DeviceListModel devices;
     for (int i = 0; i < macs.size(); ++i)
         devices.append(device(QStringLiteral("d"), macs.at(i), ips.at(i)));
-    markDuplicates(devices);
     QStringList marks;
-    for (const DeviceRecord &record : devices)
-        marks << QString(record.duplicateMac ? "M" : "-") + (record.duplicateIp ? "I" : "-");
+    for (int row = 0; row < devices.rowCount(); ++row)
+        marks << QString(devices.isDuplicateMac(row) ? "M" : "-")
+                + (devices.isDuplicateIp(row) ? "I" : "-");
     QCOMPARE(marks.join(' '), flags);
 }
 
@@ -161,7 +173,7 @@ void TestCliOutput::formats()
     QFETCH(OutputFormat, format);
     QFETCH(QString, expected);
 
-    const QString text = formatDevices(scanned(), format);
+    const QString text = formatDevices(*listed(scanned()), format);
     if (format == OutputFormat::Json) {
         QJsonParseError error;
         const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8(), &error);
@@ -193,9 +205,8 @@ void TestCliOutput::hiddenCharactersAndFormulas_data()
     QTest::newRow("right-to-left override") << "a\u202Eb\u2066c\u2029d"
                                             << "a\uFFFDb\uFFFDc\uFFFDd"
                                             << "a\uFFFDb\uFFFDc\uFFFDd";
-    QTest::newRow("invisible tag character")
-        << QString::fromUcs4(U"x\U000E0041y") << "x\uFFFDy"
-        << "x\uFFFDy";
+    QTest::newRow("invisible tag character") << QString::fromUcs4(U"x\U000E0041y") << "x\uFFFDy"
+                                             << "x\uFFFDy";
     QTest::newRow("Chinese stays") << "伺服 X"
                                    << "伺服 X"
                                    << "伺服 X";
@@ -209,17 +220,21 @@ void TestCliOutput::hiddenCharactersAndFormulas()
 
     const QVector<DeviceRecord> devices
         = { device(name, QStringLiteral("02:00:00:00:00:01"), QStringLiteral("192.0.2.64")) };
+    QCOMPARE(formatDevices(*listed(devices), OutputFormat::Table)
+                 .split('\n')
+                 .at(1)
+                 .mid(13, shown.size()),
+        shown);
     QCOMPARE(
-        formatDevices(devices, OutputFormat::Table).split('\n').at(1).mid(13, shown.size()), shown);
-    QCOMPARE(
-        formatDevices(devices, OutputFormat::Csv).split('\n').at(1).section(',', 1, -8), csvCell);
+        formatDevices(*listed(devices), OutputFormat::Csv).split('\n').at(1).section(',', 1, -8),
+        csvCell);
     const PlanEntry target { 1, devices.first().mac, QStringLiteral("192.0.2.10"),
         QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.1") };
     QVERIFY(changeText(devices.first(), target).contains('"' + shown + '"'));
     AuditEntry audited = entry(QDateTime::currentDateTimeUtc(), name, QStringLiteral("sent"));
     QCOMPARE(::auditLine(audited).section(',', 1, -9), csvCell);
     // JSON keeps the name exact, and still nothing hidden reaches a terminal raw.
-    const QString json = formatDevices(devices, OutputFormat::Json);
+    const QString json = formatDevices(*listed(devices), OutputFormat::Json);
     QCOMPARE(QJsonDocument::fromJson(json.toUtf8()).array().first().toObject().value("name"), name);
     QString flat = json;
     flat.remove('\n');
@@ -236,7 +251,7 @@ void TestCliOutput::longTextsAreBounded()
     QCOMPARE(boundedText(record.version), expected);
     QCOMPARE(boundedText(expected), expected);
     for (const OutputFormat format : { OutputFormat::Table, OutputFormat::Csv, OutputFormat::Json })
-        QVERIFY(formatDevices({ record }, format).size() < 600);
+        QVERIFY(formatDevices(*listed({ record }), format).size() < 600);
 }
 
 void TestCliOutput::formatNames_data()

@@ -1,10 +1,15 @@
+// SPDX-FileCopyrightText: 2026 The Nesdrix developers
+//
+// SPDX-License-Identifier: Apache-2.0
+
 #include "datagramcodec.h"
 #include "mainwindow.h"
+#include "tablemarks.h"
 #include "udpcounters.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QtEndian>
 #include <QtTest>
@@ -150,7 +155,7 @@ void TestFlood::validRepliesSurviveFlood()
         = qEnvironmentVariable("NESDRIX_FLOOD_SECONDS", QStringLiteral("1")).toDouble();
     MainWindow window;
     window.show();
-    auto *table = window.findChild<QTableWidget *>(QStringLiteral("tableWidget"));
+    auto *table = window.findChild<QTableView *>(QStringLiteral("tableWidget"));
     QVERIFY(table);
     QTest::qWait(50);
 
@@ -176,20 +181,20 @@ void TestFlood::validRepliesSurviveFlood()
         = QTest::qWaitFor([&] { return flooder.done.load(); }, int(seconds * 1000) + 60000);
     sender.join();
     const qint64 floodMs = flood.elapsed();
-    (void)QTest::qWaitFor([&] { return table->rowCount() == ValidReplies; }, 5000);
+    (void)QTest::qWaitFor([&] { return table->model()->rowCount() == ValidReplies; }, 5000);
     ticker.stop();
     QVERIFY(finished);
     const qint64 drops = udpReceiveBufferErrors() - dropsBefore;
 
     qInfo("flood: %d datagrams (%d valid) in %lld ms; %d rows; 10 ms timer fired %d times, "
           "longest gap %lld ms (late by %lld ms); kernel receive-buffer drops %lld",
-        flooder.sent, flooder.validSent, floodMs, table->rowCount(), ticks, longestGapMs,
+        flooder.sent, flooder.validSent, floodMs, table->model()->rowCount(), ticks, longestGapMs,
         longestGapMs - 10, drops);
     QCOMPARE(flooder.validSent, ValidReplies);
     // Only valid replies are rows, in the order they were sent.
     int previous = -1;
-    for (int row = 0; row < table->rowCount(); ++row) {
-        const QString mac = table->item(row, MacColumn)->text();
+    for (int row = 0; row < table->model()->rowCount(); ++row) {
+        const QString mac = cellText(table->model(), row, MacColumn);
         QVERIFY2(mac.startsWith(QStringLiteral("02:00:00:00:AA:")), qPrintable(mac));
         const int number = mac.right(2).toInt(nullptr, 16);
         QVERIFY(number > previous);
@@ -197,7 +202,7 @@ void TestFlood::validRepliesSurviveFlood()
     }
     if (drops > 0)
         QSKIP("the kernel dropped datagrams: this machine could not keep up with the flood");
-    QCOMPARE(table->rowCount(), ValidReplies);
+    QCOMPARE(table->model()->rowCount(), ValidReplies);
 }
 
 QTEST_MAIN(TestFlood)

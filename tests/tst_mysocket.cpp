@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nesdrix developers
+//
+// SPDX-License-Identifier: Apache-2.0
+
 #include "datagramcodec.h"
 #include "devicesettingssource.h"
 #include "mysocket.h"
@@ -101,27 +105,29 @@ void TestMySocket::sequenceNumbersRunAcrossKinds()
 
 void TestMySocket::repliesInOnePassEachEmit()
 {
-    QList<QByteArray> seen;
-    connect(endpoint, &MySocket::updPackReceived, this, [&] {
-        seen << endpoint->replyTypeName + '|' + endpoint->replyMac.toHex() + '|'
-                + endpoint->replyName;
-    });
+    QList<DeviceRecord> seen;
+    connect(endpoint, &MySocket::deviceReplied, this,
+        [&](const DeviceRecord &device) { seen << device; });
     // Both are queued before the event loop looks at the socket again.
     peer->sendToProgram(replyFor(1, QByteArray::fromHex("000000000001"), "first"));
     peer->sendToProgram(replyFor(4, QByteArray::fromHex("000000000002"), "second"));
     QTRY_COMPARE(seen.size(), 2);
-    QCOMPARE(seen.at(0), "PLC|000000000001|" + QByteArray("first").leftJustified(16, '\0'));
-    QCOMPARE(seen.at(1), "VFD|000000000002|" + QByteArray("second").leftJustified(16, '\0'));
-    QCOMPARE(endpoint->replyNetwork.toHex(), QByteArray("c0a8010affffff00c0a80101"));
-    QCOMPARE(endpoint->replyVersion.toHex(), QByteArray("0102000a"));
-    QVERIFY(endpoint->replyPoints.isEmpty());
+    const auto summary = [](const DeviceRecord &device) {
+        return QStringList { device.type, device.mac, QString::fromLatin1(device.nameBytes.toHex()),
+            device.ip, device.mask, device.gateway, device.version, device.points };
+    };
+    QCOMPARE(summary(seen.at(0)),
+        QStringList({ "PLC", "00:00:00:00:00:01", "66697273740000000000000000000000",
+            "192.168.1.10", "255.255.255.0", "192.168.1.1", "1.2.0.10", "" }));
+    QCOMPARE(seen.at(1).type, QStringLiteral("VFD"));
+    QCOMPARE(seen.at(1).name, QStringLiteral("second"));
 }
 
 void TestMySocket::invalidReplyIsDropped()
 {
-    QList<QByteArray> macs;
-    connect(
-        endpoint, &MySocket::updPackReceived, this, [&] { macs << endpoint->replyMac.toHex(); });
+    QStringList macs;
+    connect(endpoint, &MySocket::deviceReplied, this,
+        [&](const DeviceRecord &device) { macs << device.mac; });
     QByteArray invalid = replyFor(1, QByteArray::fromHex("0000000000ff"), "broken");
     invalid[9] = 4;
     peer->sendToProgram(replyFor(1, QByteArray::fromHex("000000000001"), "first"));
@@ -130,7 +136,7 @@ void TestMySocket::invalidReplyIsDropped()
     peer->sendToProgram(QByteArray());
     peer->sendToProgram(replyFor(1, QByteArray::fromHex("000000000002"), "second"));
     QTRY_COMPARE(macs.size(), 2);
-    QCOMPARE(macs, QList<QByteArray>({ "000000000001", "000000000002" }));
+    QCOMPARE(macs, QStringList({ "00:00:00:00:00:01", "00:00:00:00:00:02" }));
 }
 
 void TestMySocket::flashTimerRepeatsAndStops()

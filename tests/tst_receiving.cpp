@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nesdrix developers
+//
+// SPDX-License-Identifier: Apache-2.0
+
 #include "datagramcodec.h"
 #include "mysocket.h"
 #include "testpeer.h"
@@ -47,7 +51,8 @@ private slots:
 private:
     MySocket *endpoint = nullptr;
     TestPeer *peer = nullptr;
-    QList<QByteArray> macs;
+    QStringList macs;
+    DeviceRecord lastDevice;
 };
 
 void TestReceiving::init()
@@ -59,8 +64,10 @@ void TestReceiving::init()
     endpoint->initUdpSocket();
     QVERIFY2(endpoint->isBound(), qPrintable(endpoint->bindErrorString()));
     macs.clear();
-    connect(
-        endpoint, &MySocket::updPackReceived, this, [this] { macs << endpoint->replyMac.toHex(); });
+    connect(endpoint, &MySocket::deviceReplied, this, [this](const DeviceRecord &device) {
+        macs << device.mac;
+        lastDevice = device;
+    });
 }
 
 void TestReceiving::cleanup()
@@ -80,7 +87,7 @@ void TestReceiving::largestReplyIsReadWhole()
     QCOMPARE(datagram.size(), LargestDatagram);
     peer->sendToProgram(datagram);
     QTRY_COMPARE(macs.size(), 1);
-    QCOMPARE(endpoint->replyPoints, reply.points);
+    QCOMPARE(lastDevice.points, deviceRecordFromReply(reply).points);
 }
 
 void TestReceiving::oddDatagramsAreDropped_data()
@@ -100,7 +107,7 @@ void TestReceiving::oddDatagramsAreDropped()
     peer->sendToProgram(datagram);
     peer->sendToProgram(Datagram::scanReplyDatagram(replyNumbered(2)));
     QTRY_COMPARE(macs.size(), 1);
-    QCOMPARE(macs.first(), QByteArray("001a2b000002"));
+    QCOMPARE(macs.first(), QStringLiteral("00:1A:2B:00:00:02"));
     QTest::qWait(20);
     QCOMPARE(macs.size(), 1);
 }
@@ -116,7 +123,7 @@ void TestReceiving::burstOutlastsBusyWindow()
     for (int number = 0; number < Replies; ++number)
         peer->sendToProgram(Datagram::scanReplyDatagram(replyNumbered(number)));
     QTRY_COMPARE(macs.size(), Replies);
-    QCOMPARE(macs.last(), QByteArray("001a2b0009ff"));
+    QCOMPARE(macs.last(), QStringLiteral("00:1A:2B:00:09:FF"));
 }
 
 QTEST_GUILESS_MAIN(TestReceiving)

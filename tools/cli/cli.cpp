@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nesdrix developers
+//
+// SPDX-License-Identifier: Apache-2.0
+
 #include "cli.h"
 
 #include "auditlog.h"
@@ -226,7 +230,7 @@ int scanCommand(const QStringList &arguments)
         printError(QStringLiteral("no device answered within %1 ms").arg(*waitMs));
         return ExitNoDevices;
     }
-    printOut(formatDevices(devices, *outputFormat));
+    printOut(formatDevices(fleet.listedDevices(), *outputFormat));
     return ExitSuccess;
 }
 

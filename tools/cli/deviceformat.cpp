@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nesdrix developers
+//
+// SPDX-License-Identifier: Apache-2.0
+
 #include "deviceformat.h"
 
 #include "safetext.h"
@@ -9,14 +13,13 @@
 
 namespace {
 
-// The window's column headers, in its column order, then the duplicate flag.
-const QStringList &tableHeaders()
+// The window's column titles, in its column order, then the duplicate flag.
+QStringList tableHeaders()
 {
-    static const QStringList headers = { QStringLiteral("Device Type"),
-        QStringLiteral("Device Name"), QStringLiteral("IP Address"), QStringLiteral("MAC Address"),
-        QStringLiteral("Net Mask"), QStringLiteral("Gate Way"), QStringLiteral("Device Version"),
-        QStringLiteral("PLC Points"), QStringLiteral("Duplicate") };
-    return headers;
+    QStringList headers;
+    for (int column = 0; column < ColumnCount; ++column)
+        headers << DeviceListModel::columnTitle(column);
+    return headers << QStringLiteral("Duplicate");
 }
 
 const QStringList &csvHeaders()
@@ -29,22 +32,23 @@ const QStringList &csvHeaders()
 }
 
 // "MAC", "IP", "MAC+IP" or empty.
-QString duplicateText(const DeviceRecord &device)
+QString duplicateText(const DeviceListModel &devices, int row)
 {
     QStringList which;
-    if (device.duplicateMac)
+    if (devices.isDuplicateMac(row))
         which << QStringLiteral("MAC");
-    if (device.duplicateIp)
+    if (devices.isDuplicateIp(row))
         which << QStringLiteral("IP");
     return which.join(QLatin1Char('+'));
 }
 
 // Every text is bounded, so no cell, and no column of the table, grows with
 // what a reply carries.
-QStringList rowTexts(const DeviceRecord &device)
+QStringList rowTexts(const DeviceListModel &devices, int row)
 {
+    const DeviceRecord &device = devices.record(row);
     return { device.type, device.name, device.ip, device.mac, device.mask, device.gateway,
-        boundedText(device.version), boundedText(device.points), duplicateText(device) };
+        boundedText(device.version), boundedText(device.points), duplicateText(devices, row) };
 }
 
 QStringList terminalTexts(const QStringList &texts)
@@ -55,13 +59,13 @@ QStringList terminalTexts(const QStringList &texts)
     return shown;
 }
 
-QString formatTable(const QVector<DeviceRecord> &devices)
+QString formatTable(const DeviceListModel &devices)
 {
     QVector<QStringList> rows = { tableHeaders() };
-    for (const DeviceRecord &device : devices)
-        rows.append(terminalTexts(rowTexts(device)));
+    for (int row = 0; row < devices.rowCount(); ++row)
+        rows.append(terminalTexts(rowTexts(devices, row)));
 
-    QVector<int> widths(tableHeaders().size(), 0);
+    QVector<int> widths(rows.constFirst().size(), 0);
     for (const QStringList &row : qAsConst(rows)) {
         for (int column = 0; column < row.size(); ++column)
             widths[column] = qMax(widths[column], row.at(column).size());
@@ -78,26 +82,27 @@ QString formatTable(const QVector<DeviceRecord> &devices)
     return text;
 }
 
-QString formatCsv(const QVector<DeviceRecord> &devices)
+QString formatCsv(const DeviceListModel &devices)
 {
     QString text = csvLine(csvHeaders());
-    for (const DeviceRecord &device : devices)
-        text += csvLine(rowTexts(device));
+    for (int row = 0; row < devices.rowCount(); ++row)
+        text += csvLine(rowTexts(devices, row));
     return text;
 }
 
-QString formatJson(const QVector<DeviceRecord> &devices)
+QString formatJson(const DeviceListModel &devices)
 {
     QJsonArray array;
-    for (const DeviceRecord &device : devices) {
+    for (int row = 0; row < devices.rowCount(); ++row) {
+        const DeviceRecord &device = devices.record(row);
         array.append(QJsonObject { { QStringLiteral("type"), device.type },
             { QStringLiteral("name"), device.name }, { QStringLiteral("ip"), device.ip },
             { QStringLiteral("mac"), device.mac }, { QStringLiteral("mask"), device.mask },
             { QStringLiteral("gateway"), device.gateway },
             { QStringLiteral("version"), boundedText(device.version) },
             { QStringLiteral("points"), boundedText(device.points) },
-            { QStringLiteral("duplicateMac"), device.duplicateMac },
-            { QStringLiteral("duplicateIp"), device.duplicateIp } });
+            { QStringLiteral("duplicateMac"), devices.isDuplicateMac(row) },
+            { QStringLiteral("duplicateIp"), devices.isDuplicateIp(row) } });
     }
     return jsonWithEscapedHiddenCharacters(
         QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented)));
@@ -116,7 +121,7 @@ std::optional<OutputFormat> outputFormatFromText(const QString &text)
     return std::nullopt;
 }
 
-QString formatDevices(const QVector<DeviceRecord> &devices, OutputFormat format)
+QString formatDevices(const DeviceListModel &devices, OutputFormat format)
 {
     switch (format) {
     case OutputFormat::Csv:

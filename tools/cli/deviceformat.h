@@ -1,7 +1,11 @@
+// SPDX-FileCopyrightText: 2026 The Nesdrix developers
+//
+// SPDX-License-Identifier: Apache-2.0
+
 #ifndef DEVICEFORMAT_H
 #define DEVICEFORMAT_H
 
-#include "devicerecord.h"
+#include "devicelistmodel.h"
 #include "plan.h"
 
 #include <QString>
@@ -18,7 +22,7 @@ std::optional<OutputFormat> outputFormatFromText(const QString &text);
 // The scan result as text, one device a line in the table and CSV forms. The
 // table and CSV show hidden characters as a placeholder (see safetext.h); JSON
 // keeps every text exact. Version and points texts are bounded in all three.
-QString formatDevices(const QVector<DeviceRecord> &devices, OutputFormat format);
+QString formatDevices(const DeviceListModel &devices, OutputFormat format);
 
 // The device's old settings against the planned ones, on one line.
 QString changeText(const DeviceRecord &device, const PlanEntry &target);

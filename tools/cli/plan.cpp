@@ -1,5 +1,10 @@
+// SPDX-FileCopyrightText: 2026 The Nesdrix developers
+//
+// SPDX-License-Identifier: Apache-2.0
+
 #include "plan.h"
 
+#include "datagramcodec.h"
 #include "devicetext.h"
 #include "safetext.h"
 
@@ -185,5 +190,22 @@ QString planProblemsText(const QVector<PlanProblem> &problems)
     QString text;
     for (const PlanProblem &problem : problems)
         text += QStringLiteral("line %1: %2\n").arg(problem.lineNo).arg(problem.message);
+    return text;
+}
+
+QVector<DeviceRecord> devicesWithMac(const QVector<DeviceRecord> &devices, const QString &mac)
+{
+    QVector<DeviceRecord> found;
+    for (const DeviceRecord &device : devices) {
+        if (device.mac.compare(mac, Qt::CaseInsensitive) == 0)
+            found.append(device);
+    }
+    return found;
+}
+
+QString canonicalAddressText(const QString &address)
+{
+    QString text;
+    dottedDecimalText(text, Datagram::ipStrToBytes(address + QLatin1Char('.')));
     return text;
 }

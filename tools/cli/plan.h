@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nesdrix developers
+//
+// SPDX-License-Identifier: Apache-2.0
+
 #ifndef PLAN_H
 #define PLAN_H
 
@@ -55,5 +59,12 @@ QString verificationOutcome(const QVector<DeviceRecord> &devices, const PlanEntr
 
 // "line 7: ..." for each problem, one a line.
 QString planProblemsText(const QVector<PlanProblem> &problems);
+
+// The records carrying the MAC (either case), in the order they answered.
+QVector<DeviceRecord> devicesWithMac(const QVector<DeviceRecord> &devices, const QString &mac);
+
+// An address text the device dialog accepts, in the form the table shows it:
+// "192.168.001.010" gives "192.168.1.10".
+QString canonicalAddressText(const QString &address);
 
 #endif // PLAN_H

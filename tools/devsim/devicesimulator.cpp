@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nesdrix developers
+//
+// SPDX-License-Identifier: Apache-2.0
+
 #include "devicesimulator.h"
 
 #include "devicetext.h"
@@ -28,26 +32,29 @@ void logLine(const QString &line)
 
 QString deviceText(const SimulatedDevice &device)
 {
-    return QStringLiteral("%1 %2 %3").arg(device.macText(), device.ipText(), device.nameText());
+    const DeviceRecord record = device.record();
+    return QStringLiteral("%1 %2 %3").arg(record.mac, record.ip, record.name);
+}
+
+// The texts of a request's MAC and network bytes, read the way a reply's are.
+DeviceRecord requestedSettings(const QByteArray &mac, const QByteArray &network = {})
+{
+    Datagram::ScanReply settings;
+    settings.mac = mac;
+    settings.network = network;
+    return deviceRecordFromReply(settings);
 }
 
 QString settingsText(const QByteArray &mac, const QByteArray &network)
 {
-    QString macText;
-    bytesToMacText(macText, mac);
-    QString ip, netMask, gateWay;
-    dottedDecimalText(ip, network.mid(0, 4));
-    dottedDecimalText(netMask, network.mid(4, 4));
-    dottedDecimalText(gateWay, network.mid(8, 4));
+    const DeviceRecord settings = requestedSettings(mac, network);
     return QStringLiteral("MAC %1, IP %2, net mask %3, gateway %4")
-        .arg(macText, ip, netMask, gateWay);
+        .arg(settings.mac, settings.ip, settings.mask, settings.gateway);
 }
 
 QString macText(const QByteArray &mac)
 {
-    QString text;
-    bytesToMacText(text, mac);
-    return text;
+    return requestedSettings(mac).mac;
 }
 
 } // namespace
@@ -171,7 +178,7 @@ QVector<int> DeviceSimulator::addressedDevices(
     for (int index = 0; index < fleet.size(); ++index) {
         const SimulatedDevice &device = fleet.at(index);
         if (!device.restarting && device.reply.mac == mac
-            && (toEveryAddress || QHostAddress(device.ipText()) == destination))
+            && (toEveryAddress || QHostAddress(device.record().ip) == destination))
             devices.append(index);
     }
     return devices;
