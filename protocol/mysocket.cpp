@@ -128,7 +128,7 @@ bool MySocket::udpSendCmdModify(const DeviceSettingsSource *dialog)
     Datagram::ModifyFields fields;
     fields.targetMac = Datagram::macTextToBytes(dialog->tableMacText());
     fields.mac = Datagram::macTextToBytes(dialog->macText());
-    fields.name = Datagram::nameFieldBytes(dialog->deviceNameText());
+    fields.name = dialog->nameField();
     fields.network
         = Datagram::networkBytes(dialog->ipText(), dialog->netMaskText(), dialog->gateWayText());
     return sendToDevice(Datagram::modifyRequest(takeSequenceNo(), fields));

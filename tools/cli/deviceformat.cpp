@@ -4,26 +4,14 @@
 
 #include "deviceformat.h"
 
+#include "safetext.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
 
-#include <algorithm>
-
 namespace {
-
-QString csvField(const QString &text)
-{
-    static const QString special = QStringLiteral(",\"\r\n");
-    const bool needsQuotes
-        = std::any_of(text.cbegin(), text.cend(), [](QChar c) { return special.contains(c); });
-    if (!needsQuotes)
-        return text;
-    QString doubled = text;
-    doubled.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + doubled + QLatin1Char('"');
-}
 
 // The window's column titles, in its column order, then the duplicate flag.
 QStringList tableHeaders()
@@ -54,29 +42,20 @@ QString duplicateText(const DeviceListModel &devices, int row)
     return which.join(QLatin1Char('+'));
 }
 
+// Every text is bounded, so no cell, and no column of the table, grows with
+// what a reply carries.
 QStringList rowTexts(const DeviceListModel &devices, int row)
 {
     const DeviceRecord &device = devices.record(row);
     return { device.type, device.name, device.ip, device.mac, device.mask, device.gateway,
-        device.version, device.points, duplicateText(devices, row) };
-}
-
-// A device name is whatever bytes a device sent: on a terminal, control
-// characters (line breaks, escape sequences) are shown as U+FFFD instead.
-QString terminalText(QString text)
-{
-    for (QChar &c : text) {
-        if (c.category() == QChar::Other_Control)
-            c = QChar::ReplacementCharacter;
-    }
-    return text;
+        boundedText(device.version), boundedText(device.points), duplicateText(devices, row) };
 }
 
 QStringList terminalTexts(const QStringList &texts)
 {
     QStringList shown;
     for (const QString &text : texts)
-        shown << terminalText(text);
+        shown << neutralizedText(text);
     return shown;
 }
 
@@ -120,12 +99,13 @@ QString formatJson(const DeviceListModel &devices)
             { QStringLiteral("name"), device.name }, { QStringLiteral("ip"), device.ip },
             { QStringLiteral("mac"), device.mac }, { QStringLiteral("mask"), device.mask },
             { QStringLiteral("gateway"), device.gateway },
-            { QStringLiteral("version"), device.version },
-            { QStringLiteral("points"), device.points },
+            { QStringLiteral("version"), boundedText(device.version) },
+            { QStringLiteral("points"), boundedText(device.points) },
             { QStringLiteral("duplicateMac"), devices.isDuplicateMac(row) },
             { QStringLiteral("duplicateIp"), devices.isDuplicateIp(row) } });
     }
-    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented));
+    return jsonWithEscapedHiddenCharacters(
+        QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented)));
 }
 
 } // namespace
@@ -154,17 +134,9 @@ QString formatDevices(const DeviceListModel &devices, OutputFormat format)
     return formatTable(devices);
 }
 
-QString csvLine(const QStringList &fields)
-{
-    QStringList quoted;
-    for (const QString &field : fields)
-        quoted << csvField(field);
-    return quoted.join(QLatin1Char(',')) + QLatin1Char('\n');
-}
-
 QString changeText(const DeviceRecord &device, const PlanEntry &target)
 {
     return QStringLiteral("%1 \"%2\": IP %3 -> %4, mask %5 -> %6, gateway %7 -> %8")
-        .arg(device.mac, terminalText(device.name), device.ip, target.ip, device.mask, target.mask,
-            device.gateway, target.gateway);
+        .arg(device.mac, neutralizedText(device.name), device.ip, target.ip, device.mask,
+            target.mask, device.gateway, target.gateway);
 }
