@@ -125,9 +125,9 @@ bool DeviceListModel::sharesIp(const DeviceRecord &record) const
     return ipRows.value(duplicateKey(record, record.ip)) == SharedText;
 }
 
-QString DeviceListModel::duplicateKey(const DeviceRecord &, const QString &text)
+QString DeviceListModel::duplicateKey(const DeviceRecord &record, const QString &text)
 {
-    return text;
+    return QString::number(record.interfaceIndex) + QLatin1Char('/') + text;
 }
 
 int DeviceListModel::markDuplicate(RowsByText &index, const QString &key, int row, Mark mark)

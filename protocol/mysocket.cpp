@@ -84,7 +84,6 @@ void MySocket::initUdpSocket()
     bound = bindUdpSocket();
     if (bound)
         enlargeReceiveBuffer();
-    datagramBuffer.resize(MaxDatagramSize);
     connect(udpSocket, &QUdpSocket::readyRead, this, &MySocket::processPendingDatagrams);
 }
 
@@ -144,6 +143,12 @@ void MySocket::setDeviceInterfaceIndex(int index)
     deviceInterfaceIndex = index;
 }
 
+void MySocket::setDevice(const DeviceRecord &device)
+{
+    setDeviceIp(device.ip);
+    setDeviceInterfaceIndex(device.interfaceIndex);
+}
+
 void MySocket::waitForUdpWritten()
 {
     udpSocket->waitForBytesWritten(WriteWaitMs);
@@ -168,23 +173,28 @@ void MySocket::stopLedsFlashTimer()
 
 void MySocket::processPendingDatagrams()
 {
-    // The pending-size query costs a system call per datagram and can fail; one
-    // buffer of the largest size makes it unnecessary.
+    // The pending-size query costs a system call per datagram and can fail;
+    // asking for the largest size makes it unnecessary.
     QElapsedTimer pass;
     pass.start();
     while (udpSocket->hasPendingDatagrams() && !pass.hasExpired(ReceivePassBudgetMs)) {
-        const qint64 read = udpSocket->readDatagram(datagramBuffer.data(), datagramBuffer.size());
-        if (read < 0)
+        const QNetworkDatagram datagram = udpSocket->receiveDatagram(MaxDatagramSize);
+        if (!datagram.isValid())
             break;
-        acceptDatagram(QByteArray::fromRawData(datagramBuffer.constData(), int(read)));
+        acceptDatagram(datagram);
     }
 }
 
-void MySocket::acceptDatagram(const QByteArray &datagram)
+void MySocket::acceptDatagram(const QNetworkDatagram &datagram)
 {
-    const std::optional<Datagram::ScanReply> reply = Datagram::parseScanReply(datagram);
-    if (reply)
-        emit deviceReplied(deviceRecordFromReply(*reply));
+    const std::optional<Datagram::ScanReply> reply = Datagram::parseScanReply(datagram.data());
+    if (!reply)
+        return;
+    DeviceRecord record = deviceRecordFromReply(*reply);
+    // Requests to the device leave through the adapter that heard it.
+    record.interfaceIndex = int(datagram.interfaceIndex());
+    record.senderAddress = datagram.senderAddress().toString();
+    emit deviceReplied(record);
 }
 
 void MySocket::udpSendCmdLedsFlashSlot()

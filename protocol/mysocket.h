@@ -14,6 +14,7 @@
 #include <QVector>
 
 class DeviceSettingsSource;
+class QNetworkDatagram;
 class QTimer;
 class QUdpSocket;
 
@@ -60,6 +61,8 @@ public:
     void setDeviceIp(QString ip);
     // The interface that heard the device; 0 (unknown) leaves the way to the routing table.
     void setDeviceInterfaceIndex(int index);
+    // The device's IP and the interface that heard it, for the requests that follow.
+    void setDevice(const DeviceRecord &device);
     QString lastSendError() const { return sendError; }
     void waitForUdpWritten();
     // Repeats the last flash request every 500 ms until stopLedsFlashTimer(). The
@@ -91,7 +94,7 @@ private:
     bool bindUdpSocket();
     bool adoptSocket(int descriptor);
     void enlargeReceiveBuffer();
-    void acceptDatagram(const QByteArray &datagram);
+    void acceptDatagram(const QNetworkDatagram &datagram);
     bool sendToDevice(const QByteArray &datagram);
     quint32 takeSequenceNo() { return sequenceNo++; }
 
@@ -108,8 +111,6 @@ private:
     bool bound = false;
     QString bindError;
     int receiveBuffer = 0;
-    // Every datagram is read into this one buffer, large enough for any IPv4 datagram.
-    QByteArray datagramBuffer;
 };
 
 #endif // MYSOCKET_H
