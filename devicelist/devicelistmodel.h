@@ -9,6 +9,7 @@
 
 #include <QAbstractTableModel>
 #include <QHash>
+#include <QPair>
 #include <QVector>
 
 // The device list's columns, in their order.
@@ -58,16 +59,18 @@ public:
 
 private:
     enum Mark : quint8 { DuplicateIp = 1, DuplicateMac = 2 };
-    // The one row listed with each text, or SharedText once a second row has it.
-    using RowsByText = QHash<QString, int>;
+    // The adapter that heard a record and one of its texts.
+    using DuplicateKey = QPair<int, QString>;
+    // The one row listed with each key, or SharedText once a second row has it.
+    using RowsByText = QHash<DuplicateKey, int>;
     static constexpr int SharedText = -1;
 
     // What makes two records' texts the same address: the same text heard on
     // the same adapter.
-    static QString duplicateKey(const DeviceRecord &record, const QString &text);
+    static DuplicateKey duplicateKey(const DeviceRecord &record, const QString &text);
     // Marks the new row and the one row listed before with its text, if any;
     // returns that earlier row when it was marked only now, else SharedText.
-    int markDuplicate(RowsByText &index, const QString &key, int row, Mark mark);
+    int markDuplicate(RowsByText &index, const DuplicateKey &key, int row, Mark mark);
     void repaintCell(int row, int column);
 
     QVector<DeviceRecord> records;

@@ -17,7 +17,10 @@
 #include <algorithm>
 
 #ifdef Q_OS_LINUX
+#include <netinet/in.h>
 #include <sys/socket.h>
+
+#include <cstring>
 #endif
 
 namespace {
@@ -84,6 +87,14 @@ void MySocket::initUdpSocket()
     bound = bindUdpSocket();
     if (bound)
         enlargeReceiveBuffer();
+#ifdef Q_OS_LINUX
+    // Qt asks for each datagram's interface on its own sockets; a socket passed
+    // by the launcher is asked here too.
+    const int wanted = 1;
+    ::setsockopt(
+        int(udpSocket->socketDescriptor()), IPPROTO_IP, IP_PKTINFO, &wanted, sizeof wanted);
+    datagramBuffer.resize(MaxDatagramSize);
+#endif
     connect(udpSocket, &QUdpSocket::readyRead, this, &MySocket::processPendingDatagrams);
 }
 
@@ -173,29 +184,66 @@ void MySocket::stopLedsFlashTimer()
 
 void MySocket::processPendingDatagrams()
 {
-    // The pending-size query costs a system call per datagram and can fail;
-    // asking for the largest size makes it unnecessary.
+    // Asking for the largest size spares the pending-size query, a system call
+    // per datagram that can fail.
     QElapsedTimer pass;
     pass.start();
     while (udpSocket->hasPendingDatagrams() && !pass.hasExpired(ReceivePassBudgetMs)) {
         const QNetworkDatagram datagram = udpSocket->receiveDatagram(MaxDatagramSize);
         if (!datagram.isValid())
             break;
-        acceptDatagram(datagram);
+        acceptDatagram(datagram.data(), int(datagram.interfaceIndex()), datagram.senderAddress());
+#ifdef Q_OS_LINUX
+        // Qt's read has armed the readiness signal again, for whatever this pass
+        // leaves; the rest of a burst is read without Qt's allocations per datagram.
+        while (!pass.hasExpired(ReceivePassBudgetMs) && readNextDatagram()) { }
+        break;
+#endif
     }
 }
 
-void MySocket::acceptDatagram(const QNetworkDatagram &datagram)
+void MySocket::acceptDatagram(
+    const QByteArray &datagram, int interfaceIndex, const QHostAddress &sender)
 {
-    const std::optional<Datagram::ScanReply> reply = Datagram::parseScanReply(datagram.data());
+    const std::optional<Datagram::ScanReply> reply = Datagram::parseScanReply(datagram);
     if (!reply)
         return;
     DeviceRecord record = deviceRecordFromReply(*reply);
     // Requests to the device leave through the adapter that heard it.
-    record.interfaceIndex = int(datagram.interfaceIndex());
-    record.senderAddress = datagram.senderAddress().toString();
+    record.interfaceIndex = interfaceIndex;
+    record.senderAddress = sender.toString();
     emit deviceReplied(record);
 }
+
+#ifdef Q_OS_LINUX
+bool MySocket::readNextDatagram()
+{
+    sockaddr_storage sender {};
+    iovec data { datagramBuffer.data(), size_t(datagramBuffer.size()) };
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
+    msghdr message {};
+    message.msg_name = &sender;
+    message.msg_namelen = sizeof sender;
+    message.msg_iov = &data;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    const ssize_t read = ::recvmsg(int(udpSocket->socketDescriptor()), &message, MSG_DONTWAIT);
+    if (read < 0)
+        return false;
+    int interfaceIndex = 0;
+    for (cmsghdr *item = CMSG_FIRSTHDR(&message); item; item = CMSG_NXTHDR(&message, item)) {
+        if (item->cmsg_level == IPPROTO_IP && item->cmsg_type == IP_PKTINFO) {
+            in_pktinfo info;
+            std::memcpy(&info, CMSG_DATA(item), sizeof info);
+            interfaceIndex = info.ipi_ifindex;
+        }
+    }
+    acceptDatagram(QByteArray::fromRawData(datagramBuffer.constData(), int(read)), interfaceIndex,
+        QHostAddress(reinterpret_cast<const sockaddr *>(&sender)));
+    return true;
+}
+#endif
 
 void MySocket::udpSendCmdLedsFlashSlot()
 {

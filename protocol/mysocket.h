@@ -14,7 +14,7 @@
 #include <QVector>
 
 class DeviceSettingsSource;
-class QNetworkDatagram;
+class QHostAddress;
 class QTimer;
 class QUdpSocket;
 
@@ -94,9 +94,17 @@ private:
     bool bindUdpSocket();
     bool adoptSocket(int descriptor);
     void enlargeReceiveBuffer();
-    void acceptDatagram(const QNetworkDatagram &datagram);
+    void acceptDatagram(const QByteArray &datagram, int interfaceIndex, const QHostAddress &sender);
+#ifdef Q_OS_LINUX
+    // Reads one waiting datagram, with the interface that heard it, straight
+    // from the socket; false when none waits.
+    bool readNextDatagram();
+#endif
     bool sendToDevice(const QByteArray &datagram);
-    quint32 takeSequenceNo() { return sequenceNo++; }
+    quint32 takeSequenceNo()
+    {
+        return sequenceNo++;
+    }
 
     QUdpSocket *udpSocket = nullptr;
     quint16 devicePort = 0;
@@ -111,6 +119,10 @@ private:
     bool bound = false;
     QString bindError;
     int receiveBuffer = 0;
+#ifdef Q_OS_LINUX
+    // Large enough for any IPv4 datagram.
+    QByteArray datagramBuffer;
+#endif
 };
 
 #endif // MYSOCKET_H
