@@ -15,6 +15,7 @@
 #include <QUdpSocket>
 
 #include <algorithm>
+#include <cerrno>
 
 #ifdef Q_OS_LINUX
 #include <netinet/in.h>
@@ -108,9 +109,7 @@ ScanReport MySocket::udpSendCmdScan()
     report.adapters = scannableAdapters();
     for (ScanAdapter &adapter : report.adapters) {
         scan.setInterfaceIndex(uint(adapter.interfaceIndex));
-        adapter.sent = udpSocket->writeDatagram(scan) >= 0;
-        if (!adapter.sent)
-            adapter.error = udpSocket->errorString();
+        adapter.sent = writeRequest(scan, adapter.error);
     }
     return report;
 }
@@ -284,7 +283,18 @@ bool MySocket::sendToDevice(const QByteArray &datagram)
         request.setDestination(QHostAddress::Broadcast, devicePort);
         request.setInterfaceIndex(uint(deviceInterfaceIndex));
     }
-    const bool sent = udpSocket->writeDatagram(request) >= 0;
-    sendError = sent ? QString() : udpSocket->errorString();
-    return sent;
+    sendError.clear();
+    return writeRequest(request, sendError);
+}
+
+bool MySocket::writeRequest(const QNetworkDatagram &request, QString &error)
+{
+    // Qt words most refused sends alike ("Unable to send a message"); the
+    // system's reason ("Network is unreachable") tells the user what to look at.
+    errno = 0;
+    if (udpSocket->writeDatagram(request) >= 0)
+        return true;
+    const int reason = errno;
+    error = reason != 0 ? qt_error_string(reason) : udpSocket->errorString();
+    return false;
 }

@@ -15,6 +15,7 @@
 
 class DeviceSettingsSource;
 class QHostAddress;
+class QNetworkDatagram;
 class QTimer;
 class QUdpSocket;
 
@@ -101,6 +102,8 @@ private:
     bool readNextDatagram();
 #endif
     bool sendToDevice(const QByteArray &datagram);
+    // Sends; on failure error holds the system's reason.
+    bool writeRequest(const QNetworkDatagram &request, QString &error);
     quint32 takeSequenceNo()
     {
         return sequenceNo++;
