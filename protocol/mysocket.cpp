@@ -18,10 +18,7 @@
 #include <cerrno>
 
 #ifdef Q_OS_LINUX
-#include <netinet/in.h>
-#include <sys/socket.h>
-
-#include <cstring>
+#include "pktinfomessage.h"
 #endif
 
 namespace {
@@ -218,28 +215,14 @@ void MySocket::acceptDatagram(
 bool MySocket::readNextDatagram()
 {
     sockaddr_storage sender {};
-    iovec data { datagramBuffer.data(), size_t(datagramBuffer.size()) };
-    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
-    msghdr message {};
-    message.msg_name = &sender;
-    message.msg_namelen = sizeof sender;
-    message.msg_iov = &data;
-    message.msg_iovlen = 1;
-    message.msg_control = control;
-    message.msg_controllen = sizeof control;
-    const ssize_t read = ::recvmsg(int(udpSocket->socketDescriptor()), &message, MSG_DONTWAIT);
+    PacketInfoMessage message(
+        &sender, sizeof sender, datagramBuffer.data(), size_t(datagramBuffer.size()));
+    const ssize_t read
+        = ::recvmsg(int(udpSocket->socketDescriptor()), &message.header, MSG_DONTWAIT);
     if (read < 0)
         return false;
-    int interfaceIndex = 0;
-    for (cmsghdr *item = CMSG_FIRSTHDR(&message); item; item = CMSG_NXTHDR(&message, item)) {
-        if (item->cmsg_level == IPPROTO_IP && item->cmsg_type == IP_PKTINFO) {
-            in_pktinfo info;
-            std::memcpy(&info, CMSG_DATA(item), sizeof info);
-            interfaceIndex = info.ipi_ifindex;
-        }
-    }
-    acceptDatagram(QByteArray::fromRawData(datagramBuffer.constData(), int(read)), interfaceIndex,
-        QHostAddress(reinterpret_cast<const sockaddr *>(&sender)));
+    acceptDatagram(QByteArray::fromRawData(datagramBuffer.constData(), int(read)),
+        message.interfaceIndex(), QHostAddress(reinterpret_cast<const sockaddr *>(&sender)));
     return true;
 }
 #endif
