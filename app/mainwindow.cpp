@@ -8,6 +8,7 @@
 #include "mysocket.h"
 #include "processdialog.h"
 #include "subdeviceinfo.h"
+#include "warningbox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -192,7 +193,7 @@ void MainWindow::installChineseTranslator()
 {
     translator = new QTranslator;
     // A missing catalogue leaves a translator that translates nothing.
-    translator->load(LanguageSettings::catalogueFilePath());
+    static_cast<void>(translator->load(LanguageSettings::catalogueFilePath()));
     QCoreApplication::installTranslator(translator);
 }
 
@@ -250,7 +251,7 @@ void MainWindow::cellDoubleClickedSlot()
 {
     // A selection without a current row has no row to open.
     if (tableWidget->selectedItems().isEmpty() || tableWidget->currentRow() < 0) {
-        QMessageBox::warning(this, tr("error!"), tr("No Devices!"), tr("OK"));
+        showWarning(this, tr("error!"), tr("No Devices!"), tr("OK"));
         return;
     }
     g_tableWidget = tableWidget;

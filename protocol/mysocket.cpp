@@ -7,6 +7,7 @@
 #include <QHostAddress>
 #include <QTimer>
 #include <QUdpSocket>
+#include <QVariant>
 
 #ifdef Q_OS_LINUX
 #include <sys/socket.h>

@@ -152,7 +152,7 @@ void TestFlood::validRepliesSurviveFlood()
     window.show();
     auto *table = window.findChild<QTableWidget *>(QStringLiteral("tableWidget"));
     QVERIFY(table);
-    QTest::qWait(50);
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
 
     // The lateness of a 10 ms timer says how long the event loop was kept away.
     QElapsedTimer sinceTick;
@@ -166,6 +166,7 @@ void TestFlood::validRepliesSurviveFlood()
     });
 
     const qint64 dropsBefore = udpReceiveBufferErrors();
+    QVERIFY2(dropsBefore >= 0, "/proc/net/snmp holds no UDP RcvbufErrors counter");
     Flooder flooder(seconds);
     QElapsedTimer flood;
     flood.start();
@@ -195,9 +196,13 @@ void TestFlood::validRepliesSurviveFlood()
         QVERIFY(number > previous);
         previous = number;
     }
-    if (drops > 0)
-        QSKIP("the kernel dropped datagrams: this machine could not keep up with the flood");
-    QCOMPARE(table->rowCount(), ValidReplies);
+    // The namespace holds only this flood: a valid reply may be missing only
+    // where the kernel counted a datagram it dropped.
+    QVERIFY2(table->rowCount() >= ValidReplies - drops,
+        qPrintable(QStringLiteral("%1 of %2 valid replies listed, %3 datagrams dropped")
+                       .arg(table->rowCount())
+                       .arg(ValidReplies)
+                       .arg(drops)));
 }
 
 QTEST_MAIN(TestFlood)

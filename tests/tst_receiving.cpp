@@ -98,11 +98,11 @@ void TestReceiving::oddDatagramsAreDropped()
 {
     QFETCH(QByteArray, datagram);
     peer->sendToProgram(datagram);
+    // The valid reply comes after it over the same path: once it is listed, the
+    // odd datagram has been read.
     peer->sendToProgram(Datagram::scanReplyDatagram(replyNumbered(2)));
-    QTRY_COMPARE(macs.size(), 1);
-    QCOMPARE(macs.first(), QByteArray("001a2b000002"));
-    QTest::qWait(20);
-    QCOMPARE(macs.size(), 1);
+    QTRY_VERIFY(macs.contains("001a2b000002"));
+    QCOMPARE(macs, QList<QByteArray> { "001a2b000002" });
 }
 
 void TestReceiving::burstOutlastsBusyWindow()
