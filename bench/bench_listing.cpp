@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nesdrix developers
+//
+// SPDX-License-Identifier: Apache-2.0
+
 // Lists one simulated fleet's burst of scan replies twice: drained by a plain
 // receive loop (the physical baseline), then by the real endpoint and main window,
 // offscreen. Prints one line of figures. Run it through listing-bench.sh, on the

@@ -1,4 +1,9 @@
 #!/bin/bash
+
+# SPDX-FileCopyrightText: 2026 The Nesdrix developers
+#
+# SPDX-License-Identifier: Apache-2.0
+
 # Times "nesdrix-cli apply" for a plan covering a whole simulated fleet, inside
 # private network namespaces (tests/netns-fleet.sh; needs root):
 #

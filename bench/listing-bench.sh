@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The Nesdrix developers
+#
+# SPDX-License-Identifier: Apache-2.0
+
 # Lists a simulated fleet's burst of N scan replies, for N = 100, 1000, 5000 and
 # 20000 (or NESDRIX_BENCH_COUNTS), each on a private network of two namespaces
 # made by tests/netns-fleet.sh: the device simulator on one side, the endpoint and

@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 The Nesdrix developers
+#
+# SPDX-License-Identifier: Apache-2.0
+
 """Draws the Nesdrix icon: a device broadcasting to the network.
 
 With no argument, or with a path ending in .ico, it writes the 120 x 120, 32-bit

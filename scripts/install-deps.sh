@@ -1,10 +1,16 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The Nesdrix developers
+#
+# SPDX-License-Identifier: Apache-2.0
+
 # Installs the Debian packages that building, running and testing Nesdrix need,
 # and only those that are missing.
 set -eu
 
 packages="build-essential cmake qtbase5-dev qttools5-dev qttools5-dev-tools \
 qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev \
+help2man gzip lintian reuse groff-base man-db \
 iproute2 util-linux clang libclang-rt-14-dev \
 python3 dpkg-dev desktop-file-utils libcap2-bin $*"
 

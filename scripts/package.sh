@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The Nesdrix developers
+#
+# SPDX-License-Identifier: Apache-2.0
+
 # Builds Nesdrix for release and makes its Debian package,
 # build/release/nesdrix_<version>_<architecture>.deb.
 set -eu

@@ -1,13 +1,20 @@
 #!/bin/sh
-# Builds Nesdrix three times, plainly and with AddressSanitizer and
-# UndefinedBehaviorSanitizer on Qt 5, and plainly on Qt 6, and runs every test in
-# each build, two at a time. Each test runs in a private network namespace of its
-# own: nothing reaches the machine's network.
-# Then fuzzes the receive path for a minute (NESDRIX_FUZZ_SECONDS) in a fourth,
+
+# SPDX-FileCopyrightText: 2026 The Nesdrix developers
+#
+# SPDX-License-Identifier: Apache-2.0
+
+# Checks that every file has its license (reuse lint), builds Nesdrix three
+# times, plainly and with AddressSanitizer and UndefinedBehaviorSanitizer on Qt 5,
+# and plainly on Qt 6, and runs every test in each build, two at a time. Each test
+# runs in a private network namespace of its own: nothing reaches the machine's
+# network. Then fuzzes the receive path for a minute (NESDRIX_FUZZ_SECONDS) in a fourth,
 # small clang build of the codec.
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
+# Every file has its license: fast, so first.
+reuse lint
 
 run_build() {
     dir=$1

@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The Nesdrix developers
+#
+# SPDX-License-Identifier: Apache-2.0
+
 # Starts Nesdrix against a simulated fleet of a dozen devices, on a private
 # network of two namespaces that is connected to nothing else:
 #

@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The Nesdrix developers
+#
+# SPDX-License-Identifier: Apache-2.0
+
 # Fails when a catalogue in resources/ does not cover the sources: refreshes a
 # scratch copy of each from the sources exactly as tools/update-translations.sh
 # does and lists every entry left unfinished (a text without its translation) or

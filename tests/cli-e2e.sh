@@ -1,4 +1,9 @@
 #!/bin/bash
+
+# SPDX-FileCopyrightText: 2026 The Nesdrix developers
+#
+# SPDX-License-Identifier: Apache-2.0
+
 # End-to-end scenarios of nesdrix-cli against the device simulator:
 #
 #   tests/netns-fleet.sh --simulator DEVSIM [ARGS...] -- tests/cli-e2e.sh SCENARIO CLI

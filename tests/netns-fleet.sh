@@ -1,4 +1,9 @@
 #!/bin/bash
+
+# SPDX-FileCopyrightText: 2026 The Nesdrix developers
+#
+# SPDX-License-Identifier: Apache-2.0
+
 # Runs a command against a simulated device fleet, on a network of its own:
 #
 #   tests/netns-fleet.sh --simulator PATH [SIMULATOR ARGS...] -- COMMAND [ARGS...]

@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The Nesdrix developers
+#
+# SPDX-License-Identifier: Apache-2.0
+
 # Runs a command in a private network namespace that holds only loopback, with
 # the limited broadcast routed into it: whatever a test sends stays inside.
 set -eu

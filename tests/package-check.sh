@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The Nesdrix developers
+#
+# SPDX-License-Identifier: Apache-2.0
+
 # Builds the Debian package of a build tree and checks it as a user meets it: what
 # it holds, its desktop entry, its maintainer scripts, and that the program it
 # installs starts and sends its scan request (inside a private network namespace).

@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The Nesdrix developers
+#
+# SPDX-License-Identifier: Apache-2.0
+
 # Takes every screenshot in docs/screenshots/ again, from the program in a build
 # directory answered by the simulated example fleet:
 #   main-window.png      English, the table filled, columns fitted to their texts

@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The Nesdrix developers
+#
+# SPDX-License-Identifier: Apache-2.0
+
 # Refreshes the catalogue sources from the sources. Run it after adding or changing
 # a user-visible text, then translate the new entries (Qt Linguist, or by hand) and
 # check them with ctest -R translations.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nesdrix developers
+//
+// SPDX-License-Identifier: Apache-2.0
+
 // Every datagram the endpoint reads goes through the codec's acceptance rules and,
 // when accepted, through the formatters that make the table row.
 

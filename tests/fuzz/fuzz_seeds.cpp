@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nesdrix developers
+//
+// SPDX-License-Identifier: Apache-2.0
+
 // Writes the fuzzer's seed corpus: valid replies and one datagram for each way a
 // reply is dropped, all built with the codec.
 
