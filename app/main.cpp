@@ -5,7 +5,6 @@
 #include "mainwindow.h"
 
 #include <QApplication>
-#include <QIcon>
 
 int main(int argc, char *argv[])
 {
@@ -21,7 +20,7 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("nesdrix"));
     QApplication app(argc, argv);
     // Windows takes the icon from the executable; elsewhere the window needs it set.
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/Nesdrix.ico")));
+    QApplication::setWindowIcon(MainWindow::applicationIcon());
     MainWindow window;
     window.show();
     return app.exec();

@@ -5,6 +5,7 @@
 #include "mainwindow.h"
 
 #include "about.h"
+#include "devicelistmodel.h"
 #include "devicetext.h"
 #include "globals.h"
 #include "info.h"
@@ -23,13 +24,12 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QTranslator>
 #include <QVBoxLayout>
 
 MySocket *g_mySocket = nullptr;
-QTableWidget *g_tableWidget = nullptr;
 
 namespace {
 
@@ -67,7 +67,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     g_mySocket = new MySocket;
     g_mySocket->initUdpSocket();
-    connect(g_mySocket, &MySocket::updPackReceived, this, &MainWindow::tranlateUdpRawFrameSlot);
+    connect(g_mySocket, &MySocket::deviceReplied, this, &MainWindow::tranlateUdpRawFrameSlot);
     if (!g_mySocket->isBound())
         QTimer::singleShot(0, this, &MainWindow::reportBindFailure);
     else if (g_mySocket->isReceiveBufferCapped())
@@ -80,8 +80,12 @@ MainWindow::~MainWindow()
     // The window owns the endpoint for its whole life; nothing may reach either after it.
     delete g_mySocket;
     g_mySocket = nullptr;
-    g_tableWidget = nullptr;
     delete translator;
+}
+
+QIcon MainWindow::applicationIcon()
+{
+    return QIcon(QStringLiteral(":/images/Nesdrix.ico"));
 }
 
 void MainWindow::initUi()
@@ -95,7 +99,7 @@ void MainWindow::initUi()
 
 void MainWindow::startScan()
 {
-    tableWidget->setRowCount(0);
+    deviceList->clear();
     g_mySocket->udpSendCmdScan();
 }
 
@@ -134,20 +138,17 @@ void MainWindow::buildWidgets()
     menuBar()->addMenu(helpMenu);
     menuBar()->setStyleSheet(QString::fromLatin1(MenuBarStyle));
 
-    tableWidget = new QTableWidget(this);
-    tableWidget->setObjectName(QStringLiteral("tableWidget"));
-    tableWidget->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tableWidget->setSelectionBehavior(QAbstractItemView::SelectRows);
-    tableWidget->setSelectionMode(QAbstractItemView::SingleSelection);
-    tableWidget->setColumnCount(ColumnCount);
-    tableWidget->setColumnWidth(MacAddressColumn, WideColumnWidth);
-    tableWidget->setColumnWidth(DeviceVersionColumn, WideColumnWidth);
-    tableWidget->setColumnHidden(PlcPointsColumn, true);
-    connect(
-        tableWidget, &QTableWidget::cellDoubleClicked, this, &MainWindow::cellDoubleClickedSlot);
-    // Whoever removes rows, the address indexes follow.
-    connect(
-        tableWidget->model(), &QAbstractItemModel::rowsRemoved, this, &MainWindow::indexListedRows);
+    deviceList = new DeviceListModel(this);
+    tableView = new QTableView(this);
+    tableView->setObjectName(QStringLiteral("tableWidget"));
+    tableView->setModel(deviceList);
+    tableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tableView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tableView->setSelectionMode(QAbstractItemView::SingleSelection);
+    tableView->setColumnWidth(MacAddressColumn, WideColumnWidth);
+    tableView->setColumnWidth(DeviceVersionColumn, WideColumnWidth);
+    tableView->setColumnHidden(PlcPointsColumn, true);
+    connect(tableView, &QTableView::doubleClicked, this, &MainWindow::cellDoubleClickedSlot);
 
     refreshButton = createButton(this);
     refreshButton->setObjectName(QStringLiteral("refreshButton"));
@@ -157,7 +158,7 @@ void MainWindow::buildWidgets()
     connect(detailButton, &QPushButton::clicked, this, &MainWindow::cellDoubleClickedSlot);
 
     auto *tableLayout = new QVBoxLayout;
-    tableLayout->addWidget(tableWidget);
+    tableLayout->addWidget(tableView);
     auto *buttonRow = new QHBoxLayout;
     buttonRow->addWidget(refreshButton);
     buttonRow->addWidget(detailButton);
@@ -179,10 +180,7 @@ void MainWindow::retranslateUi()
     infoAction->setText(tr("Host Info"));
     languageMenu->setTitle(tr("Language"));
     helpMenu->setTitle(tr("Help"));
-    const QString headers[ColumnCount] = { tr("Device Type"), tr("Device Name"), tr("IP Address"),
-        tr("MAC Address"), tr("Net Mask"), tr("Gate Way"), tr("Device Version"), tr("PLC Points") };
-    for (int column = 0; column < ColumnCount; ++column)
-        tableWidget->setHorizontalHeaderItem(column, new QTableWidgetItem(headers[column]));
+    deviceList->retranslate();
     refreshButton->setText(tr("Refresh User List"));
     detailButton->setText(tr("Get Detailed Info"));
 }
@@ -243,7 +241,7 @@ void MainWindow::aboutActionSlot()
 
 void MainWindow::refreshUserSlot()
 {
-    tableWidget->setRowCount(0);
+    deviceList->clear();
     // A fixed pause before the request, not a wait for answers: replies to an
     // earlier request that come in meanwhile are cleared again by startScan.
     ProcessDialog dialog(this);
@@ -254,21 +252,21 @@ void MainWindow::refreshUserSlot()
 void MainWindow::cellDoubleClickedSlot()
 {
     // A selection without a current row has no row to open.
-    if (tableWidget->selectedItems().isEmpty() || tableWidget->currentRow() < 0) {
+    const QModelIndex current = tableView->currentIndex();
+    if (!tableView->selectionModel()->hasSelection() || !current.isValid()) {
         showWarning(this, tr("error!"), tr("No Devices!"), tr("OK"));
         return;
     }
-    g_tableWidget = tableWidget;
     // The opened device is taken once: a reply listed while its dialog is open
     // moves the current row, but must not redirect the flashing, the stop or the write.
-    const int row = tableWidget->currentRow();
-    g_mySocket->setDeviceIp(tableWidget->item(row, IpAddressColumn)->text());
-    openedDeviceMac = tableWidget->item(row, MacAddressColumn)->text();
+    const DeviceRecord device = deviceList->record(current.row());
+    g_mySocket->setDeviceIp(device.ip);
+    openedDeviceMac = device.mac;
     g_mySocket->udpSendCmdLedsFlash(openedDeviceMac);
     g_mySocket->startLedsFlashTimer();
 
     // Released as soon as it closes, so repeated openings leave nothing behind.
-    SubDeviceInfo dialog(this);
+    SubDeviceInfo dialog(device, this);
     connect(&dialog, &SubDeviceInfo::subPlcWindowClosed, this, &MainWindow::closeSubWindowSlot);
     dialog.exec();
 }
@@ -279,52 +277,11 @@ void MainWindow::closeSubWindowSlot()
     g_mySocket->stopLedsFlashTimer();
 }
 
-void MainWindow::tranlateUdpRawFrameSlot()
-{
-    const QByteArray &network = g_mySocket->replyNetwork;
-    rowDeviceName = deviceNameFromBytes(g_mySocket->replyName);
-    bytesToMacText(rowMacAddress, g_mySocket->replyMac);
-    const bool macListed = markListedCells(MacAddressColumn, rowMacAddress);
-    rowDeviceType = deviceNameFromBytes(g_mySocket->replyTypeName);
-    dottedDecimalText(rowIpAddress, network.mid(0, 4));
-    const bool ipListed = markListedCells(IpAddressColumn, rowIpAddress);
-    dottedDecimalText(rowNetMask, network.mid(4, 4));
-    dottedDecimalText(rowGateWay, network.mid(8, 4));
-    dottedDecimalText(rowDeviceVersion, g_mySocket->replyVersion);
-    dottedDecimalText(rowPlcPoints, g_mySocket->replyPoints);
-
-    addDeviceRow();
-    const int row = tableWidget->rowCount() - 1;
-    if (ipListed)
-        tableWidget->item(row, IpAddressColumn)->setBackground(Qt::red);
-    if (macListed)
-        tableWidget->item(row, MacAddressColumn)->setBackground(Qt::red);
-    indexCell(row, IpAddressColumn);
-    indexCell(row, MacAddressColumn);
-    clearRowTexts();
-}
-
-bool MainWindow::markListedCells(int column, const QString &text)
-{
-    const auto listed = rowsByText(column).find(text);
-    if (listed == rowsByText(column).end())
-        return false;
-    for (const int row : qAsConst(*listed))
-        tableWidget->item(row, column)->setBackground(Qt::red);
-    listed->clear();
-    return true;
-}
-
-void MainWindow::addDeviceRow()
+void MainWindow::tranlateUdpRawFrameSlot(const DeviceRecord &device)
 {
     beginListingPass();
-    const int row = tableWidget->rowCount();
-    tableWidget->insertRow(row);
-    const QString texts[ColumnCount] = { rowDeviceType, rowDeviceName, rowIpAddress, rowMacAddress,
-        rowNetMask, rowGateWay, rowDeviceVersion, rowPlcPoints };
-    for (int column = 0; column < ColumnCount; ++column)
-        tableWidget->setItem(row, column, new QTableWidgetItem(texts[column]));
-    selectListedRow(row);
+    deviceList->append(device);
+    selectListedRow(deviceList->rowCount() - 1);
 }
 
 void MainWindow::selectListedRow(int row)
@@ -332,33 +289,10 @@ void MainWindow::selectListedRow(int row)
     // The selection is the table's state at once; the view catches up once per
     // pass (endListingPass): told of every row, it would lay out the whole
     // table to scroll to each one.
-    const QSignalBlocker viewNotTold(tableWidget->selectionModel());
-    tableWidget->selectionModel()->setCurrentIndex(
-        tableWidget->model()->index(row, qMax(tableWidget->columnAt(0), 0)),
+    const QSignalBlocker viewNotTold(tableView->selectionModel());
+    tableView->selectionModel()->setCurrentIndex(
+        deviceList->index(row, qMax(tableView->columnAt(0), 0)),
         QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-}
-
-QHash<QString, QVector<int>> &MainWindow::rowsByText(int column)
-{
-    return column == MacAddressColumn ? macRows : ipRows;
-}
-
-void MainWindow::indexListedRows()
-{
-    macRows.clear();
-    ipRows.clear();
-    for (int row = 0; row < tableWidget->rowCount(); ++row) {
-        indexCell(row, IpAddressColumn);
-        indexCell(row, MacAddressColumn);
-    }
-}
-
-void MainWindow::indexCell(int row, int column)
-{
-    const QTableWidgetItem *item = tableWidget->item(row, column);
-    QVector<int> &unmarked = rowsByText(column)[item->text()];
-    if (item->background() != QBrush(Qt::red))
-        unmarked.append(row);
 }
 
 void MainWindow::beginListingPass()
@@ -368,7 +302,7 @@ void MainWindow::beginListingPass()
     listingPass = true;
     // A burst appends thousands of rows in one pass: painting each would cost
     // more than listing it.
-    tableWidget->setUpdatesEnabled(false);
+    tableView->setUpdatesEnabled(false);
     QMetaObject::invokeMethod(
         this, [this] { endListingPass(); }, Qt::QueuedConnection);
 }
@@ -376,20 +310,8 @@ void MainWindow::beginListingPass()
 void MainWindow::endListingPass()
 {
     listingPass = false;
-    tableWidget->setUpdatesEnabled(true);
-    tableWidget->scrollTo(tableWidget->currentIndex());
-}
-
-void MainWindow::clearRowTexts()
-{
-    rowDeviceType.clear();
-    rowMacAddress.clear();
-    rowDeviceName.clear();
-    rowDeviceVersion.clear();
-    rowIpAddress.clear();
-    rowNetMask.clear();
-    rowGateWay.clear();
-    rowPlcPoints.clear();
+    tableView->setUpdatesEnabled(true);
+    tableView->scrollTo(tableView->currentIndex());
 }
 
 void MainWindow::reportBindFailure()
@@ -405,7 +327,7 @@ void MainWindow::reportReceiveBufferLimit()
            "for: when many devices answer a scan at once, some of them may not be listed.\n\n"
            "To list every device, raise the limit (on Linux: sudo sysctl -w "
            "net.core.rmem_max=%3, and the same setting in a file in /etc/sysctl.d to keep "
-           "it) or run Nesdrix as root, then start Nesdrix again.")
+           "it), then start Nesdrix again.")
             .arg(g_mySocket->receiveBufferBytes() / 1024)
             .arg(MySocket::WantedReceiveBufferBytes / 1024)
             .arg(MySocket::WantedReceiveBufferBytes),

@@ -5,16 +5,17 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
-#include <QHash>
+#include <QIcon>
 #include <QMainWindow>
 #include <QString>
-#include <QVector>
 
+class DeviceListModel;
 class QAction;
 class QMenu;
 class QPushButton;
-class QTableWidget;
+class QTableView;
 class QTranslator;
+struct DeviceRecord;
 
 class MainWindow : public QMainWindow
 {
@@ -23,6 +24,9 @@ class MainWindow : public QMainWindow
 public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
+
+    // The icon of every window of the program; the program links the image bundle.
+    static QIcon applicationIcon();
 
     void initUi();
     void startScan();
@@ -35,7 +39,7 @@ private slots:
     void refreshUserSlot();
     void cellDoubleClickedSlot();
     void closeSubWindowSlot();
-    void tranlateUdpRawFrameSlot();
+    void tranlateUdpRawFrameSlot(const DeviceRecord &device);
 
 private:
     void buildWidgets();
@@ -45,13 +49,6 @@ private:
     void removeTranslator();
     void reportBindFailure();
     void reportReceiveBufferLimit();
-    // Marks red every cell of the column that holds the text; true if any did.
-    bool markListedCells(int column, const QString &text);
-    void addDeviceRow();
-    void clearRowTexts();
-    QHash<QString, QVector<int>> &rowsByText(int column);
-    void indexListedRows();
-    void indexCell(int row, int column);
     void selectListedRow(int row);
     void beginListingPass();
     void endListingPass();
@@ -65,22 +62,11 @@ private:
     QMenu *helpMenu = nullptr;
     QPushButton *refreshButton = nullptr;
     QPushButton *detailButton = nullptr;
-    QString rowDeviceType;
-    QString rowMacAddress;
-    QString rowDeviceName;
-    QString rowDeviceVersion;
-    QString rowIpAddress;
-    QString rowNetMask;
-    QString rowGateWay;
-    QString rowPlcPoints;
-    QTableWidget *tableWidget = nullptr;
+    DeviceListModel *deviceList = nullptr;
+    QTableView *tableView = nullptr;
     // The MAC of the device whose dialog is open, for its stop request.
     QString openedDeviceMac;
     bool widgetsBuilt = false;
-    // The rows of the MAC and of the IP column by cell text, each row only until its
-    // cell is red (marks are never removed); a text with no rows left is all red.
-    QHash<QString, QVector<int>> macRows;
-    QHash<QString, QVector<int>> ipRows;
     // Rows appended in one readiness pass are painted once, after it.
     bool listingPass = false;
 };

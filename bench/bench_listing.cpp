@@ -17,7 +17,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 
 #include <arpa/inet.h>
@@ -141,7 +141,7 @@ Listing listInWindow(int expected)
     QElapsedTimer sinceFirst;
     MainWindow window;
     window.show();
-    auto *table = window.findChild<QTableWidget *>(QStringLiteral("tableWidget"));
+    auto *table = window.findChild<QTableView *>(QStringLiteral("tableWidget"));
     listing.receiveBufferBytes = g_mySocket->receiveBufferBytes();
     PaintClock paints(sinceFirst);
     table->viewport()->installEventFilter(&paints);
@@ -152,7 +152,7 @@ Listing listInWindow(int expected)
     QObject::connect(&idle, &QTimer::timeout, &loop, &QEventLoop::quit);
     idle.start(IdleMs);
     double cpuAtFirst = 0;
-    QObject::connect(g_mySocket, &MySocket::updPackReceived, &loop, [&] {
+    QObject::connect(g_mySocket, &MySocket::deviceReplied, &loop, [&] {
         if (!sinceFirst.isValid()) {
             sinceFirst.start();
             cpuAtFirst = threadCpuMs();
@@ -162,7 +162,7 @@ Listing listInWindow(int expected)
         listing.firstToLastRowMs = sinceFirst.nsecsElapsed() / 1e6;
         listing.cpuMs = threadCpuMs() - cpuAtFirst;
         idle.start(IdleMs);
-        if (table->rowCount() == expected)
+        if (table->model()->rowCount() == expected)
             // Time for the last pass to end and its paint to happen.
             QTimer::singleShot(200, &loop, &QEventLoop::quit);
     });
@@ -175,14 +175,14 @@ Listing listInWindow(int expected)
         if (sinceFirst.isValid() && listing.rows < expected)
             listing.longestTickGapMs
                 = qMax(listing.longestTickGapMs, sinceTick.nsecsElapsed() / 1e6);
-        listing.rows = table->rowCount();
+        listing.rows = table->model()->rowCount();
         sinceTick.start();
     });
     sinceTick.start();
     ticker.start(10);
     loop.exec();
 
-    listing.rows = table->rowCount();
+    listing.rows = table->model()->rowCount();
     listing.longestPaintGapMs = qMax(paints.longestGapMs,
         paints.lastMs < listing.firstToLastRowMs ? listing.firstToLastRowMs - paints.lastMs : 0.0);
     return listing;

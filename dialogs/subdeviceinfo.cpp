@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -41,21 +40,16 @@ QPushButton *createButton(QWidget *parent, const char *name, const QString &text
     return button;
 }
 
-QString cellText(int row, int column)
-{
-    return g_tableWidget->item(row, column)->text();
-}
-
 } // namespace
 
-SubDeviceInfo::SubDeviceInfo(QWidget *parent)
+SubDeviceInfo::SubDeviceInfo(const DeviceRecord &device, QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(tr("PLC Info"));
     setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint);
     createLayout();
     createConnections();
-    loadDeviceInfo();
+    loadDeviceInfo(device);
 }
 
 QString SubDeviceInfo::tableMacText() const
@@ -158,16 +152,15 @@ void SubDeviceInfo::createConnections()
     connect(closeButton, &QPushButton::clicked, this, &SubDeviceInfo::close);
 }
 
-void SubDeviceInfo::loadDeviceInfo()
+void SubDeviceInfo::loadDeviceInfo(const DeviceRecord &device)
 {
-    const int row = g_tableWidget->currentRow();
-    deviceNameEdit->setText(cellText(row, DeviceNameColumn));
-    ipEdit->setText(cellText(row, IpAddressColumn));
-    netMaskEdit->setText(cellText(row, NetMaskColumn));
-    gateWayEdit->setText(cellText(row, GateWayColumn));
-    plcVersionEdit->setText(cellText(row, DeviceVersionColumn));
-    macEdit->setText(cellText(row, MacAddressColumn));
-    discoveredMac = macEdit->text();
+    deviceNameEdit->setText(device.name);
+    ipEdit->setText(device.ip);
+    netMaskEdit->setText(device.mask);
+    gateWayEdit->setText(device.gateway);
+    plcVersionEdit->setText(device.version);
+    macEdit->setText(device.mac);
+    discoveredMac = device.mac;
 }
 
 void SubDeviceInfo::showInputError(const QString &message)

@@ -5,6 +5,7 @@
 #ifndef SUBDEVICEINFO_H
 #define SUBDEVICEINFO_H
 
+#include "devicerecord.h"
 #include "devicesettingssource.h"
 
 #include <QDialog>
@@ -12,13 +13,13 @@
 class QLineEdit;
 class QPushButton;
 
-// Shows the device of the table's current row and writes new network settings to it.
+// Shows a listed device and writes new network settings to it.
 class SubDeviceInfo : public QDialog, public DeviceSettingsSource
 {
     Q_OBJECT
 
 public:
-    explicit SubDeviceInfo(QWidget *parent);
+    SubDeviceInfo(const DeviceRecord &device, QWidget *parent);
 
     // The MAC the device was listed with when the dialog opened; rows that
     // arrive while it is open do not change it.
@@ -44,7 +45,7 @@ protected:
 private:
     void createLayout();
     void createConnections();
-    void loadDeviceInfo();
+    void loadDeviceInfo(const DeviceRecord &device);
     void showInputError(const QString &message);
 
     QLineEdit *deviceNameEdit = nullptr;

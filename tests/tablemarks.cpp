@@ -4,14 +4,14 @@
 
 #include "tablemarks.h"
 
+#include <QAbstractItemModel>
 #include <QBrush>
-#include <QTableWidget>
 
-QString redMarks(const QTableWidget *table, int column)
+QString redMarks(const QAbstractItemModel *model, int column)
 {
     QString marks;
-    for (int row = 0; row < table->rowCount(); ++row) {
-        const QVariant background = table->item(row, column)->data(Qt::BackgroundRole);
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QVariant background = model->index(row, column).data(Qt::BackgroundRole);
         if (!background.isValid())
             marks += QLatin1Char('0');
         else if (background.value<QBrush>() == QBrush(Qt::red))
@@ -20,4 +20,9 @@ QString redMarks(const QTableWidget *table, int column)
             marks += QLatin1Char('?');
     }
     return marks;
+}
+
+QString cellText(const QAbstractItemModel *model, int row, int column)
+{
+    return model->index(row, column).data().toString();
 }

@@ -15,7 +15,6 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QTranslator>
 #include <QtTest>
 
@@ -110,12 +109,12 @@ private slots:
     void progressRunsToTheEndAndCloses();
 
 private:
-    // Appends a device row and makes it the current one, as a listed reply does.
+    // Makes the device the one the window opens next, as a listed reply does.
     void addRow(const QString &type, const QString &name, const QString &mac);
 
     TestPeer *peer = nullptr;
     MySocket *endpoint = nullptr;
-    QTableWidget *table = nullptr;
+    DeviceRecord current;
 };
 
 void TestDeviceDialogs::init()
@@ -126,38 +125,34 @@ void TestDeviceDialogs::init()
     endpoint = new MySocket;
     endpoint->initUdpSocket();
     endpoint->setDeviceIp(TestPeer::DeviceIp);
-    table = new QTableWidget(0, ColumnCount);
     g_mySocket = endpoint;
-    g_tableWidget = table;
 }
 
 void TestDeviceDialogs::cleanup()
 {
     closeLeftoverModals();
     g_mySocket = nullptr;
-    g_tableWidget = nullptr;
-    delete table;
+    current = DeviceRecord();
     delete endpoint;
     delete peer;
 }
 
 void TestDeviceDialogs::addRow(const QString &type, const QString &name, const QString &mac)
 {
-    const QStringList texts
-        = { type, name, QStringLiteral("192.168.1.10"), mac, QStringLiteral("255.255.255.0"),
-              QStringLiteral("192.168.1.1"), QStringLiteral("1.2.0.10"), QString() };
-    const int row = table->rowCount();
-    table->insertRow(row);
-    for (int column = 0; column < ColumnCount; ++column)
-        table->setItem(row, column, new QTableWidgetItem(texts.at(column)));
-    table->selectRow(row);
+    current.type = type;
+    current.name = name;
+    current.ip = QStringLiteral("192.168.1.10");
+    current.mac = mac;
+    current.mask = QStringLiteral("255.255.255.0");
+    current.gateway = QStringLiteral("192.168.1.1");
+    current.version = QStringLiteral("1.2.0.10");
 }
 
 void TestDeviceDialogs::showsTheCurrentRow()
 {
     addRow(QStringLiteral("PLC"), QStringLiteral("first"), QStringLiteral("00:00:00:00:00:01"));
     addRow(QStringLiteral("SERVO"), QStringLiteral("drive"), DeviceMac);
-    SubDeviceInfo dialog(nullptr);
+    SubDeviceInfo dialog(current, nullptr);
 
     QCOMPARE(dialog.windowTitle(), QStringLiteral("PLC Info"));
     QVERIFY(hasDialogFlags(&dialog));
@@ -213,7 +208,10 @@ void TestDeviceDialogs::validation_data()
         << "192.168.001.010" << mask << gw << DeviceMac << QString();
     QTest::newRow("ip and mask wrong shows the ip") << "192.168.1.256"
                                                     << "255.255.255" << gw << DeviceMac << ipError;
-    QTest::newRow("any address is a mask") << ip << "1.2.3.4" << gw << DeviceMac << QString();
+    QTest::newRow("a mask with gaps")
+        << ip << "255.0.255.0" << gw << DeviceMac << QStringLiteral("Net Mask Error!");
+    QTest::newRow("the subnet's broadcast address")
+        << "192.168.1.255" << mask << gw << DeviceMac << ipError;
     QTest::newRow("mask with three groups")
         << ip << "255.255.255" << gw << DeviceMac << QStringLiteral("Net Mask Error!");
     QTest::newRow("gateway ending in a dot")
@@ -238,7 +236,7 @@ void TestDeviceDialogs::validation()
     QFETCH(QString, error);
 
     addRow(QStringLiteral("PLC"), QStringLiteral("PLC1"), mac);
-    SubDeviceInfo dialog(nullptr);
+    SubDeviceInfo dialog(current, nullptr);
     QSignalSpy closed(&dialog, &SubDeviceInfo::subPlcWindowClosed);
     dialog.show();
     retype(field(dialog, "ipEdit"), ip);
@@ -301,7 +299,7 @@ void TestDeviceDialogs::modifyWritesOneRequest()
     QFETCH(QByteArray, macBytes);
 
     addRow(QStringLiteral("PLC"), name, mac);
-    SubDeviceInfo dialog(nullptr);
+    SubDeviceInfo dialog(current, nullptr);
     QSignalSpy closed(&dialog, &SubDeviceInfo::subPlcWindowClosed);
     dialog.show();
     retype(field(dialog, "ipEdit"), QStringLiteral("10.0.0.7"));
@@ -336,7 +334,7 @@ void TestDeviceDialogs::enterInAFieldPressesModify()
 {
     QFETCH(QString, fieldName);
     addRow(QStringLiteral("PLC"), QStringLiteral("PLC1"), DeviceMac);
-    SubDeviceInfo dialog(nullptr);
+    SubDeviceInfo dialog(current, nullptr);
     QSignalSpy closed(&dialog, &SubDeviceInfo::subPlcWindowClosed);
     dialog.show();
     QLineEdit *edit = field(dialog, qPrintable(fieldName));
@@ -361,7 +359,7 @@ void TestDeviceDialogs::closingEmitsOnceAndSendsNothing()
 {
     QFETCH(int, way);
     addRow(QStringLiteral("PLC"), QStringLiteral("PLC1"), DeviceMac);
-    SubDeviceInfo dialog(nullptr);
+    SubDeviceInfo dialog(current, nullptr);
     QSignalSpy closed(&dialog, &SubDeviceInfo::subPlcWindowClosed);
     QObject scope;
     whenModal<SubDeviceInfo>(
@@ -383,7 +381,7 @@ void TestDeviceDialogs::textsCarryTheirContexts()
     QCOMPARE(progress.windowTitle(), QStringLiteral("QObject|Scan"));
     QCOMPARE(labelTexts(progress), QStringList({ "ProcessDialog|scaning...." }));
 
-    SubDeviceInfo dialog(nullptr);
+    SubDeviceInfo dialog(current, nullptr);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("SubDeviceInfo|PLC Info"));
     const QStringList labels = labelTexts(dialog);
     QCOMPARE(labels.first(), QStringLiteral("SubDeviceInfo|Device Name"));
@@ -404,8 +402,8 @@ void TestDeviceDialogs::textsCarryTheirContexts()
     QCOMPARE(ipBox.buttons, QStringList({ "QObject|OK" }));
 
     // The table's MAC is not a MAC; the field shows it and cannot be edited.
-    table->item(0, MacAddressColumn)->setText(QStringLiteral("001A2B3C4D5E"));
-    SubDeviceInfo badMac(nullptr);
+    current.mac = QStringLiteral("001A2B3C4D5E");
+    SubDeviceInfo badMac(current, nullptr);
     badMac.show();
     ShownBox macBox;
     answerNextBox(&scope, &macBox);

@@ -8,7 +8,7 @@
 #include "tablemarks.h"
 #include "testpeer.h"
 
-#include <QTableWidget>
+#include <QTableView>
 #include <QtTest>
 
 namespace {
@@ -82,7 +82,7 @@ private:
 
     TestPeer *peer = nullptr;
     MainWindow *window = nullptr;
-    QTableWidget *table = nullptr;
+    QTableView *table = nullptr;
 };
 
 void TestDeviceRows::initTestCase()
@@ -91,7 +91,7 @@ void TestDeviceRows::initTestCase()
     QString error;
     QVERIFY2(peer->bind(&error), qPrintable(error));
     window = new MainWindow;
-    table = window->findChild<QTableWidget *>(QStringLiteral("tableWidget"));
+    table = window->findChild<QTableView *>(QStringLiteral("tableWidget"));
     QVERIFY(table);
 }
 
@@ -103,7 +103,7 @@ void TestDeviceRows::cleanupTestCase()
 void TestDeviceRows::init()
 {
     window->startScan();
-    QCOMPARE(table->rowCount(), 0);
+    QCOMPARE(table->model()->rowCount(), 0);
 }
 
 void TestDeviceRows::formatters_data()
@@ -182,10 +182,10 @@ void TestDeviceRows::rowTexts()
     QFETCH(Datagram::ScanReply, reply);
     QFETCH(QStringList, texts);
     receive({ reply });
-    QCOMPARE(table->rowCount(), 1);
-    for (int column = 0; column < table->columnCount(); ++column) {
-        QCOMPARE(table->item(0, column)->text(), texts.at(column));
-        QVERIFY(!table->item(0, column)->data(Qt::BackgroundRole).isValid());
+    QCOMPARE(table->model()->rowCount(), 1);
+    for (int column = 0; column < table->model()->columnCount(); ++column) {
+        QCOMPARE(cellText(table->model(), 0, column), texts.at(column));
+        QVERIFY(!table->model()->index(0, column).data(Qt::BackgroundRole).isValid());
     }
     verifyNewestRowIsCurrent();
 }
@@ -220,11 +220,11 @@ void TestDeviceRows::duplicateMarks()
     for (const QString &code : devices)
         replies.append(replyForCode(code));
     receive(replies);
-    QCOMPARE(table->rowCount(), devices.size());
-    QTEST(redMarks(table, MacColumn), "macRed");
-    QTEST(redMarks(table, IpColumn), "ipRed");
-    QCOMPARE(redMarks(table, NameColumn), QString(devices.size(), QLatin1Char('0')));
-    QCOMPARE(redMarks(table, TypeColumn), QString(devices.size(), QLatin1Char('0')));
+    QCOMPARE(table->model()->rowCount(), devices.size());
+    QTEST(redMarks(table->model(), MacColumn), "macRed");
+    QTEST(redMarks(table->model(), IpColumn), "ipRed");
+    QCOMPARE(redMarks(table->model(), NameColumn), QString(devices.size(), QLatin1Char('0')));
+    QCOMPARE(redMarks(table->model(), TypeColumn), QString(devices.size(), QLatin1Char('0')));
     verifyNewestRowIsCurrent();
 }
 
@@ -235,12 +235,12 @@ void TestDeviceRows::repeatInALongTable()
         replies.append(numberedReply(number, number));
     replies.append(numberedReply(1000, 150));
     receive(replies);
-    QCOMPARE(table->rowCount(), 201);
+    QCOMPARE(table->model()->rowCount(), 201);
     QString expected(201, QLatin1Char('0'));
     expected[150] = expected[200] = QLatin1Char('1');
-    QCOMPARE(redMarks(table, MacColumn), expected);
-    QCOMPARE(redMarks(table, IpColumn), QString(201, QLatin1Char('0')));
-    QCOMPARE(table->item(200, MacColumn)->text(), table->item(150, MacColumn)->text());
+    QCOMPARE(redMarks(table->model(), MacColumn), expected);
+    QCOMPARE(redMarks(table->model(), IpColumn), QString(201, QLatin1Char('0')));
+    QCOMPARE(cellText(table->model(), 200, MacColumn), cellText(table->model(), 150, MacColumn));
     verifyNewestRowIsCurrent();
 }
 
@@ -248,19 +248,19 @@ void TestDeviceRows::receive(const QVector<Datagram::ScanReply> &replies)
 {
     // Sent in small groups: the endpoint's receive buffer holds a few hundred.
     constexpr int GroupSize = 50;
-    const int before = table->rowCount();
+    const int before = table->model()->rowCount();
     for (int sent = 0; sent < replies.size();) {
         const int end = qMin(sent + GroupSize, replies.size());
         for (; sent < end; ++sent)
             peer->sendToProgram(Datagram::scanReplyDatagram(replies.at(sent)));
-        QTRY_COMPARE(table->rowCount(), before + sent);
+        QTRY_COMPARE(table->model()->rowCount(), before + sent);
     }
 }
 
 void TestDeviceRows::verifyNewestRowIsCurrent() const
 {
-    const int newest = table->rowCount() - 1;
-    QCOMPARE(table->currentRow(), newest);
+    const int newest = table->model()->rowCount() - 1;
+    QCOMPARE(table->currentIndex().row(), newest);
     const QModelIndexList selected = table->selectionModel()->selectedRows();
     QCOMPARE(selected.size(), 1);
     QCOMPARE(selected.first().row(), newest);

@@ -109,7 +109,7 @@ void TestDevSim::generatedFleetIsAcceptedAndUnique()
         macs.insert(device.reply.mac);
         const quint8 lastByte = quint8(device.reply.network.at(3));
         QVERIFY(device.reply.network.startsWith(QByteArray::fromHex("c00002")));
-        QVERIFY2(lastByte >= 64 && lastByte <= 127, qPrintable(device.ipText()));
+        QVERIFY2(lastByte >= 64 && lastByte <= 127, qPrintable(device.record().ip));
     }
     QCOMPARE(macs.size(), 300);
     QCOMPARE(fleet.at(2).reply.deviceType, quint8(3));

@@ -3,7 +3,6 @@
 // SPDX-License-Identifier: Apache-2.0
 
 #include "devicesettingssource.h"
-#include "devicetext.h"
 #include "mysocket.h"
 #include "simulatorlog.h"
 
@@ -55,12 +54,9 @@ void TestFleetCommands::initTestCase()
     QVERIFY2(!simulatorLog().isEmpty(), "run through tests/netns-fleet.sh");
     endpoint.initUdpSocket();
     QVERIFY2(endpoint.isBound(), qPrintable(endpoint.bindErrorString()));
-    connect(&endpoint, &MySocket::updPackReceived, this, [this] {
-        QString reply;
-        bytesToMacText(reply, endpoint.replyMac);
-        reply += QLatin1Char(' ');
-        dottedDecimalText(reply, endpoint.replyNetwork);
-        replies.append(reply);
+    connect(&endpoint, &MySocket::deviceReplied, this, [this](const DeviceRecord &device) {
+        replies.append(
+            QStringLiteral("%1 %2.%3.%4").arg(device.mac, device.ip, device.mask, device.gateway));
     });
     endpoint.setDeviceIp(SharedIp);
 }

@@ -8,7 +8,7 @@
 #include "simulatorlog.h"
 #include "tablemarks.h"
 
-#include <QTableWidget>
+#include <QTableView>
 #include <QtTest>
 
 // A scan of tests/fleets/five-devices.txt, played by the simulator with
@@ -27,7 +27,7 @@ private:
     void verifyRows(int first) const;
 
     MainWindow *window = nullptr;
-    QTableWidget *table = nullptr;
+    QTableView *table = nullptr;
 };
 
 namespace {
@@ -56,7 +56,7 @@ void TestFleetScan::initTestCase()
 {
     QVERIFY2(!simulatorLog().isEmpty(), "run through tests/netns-fleet.sh");
     window = new MainWindow;
-    table = window->findChild<QTableWidget *>(QStringLiteral("tableWidget"));
+    table = window->findChild<QTableView *>(QStringLiteral("tableWidget"));
     QVERIFY(table);
 }
 
@@ -67,12 +67,12 @@ void TestFleetScan::cleanupTestCase()
 
 void TestFleetScan::everyDeviceIsOneRow()
 {
-    QTRY_COMPARE(table->rowCount(), FleetSize);
+    QTRY_COMPARE(table->model()->rowCount(), FleetSize);
     QTRY_COMPARE(simulatorLogCount(QStringLiteral("sent 5 replies to 192.0.2.1")), 1);
     verifyRows(0);
-    QCOMPARE(redMarks(table, MacColumn), QStringLiteral("10100"));
-    QCOMPARE(redMarks(table, IpColumn), QStringLiteral("01010"));
-    QTRY_COMPARE(table->currentRow(), FleetSize - 1);
+    QCOMPARE(redMarks(table->model(), MacColumn), QStringLiteral("10100"));
+    QCOMPARE(redMarks(table->model(), IpColumn), QStringLiteral("01010"));
+    QTRY_COMPARE(table->currentIndex().row(), FleetSize - 1);
 }
 
 void TestFleetScan::aSecondScanAddsEveryDeviceAgain()
@@ -82,19 +82,20 @@ void TestFleetScan::aSecondScanAddsEveryDeviceAgain()
     // same cable after the malformed ones, so once they are rows every
     // malformed reply has been seen, and dropped.
     g_mySocket->udpSendCmdScan();
-    QTRY_COMPARE(table->rowCount(), 2 * FleetSize);
+    QTRY_COMPARE(table->model()->rowCount(), 2 * FleetSize);
     verifyRows(0);
     verifyRows(FleetSize);
-    QCOMPARE(redMarks(table, MacColumn), QString(2 * FleetSize, QLatin1Char('1')));
-    QCOMPARE(redMarks(table, IpColumn), QStringLiteral("1111111111"));
-    QTRY_COMPARE(table->currentRow(), 2 * FleetSize - 1);
+    QCOMPARE(redMarks(table->model(), MacColumn), QString(2 * FleetSize, QLatin1Char('1')));
+    QCOMPARE(redMarks(table->model(), IpColumn), QStringLiteral("1111111111"));
+    QTRY_COMPARE(table->currentIndex().row(), 2 * FleetSize - 1);
 }
 
 void TestFleetScan::verifyRows(int first) const
 {
     for (int device = 0; device < FleetSize; ++device) {
-        for (int column = 0; column < table->columnCount(); ++column)
-            QCOMPARE(table->item(first + device, column)->text(), ExpectedRows[device].at(column));
+        for (int column = 0; column < table->model()->columnCount(); ++column)
+            QCOMPARE(
+                cellText(table->model(), first + device, column), ExpectedRows[device].at(column));
     }
 }
 

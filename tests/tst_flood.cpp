@@ -4,11 +4,12 @@
 
 #include "datagramcodec.h"
 #include "mainwindow.h"
+#include "tablemarks.h"
 #include "udpcounters.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QtEndian>
 #include <QtTest>
@@ -154,7 +155,7 @@ void TestFlood::validRepliesSurviveFlood()
         = qEnvironmentVariable("NESDRIX_FLOOD_SECONDS", QStringLiteral("1")).toDouble();
     MainWindow window;
     window.show();
-    auto *table = window.findChild<QTableWidget *>(QStringLiteral("tableWidget"));
+    auto *table = window.findChild<QTableView *>(QStringLiteral("tableWidget"));
     QVERIFY(table);
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
@@ -181,20 +182,20 @@ void TestFlood::validRepliesSurviveFlood()
         = QTest::qWaitFor([&] { return flooder.done.load(); }, int(seconds * 1000) + 60000);
     sender.join();
     const qint64 floodMs = flood.elapsed();
-    (void)QTest::qWaitFor([&] { return table->rowCount() == ValidReplies; }, 5000);
+    (void)QTest::qWaitFor([&] { return table->model()->rowCount() == ValidReplies; }, 5000);
     ticker.stop();
     QVERIFY(finished);
     const qint64 drops = udpReceiveBufferErrors() - dropsBefore;
 
     qInfo("flood: %d datagrams (%d valid) in %lld ms; %d rows; 10 ms timer fired %d times, "
           "longest gap %lld ms (late by %lld ms); kernel receive-buffer drops %lld",
-        flooder.sent, flooder.validSent, floodMs, table->rowCount(), ticks, longestGapMs,
+        flooder.sent, flooder.validSent, floodMs, table->model()->rowCount(), ticks, longestGapMs,
         longestGapMs - 10, drops);
     QCOMPARE(flooder.validSent, ValidReplies);
     // Only valid replies are rows, in the order they were sent.
     int previous = -1;
-    for (int row = 0; row < table->rowCount(); ++row) {
-        const QString mac = table->item(row, MacColumn)->text();
+    for (int row = 0; row < table->model()->rowCount(); ++row) {
+        const QString mac = cellText(table->model(), row, MacColumn);
         QVERIFY2(mac.startsWith(QStringLiteral("02:00:00:00:AA:")), qPrintable(mac));
         const int number = mac.right(2).toInt(nullptr, 16);
         QVERIFY(number > previous);
@@ -202,9 +203,9 @@ void TestFlood::validRepliesSurviveFlood()
     }
     // The namespace holds only this flood: a valid reply may be missing only
     // where the kernel counted a datagram it dropped.
-    QVERIFY2(table->rowCount() >= ValidReplies - drops,
+    QVERIFY2(table->model()->rowCount() >= ValidReplies - drops,
         qPrintable(QStringLiteral("%1 of %2 valid replies listed, %3 datagrams dropped")
-                       .arg(table->rowCount())
+                       .arg(table->model()->rowCount())
                        .arg(ValidReplies)
                        .arg(drops)));
 }

@@ -2,9 +2,11 @@
 //
 // SPDX-License-Identifier: Apache-2.0
 
+#include "devicelistmodel.h"
 #include "dialogtesting.h"
 #include "languagesettings.h"
 #include "mainwindow.h"
+#include "tablemarks.h"
 
 #include <QAction>
 #include <QDir>
@@ -12,7 +14,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
-#include <QTableWidget>
+#include <QTableView>
 #include <QtTest>
 
 namespace {
@@ -39,9 +41,9 @@ QStringList shownTexts(const MainWindow &window)
         texts << window.findChild<QAction *>(QLatin1String(name))->text();
     for (const char *name : { "languageMenu", "helpMenu" })
         texts << window.findChild<QMenu *>(QLatin1String(name))->title();
-    auto *table = window.findChild<QTableWidget *>(QStringLiteral("tableWidget"));
-    for (int column = 0; column < table->columnCount(); ++column)
-        texts << table->horizontalHeaderItem(column)->text();
+    auto *table = window.findChild<QTableView *>(QStringLiteral("tableWidget"));
+    for (int column = 0; column < table->model()->columnCount(); ++column)
+        texts << table->model()->headerData(column, Qt::Horizontal).toString();
     for (const char *name : { "refreshButton", "detailButton" })
         texts << window.findChild<QPushButton *>(QLatin1String(name))->text();
     return texts;
@@ -107,12 +109,18 @@ Stored storedKind()
     return info.isDir() ? Stored::Directory : Stored::File;
 }
 
-void addDeviceRow(QTableWidget *table, const QStringList &cells)
+void addDeviceRow(QTableView *table, const QStringList &cells)
 {
-    const int row = table->rowCount();
-    table->insertRow(row);
-    for (int column = 0; column < cells.size(); ++column)
-        table->setItem(row, column, new QTableWidgetItem(cells.at(column)));
+    DeviceRecord device;
+    device.type = cells.at(DeviceTypeColumn);
+    device.name = cells.at(DeviceNameColumn);
+    device.ip = cells.at(IpAddressColumn);
+    device.mac = cells.at(MacAddressColumn);
+    device.mask = cells.at(NetMaskColumn);
+    device.gateway = cells.at(GateWayColumn);
+    device.version = cells.at(DeviceVersionColumn);
+    device.points = cells.at(PlcPointsColumn);
+    qobject_cast<DeviceListModel *>(table->model())->append(device);
 }
 
 } // namespace
@@ -296,7 +304,7 @@ void TestLanguage::dialogAfterSwitch()
     QFETCH(QString, okText);
 
     MainWindow window;
-    auto *table = window.findChild<QTableWidget *>(QStringLiteral("tableWidget"));
+    auto *table = window.findChild<QTableView *>(QStringLiteral("tableWidget"));
     const QStringList row = { "PLC", "Line 3 Press", "192.0.2.10", "00:1A:2B:3C:4D:5E",
         "255.255.255.0", "192.0.2.1", "1.2.3.4", "0.0.0.128" };
     addDeviceRow(table, row);
@@ -308,9 +316,9 @@ void TestLanguage::dialogAfterSwitch()
     QCOMPARE(window.windowTitle(), QStringLiteral("Nesdrix"));
     QVERIFY(languageAction(window, "中文"));
     QVERIFY(languageAction(window, "English"));
-    QCOMPARE(table->rowCount(), 1);
+    QCOMPARE(table->model()->rowCount(), 1);
     for (int column = 0; column < row.size(); ++column)
-        QCOMPARE(table->item(0, column)->text(), row.at(column));
+        QCOMPARE(cellText(table->model(), 0, column), row.at(column));
 
     ModalCloser closer;
     if (auto *action = window.findChild<QAction *>(opener))

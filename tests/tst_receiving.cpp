@@ -51,7 +51,8 @@ private slots:
 private:
     MySocket *endpoint = nullptr;
     TestPeer *peer = nullptr;
-    QList<QByteArray> macs;
+    QStringList macs;
+    DeviceRecord lastDevice;
 };
 
 void TestReceiving::init()
@@ -63,8 +64,10 @@ void TestReceiving::init()
     endpoint->initUdpSocket();
     QVERIFY2(endpoint->isBound(), qPrintable(endpoint->bindErrorString()));
     macs.clear();
-    connect(
-        endpoint, &MySocket::updPackReceived, this, [this] { macs << endpoint->replyMac.toHex(); });
+    connect(endpoint, &MySocket::deviceReplied, this, [this](const DeviceRecord &device) {
+        macs << device.mac;
+        lastDevice = device;
+    });
 }
 
 void TestReceiving::cleanup()
@@ -84,7 +87,7 @@ void TestReceiving::largestReplyIsReadWhole()
     QCOMPARE(datagram.size(), LargestDatagram);
     peer->sendToProgram(datagram);
     QTRY_COMPARE(macs.size(), 1);
-    QCOMPARE(endpoint->replyPoints, reply.points);
+    QCOMPARE(lastDevice.points, deviceRecordFromReply(reply).points);
 }
 
 void TestReceiving::oddDatagramsAreDropped_data()
@@ -105,8 +108,8 @@ void TestReceiving::oddDatagramsAreDropped()
     // The valid reply comes after it over the same path: once it is listed, the
     // odd datagram has been read.
     peer->sendToProgram(Datagram::scanReplyDatagram(replyNumbered(2)));
-    QTRY_VERIFY(macs.contains("001a2b000002"));
-    QCOMPARE(macs, QList<QByteArray> { "001a2b000002" });
+    QTRY_VERIFY(macs.contains(QStringLiteral("00:1A:2B:00:00:02")));
+    QCOMPARE(macs, QStringList { QStringLiteral("00:1A:2B:00:00:02") });
 }
 
 void TestReceiving::burstOutlastsBusyWindow()
@@ -120,7 +123,7 @@ void TestReceiving::burstOutlastsBusyWindow()
     for (int number = 0; number < Replies; ++number)
         peer->sendToProgram(Datagram::scanReplyDatagram(replyNumbered(number)));
     QTRY_COMPARE(macs.size(), Replies);
-    QCOMPARE(macs.last(), QByteArray("001a2b0009ff"));
+    QCOMPARE(macs.last(), QStringLiteral("00:1A:2B:00:09:FF"));
 }
 
 QTEST_GUILESS_MAIN(TestReceiving)

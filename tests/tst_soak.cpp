@@ -11,7 +11,7 @@
 
 #include <QFile>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QtTest>
 
 #include <unistd.h>
@@ -67,7 +67,7 @@ private:
 
     TestPeer *peer = nullptr;
     MainWindow *window = nullptr;
-    QTableWidget *table = nullptr;
+    QTableView *table = nullptr;
     int dialogsSeen = 0;
 };
 
@@ -83,7 +83,7 @@ void TestSoak::cleanup()
 bool TestSoak::listDevice()
 {
     peer->sendToProgram(deviceReply());
-    return QTest::qWaitFor([this] { return table->rowCount() == 1; });
+    return QTest::qWaitFor([this] { return table->model()->rowCount() == 1; });
 }
 
 template<typename Dialog> void TestSoak::pressAndClose(const char *buttonName)
@@ -106,7 +106,7 @@ void TestSoak::dialogsAndRefreshesLeaveNothing()
     QVERIFY2(peer->bind(&error), qPrintable(error));
     window = new MainWindow;
     window->show();
-    table = window->findChild<QTableWidget *>(QStringLiteral("tableWidget"));
+    table = window->findChild<QTableView *>(QStringLiteral("tableWidget"));
 
     const auto round = [this] {
         pressAndClose<SubDeviceInfo>("detailButton");

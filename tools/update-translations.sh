@@ -21,6 +21,6 @@ if [ "$#" -eq 0 ]; then
 fi
 for catalogue in "$@"; do
     catalogue=$(realpath -m "$catalogue")
-    (cd "$root" && "${LUPDATE:-lupdate}" -silent -locations none app dialogs protocol \
+    (cd "$root" && "${LUPDATE:-lupdate}" -silent -locations none app dialogs devicelist protocol \
         -ts "$catalogue")
 done

@@ -3,9 +3,10 @@
 // SPDX-License-Identifier: Apache-2.0
 
 // Every datagram the endpoint reads goes through the codec's acceptance rules and,
-// when accepted, through the formatters that make the table row.
+// when accepted, into the record that the device list shows.
 
 #include "datagramcodec.h"
+#include "devicerecord.h"
 #include "devicetext.h"
 
 #include <cstdint>
@@ -37,16 +38,12 @@ void checkAccepted(const QByteArray &datagram, const Datagram::ScanReply &reply)
             && again->name == reply.name && again->version == reply.version
             && again->network == reply.network && again->points == reply.points));
 
-    QString mac;
-    bytesToMacText(mac, reply.mac);
-    require(mac.size() == 17 && isMacText(mac));
-    QString ip;
-    dottedDecimalText(ip, reply.network.left(4));
-    require(isAddressText(ip));
-    QString version;
-    dottedDecimalText(version, reply.version);
-    require(reply.version.isEmpty() == version.isEmpty());
-    require(deviceNameFromBytes(reply.name).size() <= Datagram::NameFieldSize);
+    const DeviceRecord record = deviceRecordFromReply(reply);
+    require(record.mac.size() == 17 && isMacText(record.mac));
+    require(
+        isAddressText(record.ip) && isAddressText(record.mask) && isAddressText(record.gateway));
+    require(reply.version.isEmpty() == record.version.isEmpty());
+    require(record.nameBytes == reply.name && record.name.size() <= Datagram::NameFieldSize);
 }
 
 } // namespace

@@ -4,35 +4,22 @@
 
 #include "deviceformat.h"
 
+#include "safetext.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
 
-#include <algorithm>
-
 namespace {
 
-QString csvField(const QString &text)
+// The window's column titles, in its column order, then the duplicate flag.
+QStringList tableHeaders()
 {
-    static const QString special = QStringLiteral(",\"\r\n");
-    const bool needsQuotes
-        = std::any_of(text.cbegin(), text.cend(), [](QChar c) { return special.contains(c); });
-    if (!needsQuotes)
-        return text;
-    QString doubled = text;
-    doubled.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + doubled + QLatin1Char('"');
-}
-
-// The window's column headers, in its column order, then the duplicate flag.
-const QStringList &tableHeaders()
-{
-    static const QStringList headers = { QStringLiteral("Device Type"),
-        QStringLiteral("Device Name"), QStringLiteral("IP Address"), QStringLiteral("MAC Address"),
-        QStringLiteral("Net Mask"), QStringLiteral("Gate Way"), QStringLiteral("Device Version"),
-        QStringLiteral("PLC Points"), QStringLiteral("Duplicate") };
-    return headers;
+    QStringList headers;
+    for (int column = 0; column < ColumnCount; ++column)
+        headers << DeviceListModel::columnTitle(column);
+    return headers << QStringLiteral("Duplicate");
 }
 
 const QStringList &csvHeaders()
@@ -45,48 +32,40 @@ const QStringList &csvHeaders()
 }
 
 // "MAC", "IP", "MAC+IP" or empty.
-QString duplicateText(const DeviceRecord &device)
+QString duplicateText(const DeviceListModel &devices, int row)
 {
     QStringList which;
-    if (device.duplicateMac)
+    if (devices.isDuplicateMac(row))
         which << QStringLiteral("MAC");
-    if (device.duplicateIp)
+    if (devices.isDuplicateIp(row))
         which << QStringLiteral("IP");
     return which.join(QLatin1Char('+'));
 }
 
-QStringList rowTexts(const DeviceRecord &device)
+// Every text is bounded, so no cell, and no column of the table, grows with
+// what a reply carries.
+QStringList rowTexts(const DeviceListModel &devices, int row)
 {
+    const DeviceRecord &device = devices.record(row);
     return { device.type, device.name, device.ip, device.mac, device.mask, device.gateway,
-        device.version, device.points, duplicateText(device) };
-}
-
-// A device name is whatever bytes a device sent: on a terminal, control
-// characters (line breaks, escape sequences) are shown as U+FFFD instead.
-QString terminalText(QString text)
-{
-    for (QChar &c : text) {
-        if (c.category() == QChar::Other_Control)
-            c = QChar::ReplacementCharacter;
-    }
-    return text;
+        boundedText(device.version), boundedText(device.points), duplicateText(devices, row) };
 }
 
 QStringList terminalTexts(const QStringList &texts)
 {
     QStringList shown;
     for (const QString &text : texts)
-        shown << terminalText(text);
+        shown << neutralizedText(text);
     return shown;
 }
 
-QString formatTable(const QVector<DeviceRecord> &devices)
+QString formatTable(const DeviceListModel &devices)
 {
     QVector<QStringList> rows = { tableHeaders() };
-    for (const DeviceRecord &device : devices)
-        rows.append(terminalTexts(rowTexts(device)));
+    for (int row = 0; row < devices.rowCount(); ++row)
+        rows.append(terminalTexts(rowTexts(devices, row)));
 
-    QVector<int> widths(tableHeaders().size(), 0);
+    QVector<int> widths(rows.constFirst().size(), 0);
     for (const QStringList &row : qAsConst(rows)) {
         for (int column = 0; column < row.size(); ++column)
             widths[column] = qMax(widths[column], row.at(column).size());
@@ -103,28 +82,30 @@ QString formatTable(const QVector<DeviceRecord> &devices)
     return text;
 }
 
-QString formatCsv(const QVector<DeviceRecord> &devices)
+QString formatCsv(const DeviceListModel &devices)
 {
     QString text = csvLine(csvHeaders());
-    for (const DeviceRecord &device : devices)
-        text += csvLine(rowTexts(device));
+    for (int row = 0; row < devices.rowCount(); ++row)
+        text += csvLine(rowTexts(devices, row));
     return text;
 }
 
-QString formatJson(const QVector<DeviceRecord> &devices)
+QString formatJson(const DeviceListModel &devices)
 {
     QJsonArray array;
-    for (const DeviceRecord &device : devices) {
+    for (int row = 0; row < devices.rowCount(); ++row) {
+        const DeviceRecord &device = devices.record(row);
         array.append(QJsonObject { { QStringLiteral("type"), device.type },
             { QStringLiteral("name"), device.name }, { QStringLiteral("ip"), device.ip },
             { QStringLiteral("mac"), device.mac }, { QStringLiteral("mask"), device.mask },
             { QStringLiteral("gateway"), device.gateway },
-            { QStringLiteral("version"), device.version },
-            { QStringLiteral("points"), device.points },
-            { QStringLiteral("duplicateMac"), device.duplicateMac },
-            { QStringLiteral("duplicateIp"), device.duplicateIp } });
+            { QStringLiteral("version"), boundedText(device.version) },
+            { QStringLiteral("points"), boundedText(device.points) },
+            { QStringLiteral("duplicateMac"), devices.isDuplicateMac(row) },
+            { QStringLiteral("duplicateIp"), devices.isDuplicateIp(row) } });
     }
-    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented));
+    return jsonWithEscapedHiddenCharacters(
+        QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented)));
 }
 
 } // namespace
@@ -140,7 +121,7 @@ std::optional<OutputFormat> outputFormatFromText(const QString &text)
     return std::nullopt;
 }
 
-QString formatDevices(const QVector<DeviceRecord> &devices, OutputFormat format)
+QString formatDevices(const DeviceListModel &devices, OutputFormat format)
 {
     switch (format) {
     case OutputFormat::Csv:
@@ -153,17 +134,9 @@ QString formatDevices(const QVector<DeviceRecord> &devices, OutputFormat format)
     return formatTable(devices);
 }
 
-QString csvLine(const QStringList &fields)
-{
-    QStringList quoted;
-    for (const QString &field : fields)
-        quoted << csvField(field);
-    return quoted.join(QLatin1Char(',')) + QLatin1Char('\n');
-}
-
 QString changeText(const DeviceRecord &device, const PlanEntry &target)
 {
     return QStringLiteral("%1 \"%2\": IP %3 -> %4, mask %5 -> %6, gateway %7 -> %8")
-        .arg(device.mac, terminalText(device.name), device.ip, target.ip, device.mask, target.mask,
-            device.gateway, target.gateway);
+        .arg(device.mac, neutralizedText(device.name), device.ip, target.ip, device.mask,
+            target.mask, device.gateway, target.gateway);
 }

@@ -26,6 +26,10 @@ public:
     QString tableMacText() const override { return device.mac; }
     QString macText() const override { return device.mac; }
     QString deviceNameText() const override { return device.name; }
+    QByteArray nameField() const override
+    {
+        return Datagram::nameFieldFromReported(device.nameBytes);
+    }
     QString ipText() const override { return target.ip; }
     QString netMaskText() const override { return target.mask; }
     QString gateWayText() const override { return target.gateway; }
@@ -40,9 +44,9 @@ private:
 // and the others would never see their request. Such a device's requests go to
 // the broadcast address instead; every device reads the target MAC and only the
 // one it names acts on it.
-QString destinationOf(const DeviceRecord &device)
+QString destinationOf(const DeviceListModel &listed, const DeviceRecord &device)
 {
-    return device.duplicateIp ? QHostAddress(QHostAddress::Broadcast).toString() : device.ip;
+    return listed.sharesIp(device) ? QHostAddress(QHostAddress::Broadcast).toString() : device.ip;
 }
 
 } // namespace
@@ -52,7 +56,7 @@ Fleet::Fleet(const InterruptWatcher *watcher, QObject *parent)
     , watcher(watcher)
     , socket(new MySocket(this))
 {
-    connect(socket, &MySocket::updPackReceived, this, &Fleet::collectReply);
+    connect(socket, &MySocket::deviceReplied, &listed, &DeviceListModel::append);
 }
 
 bool Fleet::open()
@@ -68,12 +72,10 @@ QString Fleet::bindErrorString() const
 
 QVector<DeviceRecord> Fleet::scan(int waitMs)
 {
-    replies.clear();
+    listed.clear();
     socket->udpSendCmdScan();
     pause(waitMs);
-    QVector<DeviceRecord> devices = replies;
-    markDuplicates(devices);
-    return devices;
+    return listed.listedRecords();
 }
 
 bool Fleet::pause(int ms)
@@ -89,7 +91,7 @@ bool Fleet::pause(int ms)
 
 void Fleet::startFlashing(const DeviceRecord &device)
 {
-    socket->setDeviceIp(destinationOf(device));
+    socket->setDeviceIp(destinationOf(listed, device));
     socket->udpSendCmdLedsFlash(device.mac);
     socket->startLedsFlashTimer();
 }
@@ -97,7 +99,7 @@ void Fleet::startFlashing(const DeviceRecord &device)
 void Fleet::stopFlashing(const DeviceRecord &device)
 {
     socket->stopLedsFlashTimer();
-    socket->setDeviceIp(destinationOf(device));
+    socket->setDeviceIp(destinationOf(listed, device));
     socket->udpSendCmdLedsStop(device.mac);
     socket->waitForUdpWritten();
 }
@@ -105,13 +107,7 @@ void Fleet::stopFlashing(const DeviceRecord &device)
 void Fleet::write(const DeviceRecord &device, const PlanEntry &target)
 {
     const PlannedSettings settings(device, target);
-    socket->setDeviceIp(destinationOf(device));
+    socket->setDeviceIp(destinationOf(listed, device));
     socket->udpSendCmdModify(&settings);
     socket->waitForUdpWritten();
-}
-
-void Fleet::collectReply()
-{
-    replies.append(deviceRecordFromReply(socket->replyTypeName, socket->replyMac, socket->replyName,
-        socket->replyVersion, socket->replyNetwork, socket->replyPoints));
 }

@@ -2,10 +2,10 @@
 //
 // SPDX-License-Identifier: Apache-2.0
 
-#ifndef FLEET_H
-#define FLEET_H
+#ifndef CLI_FLEET_H
+#define CLI_FLEET_H
 
-#include "devicerecord.h"
+#include "devicelistmodel.h"
 #include "plan.h"
 
 #include <QObject>
@@ -27,9 +27,10 @@ public:
     bool open();
     QString bindErrorString() const;
 
-    // Sends one scan request and returns every accepted reply within waitMs,
-    // duplicates of MAC or IP address flagged.
+    // Sends one scan request and returns every accepted reply within waitMs;
+    // listedDevices() has them too, with their duplicate marks.
     QVector<DeviceRecord> scan(int waitMs);
+    const DeviceListModel &listedDevices() const { return listed; }
     // Waits ms milliseconds; false when an interrupt cut the wait short.
     bool pause(int ms);
 
@@ -40,11 +41,9 @@ public:
     void write(const DeviceRecord &device, const PlanEntry &target);
 
 private:
-    void collectReply();
-
     const InterruptWatcher *watcher;
     MySocket *socket;
-    QVector<DeviceRecord> replies;
+    DeviceListModel listed;
 };
 
-#endif // FLEET_H
+#endif // CLI_FLEET_H

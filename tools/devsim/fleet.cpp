@@ -63,25 +63,6 @@ QString fieldsFault(const QStringList &fields)
 
 } // namespace
 
-QString SimulatedDevice::macText() const
-{
-    QString text;
-    bytesToMacText(text, reply.mac);
-    return text;
-}
-
-QString SimulatedDevice::ipText() const
-{
-    QString text;
-    dottedDecimalText(text, reply.network.left(4));
-    return text;
-}
-
-QString SimulatedDevice::nameText() const
-{
-    return deviceNameFromBytes(reply.name);
-}
-
 bool parseDeviceLine(const QString &line, SimulatedDevice *device, QString *error)
 {
     const QStringList fields = QProcess::splitCommand(line);

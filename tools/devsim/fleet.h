@@ -2,10 +2,11 @@
 //
 // SPDX-License-Identifier: Apache-2.0
 
-#ifndef FLEET_H
-#define FLEET_H
+#ifndef DEVSIM_FLEET_H
+#define DEVSIM_FLEET_H
 
 #include "datagramcodec.h"
+#include "devicerecord.h"
 
 #include <QString>
 #include <QVector>
@@ -17,9 +18,7 @@ struct SimulatedDevice
     // A device restarting after a modify request answers nothing.
     bool restarting = false;
 
-    QString macText() const;
-    QString ipText() const;
-    QString nameText() const;
+    DeviceRecord record() const { return deviceRecordFromReply(reply); }
 };
 
 using Fleet = QVector<SimulatedDevice>;
@@ -37,4 +36,4 @@ bool parseDeviceLine(const QString &line, SimulatedDevice *device, QString *erro
 // addresses from 192.0.2.64 to 192.0.2.127, taken in turn.
 Fleet generatedFleet(int count);
 
-#endif // FLEET_H
+#endif // DEVSIM_FLEET_H

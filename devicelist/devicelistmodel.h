@@ -1,0 +1,78 @@
+// SPDX-FileCopyrightText: 2026 The Nesdrix developers
+//
+// SPDX-License-Identifier: Apache-2.0
+
+#ifndef DEVICELISTMODEL_H
+#define DEVICELISTMODEL_H
+
+#include "devicerecord.h"
+
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QVector>
+
+// The device list's columns, in their order.
+enum DeviceTableColumn {
+    DeviceTypeColumn,
+    DeviceNameColumn,
+    IpAddressColumn,
+    MacAddressColumn,
+    NetMaskColumn,
+    GateWayColumn,
+    DeviceVersionColumn,
+    PlcPointsColumn,
+    ColumnCount
+};
+
+// The devices that answered, in arrival order, for the window's table and the
+// command-line tool. An IP or MAC text that two devices carry is a duplicate:
+// both cells are red, and stay red for as long as the rows are listed.
+class DeviceListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    explicit DeviceListModel(QObject *parent = nullptr);
+
+    // The column's title in the language installed now.
+    static QString columnTitle(int column);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(
+        int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    void append(const DeviceRecord &record);
+    void clear();
+    // Tells the views that the titles changed with the language.
+    void retranslate();
+
+    const DeviceRecord &record(int row) const { return records.at(row); }
+    const QVector<DeviceRecord> &listedRecords() const { return records; }
+    bool isDuplicateIp(int row) const { return marks.at(row) & DuplicateIp; }
+    bool isDuplicateMac(int row) const { return marks.at(row) & DuplicateMac; }
+    // Whether another listed device carries the record's IP address.
+    bool sharesIp(const DeviceRecord &record) const;
+
+private:
+    enum Mark : quint8 { DuplicateIp = 1, DuplicateMac = 2 };
+    // The one row listed with each text, or SharedText once a second row has it.
+    using RowsByText = QHash<QString, int>;
+    static constexpr int SharedText = -1;
+
+    // What makes two records' texts the same address. Every listed device is
+    // taken to be on one network, so the text alone decides.
+    static QString duplicateKey(const DeviceRecord &record, const QString &text);
+    // Marks the new row and the one row listed before with its text, if any;
+    // returns that earlier row when it was marked only now, else SharedText.
+    int markDuplicate(RowsByText &index, const QString &key, int row, Mark mark);
+    void repaintCell(int row, int column);
+
+    QVector<DeviceRecord> records;
+    QVector<quint8> marks;
+    RowsByText ipRows;
+    RowsByText macRows;
+};
+
+#endif // DEVICELISTMODEL_H

@@ -1,0 +1,28 @@
+// SPDX-FileCopyrightText: 2026 The Nesdrix developers
+//
+// SPDX-License-Identifier: Apache-2.0
+
+#ifndef DEVICERECORD_H
+#define DEVICERECORD_H
+
+#include "datagramcodec.h"
+
+#include <QByteArray>
+#include <QString>
+
+// Everything the program knows of one accepted scan reply, in the texts the
+// device list shows, built once when the reply is accepted.
+struct DeviceRecord
+{
+    QString type;
+    QByteArray nameBytes; // the name item exactly as received
+    QString name; // as shown: UTF-8 up to the first zero byte
+    QString mac; // "00:1A:2B:3C:4D:5E"
+    QString ip, mask, gateway, version, points;
+    int interfaceIndex = 0; // the adapter that heard the reply; 0 while unknown
+    QString senderAddress; // the reply's source address; empty while unknown
+};
+
+DeviceRecord deviceRecordFromReply(const Datagram::ScanReply &reply);
+
+#endif // DEVICERECORD_H
