@@ -194,13 +194,9 @@ void SubDeviceInfo::showInputError(const QString &message)
 void SubDeviceInfo::showModifyFailure(const QString &reason)
 {
     // The dialog stays open with the entered settings, to be sent again.
-    QMessageBox box(QMessageBox::Warning, QObject::tr("Error"),
+    showWarning(this, QObject::tr("Error"),
         tr("The new settings could not be sent to the device: %1\n\nCheck the cable and that "
            "the network adapter is up, then press Modify again.")
             .arg(reason),
-        QMessageBox::NoButton, this);
-    box.setObjectName(QStringLiteral("modifyFailedBox"));
-    box.setTextFormat(Qt::PlainText);
-    box.addButton(QObject::tr("OK"), QMessageBox::AcceptRole);
-    box.exec();
+        QObject::tr("OK"));
 }
