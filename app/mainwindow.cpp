@@ -19,11 +19,13 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
 #include <QTranslator>
@@ -45,6 +47,15 @@ const char MenuBarStyle[]
 constexpr int ButtonMaximumWidth = 200;
 constexpr int ButtonMinimumHeight = 40;
 constexpr int WideColumnWidth = 120;
+
+// "plant 192.0.2.1/24, 192.0.2.2/24"
+QString adapterText(const ScanAdapter &adapter)
+{
+    QStringList addresses;
+    for (const InterfaceAddress &address : adapter.addresses)
+        addresses << QStringLiteral("%1/%2").arg(address.ip.toString()).arg(address.prefixLength);
+    return adapter.name + QLatin1Char(' ') + addresses.join(QStringLiteral(", "));
+}
 
 QPushButton *createButton(QWidget *parent)
 {
@@ -100,7 +111,8 @@ void MainWindow::initUi()
 void MainWindow::startScan()
 {
     deviceList->clear();
-    g_mySocket->udpSendCmdScan();
+    lastScan = g_mySocket->udpSendCmdScan();
+    showScanStatus();
 }
 
 void MainWindow::buildWidgets()
@@ -172,6 +184,12 @@ void MainWindow::buildWidgets()
     central->setObjectName(QStringLiteral("centralWidget"));
     central->setLayout(outerLayout);
     setCentralWidget(central);
+
+    // A label of its own: the status bar's message is wiped by every menu tip.
+    scanStatusLabel = new QLabel(this);
+    scanStatusLabel->setObjectName(QStringLiteral("scanStatusLabel"));
+    scanStatusLabel->setTextFormat(Qt::PlainText);
+    statusBar()->addWidget(scanStatusLabel, 1);
 }
 
 void MainWindow::retranslateUi()
@@ -183,6 +201,7 @@ void MainWindow::retranslateUi()
     deviceList->retranslate();
     refreshButton->setText(tr("Refresh User List"));
     detailButton->setText(tr("Get Detailed Info"));
+    showScanStatus();
 }
 
 void MainWindow::applyStoredLanguage()
@@ -260,14 +279,14 @@ void MainWindow::cellDoubleClickedSlot()
     // The opened device is taken once: a reply listed while its dialog is open
     // moves the current row, but must not redirect the flashing, the stop or the write.
     const DeviceRecord device = deviceList->record(current.row());
-    g_mySocket->setDeviceIp(device.ip);
+    // Released as soon as it closes, so repeated openings leave nothing behind.
+    // Made before the first flash, so that it can tell when that cannot be sent.
+    SubDeviceInfo dialog(device, this);
+    connect(&dialog, &SubDeviceInfo::subPlcWindowClosed, this, &MainWindow::closeSubWindowSlot);
+    g_mySocket->setDevice(device);
     openedDeviceMac = device.mac;
     g_mySocket->udpSendCmdLedsFlash(openedDeviceMac);
     g_mySocket->startLedsFlashTimer();
-
-    // Released as soon as it closes, so repeated openings leave nothing behind.
-    SubDeviceInfo dialog(device, this);
-    connect(&dialog, &SubDeviceInfo::subPlcWindowClosed, this, &MainWindow::closeSubWindowSlot);
     dialog.exec();
 }
 
@@ -312,6 +331,40 @@ void MainWindow::endListingPass()
     listingPass = false;
     tableView->setUpdatesEnabled(true);
     tableView->scrollTo(tableView->currentIndex());
+    showScanStatus();
+}
+
+void MainWindow::showScanStatus()
+{
+    if (!lastScan) {
+        scanStatusLabel->clear();
+        return;
+    }
+    if (lastScan->noAdapter()) {
+        scanStatusLabel->setText(tr("No network adapter is up: connect a cable or bring an "
+                                    "adapter up, then press Refresh User List."));
+        return;
+    }
+    QStringList scanned;
+    QStringList refused;
+    for (const ScanAdapter &adapter : lastScan->adapters) {
+        if (adapter.sent)
+            scanned << adapterText(adapter);
+        else
+            refused << QStringLiteral("%1: %2").arg(adapter.name, adapter.error);
+    }
+    if (scanned.isEmpty()) {
+        scanStatusLabel->setText(tr("The scan could not be sent (%1): check the cables and "
+                                    "adapters, then press Refresh User List.")
+                                     .arg(refused.join(QStringLiteral("; "))));
+        return;
+    }
+    QString text = tr("Scanned on %1. Devices listed: %2.")
+                       .arg(scanned.join(QStringLiteral("; ")))
+                       .arg(deviceList->rowCount());
+    if (!refused.isEmpty())
+        text += QLatin1Char(' ') + tr("Not sent on %1.").arg(refused.join(QStringLiteral("; ")));
+    scanStatusLabel->setText(text);
 }
 
 void MainWindow::reportBindFailure()

@@ -5,12 +5,17 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "mysocket.h"
+
 #include <QIcon>
 #include <QMainWindow>
 #include <QString>
 
+#include <optional>
+
 class DeviceListModel;
 class QAction;
+class QLabel;
 class QMenu;
 class QPushButton;
 class QTableView;
@@ -52,6 +57,7 @@ private:
     void selectListedRow(int row);
     void beginListingPass();
     void endListingPass();
+    void showScanStatus();
 
     QTranslator *translator = nullptr;
     QAction *chineseAction = nullptr;
@@ -64,6 +70,9 @@ private:
     QPushButton *detailButton = nullptr;
     DeviceListModel *deviceList = nullptr;
     QTableView *tableView = nullptr;
+    QLabel *scanStatusLabel = nullptr;
+    // Where the last scan went; nothing before the first.
+    std::optional<ScanReport> lastScan;
     // The MAC of the device whose dialog is open, for its stop request.
     QString openedDeviceMac;
     bool widgetsBuilt = false;
