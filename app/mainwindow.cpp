@@ -6,6 +6,7 @@
 
 #include "about.h"
 #include "devicelistmodel.h"
+#include "devicesortfilter.h"
 #include "devicetext.h"
 #include "globals.h"
 #include "info.h"
@@ -16,17 +17,26 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopedValueRollback>
+#include <QScreen>
 #include <QSignalBlocker>
+#include <QStatusBar>
+#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 #include <QTranslator>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 MySocket *g_mySocket = nullptr;
 
@@ -44,6 +54,7 @@ const char MenuBarStyle[]
 constexpr int ButtonMaximumWidth = 200;
 constexpr int ButtonMinimumHeight = 40;
 constexpr int WideColumnWidth = 120;
+const QSize SmallestStartSize(650, 350);
 
 QPushButton *createButton(QWidget *parent)
 {
@@ -54,15 +65,41 @@ QPushButton *createButton(QWidget *parent)
     return button;
 }
 
+// The widest text an IP address, net mask or gateway cell can show.
+const char WidestAddressText[] = "255.255.255.255";
+
+// Six pairs of the font's widest hex digit: in many fonts A-F are wider than 0-9.
+QString widestMacText(const QFontMetrics &metrics)
+{
+    QChar widest = QLatin1Char('0');
+    for (const QChar digit : QStringLiteral("0123456789ABCDEF")) {
+        if (metrics.horizontalAdvance(digit) > metrics.horizontalAdvance(widest))
+            widest = digit;
+    }
+    const QString pair(2, widest);
+    return QStringList { pair, pair, pair, pair, pair, pair }.join(QLatin1Char(':'));
+}
+
+// A row's cells as one line of text: tabs and line breaks in a device's name
+// would split it.
+QString oneLine(QString text)
+{
+    for (QChar &c : text) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char(' ');
+    }
+    return text;
+}
+
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
 {
     setWindowTitle(QStringLiteral("Nesdrix"));
-    resize(650, 350);
     applyStoredLanguage();
     initUi();
+    resize(startSize());
 
     g_mySocket = new MySocket;
     g_mySocket->initUdpSocket();
@@ -98,7 +135,11 @@ void MainWindow::initUi()
 
 void MainWindow::startScan()
 {
-    deviceList->clear();
+    {
+        const QScopedValueRollback<bool> clearing(programMovesCurrent, true);
+        deviceList->clear();
+    }
+    userChoseRow = false;
     g_mySocket->udpSendCmdScan();
 }
 
@@ -138,16 +179,39 @@ void MainWindow::buildWidgets()
     menuBar()->setStyleSheet(QString::fromLatin1(MenuBarStyle));
 
     deviceList = new DeviceListModel(this);
+    shownDevices = new DeviceSortFilterModel(deviceList, this);
     tableView = new QTableView(this);
     tableView->setObjectName(QStringLiteral("tableWidget"));
-    tableView->setModel(deviceList);
+    tableView->setModel(shownDevices);
     tableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tableView->setSelectionBehavior(QAbstractItemView::SelectRows);
     tableView->setSelectionMode(QAbstractItemView::SingleSelection);
-    tableView->setColumnWidth(MacAddressColumn, WideColumnWidth);
-    tableView->setColumnWidth(DeviceVersionColumn, WideColumnWidth);
     tableView->setColumnHidden(PlcPointsColumn, true);
+    QHeaderView *header = tableView->horizontalHeader();
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    connect(header, &QHeaderView::sectionClicked, this, &MainWindow::sortByColumnSlot);
     connect(tableView, &QTableView::doubleClicked, this, &MainWindow::cellDoubleClickedSlot);
+    connect(tableView->selectionModel(), &QItemSelectionModel::currentChanged, this,
+        &MainWindow::noteCurrentRowChange);
+    connect(deviceList, &QAbstractItemModel::rowsRemoved, this, &MainWindow::updateShownCount);
+
+    filterEdit = new QLineEdit(this);
+    filterEdit->setObjectName(QStringLiteral("filterEdit"));
+    filterEdit->setClearButtonEnabled(true);
+    connect(filterEdit, &QLineEdit::textChanged, this, &MainWindow::filterChangedSlot);
+    auto *clearFilter = new QAction(filterEdit);
+    clearFilter->setShortcut(Qt::Key_Escape);
+    clearFilter->setShortcutContext(Qt::WidgetShortcut);
+    connect(clearFilter, &QAction::triggered, filterEdit, &QLineEdit::clear);
+    filterEdit->addAction(clearFilter);
+
+    shownCountLabel = new QLabel(this);
+    shownCountLabel->setObjectName(QStringLiteral("shownCountLabel"));
+    shownCountLabel->setTextFormat(Qt::PlainText);
+    statusBar()->addPermanentWidget(shownCountLabel);
+    buildListActions();
 
     refreshButton = createButton(this);
     refreshButton->setObjectName(QStringLiteral("refreshButton"));
@@ -157,6 +221,7 @@ void MainWindow::buildWidgets()
     connect(detailButton, &QPushButton::clicked, this, &MainWindow::cellDoubleClickedSlot);
 
     auto *tableLayout = new QVBoxLayout;
+    tableLayout->addWidget(filterEdit);
     tableLayout->addWidget(tableView);
     auto *buttonRow = new QHBoxLayout;
     buttonRow->addWidget(refreshButton);
@@ -173,6 +238,74 @@ void MainWindow::buildWidgets()
     setCentralWidget(central);
 }
 
+void MainWindow::buildListActions()
+{
+    copyMacAction = new QAction(this);
+    copyMacAction->setObjectName(QStringLiteral("copyMacAction"));
+    connect(copyMacAction, &QAction::triggered, this, &MainWindow::copyMacSlot);
+    copyIpAction = new QAction(this);
+    copyIpAction->setObjectName(QStringLiteral("copyIpAction"));
+    connect(copyIpAction, &QAction::triggered, this, &MainWindow::copyIpSlot);
+    copyRowAction = new QAction(this);
+    copyRowAction->setObjectName(QStringLiteral("copyRowAction"));
+    copyRowAction->setShortcut(QKeySequence::Copy);
+    copyRowAction->setShortcutContext(Qt::WidgetShortcut);
+    connect(copyRowAction, &QAction::triggered, this, &MainWindow::copyRowSlot);
+    tableView->addAction(copyRowAction);
+
+    rowMenu = new QMenu(this);
+    rowMenu->setObjectName(QStringLiteral("rowMenu"));
+    rowMenu->addAction(copyMacAction);
+    rowMenu->addAction(copyIpAction);
+    rowMenu->addAction(copyRowAction);
+    tableView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tableView, &QWidget::customContextMenuRequested, this, &MainWindow::showRowMenuSlot);
+}
+
+void MainWindow::fitColumnsToFont()
+{
+    // From the font, not from the rows: measuring every row would slow a burst.
+    const QFontMetrics metrics = tableView->fontMetrics();
+    const int cellMargins = 2
+        * (tableView->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, tableView) + 1);
+    const int addressWidth
+        = metrics.horizontalAdvance(QLatin1String(WidestAddressText)) + cellMargins;
+    const int macWidth = metrics.horizontalAdvance(widestMacText(metrics)) + cellMargins;
+    const QHeaderView *header = tableView->horizontalHeader();
+    for (int column = 0; column < PlcPointsColumn; ++column) {
+        int width = qMax(header->defaultSectionSize(), header->sectionSizeHint(column));
+        if (column == IpAddressColumn || column == NetMaskColumn || column == GateWayColumn)
+            width = qMax(width, addressWidth);
+        if (column == MacAddressColumn)
+            width = std::max({ width, macWidth, WideColumnWidth });
+        if (column == DeviceVersionColumn)
+            width = qMax(width, WideColumnWidth);
+        tableView->setColumnWidth(column, width);
+    }
+}
+
+QSize MainWindow::startSize() const
+{
+    int columnsWidth = 0;
+    for (int column = 0; column < ColumnCount; ++column) {
+        if (!tableView->isColumnHidden(column))
+            columnsWidth += tableView->columnWidth(column);
+    }
+    const QStyle *style = tableView->style();
+    // Room for four-digit row numbers and for the scroll bar of a long list.
+    const int rowNumbersWidth
+        = tableView->verticalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("9999"))
+        + 2 * style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, tableView) + 1;
+    const int scrollBarWidth = style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, tableView);
+    const int tableWidth
+        = columnsWidth + rowNumbersWidth + scrollBarWidth + 2 * tableView->frameWidth();
+    // The filter field and the status bar take no height from the table.
+    const int addedHeight = filterEdit->sizeHint().height() + statusBar()->sizeHint().height();
+    const QSize wanted(
+        qMax(SmallestStartSize.width(), tableWidth), SmallestStartSize.height() + addedHeight);
+    return wanted.boundedTo(screen()->availableGeometry().size());
+}
+
 void MainWindow::retranslateUi()
 {
     aboutAction->setText(tr("About"));
@@ -182,6 +315,17 @@ void MainWindow::retranslateUi()
     deviceList->retranslate();
     refreshButton->setText(tr("Refresh User List"));
     detailButton->setText(tr("Get Detailed Info"));
+    filterEdit->setPlaceholderText(tr("Filter"));
+    copyMacAction->setText(tr("Copy MAC Address"));
+    copyIpAction->setText(tr("Copy IP Address"));
+    copyRowAction->setText(tr("Copy Row"));
+    updateShownCount();
+    {
+        const QScopedValueRollback<bool> sorting(programMovesCurrent, true);
+        shownDevices->setSortLocale(
+            translator ? QLocale(QLocale::Chinese, QLocale::China) : QLocale());
+    }
+    fitColumnsToFont();
 }
 
 void MainWindow::applyStoredLanguage()
@@ -258,7 +402,7 @@ void MainWindow::cellDoubleClickedSlot()
     }
     // The opened device is taken once: a reply listed while its dialog is open
     // moves the current row, but must not redirect the flashing, the stop or the write.
-    const DeviceRecord device = deviceList->record(current.row());
+    const DeviceRecord device = shownDevices->record(current);
     g_mySocket->setDeviceIp(device.ip);
     openedDeviceMac = device.mac;
     g_mySocket->udpSendCmdLedsFlash(openedDeviceMac);
@@ -280,7 +424,80 @@ void MainWindow::tranlateUdpRawFrameSlot(const DeviceRecord &device)
 {
     beginListingPass();
     deviceList->append(device);
-    selectListedRow(deviceList->rowCount() - 1);
+    // Until the user picks a row, the newest row is current; after that, a
+    // reply must not move the row the user is about to open.
+    if (!userChoseRow)
+        selectListedRow(deviceList->rowCount() - 1);
+}
+
+void MainWindow::sortByColumnSlot(int column)
+{
+    const QScopedValueRollback<bool> sorting(programMovesCurrent, true);
+    shownDevices->sortByHeaderClick(column);
+    tableView->horizontalHeader()->setSortIndicator(
+        shownDevices->sortColumn(), shownDevices->sortOrder());
+    tableView->scrollTo(tableView->currentIndex());
+}
+
+void MainWindow::filterChangedSlot(const QString &text)
+{
+    {
+        const QScopedValueRollback<bool> filtering(programMovesCurrent, true);
+        shownDevices->setFilterText(text);
+    }
+    updateShownCount();
+    tableView->scrollTo(tableView->currentIndex());
+}
+
+void MainWindow::copyMacSlot()
+{
+    const QModelIndex current = tableView->currentIndex();
+    if (current.isValid())
+        copyText(shownDevices->record(current).mac);
+}
+
+void MainWindow::copyIpSlot()
+{
+    const QModelIndex current = tableView->currentIndex();
+    if (current.isValid())
+        copyText(shownDevices->record(current).ip);
+}
+
+void MainWindow::copyRowSlot()
+{
+    const QModelIndex current = tableView->currentIndex();
+    if (!current.isValid())
+        return;
+    QStringList cells;
+    for (int column = 0; column < ColumnCount; ++column) {
+        if (!tableView->isColumnHidden(column))
+            cells << oneLine(current.siblingAtColumn(column).data().toString());
+    }
+    copyText(cells.join(QLatin1Char('\t')));
+}
+
+void MainWindow::copyText(const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+}
+
+void MainWindow::showRowMenuSlot(const QPoint &position)
+{
+    // The press that opened the menu made its row current.
+    if (tableView->indexAt(position).isValid())
+        rowMenu->popup(tableView->viewport()->mapToGlobal(position));
+}
+
+void MainWindow::noteCurrentRowChange()
+{
+    if (!programMovesCurrent)
+        userChoseRow = true;
+}
+
+void MainWindow::updateShownCount()
+{
+    shownCountLabel->setText(
+        tr("%1 of %2 devices shown").arg(shownDevices->rowCount()).arg(deviceList->rowCount()));
 }
 
 void MainWindow::selectListedRow(int row)
@@ -288,10 +505,12 @@ void MainWindow::selectListedRow(int row)
     // The selection is the table's state at once; the view catches up once per
     // pass (endListingPass): told of every row, it would lay out the whole
     // table to scroll to each one.
+    const QModelIndex shown = shownDevices->indexOfListedRow(row, qMax(tableView->columnAt(0), 0));
+    if (!shown.isValid())
+        return;
     const QSignalBlocker viewNotTold(tableView->selectionModel());
     tableView->selectionModel()->setCurrentIndex(
-        deviceList->index(row, qMax(tableView->columnAt(0), 0)),
-        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        shown, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void MainWindow::beginListingPass()
@@ -310,7 +529,10 @@ void MainWindow::endListingPass()
 {
     listingPass = false;
     tableView->setUpdatesEnabled(true);
-    tableView->scrollTo(tableView->currentIndex());
+    updateShownCount();
+    // The view follows the newest row; a row the user chose stays where it is.
+    if (!userChoseRow)
+        tableView->scrollTo(tableView->currentIndex());
 }
 
 void MainWindow::reportBindFailure()

@@ -10,7 +10,10 @@
 #include <QString>
 
 class DeviceListModel;
+class DeviceSortFilterModel;
 class QAction;
+class QLabel;
+class QLineEdit;
 class QMenu;
 class QPushButton;
 class QTableView;
@@ -40,9 +43,21 @@ private slots:
     void cellDoubleClickedSlot();
     void closeSubWindowSlot();
     void tranlateUdpRawFrameSlot(const DeviceRecord &device);
+    void sortByColumnSlot(int column);
+    void filterChangedSlot(const QString &text);
+    void copyMacSlot();
+    void copyIpSlot();
+    void copyRowSlot();
+    void showRowMenuSlot(const QPoint &position);
 
 private:
     void buildWidgets();
+    void buildListActions();
+    void fitColumnsToFont();
+    QSize startSize() const;
+    void updateShownCount();
+    void noteCurrentRowChange();
+    void copyText(const QString &text);
     void retranslateUi();
     void applyStoredLanguage();
     void installChineseTranslator();
@@ -63,12 +78,24 @@ private:
     QPushButton *refreshButton = nullptr;
     QPushButton *detailButton = nullptr;
     DeviceListModel *deviceList = nullptr;
+    DeviceSortFilterModel *shownDevices = nullptr;
     QTableView *tableView = nullptr;
+    QLineEdit *filterEdit = nullptr;
+    QLabel *shownCountLabel = nullptr;
+    QMenu *rowMenu = nullptr;
+    QAction *copyMacAction = nullptr;
+    QAction *copyIpAction = nullptr;
+    QAction *copyRowAction = nullptr;
     // The MAC of the device whose dialog is open, for its stop request.
     QString openedDeviceMac;
     bool widgetsBuilt = false;
     // Rows appended in one readiness pass are painted once, after it.
     bool listingPass = false;
+    // Once the user picks a row after a scan, rows listed later leave it current.
+    bool userChoseRow = false;
+    // Set while the program itself moves the current row (clearing, sorting,
+    // filtering), so that the move is not taken for the user's choice.
+    bool programMovesCurrent = false;
 };
 
 #endif // MAINWINDOW_H

@@ -137,6 +137,26 @@ To list every device, raise the limit (on Linux: sudo sysctl -w net.core.rmem_ma
 
 要列出所有设备，请提高该限制（Linux下：执行 sudo sysctl -w net.core.rmem_max=%3，并将同样的设置写入 /etc/sysctl.d 下的一个文件以便长期生效），或以root身份运行Nesdrix，然后重新启动Nesdrix。</translation>
     </message>
+    <message>
+        <source>Filter</source>
+        <translation>筛选</translation>
+    </message>
+    <message>
+        <source>Copy MAC Address</source>
+        <translation>复制 MAC 地址</translation>
+    </message>
+    <message>
+        <source>Copy IP Address</source>
+        <translation>复制 IP 地址</translation>
+    </message>
+    <message>
+        <source>Copy Row</source>
+        <translation>复制整行</translation>
+    </message>
+    <message>
+        <source>%1 of %2 devices shown</source>
+        <translation>显示 %1 台设备，共 %2 台</translation>
+    </message>
 </context>
 <context>
     <name>ProcessDialog</name>

@@ -82,6 +82,8 @@ private slots:
     void everyCloseStopsTheFlashingOnce_data();
     void everyCloseStopsTheFlashingOnce();
     void openedDeviceStaysTheTarget();
+    void chosenRowStaysChosen_data();
+    void chosenRowStaysChosen();
     void chineseNameSurvivesModify();
     void closedDialogsAreReleased();
     void refreshPausesThenScans_data();
@@ -269,6 +271,44 @@ void TestDeviceTable::openedDeviceStaysTheTarget()
     const Datagram::Request modify = requestOf(sent.at(kinds.indexOf(Datagram::Request::Modify)));
     QCOMPARE(modify.modify.mac, PeerMac);
     QCOMPARE(modify.modify.network.toHex(), QByteArray("7f000014ffffff007f000001"));
+}
+
+void TestDeviceTable::chosenRowStaysChosen_data()
+{
+    QTest::addColumn<bool>("byKeyboard");
+    QTest::newRow("mouse") << false;
+    QTest::newRow("keyboard") << true;
+}
+
+void TestDeviceTable::chosenRowStaysChosen()
+{
+    QFETCH(bool, byKeyboard);
+    listDevice(PeerMac, PeerNetwork);
+    listDevice(OtherMac, OtherNetwork);
+    if (byKeyboard) {
+        table->setFocus();
+        QTest::keyClick(table, Qt::Key_Up);
+    } else {
+        const QRect cell = table->visualRect(table->model()->index(0, IpAddressColumn));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+    QCOMPARE(table->currentIndex().row(), 0);
+    // A reply listed after the choice neither moves nor widens it.
+    peer->sendToProgram(replyFrom(QByteArray::fromHex("00aabbccddff"), OtherNetwork, "late"));
+    QTRY_COMPARE(table->model()->rowCount(), 3);
+    QCoreApplication::processEvents();
+    QCOMPARE(table->currentIndex().row(), 0);
+    QCOMPARE(table->selectionModel()->selectedRows().size(), 1);
+
+    QString shownIp;
+    QObject scope;
+    whenModal<SubDeviceInfo>(&scope, [&](SubDeviceInfo *dialog) {
+        shownIp = child<QLineEdit>(dialog, "ipEdit")->text();
+        dialog->close();
+    });
+    QTest::mouseClick(child<QPushButton>(window, "detailButton"), Qt::LeftButton);
+    QCOMPARE(shownIp, QStringLiteral("127.0.0.2"));
+    QCOMPARE(targetMacsOf(requests()).first(), PeerMac);
 }
 
 void TestDeviceTable::chineseNameSurvivesModify()
