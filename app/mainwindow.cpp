@@ -5,6 +5,7 @@
 #include "mainwindow.h"
 
 #include "about.h"
+#include "devicecsv.h"
 #include "devicelistmodel.h"
 #include "devicesortfilter.h"
 #include "devicetext.h"
@@ -18,6 +19,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -26,6 +30,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -166,6 +171,12 @@ void MainWindow::buildWidgets()
     connect(aboutAction, &QAction::triggered, this, &MainWindow::aboutActionSlot);
     connect(infoAction, &QAction::triggered, this, &MainWindow::infoActionSlot);
 
+    exportAction = new QAction(this);
+    exportAction->setObjectName(QStringLiteral("exportAction"));
+    connect(exportAction, &QAction::triggered, this, &MainWindow::exportListSlot);
+    fileMenu = new QMenu(this);
+    fileMenu->setObjectName(QStringLiteral("fileMenu"));
+    fileMenu->addAction(exportAction);
     languageMenu = new QMenu(this);
     languageMenu->setObjectName(QStringLiteral("languageMenu"));
     languageMenu->addAction(chineseAction);
@@ -174,6 +185,7 @@ void MainWindow::buildWidgets()
     helpMenu->setObjectName(QStringLiteral("helpMenu"));
     helpMenu->addAction(aboutAction);
     helpMenu->addAction(infoAction);
+    menuBar()->addMenu(fileMenu);
     menuBar()->addMenu(languageMenu);
     menuBar()->addMenu(helpMenu);
     menuBar()->setStyleSheet(QString::fromLatin1(MenuBarStyle));
@@ -258,6 +270,8 @@ void MainWindow::buildListActions()
     rowMenu->addAction(copyMacAction);
     rowMenu->addAction(copyIpAction);
     rowMenu->addAction(copyRowAction);
+    rowMenu->addSeparator();
+    rowMenu->addAction(exportAction);
     tableView->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(tableView, &QWidget::customContextMenuRequested, this, &MainWindow::showRowMenuSlot);
 }
@@ -310,6 +324,8 @@ void MainWindow::retranslateUi()
 {
     aboutAction->setText(tr("About"));
     infoAction->setText(tr("Host Info"));
+    fileMenu->setTitle(tr("File"));
+    exportAction->setText(tr("Export List..."));
     languageMenu->setTitle(tr("Language"));
     helpMenu->setTitle(tr("Help"));
     deviceList->retranslate();
@@ -486,6 +502,35 @@ void MainWindow::showRowMenuSlot(const QPoint &position)
     // The press that opened the menu made its row current.
     if (tableView->indexAt(position).isValid())
         rowMenu->popup(tableView->viewport()->mapToGlobal(position));
+}
+
+void MainWindow::exportListSlot()
+{
+    const QString suggested = QDir::home().filePath(
+        QStringLiteral("nesdrix-devices-%1.csv")
+            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmm"))));
+    const QString path
+        = QFileDialog::getSaveFileName(this, tr("Export List"), suggested, tr("CSV files (*.csv)"));
+    if (path.isEmpty())
+        return;
+    // Written whole or not at all: a failed export leaves no half file behind.
+    QSaveFile file(path);
+    const QByteArray csv = devicesCsv(*deviceList, shownListedRows()).toUtf8();
+    if (file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size() && file.commit())
+        return;
+    QMessageBox::warning(this, tr("Export List"),
+        tr("The list could not be saved as %1: %2.\n\nChoose a folder you can write to, "
+           "and a disk with free space, then export again.")
+            .arg(QDir::toNativeSeparators(path), file.errorString()));
+}
+
+QVector<int> MainWindow::shownListedRows() const
+{
+    QVector<int> rows;
+    rows.reserve(shownDevices->rowCount());
+    for (int row = 0; row < shownDevices->rowCount(); ++row)
+        rows.append(shownDevices->mapToSource(shownDevices->index(row, 0)).row());
+    return rows;
 }
 
 void MainWindow::noteCurrentRowChange()

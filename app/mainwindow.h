@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QMainWindow>
 #include <QString>
+#include <QVector>
 
 class DeviceListModel;
 class DeviceSortFilterModel;
@@ -49,6 +50,7 @@ private slots:
     void copyIpSlot();
     void copyRowSlot();
     void showRowMenuSlot(const QPoint &position);
+    void exportListSlot();
 
 private:
     void buildWidgets();
@@ -58,6 +60,7 @@ private:
     void updateShownCount();
     void noteCurrentRowChange();
     void copyText(const QString &text);
+    QVector<int> shownListedRows() const;
     void retranslateUi();
     void applyStoredLanguage();
     void installChineseTranslator();
@@ -73,6 +76,8 @@ private:
     QAction *englishAction = nullptr;
     QAction *aboutAction = nullptr;
     QAction *infoAction = nullptr;
+    QAction *exportAction = nullptr;
+    QMenu *fileMenu = nullptr;
     QMenu *languageMenu = nullptr;
     QMenu *helpMenu = nullptr;
     QPushButton *refreshButton = nullptr;

@@ -13,6 +13,9 @@
 #include "tablemarks.h"
 #include "testpeer.h"
 
+#include <QAction>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -60,6 +63,29 @@ QList<QByteArray> targetMacsOf(const QList<QByteArray> &requests)
     return macs;
 }
 
+// The fields of each line of a CSV text, quotes undone.
+QList<QStringList> csvRecords(const QString &text)
+{
+    QList<QStringList> records;
+    QStringList fields;
+    QString field;
+    bool quoted = false;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (quoted && c == '"' && i + 1 < text.size() && text.at(i + 1) == '"')
+            field += text.at(++i);
+        else if (c == '"')
+            quoted = !quoted;
+        else if (!quoted && c == ',')
+            fields << std::exchange(field, QString());
+        else if (!quoted && c == '\n')
+            records << (std::exchange(fields, QStringList()) << std::exchange(field, QString()));
+        else
+            field += c;
+    }
+    return records;
+}
+
 enum TableState { EmptyTable, SelectionCleared, NoCurrentRow };
 
 template<typename T> T *child(QObject *parent, const char *name)
@@ -85,6 +111,8 @@ private slots:
     void chosenRowStaysChosen_data();
     void chosenRowStaysChosen();
     void chineseNameSurvivesModify();
+    void exportedListReadsBack_data();
+    void exportedListReadsBack();
     void closedDialogsAreReleased();
     void refreshPausesThenScans_data();
     void refreshPausesThenScans();
@@ -330,6 +358,60 @@ void TestDeviceTable::chineseNameSurvivesModify()
     }
     QCOMPARE(names, QList<QByteArray>({ name.toUtf8() + ' ' }));
     QCOMPARE(QString::fromUtf8(names.first()).trimmed(), name);
+}
+
+void TestDeviceTable::exportedListReadsBack_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("saved") << "" << true;
+    QTest::newRow("missing folder") << "missing/" << false;
+}
+
+void TestDeviceTable::exportedListReadsBack()
+{
+    QFETCH(QString, folder);
+    QFETCH(bool, saved);
+    const QString name = QStringLiteral("Axis \"Y\", 包装");
+    listDevice(PeerMac, PeerNetwork);
+    listDevice(OtherMac, OtherNetwork);
+    listDevice(PeerMac, OtherNetwork, name.toUtf8());
+    // Shown: by MAC, the first reply filtered out.
+    emit table->horizontalHeader()->sectionClicked(MacAddressColumn);
+    child<QLineEdit>(window, "filterEdit")->setText(QStringLiteral("0.0.3"));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(folder + QStringLiteral("list.csv"));
+    QString suggested, error;
+    QObject scope;
+    whenModal<QFileDialog>(&scope, [&](QFileDialog *dialog) {
+        suggested = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+        // Typed as a user does, so that the dialog takes a folder that is not there.
+        whenModal<QMessageBox>(&scope, [&](QMessageBox *box) {
+            error = box->text();
+            box->close();
+        });
+        dialog->selectFile(path);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    child<QAction>(window, "exportAction")->trigger();
+
+    QVERIFY2(
+        QRegularExpression("^nesdrix-devices-\\d{8}-\\d{4}\\.csv$").match(suggested).hasMatch(),
+        qPrintable(suggested));
+    QFile file(path);
+    QCOMPARE(file.open(QIODevice::ReadOnly), saved);
+    if (!saved) {
+        QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+        return;
+    }
+    const QList<QStringList> records = csvRecords(QString::fromUtf8(file.readAll()));
+    QCOMPARE(records.size(), 3);
+    QCOMPARE(records.at(0).mid(0, 4), QStringList({ "type", "name", "ip", "mac" }));
+    QCOMPARE(records.at(1).mid(1, 3), QStringList({ name, "127.0.0.3", "00:1A:2B:3C:4D:5E" }));
+    QCOMPARE(records.at(1).last(), QStringLiteral("MAC+IP"));
+    QCOMPARE(records.at(2).mid(1, 3), QStringList({ "PLC1", "127.0.0.3", "00:AA:BB:CC:DD:EE" }));
+    QCOMPARE(records.at(2).last(), QStringLiteral("IP"));
 }
 
 void TestDeviceTable::closedDialogsAreReleased()

@@ -4,26 +4,16 @@
 
 #include "deviceformat.h"
 
+#include "devicecsv.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
 
-#include <algorithm>
+#include <numeric>
 
 namespace {
-
-QString csvField(const QString &text)
-{
-    static const QString special = QStringLiteral(",\"\r\n");
-    const bool needsQuotes
-        = std::any_of(text.cbegin(), text.cend(), [](QChar c) { return special.contains(c); });
-    if (!needsQuotes)
-        return text;
-    QString doubled = text;
-    doubled.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + doubled + QLatin1Char('"');
-}
 
 // The window's column titles, in its column order, then the duplicate flag.
 QStringList tableHeaders()
@@ -32,33 +22,6 @@ QStringList tableHeaders()
     for (int column = 0; column < ColumnCount; ++column)
         headers << DeviceListModel::columnTitle(column);
     return headers << QStringLiteral("Duplicate");
-}
-
-const QStringList &csvHeaders()
-{
-    static const QStringList headers
-        = { QStringLiteral("type"), QStringLiteral("name"), QStringLiteral("ip"),
-              QStringLiteral("mac"), QStringLiteral("mask"), QStringLiteral("gateway"),
-              QStringLiteral("version"), QStringLiteral("points"), QStringLiteral("duplicate") };
-    return headers;
-}
-
-// "MAC", "IP", "MAC+IP" or empty.
-QString duplicateText(const DeviceListModel &devices, int row)
-{
-    QStringList which;
-    if (devices.isDuplicateMac(row))
-        which << QStringLiteral("MAC");
-    if (devices.isDuplicateIp(row))
-        which << QStringLiteral("IP");
-    return which.join(QLatin1Char('+'));
-}
-
-QStringList rowTexts(const DeviceListModel &devices, int row)
-{
-    const DeviceRecord &device = devices.record(row);
-    return { device.type, device.name, device.ip, device.mac, device.mask, device.gateway,
-        device.version, device.points, duplicateText(devices, row) };
 }
 
 // A device name is whatever bytes a device sent: on a terminal, control
@@ -84,7 +47,7 @@ QString formatTable(const DeviceListModel &devices)
 {
     QVector<QStringList> rows = { tableHeaders() };
     for (int row = 0; row < devices.rowCount(); ++row)
-        rows.append(terminalTexts(rowTexts(devices, row)));
+        rows.append(terminalTexts(deviceRowTexts(devices, row)));
 
     QVector<int> widths(rows.constFirst().size(), 0);
     for (const QStringList &row : qAsConst(rows)) {
@@ -105,10 +68,9 @@ QString formatTable(const DeviceListModel &devices)
 
 QString formatCsv(const DeviceListModel &devices)
 {
-    QString text = csvLine(csvHeaders());
-    for (int row = 0; row < devices.rowCount(); ++row)
-        text += csvLine(rowTexts(devices, row));
-    return text;
+    QVector<int> rows(devices.rowCount());
+    std::iota(rows.begin(), rows.end(), 0);
+    return devicesCsv(devices, rows);
 }
 
 QString formatJson(const DeviceListModel &devices)
@@ -152,14 +114,6 @@ QString formatDevices(const DeviceListModel &devices, OutputFormat format)
         break;
     }
     return formatTable(devices);
-}
-
-QString csvLine(const QStringList &fields)
-{
-    QStringList quoted;
-    for (const QString &field : fields)
-        quoted << csvField(field);
-    return quoted.join(QLatin1Char(',')) + QLatin1Char('\n');
 }
 
 QString changeText(const DeviceRecord &device, const PlanEntry &target)

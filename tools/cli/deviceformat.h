@@ -5,6 +5,7 @@
 #ifndef DEVICEFORMAT_H
 #define DEVICEFORMAT_H
 
+#include "devicecsv.h"
 #include "devicelistmodel.h"
 #include "plan.h"
 
@@ -24,9 +25,5 @@ QString formatDevices(const DeviceListModel &devices, OutputFormat format);
 
 // The device's old settings against the planned ones, on one line.
 QString changeText(const DeviceRecord &device, const PlanEntry &target);
-
-// One CSV line ending in a line break; a field is quoted when it holds a comma,
-// a quote or a line break.
-QString csvLine(const QStringList &fields);
 
 #endif // DEVICEFORMAT_H
