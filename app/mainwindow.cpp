@@ -144,6 +144,8 @@ void MainWindow::startScan()
         const QScopedValueRollback<bool> clearing(programMovesCurrent, true);
         deviceList->clear();
     }
+    // Replies read before the scan request belong to the list just cleared.
+    pendingDevices.clear();
     userChoseRow = false;
     g_mySocket->udpSendCmdScan();
 }
@@ -439,11 +441,7 @@ void MainWindow::closeSubWindowSlot()
 void MainWindow::tranlateUdpRawFrameSlot(const DeviceRecord &device)
 {
     beginListingPass();
-    deviceList->append(device);
-    // Until the user picks a row, the newest row is current; after that, a
-    // reply must not move the row the user is about to open.
-    if (!userChoseRow)
-        selectListedRow(deviceList->rowCount() - 1);
+    pendingDevices.append(device);
 }
 
 void MainWindow::sortByColumnSlot(int column)
@@ -511,8 +509,12 @@ void MainWindow::exportListSlot()
             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmm"))));
     const QString path
         = QFileDialog::getSaveFileName(this, tr("Export List"), suggested, tr("CSV files (*.csv)"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        exportList(path);
+}
+
+void MainWindow::exportList(const QString &path)
+{
     // Written whole or not at all: a failed export leaves no half file behind.
     QSaveFile file(path);
     const QByteArray csv = devicesCsv(*deviceList, shownListedRows()).toUtf8();
@@ -547,9 +549,8 @@ void MainWindow::updateShownCount()
 
 void MainWindow::selectListedRow(int row)
 {
-    // The selection is the table's state at once; the view catches up once per
-    // pass (endListingPass): told of every row, it would lay out the whole
-    // table to scroll to each one.
+    // Not told to the view, which scrolls once the pass ends (endListingPass),
+    // nor taken for the user's choice of a row.
     const QModelIndex shown = shownDevices->indexOfListedRow(row, qMax(tableView->columnAt(0), 0));
     if (!shown.isValid())
         return;
@@ -563,9 +564,6 @@ void MainWindow::beginListingPass()
     if (listingPass)
         return;
     listingPass = true;
-    // A burst appends thousands of rows in one pass: painting each would cost
-    // more than listing it.
-    tableView->setUpdatesEnabled(false);
     QMetaObject::invokeMethod(
         this, [this] { endListingPass(); }, Qt::QueuedConnection);
 }
@@ -573,11 +571,19 @@ void MainWindow::beginListingPass()
 void MainWindow::endListingPass()
 {
     listingPass = false;
-    tableView->setUpdatesEnabled(true);
+    // A burst brings thousands of replies in one pass. Listed in one
+    // insertion, they are painted once, and the filter model maps its rows
+    // once rather than once a reply.
+    deviceList->appendRecords(std::exchange(pendingDevices, {}));
     updateShownCount();
-    // The view follows the newest row; a row the user chose stays where it is.
-    if (!userChoseRow)
-        tableView->scrollTo(tableView->currentIndex());
+    // Until the user picks a row, the newest row is current and in view; after
+    // that, a reply must not move the row the user is about to open.
+    if (userChoseRow)
+        return;
+    selectListedRow(deviceList->rowCount() - 1);
+    // The scroll range must take the new rows in before the view can scroll to one.
+    tableView->doItemsLayout();
+    tableView->scrollTo(tableView->currentIndex());
 }
 
 void MainWindow::reportBindFailure()

