@@ -14,6 +14,7 @@
 #include "languagesettings.h"
 #include "mysocket.h"
 #include "processdialog.h"
+#include "safetext.h"
 #include "subdeviceinfo.h"
 
 #include <QAction>
@@ -83,17 +84,6 @@ QString widestMacText(const QFontMetrics &metrics)
     }
     const QString pair(2, widest);
     return QStringList { pair, pair, pair, pair, pair, pair }.join(QLatin1Char(':'));
-}
-
-// A row's cells as one line of text: tabs and line breaks in a device's name
-// would split it.
-QString oneLine(QString text)
-{
-    for (QChar &c : text) {
-        if (c.category() == QChar::Other_Control)
-            c = QLatin1Char(' ');
-    }
-    return text;
 }
 
 } // namespace
@@ -485,7 +475,8 @@ void MainWindow::copyRowSlot()
     QStringList cells;
     for (int column = 0; column < ColumnCount; ++column) {
         if (!tableView->isColumnHidden(column))
-            cells << oneLine(current.siblingAtColumn(column).data().toString());
+            // A tab or line break in a name would split the row when pasted.
+            cells << neutralizedText(current.siblingAtColumn(column).data().toString());
     }
     copyText(cells.join(QLatin1Char('\t')));
 }
@@ -599,7 +590,7 @@ void MainWindow::reportReceiveBufferLimit()
            "for: when many devices answer a scan at once, some of them may not be listed.\n\n"
            "To list every device, raise the limit (on Linux: sudo sysctl -w "
            "net.core.rmem_max=%3, and the same setting in a file in /etc/sysctl.d to keep "
-           "it) or run Nesdrix as root, then start Nesdrix again.")
+           "it), then start Nesdrix again.")
             .arg(g_mySocket->receiveBufferBytes() / 1024)
             .arg(MySocket::WantedReceiveBufferBytes / 1024)
             .arg(MySocket::WantedReceiveBufferBytes),

@@ -5,22 +5,9 @@
 #include "devicecsv.h"
 
 #include "devicelistmodel.h"
-
-#include <algorithm>
+#include "safetext.h"
 
 namespace {
-
-QString csvField(const QString &text)
-{
-    static const QString special = QStringLiteral(",\"\r\n");
-    const bool needsQuotes
-        = std::any_of(text.cbegin(), text.cend(), [](QChar c) { return special.contains(c); });
-    if (!needsQuotes)
-        return text;
-    QString doubled = text;
-    doubled.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + doubled + QLatin1Char('"');
-}
 
 const QStringList &csvHeaders()
 {
@@ -43,19 +30,11 @@ QString duplicateText(const DeviceListModel &devices, int row)
 
 } // namespace
 
-QString csvLine(const QStringList &fields)
-{
-    QStringList quoted;
-    for (const QString &field : fields)
-        quoted << csvField(field);
-    return quoted.join(QLatin1Char(',')) + QLatin1Char('\n');
-}
-
 QStringList deviceRowTexts(const DeviceListModel &devices, int row)
 {
     const DeviceRecord &device = devices.record(row);
     return { device.type, device.name, device.ip, device.mac, device.mask, device.gateway,
-        device.version, device.points, duplicateText(devices, row) };
+        boundedText(device.version), boundedText(device.points), duplicateText(devices, row) };
 }
 
 QString devicesCsv(const DeviceListModel &devices, const QVector<int> &rows)

@@ -262,6 +262,13 @@ QByteArray nameFieldBytes(const QString &name)
     return bytes.leftJustified(NameFieldSize, ' ');
 }
 
+QByteArray nameFieldFromReported(const QByteArray &reportedName)
+{
+    const int end = reportedName.indexOf('\0');
+    const QByteArray name = end < 0 ? reportedName : reportedName.left(end);
+    return name.left(NameFieldSize).leftJustified(NameFieldSize, ' ');
+}
+
 QByteArray networkBytes(const QString &ip, const QString &netMask, const QString &gateWay)
 {
     const QString dot = QStringLiteral(".");

@@ -101,6 +101,10 @@ QByteArray macTextToBytes(const QString &macText);
 // The 16 name bytes of a modify request: the name's UTF-8 bytes padded with
 // spaces, cut on a character boundary so that no character is split.
 QByteArray nameFieldBytes(const QString &name);
+// The 16 name bytes of a modify request that keeps the name a device reported:
+// its bytes up to the first zero byte, whatever their encoding, cut at 16 and
+// padded with spaces.
+QByteArray nameFieldFromReported(const QByteArray &reportedName);
 // The 12 network bytes for an address, a net mask and a gateway in dotted decimal.
 QByteArray networkBytes(const QString &ip, const QString &netMask, const QString &gateWay);
 

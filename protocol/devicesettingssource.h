@@ -5,6 +5,8 @@
 #ifndef DEVICESETTINGSSOURCE_H
 #define DEVICESETTINGSSOURCE_H
 
+#include "datagramcodec.h"
+
 #include <QString>
 
 // What a modify request is made of: the MAC the device was discovered with and
@@ -18,6 +20,9 @@ public:
     virtual QString tableMacText() const = 0;
     virtual QString macText() const = 0;
     virtual QString deviceNameText() const = 0;
+    // The request's 16 name bytes. A source that has the bytes the device
+    // reported gives those, so that a name in any encoding is kept exactly.
+    virtual QByteArray nameField() const { return Datagram::nameFieldBytes(deviceNameText()); }
     virtual QString ipText() const = 0;
     virtual QString netMaskText() const = 0;
     virtual QString gateWayText() const = 0;

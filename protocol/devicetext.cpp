@@ -42,18 +42,127 @@ bool isMacText(const QString &text)
     return pattern.match(text).hasMatch();
 }
 
-QString settingsErrorText(
+QString canonicalMacText(const QString &text)
+{
+    // The separator after the first pair, whatever it is, must follow every pair.
+    static const QRegularExpression pattern(QRegularExpression::anchoredPattern(
+        QStringLiteral("[0-9A-Fa-f]{2}([:-]?)[0-9A-Fa-f]{2}(\\1[0-9A-Fa-f]{2}){4}")));
+    if (!pattern.match(text).hasMatch())
+        return {};
+    QString digits = text.toUpper();
+    digits.remove(QLatin1Char(':')).remove(QLatin1Char('-'));
+    QString mac;
+    bytesToMacText(mac, QByteArray::fromHex(digits.toLatin1()));
+    return mac;
+}
+
+namespace {
+
+quint32 addressValue(const QString &text)
+{
+    quint32 value = 0;
+    for (const QString &group : text.split(QLatin1Char('.')))
+        value = (value << 8) | group.toUInt();
+    return value;
+}
+
+QString ipAddressRule(quint32 ip)
+{
+    if (ip == 0)
+        return QStringLiteral("0.0.0.0 is no device's address");
+    if (ip == 0xFFFFFFFF)
+        return QStringLiteral("255.255.255.255 is the broadcast address");
+    if (ip >> 24 == 127)
+        return QStringLiteral("127.x.x.x is the loopback network");
+    if (ip >> 29 == 7)
+        return QStringLiteral("224.0.0.0 and above are multicast or reserved");
+    return {};
+}
+
+QString netMaskRule(quint32 mask)
+{
+    if (mask == 0)
+        return QStringLiteral("0.0.0.0 is no net mask");
+    // The one-bits are contiguous when the zero-bits after them make one run up to bit 0.
+    const quint32 hostBits = ~mask;
+    if ((hostBits & (hostBits + 1)) != 0)
+        return QStringLiteral("the net mask's one-bits are not contiguous");
+    return {};
+}
+
+QString subnetRule(quint32 ip, quint32 mask)
+{
+    // A /31 or /32 subnet has no network and no broadcast address.
+    if (~mask <= 1)
+        return {};
+    if ((ip & ~mask) == 0)
+        return QStringLiteral("the IP address is the network address of its subnet");
+    if ((ip & ~mask) == ~mask)
+        return QStringLiteral("the IP address is the broadcast address of its subnet");
+    return {};
+}
+
+QString gateWayRule(quint32 gateWay, quint32 ip, quint32 mask)
+{
+    if (gateWay == 0)
+        return {};
+    if ((gateWay & mask) != (ip & mask))
+        return QStringLiteral("the gateway lies outside the new subnet");
+    if (gateWay == ip)
+        return QStringLiteral("the gateway equals the new IP address");
+    return {};
+}
+
+const QString NotAnAddress = QStringLiteral("not four numbers of 0-255 separated by dots");
+
+} // namespace
+
+std::optional<SettingsFault> settingsFault(
     const QString &ip, const QString &netMask, const QString &gateWay, const QString &mac)
 {
     if (!isAddressText(ip))
-        return QCoreApplication::translate("QObject", "IP Address Error!");
+        return SettingsFault { SettingsFault::Ip, NotAnAddress };
+    const quint32 ipValue = addressValue(ip);
+    if (const QString rule = ipAddressRule(ipValue); !rule.isEmpty())
+        return SettingsFault { SettingsFault::Ip, rule };
     if (!isAddressText(netMask))
-        return QCoreApplication::translate("QObject", "Net Mask Error!");
+        return SettingsFault { SettingsFault::NetMask, NotAnAddress };
+    const quint32 maskValue = addressValue(netMask);
+    if (const QString rule = netMaskRule(maskValue); !rule.isEmpty())
+        return SettingsFault { SettingsFault::NetMask, rule };
+    if (const QString rule = subnetRule(ipValue, maskValue); !rule.isEmpty())
+        return SettingsFault { SettingsFault::Ip, rule };
     if (!isAddressText(gateWay))
-        return QCoreApplication::translate("QObject", "Gate Way Error!");
+        return SettingsFault { SettingsFault::GateWay, NotAnAddress };
+    if (const QString rule = gateWayRule(addressValue(gateWay), ipValue, maskValue);
+        !rule.isEmpty())
+        return SettingsFault { SettingsFault::GateWay, rule };
     if (!isMacText(mac))
-        return QCoreApplication::translate("QObject", "MAC Address Error!");
-    return {};
+        return SettingsFault { SettingsFault::Mac,
+            QStringLiteral("not six pairs of hex digits separated by colons") };
+    return std::nullopt;
+}
+
+QString settingsFieldErrorText(SettingsFault::Field field)
+{
+    switch (field) {
+    case SettingsFault::Ip:
+        return QCoreApplication::translate("QObject", "IP Address Error!");
+    case SettingsFault::NetMask:
+        return QCoreApplication::translate("QObject", "Net Mask Error!");
+    case SettingsFault::GateWay:
+        return QCoreApplication::translate("QObject", "Gate Way Error!");
+    case SettingsFault::Mac:
+        break;
+    }
+    return QCoreApplication::translate("QObject", "MAC Address Error!");
+}
+
+QString settingsErrorText(
+    const QString &ip, const QString &netMask, const QString &gateWay, const QString &mac)
+{
+    const std::optional<SettingsFault> fault = settingsFault(ip, netMask, gateWay, mac);
+    return fault ? settingsFieldErrorText(fault->field) : QString();
 }
 
 QString bindFailureText(const QString &reason)
@@ -61,9 +170,10 @@ QString bindFailureText(const QString &reason)
     // Kept in the main window's translation context, where the catalogue has it.
     return QCoreApplication::translate("MainWindow",
         "UDP port 102 could not be opened: %1\n\n"
-        "Replies from devices cannot be received until it can. Close any other program "
-        "that uses UDP port 102, or give Nesdrix the privilege to bind it (on Linux: "
-        "sudo setcap cap_net_bind_service=+ep on the program file), then start Nesdrix "
-        "again.")
+        "Replies from devices cannot be received until it can. If another program, or "
+        "another Nesdrix, uses UDP port 102, close it. On Linux only Nesdrix's launcher "
+        "may bind the port: start Nesdrix with the nesdrix command of the package. Built "
+        "from source, give the launcher the privilege (sudo setcap "
+        "cap_net_bind_service=ep nesdrix-launcher). Then start Nesdrix again.")
         .arg(reason);
 }

@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 // The texts a device is shown and edited with, shared by the window and the
 // command-line tool.
 
@@ -24,8 +26,32 @@ bool isAddressText(const QString &text);
 // Six colon-separated pairs of hex digits in either case, nothing else.
 bool isMacText(const QString &text);
 
-// Checks new settings in the order the device dialog does and returns the
-// first failure's message, translated, or an empty text when all pass.
+// A MAC as people copy it: six pairs of hex digits in either case, separated
+// all by colons, all by dashes or not at all. Gives it in the window's form
+// (upper case, colons), or an empty text when it is none of these.
+QString canonicalMacText(const QString &text);
+
+// The first rule that new settings break, in the order the device dialog
+// checks them: the field it concerns and the rule in words.
+struct SettingsFault
+{
+    enum Field { Ip, NetMask, GateWay, Mac };
+    Field field = Ip;
+    QString rule;
+};
+
+// Settings that would leave a device unreachable after its restart are refused:
+// a net mask that is 0.0.0.0 or whose one-bits are not contiguous; an IP address
+// that is 0.0.0.0, 255.255.255.255, loopback, multicast or reserved, or the
+// network or broadcast address of its subnet; a gateway (other than 0.0.0.0, no
+// gateway) outside the subnet or equal to the IP address.
+std::optional<SettingsFault> settingsFault(
+    const QString &ip, const QString &netMask, const QString &gateWay, const QString &mac);
+
+// The device dialog's message for the field, translated.
+QString settingsFieldErrorText(SettingsFault::Field field);
+
+// The message of the first failed check, translated, or an empty text when all pass.
 QString settingsErrorText(
     const QString &ip, const QString &netMask, const QString &gateWay, const QString &mac);
 

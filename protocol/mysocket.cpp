@@ -9,8 +9,12 @@
 
 #include <QElapsedTimer>
 #include <QHostAddress>
+#include <QNetworkDatagram>
+#include <QNetworkInterface>
 #include <QTimer>
 #include <QUdpSocket>
+
+#include <algorithm>
 
 #ifdef Q_OS_LINUX
 #include <sys/socket.h>
@@ -24,7 +28,46 @@ constexpr int MaxDatagramSize = 65507;
 // How long one readiness pass may read before the window gets the event loop
 // back; the socket signals readyRead again on the next turn while datagrams wait.
 constexpr int ReceivePassBudgetMs = 8;
+
+QVector<InterfaceAddress> ipv4AddressesOf(const QNetworkInterface &adapter)
+{
+    QVector<InterfaceAddress> addresses;
+    const QList<QNetworkAddressEntry> entries = adapter.addressEntries();
+    for (const QNetworkAddressEntry &entry : entries) {
+        if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol)
+            addresses.append({ entry.ip(), entry.prefixLength() });
+    }
+    return addresses;
+}
+
+// Loopback is left out: a device is never on it.
+QVector<ScanAdapter> scannableAdapters()
+{
+    const QNetworkInterface::InterfaceFlags needed
+        = QNetworkInterface::IsUp | QNetworkInterface::IsRunning | QNetworkInterface::CanBroadcast;
+    QVector<ScanAdapter> adapters;
+    const QList<QNetworkInterface> interfaces = QNetworkInterface::allInterfaces();
+    for (const QNetworkInterface &candidate : interfaces) {
+        if ((candidate.flags() & needed) != needed
+            || candidate.flags().testFlag(QNetworkInterface::IsLoopBack))
+            continue;
+        ScanAdapter adapter;
+        adapter.name = candidate.humanReadableName();
+        adapter.interfaceIndex = candidate.index();
+        adapter.addresses = ipv4AddressesOf(candidate);
+        if (!adapter.addresses.isEmpty())
+            adapters.append(adapter);
+    }
+    return adapters;
+}
+
 } // namespace
+
+bool ScanReport::anySent() const
+{
+    return std::any_of(adapters.cbegin(), adapters.cend(),
+        [](const ScanAdapter &adapter) { return adapter.sent; });
+}
 
 MySocket::MySocket(QObject *parent)
     : QObject(parent)
@@ -36,50 +79,69 @@ void MySocket::initUdpSocket()
 {
     sequenceNo = 0;
     udpSocket = new QUdpSocket(this);
-    udpSocket->abort();
     devicePort = Datagram::DevicePort;
-    bound = udpSocket->bind(QHostAddress::AnyIPv4, devicePort,
-        QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint);
-    bindError = bound ? QString() : udpSocket->errorString();
+    bindError.clear();
+    bound = bindUdpSocket();
     if (bound)
         enlargeReceiveBuffer();
     datagramBuffer.resize(MaxDatagramSize);
     connect(udpSocket, &QUdpSocket::readyRead, this, &MySocket::processPendingDatagrams);
 }
 
-void MySocket::udpSendCmdScan()
+ScanReport MySocket::udpSendCmdScan()
 {
-    udpSocket->writeDatagram(
+    // The limited broadcast follows the routing table to one interface only (the
+    // default route's), or nowhere; naming the interface reaches every cable.
+    QNetworkDatagram scan(
         Datagram::scanRequest(takeSequenceNo()), QHostAddress::Broadcast, devicePort);
+    ScanReport report;
+    report.adapters = scannableAdapters();
+    for (ScanAdapter &adapter : report.adapters) {
+        scan.setInterfaceIndex(uint(adapter.interfaceIndex));
+        adapter.sent = udpSocket->writeDatagram(scan) >= 0;
+        if (!adapter.sent)
+            adapter.error = udpSocket->errorString();
+    }
+    return report;
 }
 
-void MySocket::udpSendCmdLedsFlash(QString mac)
+bool MySocket::udpSendCmdLedsFlash(QString mac)
 {
     flashMac = mac;
-    sendToDevice(Datagram::ledsRequest(
+    const bool sent = sendToDevice(Datagram::ledsRequest(
         takeSequenceNo(), Datagram::macTextToBytes(mac), Datagram::LedCommand::Flash));
+    if (!sent && !flashFailureTold) {
+        flashFailureTold = true;
+        emit sendFailed(sendError);
+    }
+    return sent;
 }
 
-void MySocket::udpSendCmdLedsStop(QString mac)
+bool MySocket::udpSendCmdLedsStop(QString mac)
 {
-    sendToDevice(Datagram::ledsRequest(
+    return sendToDevice(Datagram::ledsRequest(
         takeSequenceNo(), Datagram::macTextToBytes(mac), Datagram::LedCommand::Stop));
 }
 
-void MySocket::udpSendCmdModify(const DeviceSettingsSource *dialog)
+bool MySocket::udpSendCmdModify(const DeviceSettingsSource *dialog)
 {
     Datagram::ModifyFields fields;
     fields.targetMac = Datagram::macTextToBytes(dialog->tableMacText());
     fields.mac = Datagram::macTextToBytes(dialog->macText());
-    fields.name = Datagram::nameFieldBytes(dialog->deviceNameText());
+    fields.name = dialog->nameField();
     fields.network
         = Datagram::networkBytes(dialog->ipText(), dialog->netMaskText(), dialog->gateWayText());
-    sendToDevice(Datagram::modifyRequest(takeSequenceNo(), fields));
+    return sendToDevice(Datagram::modifyRequest(takeSequenceNo(), fields));
 }
 
 void MySocket::setDeviceIp(QString ip)
 {
     deviceIp = ip;
+}
+
+void MySocket::setDeviceInterfaceIndex(int index)
+{
+    deviceInterfaceIndex = index;
 }
 
 void MySocket::waitForUdpWritten()
@@ -89,8 +151,9 @@ void MySocket::waitForUdpWritten()
 
 void MySocket::startLedsFlashTimer()
 {
-    // A dialog left without its close handling must not leave a second timer.
-    stopLedsFlashTimer();
+    // A dialog left without its close handling must not leave a second timer;
+    // the run, and whether its failure was told, go on.
+    delete ledsTimer;
     ledsTimer = new QTimer(this);
     connect(ledsTimer, &QTimer::timeout, this, &MySocket::udpSendCmdLedsFlashSlot);
     ledsTimer->start(LedsFlashIntervalMs);
@@ -100,6 +163,7 @@ void MySocket::stopLedsFlashTimer()
 {
     delete ledsTimer;
     ledsTimer = nullptr;
+    flashFailureTold = false;
 }
 
 void MySocket::processPendingDatagrams()
@@ -152,7 +216,17 @@ void MySocket::enlargeReceiveBuffer()
 #endif
 }
 
-void MySocket::sendToDevice(const QByteArray &datagram)
+bool MySocket::sendToDevice(const QByteArray &datagram)
 {
-    udpSocket->writeDatagram(datagram, QHostAddress(deviceIp), devicePort);
+    QNetworkDatagram request(datagram, QHostAddress(deviceIp), devicePort);
+    const SendPath path = sendPathFor(deviceInterfaceIndex,
+        ipv4AddressesOf(QNetworkInterface::interfaceFromIndex(deviceInterfaceIndex)),
+        request.destinationAddress());
+    if (path == SendPath::BroadcastOnInterface) {
+        request.setDestination(QHostAddress::Broadcast, devicePort);
+        request.setInterfaceIndex(uint(deviceInterfaceIndex));
+    }
+    const bool sent = udpSocket->writeDatagram(request) >= 0;
+    sendError = sent ? QString() : udpSocket->errorString();
+    return sent;
 }

@@ -6,14 +6,36 @@
 #define MYSOCKET_H
 
 #include "devicerecord.h"
+#include "sendpath.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QVector>
 
 class DeviceSettingsSource;
 class QTimer;
 class QUdpSocket;
+
+// One network adapter a scan went out on.
+struct ScanAdapter
+{
+    QString name;
+    int interfaceIndex = 0;
+    QVector<InterfaceAddress> addresses;
+    bool sent = false;
+    // The system's reason when the copy for this adapter could not be sent.
+    QString error;
+};
+
+// Where one scan went: empty when no adapter was up to carry it.
+struct ScanReport
+{
+    QVector<ScanAdapter> adapters;
+
+    bool noAdapter() const { return adapters.isEmpty(); }
+    bool anySent() const;
+};
 
 // The program's one UDP endpoint on port 102: sends the requests, announces
 // each accepted scan reply as a device record, and repeats the LED-flash
@@ -27,13 +49,21 @@ public:
     ~MySocket() override;
 
     void initUdpSocket();
-    void udpSendCmdScan();
-    void udpSendCmdLedsFlash(QString mac);
-    void udpSendCmdLedsStop(QString mac);
-    void udpSendCmdModify(const DeviceSettingsSource *dialog);
+    // Sends one scan, with one sequence number, on every IPv4 adapter that is up,
+    // running and can broadcast; the adapters are read anew each time.
+    ScanReport udpSendCmdScan();
+    // Requests to the device set by setDeviceIp() and setDeviceInterfaceIndex();
+    // false with lastSendError() when the system refused the send.
+    bool udpSendCmdLedsFlash(QString mac);
+    bool udpSendCmdLedsStop(QString mac);
+    bool udpSendCmdModify(const DeviceSettingsSource *dialog);
     void setDeviceIp(QString ip);
+    // The interface that heard the device; 0 (unknown) leaves the way to the routing table.
+    void setDeviceInterfaceIndex(int index);
+    QString lastSendError() const { return sendError; }
     void waitForUdpWritten();
-    // Repeats the last flash request every 500 ms until stopLedsFlashTimer().
+    // Repeats the last flash request every 500 ms until stopLedsFlashTimer(). The
+    // first flash request of a run that cannot be sent emits sendFailed().
     void startLedsFlashTimer();
     void stopLedsFlashTimer();
 
@@ -50,20 +80,28 @@ public:
 
 signals:
     void deviceReplied(const DeviceRecord &device);
+    void sendFailed(QString reason);
 
 private slots:
     void processPendingDatagrams();
     void udpSendCmdLedsFlashSlot();
 
 private:
+    // Adopts the socket passed by the launcher, or binds port 102 without sharing it.
+    bool bindUdpSocket();
+    bool adoptSocket(int descriptor);
     void enlargeReceiveBuffer();
     void acceptDatagram(const QByteArray &datagram);
-    void sendToDevice(const QByteArray &datagram);
+    bool sendToDevice(const QByteArray &datagram);
     quint32 takeSequenceNo() { return sequenceNo++; }
 
     QUdpSocket *udpSocket = nullptr;
     quint16 devicePort = 0;
     QString deviceIp;
+    int deviceInterfaceIndex = 0;
+    QString sendError;
+    // Whether this flash run has told its failure already: once, not every 500 ms.
+    bool flashFailureTold = false;
     QTimer *ledsTimer = nullptr;
     quint32 sequenceNo = 0;
     QString flashMac;

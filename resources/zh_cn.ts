@@ -112,10 +112,10 @@
     <message>
         <source>UDP port 102 could not be opened: %1
 
-Replies from devices cannot be received until it can. Close any other program that uses UDP port 102, or give Nesdrix the privilege to bind it (on Linux: sudo setcap cap_net_bind_service=+ep on the program file), then start Nesdrix again.</source>
+Replies from devices cannot be received until it can. If another program, or another Nesdrix, uses UDP port 102, close it. On Linux only Nesdrix&apos;s launcher may bind the port: start Nesdrix with the nesdrix command of the package. Built from source, give the launcher the privilege (sudo setcap cap_net_bind_service=ep nesdrix-launcher). Then start Nesdrix again.</source>
         <translation>无法打开UDP端口102：%1
 
-在该端口能够打开之前，将收不到设备的应答。请关闭其他占用UDP端口102的程序，或授予Nesdrix绑定该端口的权限（Linux下：对程序文件执行 sudo setcap cap_net_bind_service=+ep），然后重新启动Nesdrix。</translation>
+在该端口能够打开之前，将收不到设备的应答。如果其他程序或另一个Nesdrix占用了UDP端口102，请将其关闭。在Linux下只有Nesdrix的启动器可以绑定该端口：请用软件包提供的 nesdrix 命令启动Nesdrix。从源代码构建时，请授予启动器该权限（sudo setcap cap_net_bind_service=ep nesdrix-launcher）。然后重新启动Nesdrix。</translation>
     </message>
     <message>
         <source>error!</source>
@@ -132,10 +132,10 @@ Replies from devices cannot be received until it can. Close any other program th
     <message>
         <source>The system gives Nesdrix %1 KiB to hold device replies, not the %2 KiB it asks for: when many devices answer a scan at once, some of them may not be listed.
 
-To list every device, raise the limit (on Linux: sudo sysctl -w net.core.rmem_max=%3, and the same setting in a file in /etc/sysctl.d to keep it) or run Nesdrix as root, then start Nesdrix again.</source>
+To list every device, raise the limit (on Linux: sudo sysctl -w net.core.rmem_max=%3, and the same setting in a file in /etc/sysctl.d to keep it), then start Nesdrix again.</source>
         <translation>系统只给Nesdrix分配了%1 KiB用于保存设备应答，而不是所请求的%2 KiB：当大量设备同时应答扫描时，其中一些设备可能不会被列出。
 
-要列出所有设备，请提高该限制（Linux下：执行 sudo sysctl -w net.core.rmem_max=%3，并将同样的设置写入 /etc/sysctl.d 下的一个文件以便长期生效），或以root身份运行Nesdrix，然后重新启动Nesdrix。</translation>
+要列出所有设备，请提高该限制（Linux下：执行 sudo sysctl -w net.core.rmem_max=%3，并将同样的设置写入 /etc/sysctl.d 下的一个文件以便长期生效），然后重新启动Nesdrix。</translation>
     </message>
     <message>
         <source>Filter</source>

@@ -20,6 +20,9 @@ log=${NESDRIX_SIM_LOG:?run through tests/netns-fleet.sh}
 work=$(mktemp -d "${TMPDIR:-/tmp}/nesdrix-cli-e2e.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cd "$work"
+# The default audit log lives in the user's state folder.
+export XDG_STATE_HOME="$work/state"
+audit_log="$XDG_STATE_HOME/nesdrix/audit.csv"
 
 fail() {
     echo "FAIL ($scenario): $*" >&2
@@ -102,7 +105,7 @@ scan_formats() {
         setpriv --reuid=65534 --regid=65534 --clear-groups "$cli" scan >out.txt 2>err.txt \
             || status=$?
         [ $status -eq 4 ] || fail "without privilege: status $status, expected 4"
-        contains err.txt "sudo setcap cap_net_bind_service=+ep"
+        contains err.txt "sudo setcap cap_net_bind_service=ep"
     fi
 }
 
@@ -125,14 +128,16 @@ set_one_device() {
     run 0 set $panel --ip 192.0.2.70 --mask 255.255.255.192 --gateway 192.0.2.126
     contains out.txt "IP 192.0.2.65 -> 192.0.2.70, mask 255.255.255.0 -> 255.255.255.192"
     contains out.txt "Nothing written"
-    [ ! -e nesdrix-audit.csv ] || fail "a dry run created the audit log"
+    [ ! -e "$audit_log" ] || fail "a dry run created the audit log"
     [ "$(count_lines "$log" "modify request")" -eq 0 ] || fail "a refused set was written"
 
     run 0 set $panel --ip 192.0.2.70 --mask 255.255.255.192 --gateway 192.0.2.126 --yes
     wait_for_log "modify request for $panel"
     contains "$log" "modify request for $panel 192.0.2.65 Panel 1: new MAC $panel, IP 192.0.2.70, net mask 255.255.255.192, gateway 192.0.2.126"
-    [ "$(wc -l <nesdrix-audit.csv)" -eq 2 ] || fail "expected the header and one write"
-    contains nesdrix-audit.csv ",$(hostname),$panel,192.0.2.65,255.255.255.0,192.0.2.1,192.0.2.70,255.255.255.192,192.0.2.126,sent"
+    [ "$(wc -l <"$audit_log")" -eq 2 ] || fail "expected the header and one write"
+    [ "$(stat -c %a "$(dirname "$audit_log")") $(stat -c %a "$audit_log")" = "700 640" ] \
+        || fail "the audit log and its folder are not private"
+    contains "$audit_log" ",$(hostname),$panel,192.0.2.65,255.255.255.0,192.0.2.1,192.0.2.70,255.255.255.192,192.0.2.126,sent"
     wait_for_log "restarted: $panel 192.0.2.70"
     run 0 scan --wait-ms 1000 --format csv
     contains out.txt "Panel 1,192.0.2.70,$panel,255.255.255.192,192.0.2.126"
@@ -155,7 +160,7 @@ bad_plan() {
     contains err.txt "line 10: expected 4 fields MAC,IP,MASK,GATEWAY, found 3"
     [ "$(grep -c '^line ' err.txt)" -eq 4 ] || fail "only the four bad lines are named"
     [ "$(count_lines "$log" "modify request")" -eq 0 ] || fail "a refused plan was written"
-    [ ! -e nesdrix-audit.csv ] || fail "a refused plan opened the audit log"
+    [ ! -e "$audit_log" ] || fail "a refused plan opened the audit log"
     run 1 apply missing.csv
     contains err.txt "cannot read the plan missing.csv"
 }
@@ -200,13 +205,37 @@ interrupted_batch() {
     [ $status -eq 130 ] || fail "the interrupted batch ended with $status, expected 130"
     contains err.txt "interrupted after"
     # The simulator may still be reading the last requests sent.
-    wait_for_log "modify request for" "$(count_lines nesdrix-audit.csv ",sent")"
+    wait_for_log "modify request for" "$(count_lines "$audit_log" ",sent")"
     sed -n 's/^modify request for \([0-9A-F:]*\) .*/\1/p' "$log" >sent.txt
-    tail -n +2 nesdrix-audit.csv | cut -d, -f3 >recorded.txt
+    tail -n +2 "$audit_log" | cut -d, -f3 >recorded.txt
     [ "$(wc -l <sent.txt)" -lt 20 ] || fail "the batch was not interrupted"
     diff sent.txt recorded.txt >&2 || fail "the audit log differs from the writes sent"
-    [ "$(count_lines nesdrix-audit.csv ",sent")" -eq "$(wc -l <sent.txt)" ] \
+    [ "$(count_lines "$audit_log" ",sent")" -eq "$(wc -l <sent.txt)" ] \
         || fail "every audit line is a write"
+}
+
+two_adapters() {
+    # --two-adapters: tests/fleets/five-devices.txt on the plant, office-devices.txt in the office.
+    run 0 scan --wait-ms 1000 --format csv
+    [ "$(wc -l <out.txt)" -eq 8 ] || fail "expected a header and the 7 devices of both networks"
+    contains out.txt "Lobby panel,198.51.100.65,"
+    contains out.txt "Panel 1,192.0.2.65,"
+    contains "$log" "arrived on eth0 at 255.255.255.255 from 192.0.2.1: scan"
+    contains "$NESDRIX_SIM_LOG_OFFICE" "arrived on eth0 at 255.255.255.255 from 198.51.100.2: scan"
+}
+
+foreign_device() {
+    # --foreign-device: tests/fleets/foreign-device.txt, whose servo answers from 203.0.113.10.
+    run 0 scan --wait-ms 1000 --format csv
+    contains out.txt "New servo,203.0.113.10,02:4E:58:00:20:02,255.255.255.0,203.0.113.1,"
+    contains out.txt "Line PLC,192.0.2.64,"
+}
+
+no_adapter() {
+    # --no-adapter: nothing can leave, and nothing does.
+    run 2 scan --wait-ms 300
+    contains err.txt "no device answered within 300 ms"
+    lacks "$log" "arrived on"
 }
 
 case $scenario in
@@ -216,6 +245,9 @@ bad-plan) bad_plan ;;
 good-plan) good_plan ;;
 flash-interrupt) flash_until_interrupted ;;
 interrupted-batch) interrupted_batch ;;
+two-adapters) two_adapters ;;
+foreign-device) foreign_device ;;
+no-adapter) no_adapter ;;
 *) fail "unknown scenario" ;;
 esac
 echo "PASS ($scenario)"

@@ -22,6 +22,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 // Acts once on the first modal widget of type T that comes up, from inside its
 // own event loop. The action must end that loop whatever it finds (record, then
@@ -60,6 +61,18 @@ inline bool hasDialogFlags(const QWidget *widget)
         && !widget->windowFlags().testFlag(Qt::WindowContextHelpButtonHint);
 }
 
+// Settings a device can be written with, typed over the test device's loopback
+// ones (a loopback address is refused as a device's new address).
+inline void typeReachableSettings(QDialog *dialog)
+{
+    for (const auto &[name, text] :
+        { std::pair { "ipEdit", "192.0.2.20" }, std::pair { "gateWayEdit", "192.0.2.1" } }) {
+        auto *edit = dialog->findChild<QLineEdit *>(QLatin1String(name));
+        edit->clear();
+        QTest::keyClicks(edit, QLatin1String(text));
+    }
+}
+
 // The ways a user ends a device dialog.
 enum CloseWay { CloseButton, TitleBarClose, EscapeKey, SuccessfulModify };
 
@@ -78,6 +91,7 @@ inline void endDeviceDialog(QDialog *dialog, CloseWay way)
         QTest::keyClick(dialog->findChild<QLineEdit *>(QStringLiteral("ipEdit")), Qt::Key_Escape);
         break;
     case SuccessfulModify:
+        typeReachableSettings(dialog);
         QTest::mouseClick(
             dialog->findChild<QPushButton *>(QStringLiteral("modifyButton")), Qt::LeftButton);
         break;

@@ -6,17 +6,17 @@
 
 #include <QFile>
 
-QStringList simulatorLog()
+QStringList simulatorLog(const char *variable)
 {
-    QFile file(qEnvironmentVariable("NESDRIX_SIM_LOG"));
+    QFile file(qEnvironmentVariable(variable));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
     return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-int simulatorLogCount(const QString &start)
+int simulatorLogCount(const QString &start, const char *variable)
 {
-    const QStringList lines = simulatorLog();
+    const QStringList lines = simulatorLog(variable);
     return int(std::count_if(
         lines.begin(), lines.end(), [&](const QString &line) { return line.startsWith(start); }));
 }

@@ -6,48 +6,99 @@
 
 #include "datagramcodec.h"
 
-#include <QHostAddress>
-#include <QUdpSocket>
+#include <QSocketNotifier>
 #include <QtEndian>
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstring>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 const QString TestPeer::DeviceIp = QStringLiteral("127.0.0.2");
 
+namespace {
+constexpr int UdpHeaderSize = 8;
+
+sockaddr_in ipv4(const char *address, quint16 port)
+{
+    sockaddr_in result {};
+    result.sin_family = AF_INET;
+    result.sin_port = htons(port);
+    ::inet_pton(AF_INET, address, &result.sin_addr);
+    return result;
+}
+} // namespace
+
 TestPeer::TestPeer(QObject *parent)
     : QObject(parent)
-    , broadcastSocket(new QUdpSocket(this))
-    , unicastSocket(new QUdpSocket(this))
+{ }
+
+TestPeer::~TestPeer()
 {
-    connect(broadcastSocket, &QUdpSocket::readyRead, this,
-        [this] { drain(broadcastSocket, &broadcasts); });
-    connect(
-        unicastSocket, &QUdpSocket::readyRead, this, [this] { drain(unicastSocket, &unicasts); });
+    delete notifier;
+    if (rawSocket >= 0)
+        ::close(rawSocket);
 }
 
 bool TestPeer::bind(QString *error)
 {
-    const auto mode = QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint;
-    if (!broadcastSocket->bind(QHostAddress::Broadcast, Datagram::DevicePort, mode)) {
-        *error = broadcastSocket->errorString();
+    rawSocket = ::socket(AF_INET, SOCK_RAW | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_UDP);
+    if (rawSocket < 0) {
+        *error = QStringLiteral("raw UDP socket: %1").arg(QString::fromLocal8Bit(strerror(errno)));
         return false;
     }
-    if (!unicastSocket->bind(QHostAddress(DeviceIp), Datagram::DevicePort, mode)) {
-        *error = unicastSocket->errorString();
-        return false;
-    }
+    notifier = new QSocketNotifier(rawSocket, QSocketNotifier::Read);
+    connect(notifier, &QSocketNotifier::activated, this, &TestPeer::drain);
     return true;
 }
 
 void TestPeer::sendToProgram(const QByteArray &datagram)
 {
-    unicastSocket->writeDatagram(datagram, QHostAddress::LocalHost, Datagram::DevicePort);
+    QByteArray packet(UdpHeaderSize, '\0');
+    qToBigEndian<quint16>(Datagram::DevicePort, packet.data());
+    qToBigEndian<quint16>(Datagram::DevicePort, packet.data() + 2);
+    qToBigEndian<quint16>(quint16(UdpHeaderSize + datagram.size()), packet.data() + 4);
+    packet += datagram; // a zero checksum: none, which IPv4 allows
+    sockaddr_in program = ipv4("127.0.0.1", 0);
+    iovec data { packet.data(), size_t(packet.size()) };
+    // Sent from the device's address, as a device answers; binding the raw socket
+    // to it instead would hide the broadcasts from it.
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] {};
+    msghdr message {};
+    message.msg_name = &program;
+    message.msg_namelen = sizeof program;
+    message.msg_iov = &data;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    cmsghdr *header = CMSG_FIRSTHDR(&message);
+    header->cmsg_level = IPPROTO_IP;
+    header->cmsg_type = IP_PKTINFO;
+    header->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
+    in_pktinfo source {};
+    source.ipi_spec_dst = ipv4(qPrintable(DeviceIp), 0).sin_addr;
+    std::memcpy(CMSG_DATA(header), &source, sizeof source);
+    ::sendmsg(rawSocket, &message, 0);
 }
 
-void TestPeer::drain(QUdpSocket *socket, QList<QByteArray> *into)
+void TestPeer::drain()
 {
-    while (socket->hasPendingDatagrams()) {
-        QByteArray datagram(int(socket->pendingDatagramSize()), Qt::Uninitialized);
-        socket->readDatagram(datagram.data(), datagram.size());
-        into->append(datagram);
+    QByteArray packet(65536, Qt::Uninitialized);
+    qint64 size;
+    while ((size = ::recv(rawSocket, packet.data(), size_t(packet.size()), 0)) > 0) {
+        const int headerSize = (quint8(packet.at(0)) & 0x0f) * 4;
+        if (size < headerSize + UdpHeaderSize
+            || qFromBigEndian<quint16>(packet.constData() + headerSize + 2) != Datagram::DevicePort)
+            continue;
+        const quint32 destination = qFromBigEndian<quint32>(packet.constData() + 16);
+        const QByteArray payload
+            = packet.mid(headerSize + UdpHeaderSize, int(size) - headerSize - UdpHeaderSize);
+        if (destination == INADDR_BROADCAST)
+            broadcasts.append(payload);
+        else if (htonl(destination) == ipv4(qPrintable(DeviceIp), 0).sin_addr.s_addr)
+            unicasts.append(payload);
     }
 }
 

@@ -10,11 +10,12 @@
 #include <QObject>
 #include <QString>
 
-class QUdpSocket;
+class QSocketNotifier;
 
 // A device on loopback, inside the test's private network namespace. The
-// program's endpoint binds 0.0.0.0:102; the peer listens on 127.0.0.2:102 for
-// requests sent to the device's address and on 255.255.255.255:102 for scans.
+// program's endpoint binds 0.0.0.0:102 and shares it with no one, so the peer
+// holds no port: a raw UDP socket sees the requests to 255.255.255.255:102 and
+// to the device's address 127.0.0.2:102, and sends replies from 127.0.0.2:102.
 class TestPeer : public QObject
 {
     Q_OBJECT
@@ -23,8 +24,9 @@ public:
     static const QString DeviceIp;
 
     explicit TestPeer(QObject *parent = nullptr);
+    ~TestPeer() override;
 
-    // Binds both listening sockets; on failure *error says why.
+    // Opens the raw socket (the namespace's root may); on failure *error says why.
     bool bind(QString *error);
     // Sends a datagram to the program's endpoint.
     void sendToProgram(const QByteArray &datagram);
@@ -33,10 +35,10 @@ public:
     QList<QByteArray> unicasts;
 
 private:
-    void drain(QUdpSocket *socket, QList<QByteArray> *into);
+    void drain();
 
-    QUdpSocket *broadcastSocket;
-    QUdpSocket *unicastSocket;
+    int rawSocket = -1;
+    QSocketNotifier *notifier = nullptr;
 };
 
 // The sequence number in a request's header.

@@ -3,6 +3,7 @@
 // SPDX-License-Identifier: Apache-2.0
 
 #include "datagramcodec.h"
+#include "devicetext.h"
 #include "fleet.h"
 #include "interruptwatcher.h"
 #include "testpeer.h"
@@ -27,11 +28,12 @@ QByteArray replyFor(const QByteArray &mac, const QString &ip)
     return Datagram::scanReplyDatagram(reply);
 }
 
-DeviceRecord peerDevice(const QString &name)
+DeviceRecord peerDevice(const QByteArray &nameBytes)
 {
     DeviceRecord device;
     device.mac = DeviceMac;
-    device.name = name;
+    device.nameBytes = nameBytes;
+    device.name = deviceNameFromBytes(nameBytes);
     device.ip = TestPeer::DeviceIp;
     return device;
 }
@@ -101,16 +103,21 @@ void TestCliFleet::scanKeepsEveryReplyOfTheWindow()
 
 void TestCliFleet::writeKeepsTheDeviceMacAndName_data()
 {
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QByteArray>("field");
 
-    QTest::newRow("ASCII") << "Axis X";
-    QTest::newRow("Chinese") << QString::fromUtf8("伺服 X");
-    QTest::newRow("sixteen bytes") << "Module 16 bytes!";
+    QTest::newRow("ASCII") << QByteArray("Axis X\0\0", 8) << QByteArray("Axis X          ");
+    QTest::newRow("Chinese") << QByteArray("伺服 X") << QByteArray("伺服 X        ");
+    QTest::newRow("sixteen bytes")
+        << QByteArray("Module 16 bytes!") << QByteArray("Module 16 bytes!");
+    QTest::newRow("GBK, kept as it came") << QByteArray::fromHex(
+        "b1c3d5be31") << QByteArray::fromHex("b1c3d5be31").leftJustified(16, ' ');
 }
 
 void TestCliFleet::writeKeepsTheDeviceMacAndName()
 {
-    QFETCH(QString, name);
+    QFETCH(QByteArray, name);
+    QFETCH(QByteArray, field);
 
     const PlanEntry target { 1, DeviceMac, QStringLiteral("192.0.2.10"),
         QStringLiteral("255.255.255.192"), QStringLiteral("192.0.2.62") };
@@ -122,13 +129,13 @@ void TestCliFleet::writeKeepsTheDeviceMacAndName()
     QCOMPARE(request->kind, Datagram::Request::Modify);
     QCOMPARE(request->targetMac, QByteArray::fromHex("001a2b3c4d5e"));
     QCOMPARE(request->modify.mac, QByteArray::fromHex("001a2b3c4d5e"));
-    QCOMPARE(request->modify.name, Datagram::nameFieldBytes(name));
+    QCOMPARE(request->modify.name.toHex(' '), field.toHex(' '));
     QCOMPARE(request->modify.network.toHex(), QByteArray("c000020affffffc0c000023e"));
 }
 
 void TestCliFleet::flashingEndsWithTheStopRequest()
 {
-    const DeviceRecord device = peerDevice(QStringLiteral("Axis X"));
+    const DeviceRecord device = peerDevice("Axis X");
     fleet->startFlashing(device);
     QVERIFY(fleet->pause(700));
     fleet->stopFlashing(device);

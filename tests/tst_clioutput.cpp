@@ -4,6 +4,9 @@
 
 #include "auditlog.h"
 #include "deviceformat.h"
+#include "safetext.h"
+
+#include <sys/stat.h>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -64,6 +67,14 @@ QString fileText(const QString &path)
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
+unsigned modeOf(const QString &path)
+{
+    struct stat status
+    {
+    };
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 0777 : 0;
+}
+
 } // namespace
 
 class TestCliOutput : public QObject
@@ -75,13 +86,16 @@ private slots:
     void duplicates();
     void formats_data();
     void formats();
-    void controlCharactersNeverReachTheTerminal();
+    void hiddenCharactersAndFormulas_data();
+    void hiddenCharactersAndFormulas();
+    void longTextsAreBounded();
     void formatNames_data();
     void formatNames();
     void auditLine_data();
     void auditLine();
     void auditLogAppendsAndFlushes();
     void auditLogThatCannotOpen();
+    void auditLogRefusesSymbolicLinks();
 };
 
 void TestCliOutput::duplicates_data()
@@ -170,25 +184,74 @@ void TestCliOutput::formats()
     }
 }
 
-void TestCliOutput::controlCharactersNeverReachTheTerminal()
+void TestCliOutput::hiddenCharactersAndFormulas_data()
 {
-    // A name as a device might send it: a line break and an escape sequence.
-    const QString name = QStringLiteral("Axis\n\x1b[2J");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("csvCell");
+
+    const QString pwned = QStringLiteral("\x1b]0;PWNED\a\x1b[8m");
+    QTest::newRow("title-setting and hiding escapes") << pwned << "\uFFFD]0;PWNED\uFFFD\uFFFD[8m"
+                                                      << "\uFFFD]0;PWNED\uFFFD\uFFFD[8m";
+    QTest::newRow("formula") << "=6*7+0"
+                             << "=6*7+0"
+                             << "'=6*7+0";
+    QTest::newRow("formula after a tab") << "\t+1"
+                                         << "\uFFFD+1"
+                                         << "'\uFFFD+1";
+    QTest::newRow("minus and at") << "-2,@x"
+                                  << "-2,@x"
+                                  << "\"'-2,@x\"";
+    QTest::newRow("right-to-left override") << "a\u202Eb\u2066c\u2029d"
+                                            << "a\uFFFDb\uFFFDc\uFFFDd"
+                                            << "a\uFFFDb\uFFFDc\uFFFDd";
+    QTest::newRow("invisible tag character") << QString::fromUcs4(U"x\U000E0041y") << "x\uFFFDy"
+                                             << "x\uFFFDy";
+    QTest::newRow("Chinese stays") << "伺服 X"
+                                   << "伺服 X"
+                                   << "伺服 X";
+}
+
+void TestCliOutput::hiddenCharactersAndFormulas()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, shown);
+    QFETCH(QString, csvCell);
+
     const QVector<DeviceRecord> devices
         = { device(name, QStringLiteral("02:00:00:00:00:01"), QStringLiteral("192.0.2.64")) };
-    const QString shown = QStringLiteral("Axis\uFFFD\uFFFD[2J");
-
-    const QString table = formatDevices(*listed(devices), OutputFormat::Table);
-    QCOMPARE(table.count('\n'), 2);
-    QVERIFY(table.contains(shown));
+    QCOMPARE(formatDevices(*listed(devices), OutputFormat::Table)
+                 .split('\n')
+                 .at(1)
+                 .mid(13, shown.size()),
+        shown);
+    QCOMPARE(
+        formatDevices(*listed(devices), OutputFormat::Csv).split('\n').at(1).section(',', 1, -8),
+        csvCell);
     const PlanEntry target { 1, devices.first().mac, QStringLiteral("192.0.2.10"),
         QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.1") };
-    QVERIFY(changeText(devices.first(), target).contains(shown));
-    // Machine-readable forms keep the name exact.
-    QVERIFY(formatDevices(*listed(devices), OutputFormat::Csv).contains("\"" + name + "\""));
-    const QJsonDocument json
-        = QJsonDocument::fromJson(formatDevices(*listed(devices), OutputFormat::Json).toUtf8());
-    QCOMPARE(json.array().first().toObject().value("name").toString(), name);
+    QVERIFY(changeText(devices.first(), target).contains('"' + shown + '"'));
+    AuditEntry audited = entry(QDateTime::currentDateTimeUtc(), name, QStringLiteral("sent"));
+    QCOMPARE(::auditLine(audited).section(',', 1, -9), csvCell);
+    // JSON keeps the name exact, and still nothing hidden reaches a terminal raw.
+    const QString json = formatDevices(*listed(devices), OutputFormat::Json);
+    QCOMPARE(QJsonDocument::fromJson(json.toUtf8()).array().first().toObject().value("name"), name);
+    QString flat = json;
+    flat.remove('\n');
+    QCOMPARE(neutralizedText(flat), flat);
+}
+
+void TestCliOutput::longTextsAreBounded()
+{
+    DeviceRecord record = device(
+        QStringLiteral("Big"), QStringLiteral("02:00:00:00:00:01"), QStringLiteral("192.0.2.64"));
+    record.version = QStringLiteral("255.").repeated(20000);
+    record.points = record.version;
+    const QString expected = QStringLiteral("255.").repeated(15) + QStringLiteral("2\u2026");
+    QCOMPARE(boundedText(record.version), expected);
+    QCOMPARE(boundedText(expected), expected);
+    for (const OutputFormat format : { OutputFormat::Table, OutputFormat::Csv, OutputFormat::Json })
+        QVERIFY(formatDevices(*listed({ record }), format).size() < 600);
 }
 
 void TestCliOutput::formatNames_data()
@@ -280,6 +343,23 @@ void TestCliOutput::auditLogThatCannotOpen()
     AuditLog log(dir.path());
     QVERIFY(!log.open());
     QVERIFY(!log.errorString().isEmpty());
+}
+
+void TestCliOutput::auditLogRefusesSymbolicLinks()
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("elsewhere"));
+    const QString path = dir.filePath(QStringLiteral("state/nesdrix/audit.csv"));
+    umask(022);
+    AuditLog made(path);
+    QVERIFY2(made.open(), qPrintable(made.errorString()));
+    QCOMPARE(modeOf(path), 0640u);
+    QCOMPARE(modeOf(QFileInfo(path).path()), 0700u);
+    QVERIFY(QFile::link(target, dir.filePath(QStringLiteral("link.csv"))));
+    AuditLog linked(dir.filePath(QStringLiteral("link.csv")));
+    QVERIFY(!linked.open());
+    QVERIFY(linked.errorString().contains(QStringLiteral("symbolic link")));
+    QVERIFY(!QFile::exists(target));
 }
 
 QTEST_GUILESS_MAIN(TestCliOutput)

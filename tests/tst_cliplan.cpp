@@ -50,6 +50,8 @@ private slots:
     void parsePlan();
     void checkPlan_data();
     void checkPlan();
+    void verification_data();
+    void verification();
 };
 
 void TestCliPlan::parsePlan_data()
@@ -90,21 +92,38 @@ void TestCliPlan::parsePlan_data()
                                  << "line 1: expected 4 fields MAC,IP,MASK,GATEWAY, found 5\n";
     QTest::newRow("IP out of range") << "02:00:00:00:00:01,192.0.2.256,255.255.255.0,192.0.2.1"
                                      << ""
-                                     << "line 1: IP Address Error! \"192.0.2.256\"\n";
+                                     << "line 1: IP Address Error! \"192.0.2.256\": not four "
+                                        "numbers of 0-255 separated by dots\n";
     QTest::newRow("mask and gateway both bad: the mask is named, as in the dialog")
         << "02:00:00:00:00:01,192.0.2.10,255.255.0,192.0.2"
         << ""
-        << "line 1: Net Mask Error! \"255.255.0\"\n";
-    QTest::newRow("gateway bad") << "02:00:00:00:00:01,192.0.2.10,255.255.255.0,gw"
-                                 << ""
-                                 << "line 1: Gate Way Error! \"gw\"\n";
-    QTest::newRow("MAC with dashes") << "02-00-00-00-00-01,192.0.2.10,255.255.255.0,192.0.2.1"
-                                     << ""
-                                     << "line 1: MAC Address Error! \"02-00-00-00-00-01\"\n";
+        << "line 1: Net Mask Error! \"255.255.0\": not four numbers of 0-255 separated by dots\n";
+    QTest::newRow("gateway bad")
+        << "02:00:00:00:00:01,192.0.2.10,255.255.255.0,gw"
+        << ""
+        << "line 1: Gate Way Error! \"gw\": not four numbers of 0-255 separated by dots\n";
+    QTest::newRow("MAC with dashes, as Windows prints it")
+        << "02-0a-00-00-00-01,192.0.2.10,255.255.255.0,192.0.2.1"
+        << "1 02:0A:00:00:00:01 192.0.2.10 255.255.255.0 192.0.2.1"
+        << "";
+    QTest::newRow("MAC with mixed separators")
+        << "02-00:00-00:00-01,192.0.2.10,255.255.255.0,192.0.2.1"
+        << ""
+        << "line 1: MAC Address Error! \"02-00:00-00:00-01\": not six pairs of hex digits "
+           "separated by colons\n";
+    QTest::newRow("a gateway outside the subnet names the rule")
+        << "020000000001,192.0.2.10,255.255.255.0,198.51.100.1"
+        << ""
+        << "line 1: Gate Way Error! \"198.51.100.1\": the gateway lies outside the new subnet\n";
+    QTest::newRow("a field with an escape sequence is shown harmless")
+        << "02:00:00:00:00:01,\x1b]0;x\a,255.255.255.0,192.0.2.1"
+        << ""
+        << "line 1: IP Address Error! \"\uFFFD]0;x\uFFFD\": not four numbers of 0-255 "
+           "separated by dots\n";
     QTest::newRow("header text after the first line is no header")
         << "02:00:00:00:00:01,192.0.2.10,255.255.255.0,192.0.2.1\nMAC,IP,MASK,GATEWAY"
         << "1 02:00:00:00:00:01 192.0.2.10 255.255.255.0 192.0.2.1"
-        << "line 2: IP Address Error! \"IP\"\n";
+        << "line 2: IP Address Error! \"IP\": not four numbers of 0-255 separated by dots\n";
 }
 
 void TestCliPlan::parsePlan()
@@ -169,6 +188,36 @@ void TestCliPlan::checkPlan()
     QFETCH(QString, problems);
 
     QCOMPARE(planProblemsText(::checkPlan(::parsePlan(text), network())), problems);
+}
+
+void TestCliPlan::verification_data()
+{
+    QTest::addColumn<QStringList>("answers");
+    QTest::addColumn<QString>("outcome");
+
+    const QString now = QStringLiteral("02:00:00:00:00:01 192.0.2.10");
+    QTest::newRow("one answer, new settings") << QStringList { now } << "verified";
+    QTest::newRow("one answer, old settings")
+        << QStringList { "02:00:00:00:00:01 192.0.2.64" } << "not verified (other settings)";
+    QTest::newRow("no answer") << QStringList { "02:00:00:00:00:02 192.0.2.10" }
+                               << "not verified (no answer)";
+    QTest::newRow("a forged answer beside the old one")
+        << QStringList { "02:00:00:00:00:01 192.0.2.64", now } << "not verified (answered twice)";
+    QTest::newRow("three answers")
+        << QStringList { now, now, now } << "not verified (answered 3 times)";
+}
+
+void TestCliPlan::verification()
+{
+    QFETCH(QStringList, answers);
+    QFETCH(QString, outcome);
+
+    QVector<DeviceRecord> devices;
+    for (const QString &answer : answers)
+        devices << device(answer.section(' ', 0, 0), answer.section(' ', 1));
+    const PlanEntry target { 1, QStringLiteral("02:00:00:00:00:01"), QStringLiteral("192.0.2.10"),
+        QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.1") };
+    QCOMPARE(verificationOutcome(devices, target), outcome);
 }
 
 QTEST_GUILESS_MAIN(TestCliPlan)

@@ -3,6 +3,7 @@
 // SPDX-License-Identifier: Apache-2.0
 
 #include "datagramcodec.h"
+#include "devicetext.h"
 
 #include <QtTest>
 
@@ -69,6 +70,12 @@ private slots:
     void nameField_data();
     void nameField();
     void deviceTypeNames();
+    void reportedNameBytes_data();
+    void reportedNameBytes();
+    void settingsRules_data();
+    void settingsRules();
+    void macForms_data();
+    void macForms();
 };
 
 void TestDatagramCodec::requests_data()
@@ -311,6 +318,130 @@ void TestDatagramCodec::deviceTypeNames()
     QCOMPARE(deviceTypeName(4), QByteArray("VFD"));
     QCOMPARE(deviceTypeName(0), QByteArray());
     QCOMPARE(deviceTypeName(5), QByteArray());
+}
+
+void TestDatagramCodec::reportedNameBytes_data()
+{
+    QTest::addColumn<QByteArray>("reported");
+    QTest::addColumn<QByteArray>("field");
+
+    QTest::newRow("ASCII") << QByteArray("ABCD") << QByteArray("ABCD            ");
+    QTest::newRow("zero-padded, bytes after the zero dropped")
+        << QByteArray("ABCD\0\0x\0", 8) << QByteArray("ABCD            ");
+    QTest::newRow("16 bytes without a zero")
+        << QByteArray("Module 16 bytes!") << QByteArray("Module 16 bytes!");
+    QTest::newRow("GBK, not valid UTF-8") << QByteArray::fromHex(
+        "b1c3d5be3100") << QByteArray::fromHex("b1c3d5be31").leftJustified(16, ' ');
+    QTest::newRow("UTF-8 Chinese") << QByteArray("\xe4\xbc\xba\xe6\x9c\x8d X")
+                                   << QByteArray("\xe4\xbc\xba\xe6\x9c\x8d X        ");
+}
+
+void TestDatagramCodec::reportedNameBytes()
+{
+    QFETCH(QByteArray, reported);
+    QFETCH(QByteArray, field);
+
+    QCOMPARE(nameFieldFromReported(reported).toHex(' '), field.toHex(' '));
+}
+
+void TestDatagramCodec::settingsRules_data()
+{
+    QTest::addColumn<QString>("ip");
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QString>("gateway");
+    QTest::addColumn<QString>("error");
+
+    const QString ipError = QStringLiteral("IP Address Error!");
+    const QString maskError = QStringLiteral("Net Mask Error!");
+    const QString gatewayError = QStringLiteral("Gate Way Error!");
+    QTest::newRow("ordinary") << "192.0.2.10"
+                              << "255.255.255.0"
+                              << "192.0.2.1" << QString();
+    QTest::newRow("no gateway") << "192.0.2.10"
+                                << "255.255.255.0"
+                                << "0.0.0.0" << QString();
+    QTest::newRow("/31 has no broadcast") << "192.0.2.11"
+                                          << "255.255.255.254"
+                                          << "0.0.0.0" << QString();
+    QTest::newRow("/32") << "192.0.2.10"
+                         << "255.255.255.255"
+                         << "0.0.0.0" << QString();
+    QTest::newRow("0.0.0.0") << "0.0.0.0"
+                             << "255.255.255.0"
+                             << "0.0.0.0" << ipError;
+    QTest::newRow("limited broadcast") << "255.255.255.255"
+                                       << "255.255.255.0"
+                                       << "0.0.0.0" << ipError;
+    QTest::newRow("loopback") << "127.0.0.5"
+                              << "255.0.0.0"
+                              << "0.0.0.0" << ipError;
+    QTest::newRow("multicast") << "224.0.0.1"
+                               << "255.255.255.0"
+                               << "0.0.0.0" << ipError;
+    QTest::newRow("reserved") << "240.0.0.1"
+                              << "255.255.255.0"
+                              << "0.0.0.0" << ipError;
+    QTest::newRow("just below multicast") << "223.255.255.1"
+                                          << "255.255.255.0"
+                                          << "0.0.0.0" << QString();
+    QTest::newRow("network address") << "192.0.2.0"
+                                     << "255.255.255.0"
+                                     << "0.0.0.0" << ipError;
+    QTest::newRow("subnet broadcast") << "192.0.2.63"
+                                      << "255.255.255.192"
+                                      << "0.0.0.0" << ipError;
+    QTest::newRow("mask 0.0.0.0") << "192.0.2.10"
+                                  << "0.0.0.0"
+                                  << "0.0.0.0" << maskError;
+    QTest::newRow("mask with a gap") << "192.0.2.10"
+                                     << "255.0.255.0"
+                                     << "0.0.0.0" << maskError;
+    QTest::newRow("mask of a reversed order") << "192.0.2.10"
+                                              << "0.255.255.255"
+                                              << "0.0.0.0" << maskError;
+    QTest::newRow("gateway outside") << "192.0.2.10"
+                                     << "255.255.255.0"
+                                     << "192.0.3.1" << gatewayError;
+    QTest::newRow("gateway is the IP") << "192.0.2.10"
+                                       << "255.255.255.0"
+                                       << "192.0.2.10" << gatewayError;
+    QTest::newRow("bad ip before bad mask") << "127.0.0.1"
+                                            << "0.0.0.0"
+                                            << "0.0.0.0" << ipError;
+}
+
+void TestDatagramCodec::settingsRules()
+{
+    QFETCH(QString, ip);
+    QFETCH(QString, mask);
+    QFETCH(QString, gateway);
+    QFETCH(QString, error);
+
+    QCOMPARE(settingsErrorText(ip, mask, gateway, QStringLiteral("02:00:00:00:00:01")), error);
+}
+
+void TestDatagramCodec::macForms_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("mac");
+
+    const QString mac = QStringLiteral("00:1A:2B:3C:4D:5E");
+    QTest::newRow("colons") << "00:1A:2B:3C:4D:5E" << mac;
+    QTest::newRow("dashes, lower case") << "00-1a-2b-3c-4d-5e" << mac;
+    QTest::newRow("no separator") << "001a2B3c4D5e" << mac;
+    QTest::newRow("mixed separators") << "00:1A-2B:3C-4D:5E" << QString();
+    QTest::newRow("one separator missing") << "00:1A2B:3C:4D:5E" << QString();
+    QTest::newRow("five bytes") << "00:1A:2B:3C:4D" << QString();
+    QTest::newRow("not hex") << "00:1A:2B:3C:4D:5G" << QString();
+    QTest::newRow("trailing line break") << "001A2B3C4D5E\n" << QString();
+}
+
+void TestDatagramCodec::macForms()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, mac);
+
+    QCOMPARE(canonicalMacText(text), mac);
 }
 
 QTEST_APPLESS_MAIN(TestDatagramCodec)

@@ -208,7 +208,10 @@ void TestDeviceDialogs::validation_data()
         << "192.168.001.010" << mask << gw << DeviceMac << QString();
     QTest::newRow("ip and mask wrong shows the ip") << "192.168.1.256"
                                                     << "255.255.255" << gw << DeviceMac << ipError;
-    QTest::newRow("any address is a mask") << ip << "1.2.3.4" << gw << DeviceMac << QString();
+    QTest::newRow("a mask with gaps")
+        << ip << "255.0.255.0" << gw << DeviceMac << QStringLiteral("Net Mask Error!");
+    QTest::newRow("the subnet's broadcast address")
+        << "192.168.1.255" << mask << gw << DeviceMac << ipError;
     QTest::newRow("mask with three groups")
         << ip << "255.255.255" << gw << DeviceMac << QStringLiteral("Net Mask Error!");
     QTest::newRow("gateway ending in a dot")

@@ -277,10 +277,8 @@ void TestDeviceTable::openedDeviceStaysTheTarget()
         otherListed = QTest::qWaitFor([&] { return table->currentIndex().row() == 1; }, 5000);
         const int flashes = peer->unicasts.size();
         tickedAfterIt = QTest::qWaitFor([&] { return peer->unicasts.size() > flashes + 1; }, 5000);
-        auto *ipEdit = child<QLineEdit>(dialog, "ipEdit");
-        shownIp = ipEdit->text();
-        ipEdit->clear();
-        QTest::keyClicks(ipEdit, QStringLiteral("127.0.0.20"));
+        shownIp = child<QLineEdit>(dialog, "ipEdit")->text();
+        typeReachableSettings(dialog);
         QTest::mouseClick(child<QPushButton>(dialog, "modifyButton"), Qt::LeftButton);
     });
     QTest::mouseClick(child<QPushButton>(window, "detailButton"), Qt::LeftButton);
@@ -296,7 +294,7 @@ void TestDeviceTable::openedDeviceStaysTheTarget()
     QCOMPARE(kinds.count(Datagram::Request::LedsStop), 1);
     const Datagram::Request modify = requestOf(sent.at(kinds.indexOf(Datagram::Request::Modify)));
     QCOMPARE(modify.modify.mac, PeerMac);
-    QCOMPARE(modify.modify.network.toHex(), QByteArray("7f000014ffffff007f000001"));
+    QCOMPARE(modify.modify.network.toHex(), QByteArray("c0000214ffffff00c0000201"));
 }
 
 void TestDeviceTable::chosenRowStaysChosen_data()
@@ -344,6 +342,7 @@ void TestDeviceTable::chineseNameSurvivesModify()
     QCOMPARE(cellText(table->model(), 0, DeviceNameColumn), name);
     QObject scope;
     whenModal<SubDeviceInfo>(&scope, [](SubDeviceInfo *dialog) {
+        typeReachableSettings(dialog);
         QTest::mouseClick(child<QPushButton>(dialog, "modifyButton"), Qt::LeftButton);
     });
     QTest::mouseClick(child<QPushButton>(window, "detailButton"), Qt::LeftButton);

@@ -5,12 +5,16 @@
 #include "datagramcodec.h"
 #include "devicesettingssource.h"
 #include "mysocket.h"
+#include "passedsocket.h"
 #include "testpeer.h"
 
 #include <QHostAddress>
+#include <QTcpServer>
 #include <QTimer>
 #include <QUdpSocket>
 #include <QtTest>
+
+#include <unistd.h>
 
 namespace {
 
@@ -47,13 +51,19 @@ private slots:
     void init();
     void cleanup();
     void firstRequestCarriesSequenceZero();
+    void flashFailureIsToldOncePerRun();
     void sequenceNumbersRunAcrossKinds();
     void repliesInOnePassEachEmit();
     void invalidReplyIsDropped();
     void flashTimerRepeatsAndStops();
     void flashTimerIsNeverDoubled();
     void modifyRequestGoesToTheDevice();
+    void failedBindIsRecorded_data();
     void failedBindIsRecorded();
+    void passedSocketIsChecked_data();
+    void passedSocketIsChecked();
+    void handoverIsTakenOnce_data();
+    void handoverIsTakenOnce();
 
 private:
     MySocket *endpoint = nullptr;
@@ -81,9 +91,30 @@ void TestMySocket::cleanup()
 
 void TestMySocket::firstRequestCarriesSequenceZero()
 {
-    endpoint->udpSendCmdScan();
+    // tests/netns-run.sh gives the namespace one adapter besides loopback.
+    const ScanReport report = endpoint->udpSendCmdScan();
+    QCOMPARE(report.adapters.size(), 1);
+    QCOMPARE(report.adapters.first().name, QStringLiteral("nxrun0"));
+    QVERIFY2(report.anySent(), qPrintable(report.adapters.first().error));
     QTRY_COMPARE(peer->broadcasts.size(), 1);
     QCOMPARE(peer->broadcasts.first(), Datagram::scanRequest(0));
+}
+
+void TestMySocket::flashFailureIsToldOncePerRun()
+{
+    QSignalSpy failures(endpoint, &MySocket::sendFailed);
+    // No route leads there from the test's namespace.
+    endpoint->setDeviceIp(QStringLiteral("203.0.113.10"));
+    QVERIFY(!endpoint->udpSendCmdLedsFlash(DeviceMac));
+    QVERIFY(!endpoint->lastSendError().isEmpty());
+    endpoint->startLedsFlashTimer();
+    QSignalSpy ticks(endpoint->findChild<QTimer *>(), &QTimer::timeout);
+    QTRY_VERIFY(ticks.size() >= 2);
+    endpoint->stopLedsFlashTimer();
+    QCOMPARE(failures.size(), 1);
+    QCOMPARE(failures.first().first().toString(), endpoint->lastSendError());
+    QVERIFY(!endpoint->udpSendCmdLedsFlash(DeviceMac));
+    QCOMPARE(failures.size(), 2);
 }
 
 void TestMySocket::sequenceNumbersRunAcrossKinds()
@@ -179,18 +210,84 @@ void TestMySocket::modifyRequestGoesToTheDevice()
     QCOMPARE(datagram.right(12).toHex(), QByteArray("c0a8010affffff00c0a80101"));
 }
 
+void TestMySocket::failedBindIsRecorded_data()
+{
+    QTest::addColumn<bool>("anotherEndpoint");
+    QTest::newRow("another program's socket") << false;
+    QTest::newRow("a second Nesdrix") << true;
+}
+
 void TestMySocket::failedBindIsRecorded()
 {
-    cleanup();
-    // A socket that does not share its port keeps the endpoint out.
+    QFETCH(bool, anotherEndpoint);
+    if (!anotherEndpoint)
+        cleanup();
+    // Neither shares its port: the endpoint is kept out and says why.
     QUdpSocket blocker;
-    QVERIFY2(blocker.bind(
-                 QHostAddress::AnyIPv4, Datagram::DevicePort, QAbstractSocket::DontShareAddress),
+    QVERIFY2(anotherEndpoint
+            || blocker.bind(
+                QHostAddress::AnyIPv4, Datagram::DevicePort, QAbstractSocket::DontShareAddress),
         qPrintable(blocker.errorString()));
     MySocket blocked;
     blocked.initUdpSocket();
     QVERIFY(!blocked.isBound());
-    QVERIFY(!blocked.bindErrorString().isEmpty());
+    QVERIFY2(blocked.bindErrorString().contains(QStringLiteral("in use")),
+        qPrintable(blocked.bindErrorString()));
+}
+
+void TestMySocket::passedSocketIsChecked_data()
+{
+    QTest::addColumn<QAbstractSocket::SocketType>("type");
+    QTest::addColumn<quint16>("port");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("UDP on port 102") << QAbstractSocket::UdpSocket << Datagram::DevicePort << true;
+    QTest::newRow("UDP on another port") << QAbstractSocket::UdpSocket << quint16(0) << false;
+    QTest::newRow("TCP") << QAbstractSocket::TcpSocket << Datagram::DevicePort << false;
+}
+
+void TestMySocket::passedSocketIsChecked()
+{
+    QFETCH(QAbstractSocket::SocketType, type);
+    QFETCH(quint16, port);
+    QFETCH(bool, accepted);
+    cleanup();
+    QUdpSocket udp;
+    QTcpServer tcp;
+    const bool isUdp = type == QAbstractSocket::UdpSocket;
+    QVERIFY(
+        isUdp ? udp.bind(QHostAddress::AnyIPv4, port) : tcp.listen(QHostAddress::AnyIPv4, port));
+    const int descriptor = int(isUdp ? udp.socketDescriptor() : tcp.socketDescriptor());
+    QCOMPARE(passedSocketProblem(descriptor).isEmpty(), accepted);
+}
+
+void TestMySocket::handoverIsTakenOnce_data()
+{
+    QTest::addColumn<bool>("forThisProcess");
+    QTest::addColumn<QByteArray>("count");
+    QTest::addColumn<int>("descriptor");
+    QTest::addColumn<int>("launcherErrno");
+    QTest::newRow("one socket") << true << QByteArray("1") << 3 << 0;
+    QTest::newRow("launcher could not bind") << true << QByteArray() << -1 << int(EADDRINUSE);
+    QTest::newRow("for another process") << false << QByteArray("1") << -1 << 0;
+    QTest::newRow("two sockets") << true << QByteArray("2") << -1 << 0;
+}
+
+void TestMySocket::handoverIsTakenOnce()
+{
+    QFETCH(bool, forThisProcess);
+    QFETCH(QByteArray, count);
+    QFETCH(int, descriptor);
+    QFETCH(int, launcherErrno);
+    qputenv("LISTEN_PID", QByteArray::number(forThisProcess ? ::getpid() : ::getppid()));
+    qputenv("LISTEN_FDS", count);
+    qputenv("LISTEN_FDNAMES", "device");
+    qputenv("NESDRIX_BIND_ERRNO", QByteArray::number(launcherErrno));
+    const PassedSocket passed = takePassedSocket();
+    QCOMPARE(passed.descriptor, descriptor);
+    QCOMPARE(passed.launcherBindErrno, launcherErrno);
+    for (const char *variable :
+        { "LISTEN_PID", "LISTEN_FDS", "LISTEN_FDNAMES", "NESDRIX_BIND_ERRNO" })
+        QVERIFY2(!qEnvironmentVariableIsSet(variable), variable);
 }
 
 QTEST_GUILESS_MAIN(TestMySocket)

@@ -4,10 +4,50 @@
 
 #include "auditlog.h"
 
-#include "deviceformat.h"
+#include "safetext.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 #include <QSysInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString systemErrorText(int number)
+{
+    return QString::fromLocal8Bit(std::strerror(number));
+}
+
+// Makes the folder and its missing parents, the last one private to the user.
+bool makeFolder(const QString &folder, QString *error)
+{
+    if (QFileInfo(folder).isDir())
+        return true;
+    const QString parent = QFileInfo(folder).path();
+    if (!QDir().mkpath(parent) || ::mkdir(QFile::encodeName(folder).constData(), 0700) != 0) {
+        *error
+            = QStringLiteral("cannot make the folder %1: %2").arg(folder, systemErrorText(errno));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString defaultAuditPath()
+{
+    const QString stateHome = qEnvironmentVariable("XDG_STATE_HOME");
+    const QString base = QDir::isAbsolutePath(stateHome)
+        ? stateHome
+        : QDir::homePath() + QStringLiteral("/.local/state");
+    return QDir::cleanPath(base + QStringLiteral("/nesdrix/audit.csv"));
+}
 
 QString auditHeaderLine()
 {
@@ -24,13 +64,27 @@ QString auditLine(const AuditEntry &entry)
 }
 
 AuditLog::AuditLog(const QString &path)
-    : file(path)
+    : filePath(path)
 { }
 
 bool AuditLog::open()
 {
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+    if (!makeFolder(QFileInfo(filePath).path(), &error))
         return false;
+    const int fd = ::open(QFile::encodeName(filePath).constData(),
+        O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0640);
+    if (fd < 0) {
+        error = errno == ELOOP
+            ? QStringLiteral("it is a symbolic link, which is not followed; give the path of "
+                             "the file itself")
+            : systemErrorText(errno);
+        return false;
+    }
+    if (!file.open(fd, QIODevice::WriteOnly | QIODevice::Append, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        error = file.errorString();
+        return false;
+    }
     return file.size() > 0 || appendLine(auditHeaderLine());
 }
 
@@ -44,11 +98,19 @@ bool AuditLog::record(const DeviceRecord &device, const PlanEntry &target, const
 
 QString AuditLog::errorString() const
 {
-    return file.errorString();
+    return error;
 }
 
 bool AuditLog::appendLine(const QString &line)
 {
     const QByteArray bytes = line.toUtf8();
-    return file.write(bytes) == bytes.size() && file.flush();
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        error = file.errorString();
+        return false;
+    }
+    if (::fdatasync(file.handle()) != 0) {
+        error = systemErrorText(errno);
+        return false;
+    }
+    return true;
 }

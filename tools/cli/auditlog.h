@@ -32,22 +32,33 @@ QString auditHeaderLine();
 // The entry as one CSV line; the time in UTC, ISO 8601 with milliseconds.
 QString auditLine(const AuditEntry &entry);
 
-// The audit log file: only ever appended to, each line flushed as it is written,
-// so that a batch cut short leaves a record of exactly the writes it made.
+// $XDG_STATE_HOME/nesdrix/audit.csv, or ~/.local/state/nesdrix/audit.csv when
+// $XDG_STATE_HOME is unset or not an absolute path: the same file wherever the
+// tool is started from.
+QString defaultAuditPath();
+
+// The audit log file: only ever appended to, each line synced to disk before
+// the next is written, so that a batch cut short, even by a power cut, leaves a
+// record of exactly the writes it made.
 class AuditLog
 {
 public:
     explicit AuditLog(const QString &path);
 
+    // Opens the file without following a symbolic link (another user could
+    // point one at a file of yours), makes it with mode 0640 (narrowed by the
+    // umask) and its missing folder with mode 0700.
     bool open();
     bool record(const DeviceRecord &device, const PlanEntry &target, const QString &outcome);
     QString errorString() const;
-    QString path() const { return file.fileName(); }
+    QString path() const { return filePath; }
 
 private:
     bool appendLine(const QString &line);
 
+    QString filePath;
     QFile file;
+    QString error;
 };
 
 #endif // AUDITLOG_H

@@ -11,6 +11,7 @@
 #include "fleet.h"
 #include "interruptwatcher.h"
 #include "plan.h"
+#include "safetext.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -25,6 +26,8 @@ constexpr int DefaultFlashSeconds = 10;
 constexpr int DaySeconds = 24 * 3600;
 constexpr int DayMs = DaySeconds * 1000;
 const char ProgramName[] = "nesdrix-cli";
+const char MacArgumentHelp[]
+    = "The device's MAC address: 00:1A:2B:3C:4D:5E, 00-1A-2B-3C-4D-5E or 001a2b3c4d5e.";
 const char RestartTip[] = "The devices take their new settings after they restart.";
 
 void printOut(const QString &text)
@@ -48,9 +51,11 @@ QCommandLineOption waitOption()
 QCommandLineOption auditOption()
 {
     return { QStringLiteral("audit"),
-        QStringLiteral("Append a line for every write to <file> (default "
-                       "nesdrix-audit.csv in the current directory)."),
-        QStringLiteral("file"), QStringLiteral("nesdrix-audit.csv") };
+        QStringLiteral("Append a line for every write to <file>, synced to disk line by line "
+                       "(default %1; a missing folder is made, private to you). A symbolic "
+                       "link is refused.")
+            .arg(defaultAuditPath()),
+        QStringLiteral("file"), defaultAuditPath() };
 }
 
 QCommandLineOption yesOption()
@@ -107,14 +112,16 @@ std::optional<int> numberValue(const QCommandLineParser &parser, const QCommandL
     return std::nullopt;
 }
 
-// The MAC argument in upper case, or nothing after the device dialog's message.
+// The MAC argument in the window's form, or nothing after the device dialog's message.
 std::optional<QString> macArgument(const QCommandLineParser &parser)
 {
-    const QString mac = parser.positionalArguments().constFirst();
-    if (isMacText(mac))
-        return mac.toUpper();
-    printError(QStringLiteral("%1 \"%2\"")
-                   .arg(QCoreApplication::translate("QObject", "MAC Address Error!"), mac));
+    const QString text = parser.positionalArguments().constFirst();
+    const QString mac = canonicalMacText(text);
+    if (!mac.isEmpty())
+        return mac;
+    printError(
+        QStringLiteral("%1 \"%2\"")
+            .arg(settingsFieldErrorText(SettingsFault::Mac), boundedText(neutralizedText(text))));
     return std::nullopt;
 }
 
@@ -233,8 +240,7 @@ int flashCommand(const QStringList &arguments)
     parser.setApplicationDescription(QStringLiteral(
         "Finds the device by its MAC address and flashes its LEDs for some seconds, or until "
         "Ctrl-C, then sends the stop request."));
-    parser.addPositionalArgument(
-        QStringLiteral("MAC"), QStringLiteral("The device's MAC address, 00:1A:2B:3C:4D:5E."));
+    parser.addPositionalArgument(QStringLiteral("MAC"), QLatin1String(MacArgumentHelp));
     const QCommandLineOption wait = waitOption();
     const QCommandLineOption seconds(QStringLiteral("seconds"),
         QStringLiteral("Flash for <n> seconds (default 10)."), QStringLiteral("n"),
@@ -301,8 +307,7 @@ int setCommand(const QStringList &arguments)
         "Finds the device by its MAC address and writes it a new IP address, net mask and "
         "gateway, keeping its MAC address and name. Shows the old and the new values; writes "
         "only with --yes, and then appends the write to the audit log."));
-    parser.addPositionalArgument(
-        QStringLiteral("MAC"), QStringLiteral("The device's MAC address, 00:1A:2B:3C:4D:5E."));
+    parser.addPositionalArgument(QStringLiteral("MAC"), QLatin1String(MacArgumentHelp));
     const QCommandLineOption ip(
         QStringLiteral("ip"), QStringLiteral("New IP address."), QStringLiteral("address"));
     const QCommandLineOption mask(
@@ -405,16 +410,6 @@ std::optional<int> writeBatch(Fleet &fleet, AuditLog &audit, const InterruptWatc
     return ExitInterrupted;
 }
 
-bool answersWithTarget(const QVector<DeviceRecord> &devices, const PlanEntry &target)
-{
-    for (const DeviceRecord &device : devicesWithMac(devices, target.mac)) {
-        if (device.ip == target.ip && device.mask == target.mask
-            && device.gateway == target.gateway)
-            return true;
-    }
-    return false;
-}
-
 // Scans again and records, for every write, whether its device now answers
 // with the new settings.
 int verifyBatch(Fleet &fleet, AuditLog &audit, const QVector<PlannedWrite> &writes, int waitMs)
@@ -423,10 +418,8 @@ int verifyBatch(Fleet &fleet, AuditLog &audit, const QVector<PlannedWrite> &writ
     int failures = 0;
     bool recorded = true;
     for (const PlannedWrite &write : writes) {
-        const bool verified = answersWithTarget(devices, write.target);
-        failures += verified ? 0 : 1;
-        const QString outcome
-            = verified ? QStringLiteral("verified") : QStringLiteral("not verified");
+        const QString outcome = verificationOutcome(devices, write.target);
+        failures += outcome == VerifiedOutcome ? 0 : 1;
         recorded = audit.record(write.device, write.target, outcome) && recorded;
         printOut(QStringLiteral("line %1: %2 %3 at %4\n")
                      .arg(write.target.lineNo)
@@ -439,7 +432,7 @@ int verifyBatch(Fleet &fleet, AuditLog &audit, const QVector<PlannedWrite> &writ
         printError(QStringLiteral("%1 of %2 devices do not answer with their new settings")
                        .arg(failures)
                        .arg(writes.size()));
-    return failures > 0 ? ExitNotVerified : recorded ? ExitSuccess : ExitAuditFailed;
+    return !recorded ? ExitAuditFailed : failures > 0 ? ExitNotVerified : ExitSuccess;
 }
 
 int applyCommand(const QStringList &arguments)

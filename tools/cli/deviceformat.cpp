@@ -5,6 +5,7 @@
 #include "deviceformat.h"
 
 #include "devicecsv.h"
+#include "safetext.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -24,22 +25,11 @@ QStringList tableHeaders()
     return headers << QStringLiteral("Duplicate");
 }
 
-// A device name is whatever bytes a device sent: on a terminal, control
-// characters (line breaks, escape sequences) are shown as U+FFFD instead.
-QString terminalText(QString text)
-{
-    for (QChar &c : text) {
-        if (c.category() == QChar::Other_Control)
-            c = QChar::ReplacementCharacter;
-    }
-    return text;
-}
-
 QStringList terminalTexts(const QStringList &texts)
 {
     QStringList shown;
     for (const QString &text : texts)
-        shown << terminalText(text);
+        shown << neutralizedText(text);
     return shown;
 }
 
@@ -82,12 +72,13 @@ QString formatJson(const DeviceListModel &devices)
             { QStringLiteral("name"), device.name }, { QStringLiteral("ip"), device.ip },
             { QStringLiteral("mac"), device.mac }, { QStringLiteral("mask"), device.mask },
             { QStringLiteral("gateway"), device.gateway },
-            { QStringLiteral("version"), device.version },
-            { QStringLiteral("points"), device.points },
+            { QStringLiteral("version"), boundedText(device.version) },
+            { QStringLiteral("points"), boundedText(device.points) },
             { QStringLiteral("duplicateMac"), devices.isDuplicateMac(row) },
             { QStringLiteral("duplicateIp"), devices.isDuplicateIp(row) } });
     }
-    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented));
+    return jsonWithEscapedHiddenCharacters(
+        QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented)));
 }
 
 } // namespace
@@ -119,6 +110,6 @@ QString formatDevices(const DeviceListModel &devices, OutputFormat format)
 QString changeText(const DeviceRecord &device, const PlanEntry &target)
 {
     return QStringLiteral("%1 \"%2\": IP %3 -> %4, mask %5 -> %6, gateway %7 -> %8")
-        .arg(device.mac, terminalText(device.name), device.ip, target.ip, device.mask, target.mask,
-            device.gateway, target.gateway);
+        .arg(device.mac, neutralizedText(device.name), device.ip, target.ip, device.mask,
+            target.mask, device.gateway, target.gateway);
 }

@@ -5,7 +5,6 @@
 #ifndef DEVICEFORMAT_H
 #define DEVICEFORMAT_H
 
-#include "devicecsv.h"
 #include "devicelistmodel.h"
 #include "plan.h"
 
@@ -20,7 +19,9 @@ enum class OutputFormat { Table, Csv, Json };
 // "table", "csv" or "json"; anything else gives nothing.
 std::optional<OutputFormat> outputFormatFromText(const QString &text);
 
-// The scan result as text, one device a line in the table and CSV forms.
+// The scan result as text, one device a line in the table and CSV forms. The
+// table and CSV show hidden characters as a placeholder (see safetext.h); JSON
+// keeps every text exact. Version and points texts are bounded in all three.
 QString formatDevices(const DeviceListModel &devices, OutputFormat format);
 
 // The device's old settings against the planned ones, on one line.

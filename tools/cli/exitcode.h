@@ -22,7 +22,7 @@ enum ExitCode {
     ExitRefused = 5,
     // apply --verify-after-ms: a device did not answer with its new settings.
     ExitNotVerified = 6,
-    // The audit log could not be opened or written.
+    // The audit log could not be opened (or is a symbolic link) or written.
     ExitAuditFailed = 7,
     // Ctrl-C or SIGTERM ended the scan or the batch before its end.
     ExitInterrupted = 130,

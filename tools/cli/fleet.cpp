@@ -26,6 +26,10 @@ public:
     QString tableMacText() const override { return device.mac; }
     QString macText() const override { return device.mac; }
     QString deviceNameText() const override { return device.name; }
+    QByteArray nameField() const override
+    {
+        return Datagram::nameFieldFromReported(device.nameBytes);
+    }
     QString ipText() const override { return target.ip; }
     QString netMaskText() const override { return target.mask; }
     QString gateWayText() const override { return target.gateway; }

@@ -6,6 +6,7 @@
 
 #include "datagramcodec.h"
 #include "devicetext.h"
+#include "safetext.h"
 
 #include <QHash>
 #include <QSet>
@@ -39,14 +40,15 @@ bool isHeader(const QStringList &fields)
 
 QString settingsProblem(const PlanEntry &entry)
 {
-    const QString error = settingsErrorText(entry.ip, entry.mask, entry.gateway, entry.mac);
-    if (error.isEmpty())
+    const std::optional<SettingsFault> fault
+        = settingsFault(entry.ip, entry.mask, entry.gateway, entry.mac);
+    if (!fault)
         return {};
-    const QString failed = !isAddressText(entry.ip) ? entry.ip
-        : !isAddressText(entry.mask)                ? entry.mask
-        : !isAddressText(entry.gateway)             ? entry.gateway
-                                                    : entry.mac;
-    return QStringLiteral("%1 \"%2\"").arg(error, failed);
+    const QString fieldTexts[] = { entry.ip, entry.mask, entry.gateway, entry.mac };
+    // The text comes from a file or the command line: shown short and harmless.
+    const QString failed = boundedText(neutralizedText(fieldTexts[fault->field]));
+    return QStringLiteral("%1 \"%2\": %3")
+        .arg(settingsFieldErrorText(fault->field), failed, fault->rule);
 }
 
 namespace {
@@ -127,8 +129,9 @@ ParsedPlan parsePlan(const QString &text)
                     .arg(fields.size()) });
             continue;
         }
-        const PlanEntry entry { lineNo, fields.at(0).toUpper(), fields.at(1), fields.at(2),
-            fields.at(3) };
+        const QString mac = canonicalMacText(fields.at(0));
+        const PlanEntry entry { lineNo, mac.isEmpty() ? fields.at(0) : mac, fields.at(1),
+            fields.at(2), fields.at(3) };
         const QString problem = settingsProblem(entry);
         if (problem.isEmpty())
             plan.entries.append(canonicalEntry(entry));
@@ -163,6 +166,23 @@ QVector<PlanProblem> checkPlan(const ParsedPlan &plan, const QVector<DeviceRecor
     }
     sortByLine(problems);
     return problems;
+}
+
+const QString VerifiedOutcome = QStringLiteral("verified");
+
+QString verificationOutcome(const QVector<DeviceRecord> &devices, const PlanEntry &target)
+{
+    const QVector<DeviceRecord> answers = devicesWithMac(devices, target.mac);
+    if (answers.isEmpty())
+        return QStringLiteral("not verified (no answer)");
+    if (answers.size() == 2)
+        return QStringLiteral("not verified (answered twice)");
+    if (answers.size() > 2)
+        return QStringLiteral("not verified (answered %1 times)").arg(answers.size());
+    const DeviceRecord &device = answers.constFirst();
+    if (device.ip != target.ip || device.mask != target.mask || device.gateway != target.gateway)
+        return QStringLiteral("not verified (other settings)");
+    return VerifiedOutcome;
 }
 
 QString planProblemsText(const QVector<PlanProblem> &problems)

@@ -35,10 +35,11 @@ struct ParsedPlan
 };
 
 // The device dialog's message for the first of the entry's texts that fails its
-// checks, followed by that text in quotes; empty when all pass.
+// checks, followed by that text in quotes and the rule it breaks; empty when all pass.
 QString settingsProblem(const PlanEntry &entry);
 
-// Reads plan text: one "MAC,IP,MASK,GATEWAY" a line, an optional header line
+// Reads plan text: one "MAC,IP,MASK,GATEWAY" a line (the MAC with colons,
+// dashes or no separator), an optional header line
 // whose first field is "MAC", blank lines and lines starting with "#" skipped.
 // A line that does not have four fields, or whose addresses fail the device
 // dialog's checks, is a problem and gives no entry.
@@ -49,6 +50,12 @@ ParsedPlan parsePlan(const QString &text);
 // no new IP is held by a device outside the plan. Gives these problems and those
 // found in reading the plan, in line order.
 QVector<PlanProblem> checkPlan(const ParsedPlan &plan, const QVector<DeviceRecord> &devices);
+
+// What a scan after a write shows of it: verified only when exactly one reply
+// carries the target's MAC and that reply shows the new settings. Anything that
+// claims the MAC as well makes the answer doubtful, so it is not verified.
+extern const QString VerifiedOutcome;
+QString verificationOutcome(const QVector<DeviceRecord> &devices, const PlanEntry &target);
 
 // "line 7: ..." for each problem, one a line.
 QString planProblemsText(const QVector<PlanProblem> &problems);

@@ -9,12 +9,20 @@
 
 #include <QElapsedTimer>
 #include <QNetworkDatagram>
+#include <QNetworkInterface>
 #include <QRandomGenerator>
 #include <QThread>
 #include <QTimer>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
+
+#ifdef Q_OS_LINUX
+#include <netinet/in.h>
+#include <sys/socket.h>
+#endif
 
 namespace {
 
@@ -57,6 +65,60 @@ QString macText(const QByteArray &mac)
     return requestedSettings(mac).mac;
 }
 
+QString requestText(const Datagram::Request &request)
+{
+    switch (request.kind) {
+    case Datagram::Request::Scan:
+        return QStringLiteral("scan");
+    case Datagram::Request::LedsFlash:
+        return QStringLiteral("LED flash for %1").arg(macText(request.targetMac));
+    case Datagram::Request::LedsStop:
+        return QStringLiteral("LED stop for %1").arg(macText(request.targetMac));
+    case Datagram::Request::Modify:
+        return QStringLiteral("modify for %1").arg(macText(request.targetMac));
+    }
+    return QString();
+}
+
+#ifdef Q_OS_LINUX
+// Sends from a given local address. QNetworkDatagram::setSender() fills the
+// in_pktinfo field that Linux ignores when sending; the source is ipi_spec_dst.
+bool sendFrom(qintptr descriptor, const QByteArray &datagram, const QHostAddress &to,
+    const QHostAddress &from)
+{
+    sockaddr_in destination {};
+    destination.sin_family = AF_INET;
+    destination.sin_port = htons(Datagram::DevicePort);
+    destination.sin_addr.s_addr = htonl(to.toIPv4Address());
+    iovec payload { const_cast<char *>(datagram.constData()), size_t(datagram.size()) };
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
+    msghdr message {};
+    message.msg_name = &destination;
+    message.msg_namelen = sizeof destination;
+    message.msg_iov = &payload;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    cmsghdr *header = CMSG_FIRSTHDR(&message);
+    header->cmsg_level = IPPROTO_IP;
+    header->cmsg_type = IP_PKTINFO;
+    header->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
+    in_pktinfo source {};
+    source.ipi_spec_dst.s_addr = htonl(from.toIPv4Address());
+    std::memcpy(CMSG_DATA(header), &source, sizeof source);
+    return ::sendmsg(int(descriptor), &message, 0) >= 0;
+}
+#endif
+
+// Where a request came in: which network, and whether it was a broadcast.
+void logArrival(const QNetworkDatagram &datagram, const Datagram::Request &request)
+{
+    logLine(QStringLiteral("arrived on %1 at %2 from %3: %4")
+                .arg(QNetworkInterface::interfaceNameFromIndex(datagram.interfaceIndex()),
+                    datagram.destinationAddress().toString(), datagram.senderAddress().toString(),
+                    requestText(request)));
+}
+
 } // namespace
 
 DeviceSimulator::DeviceSimulator(
@@ -88,6 +150,7 @@ void DeviceSimulator::readRequests()
                         .arg(datagram.senderAddress().toString()));
             continue;
         }
+        logArrival(datagram, *request);
         switch (request->kind) {
         case Datagram::Request::Scan:
             answerScan(request->sequenceNo, datagram.senderAddress());
@@ -143,8 +206,23 @@ void DeviceSimulator::answerScan(quint32 sequenceNo, const QHostAddress &request
 void DeviceSimulator::sendScanReply(int index, quint32 sequenceNo, const QHostAddress &requester)
 {
     // A device that began restarting while its reply waited stays silent.
-    if (!fleet.at(index).restarting)
-        send(Datagram::scanReplyDatagram(fleet.at(index).reply, sequenceNo), requester);
+    const SimulatedDevice &device = fleet.at(index);
+    if (!device.restarting)
+        send(
+            Datagram::scanReplyDatagram(device.reply, sequenceNo), requester, ownAddressOf(device));
+}
+
+QHostAddress DeviceSimulator::ownAddressOf(const SimulatedDevice &device)
+{
+    // A real device answers from its own IP, also from outside the host's subnet.
+    // The system sends from an address only when it is local on this side.
+    const QHostAddress ip(device.record().ip);
+    auto local = localAddresses.find(ip.toIPv4Address());
+    if (local == localAddresses.end()) {
+        QUdpSocket probe;
+        local = localAddresses.insert(ip.toIPv4Address(), probe.bind(ip, 0));
+    }
+    return *local ? ip : QHostAddress();
 }
 
 void DeviceSimulator::sendMalformedReplies(const QHostAddress &requester)
@@ -157,12 +235,25 @@ void DeviceSimulator::sendMalformedReplies(const QHostAddress &requester)
                 .arg(requester.toString()));
 }
 
-void DeviceSimulator::send(const QByteArray &datagram, const QHostAddress &to)
+void DeviceSimulator::send(
+    const QByteArray &datagram, const QHostAddress &to, const QHostAddress &from)
 {
-    for (int attempt = 1; socket.writeDatagram(datagram, to, Datagram::DevicePort) < 0; ++attempt) {
+    QString error;
+    const auto sendOnce = [&] {
+#ifdef Q_OS_LINUX
+        if (!from.isNull()) {
+            const bool sent = sendFrom(socket.socketDescriptor(), datagram, to, from);
+            error = sent ? QString() : QString::fromLocal8Bit(std::strerror(errno));
+            return sent;
+        }
+#endif
+        const bool sent = socket.writeDatagram(datagram, to, Datagram::DevicePort) >= 0;
+        error = sent ? QString() : socket.errorString();
+        return sent;
+    };
+    for (int attempt = 1; !sendOnce(); ++attempt) {
         if (attempt == SendAttempts) {
-            logLine(
-                QStringLiteral("send to %1 failed: %2").arg(to.toString(), socket.errorString()));
+            logLine(QStringLiteral("send to %1 failed: %2").arg(to.toString(), error));
             return;
         }
         QThread::usleep(SendRetryMicroseconds);

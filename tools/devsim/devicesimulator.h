@@ -8,10 +8,10 @@
 #include "fleet.h"
 
 #include <QHash>
+#include <QHostAddress>
 #include <QObject>
 #include <QUdpSocket>
 
-class QHostAddress;
 class QTimer;
 
 struct SimulatorOptions
@@ -40,7 +40,9 @@ private:
     void answerScan(quint32 sequenceNo, const QHostAddress &requester);
     void sendScanReply(int index, quint32 sequenceNo, const QHostAddress &requester);
     void sendMalformedReplies(const QHostAddress &requester);
-    void send(const QByteArray &datagram, const QHostAddress &to);
+    // From the system's choice of address when from is null.
+    void send(const QByteArray &datagram, const QHostAddress &to, const QHostAddress &from = {});
+    QHostAddress ownAddressOf(const SimulatedDevice &device);
     void handleLeds(const Datagram::Request &request, const QHostAddress &destination);
     void handleModify(const Datagram::Request &request, const QHostAddress &destination);
     // The devices a request reaches: those with its target MAC that the
@@ -54,6 +56,8 @@ private:
     SimulatorOptions options;
     QUdpSocket socket;
     QHash<int, QTimer *> flashHolds;
+    // Whether each device IP seen so far is local on this side, so a reply can come from it.
+    QHash<quint32, bool> localAddresses;
 };
 
 #endif // DEVICESIMULATOR_H

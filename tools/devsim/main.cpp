@@ -15,14 +15,16 @@ namespace {
 const char Description[] = R"text(Plays a fleet of Nesdrix devices on UDP port 102.
 
 It answers every scan request with one scan reply per device, sent to the
-requester's address, port 102. A device flashes its LEDs while LED flash
-requests for its MAC keep coming (it stops on an LED stop request, or when none
-came for 1500 ms). A modify request for a device's MAC changes its MAC, IP
+requester's address, port 102, from the device's own IP where that address is
+local on the simulator's side, as a real device does. A device flashes its LEDs
+while LED flash requests for its MAC keep coming (it stops on an LED stop
+request, or when none came for 1500 ms). A modify request for a device's MAC changes its MAC, IP
 address, net mask and gateway after a simulated restart; during the restart the
 device answers nothing. Requests for a MAC no device has are ignored.
 
 Everything the fleet sees is logged on standard output, one plain line each:
-"ready: ..." once the port is bound, then scan requests, "sent N replies ...",
+"ready: ..." once the port is bound, then "arrived on INTERFACE at ADDRESS
+from SENDER: REQUEST" for every request, scan requests, "sent N replies ...",
 "LED flashing on: MAC IP NAME", "LED flashing off: MAC IP NAME (reason)",
 "modify request for ...", "restarted: MAC IP NAME" and ignored requests.
 

@@ -1,0 +1,94 @@
+// SPDX-FileCopyrightText: 2026 The Nesdrix developers
+//
+// SPDX-License-Identifier: Apache-2.0
+
+#include "mysocket.h"
+#include "simulatorlog.h"
+
+#include <QNetworkInterface>
+#include <QtTest>
+
+namespace {
+const char OfficeLog[] = "NESDRIX_SIM_LOG_OFFICE";
+const char PlantLog[] = "NESDRIX_SIM_LOG";
+} // namespace
+
+// The program's side has two adapters, the default route on "office"; each
+// network has a simulator of its own (tests/netns-fleet.sh --two-adapters).
+class TestFleetAdapters : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void scanLeavesOnEveryAdapter();
+    void requestsLeaveThroughTheAdapterThatHeard_data();
+    void requestsLeaveThroughTheAdapterThatHeard();
+
+private:
+    MySocket endpoint;
+};
+
+void TestFleetAdapters::initTestCase()
+{
+    QVERIFY2(!simulatorLog(OfficeLog).isEmpty(), "run through netns-fleet.sh --two-adapters");
+    endpoint.initUdpSocket();
+    QVERIFY2(endpoint.isBound(), qPrintable(endpoint.bindErrorString()));
+}
+
+void TestFleetAdapters::scanLeavesOnEveryAdapter()
+{
+    // The replies of both networks: cli-e2e.sh two-adapters.
+    const ScanReport report = endpoint.udpSendCmdScan();
+    QStringList scanned;
+    for (const ScanAdapter &adapter : report.adapters) {
+        QVERIFY2(adapter.sent, qPrintable(adapter.error));
+        scanned << adapter.name + QLatin1Char(' ') + adapter.addresses.value(0).ip.toString();
+    }
+    scanned.sort();
+    QCOMPARE(scanned, QStringList({ "office 198.51.100.2", "plant 192.0.2.1" }));
+}
+
+void TestFleetAdapters::requestsLeaveThroughTheAdapterThatHeard_data()
+{
+    QTest::addColumn<QString>("adapter");
+    QTest::addColumn<QString>("deviceIp");
+    QTest::addColumn<QString>("mac");
+    // Where the simulator of that network saw the request arrive.
+    QTest::addColumn<QString>("arrival");
+
+    QTest::newRow("plant device, unicast") << "plant"
+                                           << "192.0.2.68"
+                                           << "02:4E:58:00:00:05"
+                                           << "arrived on eth0 at 192.0.2.68 from 192.0.2.1";
+    QTest::newRow("office device, unicast") << "office"
+                                            << "198.51.100.65"
+                                            << "02:4E:58:00:10:02"
+                                            << "arrived on eth0 at 198.51.100.65 from 198.51.100.2";
+    // The default route leads to the office; naming the adapter keeps it on the plant.
+    QTest::newRow("plant device on a foreign subnet, broadcast on the plant")
+        << "plant"
+        << "203.0.113.10"
+        << "02:4E:58:00:00:02"
+        << "arrived on eth0 at 255.255.255.255 from 192.0.2.1";
+}
+
+void TestFleetAdapters::requestsLeaveThroughTheAdapterThatHeard()
+{
+    QFETCH(QString, adapter);
+    QFETCH(QString, deviceIp);
+    QFETCH(QString, mac);
+    QFETCH(QString, arrival);
+
+    const char *ownLog = adapter == QLatin1String("plant") ? PlantLog : OfficeLog;
+    const char *otherLog = adapter == QLatin1String("plant") ? OfficeLog : PlantLog;
+    const QString request = QStringLiteral(": LED stop for ") + mac;
+    endpoint.setDeviceIp(deviceIp);
+    endpoint.setDeviceInterfaceIndex(QNetworkInterface::interfaceIndexFromName(adapter));
+    QVERIFY2(endpoint.udpSendCmdLedsStop(mac), qPrintable(endpoint.lastSendError()));
+    QTRY_COMPARE(simulatorLogCount(arrival + request, ownLog), 1);
+    QCOMPARE(simulatorLog(otherLog).filter(request).size(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestFleetAdapters)
+#include "tst_fleetadapters.moc"
