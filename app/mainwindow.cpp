@@ -41,6 +41,7 @@
 #include <QTimer>
 #include <QTranslator>
 #include <QVBoxLayout>
+#include <QtMath>
 
 #include <algorithm>
 
@@ -75,7 +76,7 @@ QPushButton *createButton(QWidget *parent)
 const char WidestAddressText[] = "255.255.255.255";
 
 // Six pairs of the font's widest hex digit: in many fonts A-F are wider than 0-9.
-QString widestMacText(const QFontMetrics &metrics)
+QString widestMacText(const QFontMetricsF &metrics)
 {
     QChar widest = QLatin1Char('0');
     for (const QChar digit : QStringLiteral("0123456789ABCDEF")) {
@@ -271,12 +272,20 @@ void MainWindow::buildListActions()
 void MainWindow::fitColumnsToFont()
 {
     // From the font, not from the rows: measuring every row would slow a burst.
-    const QFontMetrics metrics = tableView->fontMetrics();
-    const int cellMargins = 2
-        * (tableView->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, tableView) + 1);
+    // Polished first: a platform theme gives item views and headers their own
+    // font only then.
+    tableView->ensurePolished();
+    tableView->horizontalHeader()->ensurePolished();
+    tableView->verticalHeader()->ensurePolished();
+    const QFontMetricsF metrics(tableView->font());
+    // The text's margins on both sides, and the grid line the cell gives up.
+    const int cellMargins = 1
+        + 2
+            * (tableView->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, tableView)
+                + 1);
     const int addressWidth
-        = metrics.horizontalAdvance(QLatin1String(WidestAddressText)) + cellMargins;
-    const int macWidth = metrics.horizontalAdvance(widestMacText(metrics)) + cellMargins;
+        = qCeil(metrics.horizontalAdvance(QLatin1String(WidestAddressText))) + cellMargins;
+    const int macWidth = qCeil(metrics.horizontalAdvance(widestMacText(metrics))) + cellMargins;
     const QHeaderView *header = tableView->horizontalHeader();
     for (int column = 0; column < PlcPointsColumn; ++column) {
         int width = qMax(header->defaultSectionSize(), header->sectionSizeHint(column));

@@ -8,7 +8,7 @@
 # directory answered by the simulated example fleet:
 #   main-window.png      English, the table filled, the window at its start size
 #   device-dialog.png    the PLC Info dialog of the first device
-#   main-window-filtered.png  English, filtered by "servo", sorted by name descending
+#   main-window-filtered.png  English, filtered by "servo", sorted by IP address descending
 #   main-window-zh.png   Chinese, the table filled, the Language menu open
 #   about-zh.png         Help > About in Chinese
 #   host-info-zh.png     Help > Host Info in Chinese
@@ -127,8 +127,9 @@ grab_dialog() {
 click_header() {
     # shellcheck disable=SC2086 # one word per number
     right=$(printf '%s\n' $grid_xs | sort -n | sed -n "$1p")
-    xdotool mousemove --window "$window" $((right - 10)) $((row_top - 12)) click 1
-    sleep 0.3
+    xdotool mousemove --window "$window" $((right - 30)) $((row_top - 12)) click 1
+    # Apart, so that two clicks are not one double-click.
+    sleep 1
 }
 
 start_program English
@@ -139,8 +140,8 @@ grab_dialog "PLC Info" device-dialog.png
 # Filtered and sorted: the filter field is above the header.
 xdotool mousemove --window "$window" 100 $((row_top - 40)) click 1
 xdotool type --delay 50 servo
-click_header 2
-click_header 2
+click_header 3
+click_header 3
 xdotool mousemove --window "$window" 0 0
 sleep 0.5
 grab_window "$window" main-window-filtered.png
@@ -156,7 +157,8 @@ import -window root -trim +repage "$shots/main-window-zh.png"
 xdotool key Escape
 sleep 0.5
 
-# Help is the third menu; its entries are About, then Host Info.
+# Help is the third menu, reached from File with the arrow keys, which make its
+# first entry, About, the active one; Host Info is the next.
 open_help_entry() {
     xdotool mousemove --window "$window" 15 10 click 1
     sleep 0.3
@@ -164,8 +166,8 @@ open_help_entry() {
     sleep 0.5
     xdotool key --delay 150 "$@" Return
 }
-open_help_entry Down
+open_help_entry
 grab_dialog "关于" about-zh.png
-open_help_entry Down Down
+open_help_entry Down
 grab_dialog "主机信息" host-info-zh.png
 stop_program
