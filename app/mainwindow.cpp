@@ -16,6 +16,7 @@
 #include "processdialog.h"
 #include "safetext.h"
 #include "subdeviceinfo.h"
+#include "warningbox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -355,7 +356,7 @@ void MainWindow::installChineseTranslator()
 {
     translator = new QTranslator;
     // A missing catalogue leaves a translator that translates nothing.
-    translator->load(LanguageSettings::catalogueFilePath());
+    static_cast<void>(translator->load(LanguageSettings::catalogueFilePath()));
     QCoreApplication::installTranslator(translator);
 }
 
@@ -414,7 +415,7 @@ void MainWindow::cellDoubleClickedSlot()
     // A selection without a current row has no row to open.
     const QModelIndex current = tableView->currentIndex();
     if (!tableView->selectionModel()->hasSelection() || !current.isValid()) {
-        QMessageBox::warning(this, tr("error!"), tr("No Devices!"), tr("OK"));
+        showWarning(this, tr("error!"), tr("No Devices!"), tr("OK"));
         return;
     }
     // The opened device is taken once: a reply listed while its dialog is open
