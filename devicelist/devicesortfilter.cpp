@@ -21,7 +21,7 @@ bool sortsByValue(int column)
 QVector<uint> dottedValues(const QString &text)
 {
     QVector<uint> values;
-    for (const QStringRef &part : text.splitRef(QLatin1Char('.'), Qt::SkipEmptyParts))
+    for (const QString &part : text.split(QLatin1Char('.'), Qt::SkipEmptyParts))
         values.append(part.toUInt());
     return values;
 }
