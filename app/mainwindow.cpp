@@ -5,31 +5,46 @@
 #include "mainwindow.h"
 
 #include "about.h"
+#include "devicecsv.h"
 #include "devicelistmodel.h"
+#include "devicesortfilter.h"
 #include "devicetext.h"
 #include "globals.h"
 #include "info.h"
 #include "languagesettings.h"
 #include "mysocket.h"
 #include "processdialog.h"
+#include "safetext.h"
 #include "subdeviceinfo.h"
 #include "warningbox.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSaveFile>
+#include <QScopedValueRollback>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 #include <QTranslator>
 #include <QVBoxLayout>
+#include <QtMath>
+
+#include <algorithm>
 
 MySocket *g_mySocket = nullptr;
 
@@ -47,6 +62,7 @@ const char MenuBarStyle[]
 constexpr int ButtonMaximumWidth = 200;
 constexpr int ButtonMinimumHeight = 40;
 constexpr int WideColumnWidth = 120;
+const QSize SmallestStartSize(650, 350);
 
 // "plant 192.0.2.1/24, 192.0.2.2/24"
 QString adapterText(const ScanAdapter &adapter)
@@ -66,15 +82,30 @@ QPushButton *createButton(QWidget *parent)
     return button;
 }
 
+// The widest text an IP address, net mask or gateway cell can show.
+const char WidestAddressText[] = "255.255.255.255";
+
+// Six pairs of the font's widest hex digit: in many fonts A-F are wider than 0-9.
+QString widestMacText(const QFontMetricsF &metrics)
+{
+    QChar widest = QLatin1Char('0');
+    for (const QChar digit : QStringLiteral("0123456789ABCDEF")) {
+        if (metrics.horizontalAdvance(digit) > metrics.horizontalAdvance(widest))
+            widest = digit;
+    }
+    const QString pair(2, widest);
+    return QStringList { pair, pair, pair, pair, pair, pair }.join(QLatin1Char(':'));
+}
+
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
 {
     setWindowTitle(QStringLiteral("Nesdrix"));
-    resize(650, 350);
     applyStoredLanguage();
     initUi();
+    resize(startSize());
 
     g_mySocket = new MySocket;
     g_mySocket->initUdpSocket();
@@ -110,7 +141,13 @@ void MainWindow::initUi()
 
 void MainWindow::startScan()
 {
-    deviceList->clear();
+    {
+        const QScopedValueRollback<bool> clearing(programMovesCurrent, true);
+        deviceList->clear();
+    }
+    // Replies read before the scan request belong to the list just cleared.
+    pendingDevices.clear();
+    userChoseRow = false;
     lastScan = g_mySocket->udpSendCmdScan();
     showScanStatus();
 }
@@ -138,6 +175,12 @@ void MainWindow::buildWidgets()
     connect(aboutAction, &QAction::triggered, this, &MainWindow::aboutActionSlot);
     connect(infoAction, &QAction::triggered, this, &MainWindow::infoActionSlot);
 
+    exportAction = new QAction(this);
+    exportAction->setObjectName(QStringLiteral("exportAction"));
+    connect(exportAction, &QAction::triggered, this, &MainWindow::exportListSlot);
+    fileMenu = new QMenu(this);
+    fileMenu->setObjectName(QStringLiteral("fileMenu"));
+    fileMenu->addAction(exportAction);
     languageMenu = new QMenu(this);
     languageMenu->setObjectName(QStringLiteral("languageMenu"));
     languageMenu->addAction(chineseAction);
@@ -146,21 +189,45 @@ void MainWindow::buildWidgets()
     helpMenu->setObjectName(QStringLiteral("helpMenu"));
     helpMenu->addAction(aboutAction);
     helpMenu->addAction(infoAction);
+    menuBar()->addMenu(fileMenu);
     menuBar()->addMenu(languageMenu);
     menuBar()->addMenu(helpMenu);
     menuBar()->setStyleSheet(QString::fromLatin1(MenuBarStyle));
 
     deviceList = new DeviceListModel(this);
+    shownDevices = new DeviceSortFilterModel(deviceList, this);
     tableView = new QTableView(this);
     tableView->setObjectName(QStringLiteral("tableWidget"));
-    tableView->setModel(deviceList);
+    tableView->setModel(shownDevices);
     tableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tableView->setSelectionBehavior(QAbstractItemView::SelectRows);
     tableView->setSelectionMode(QAbstractItemView::SingleSelection);
-    tableView->setColumnWidth(MacAddressColumn, WideColumnWidth);
-    tableView->setColumnWidth(DeviceVersionColumn, WideColumnWidth);
     tableView->setColumnHidden(PlcPointsColumn, true);
+    QHeaderView *header = tableView->horizontalHeader();
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    connect(header, &QHeaderView::sectionClicked, this, &MainWindow::sortByColumnSlot);
     connect(tableView, &QTableView::doubleClicked, this, &MainWindow::cellDoubleClickedSlot);
+    connect(tableView->selectionModel(), &QItemSelectionModel::currentChanged, this,
+        &MainWindow::noteCurrentRowChange);
+    connect(deviceList, &QAbstractItemModel::rowsRemoved, this, &MainWindow::updateShownCount);
+
+    filterEdit = new QLineEdit(this);
+    filterEdit->setObjectName(QStringLiteral("filterEdit"));
+    filterEdit->setClearButtonEnabled(true);
+    connect(filterEdit, &QLineEdit::textChanged, this, &MainWindow::filterChangedSlot);
+    auto *clearFilter = new QAction(filterEdit);
+    clearFilter->setShortcut(Qt::Key_Escape);
+    clearFilter->setShortcutContext(Qt::WidgetShortcut);
+    connect(clearFilter, &QAction::triggered, filterEdit, &QLineEdit::clear);
+    filterEdit->addAction(clearFilter);
+
+    shownCountLabel = new QLabel(this);
+    shownCountLabel->setObjectName(QStringLiteral("shownCountLabel"));
+    shownCountLabel->setTextFormat(Qt::PlainText);
+    statusBar()->addPermanentWidget(shownCountLabel);
+    buildListActions();
 
     refreshButton = createButton(this);
     refreshButton->setObjectName(QStringLiteral("refreshButton"));
@@ -170,6 +237,7 @@ void MainWindow::buildWidgets()
     connect(detailButton, &QPushButton::clicked, this, &MainWindow::cellDoubleClickedSlot);
 
     auto *tableLayout = new QVBoxLayout;
+    tableLayout->addWidget(filterEdit);
     tableLayout->addWidget(tableView);
     auto *buttonRow = new QHBoxLayout;
     buttonRow->addWidget(refreshButton);
@@ -192,15 +260,106 @@ void MainWindow::buildWidgets()
     statusBar()->addWidget(scanStatusLabel, 1);
 }
 
+void MainWindow::buildListActions()
+{
+    copyMacAction = new QAction(this);
+    copyMacAction->setObjectName(QStringLiteral("copyMacAction"));
+    connect(copyMacAction, &QAction::triggered, this, &MainWindow::copyMacSlot);
+    copyIpAction = new QAction(this);
+    copyIpAction->setObjectName(QStringLiteral("copyIpAction"));
+    connect(copyIpAction, &QAction::triggered, this, &MainWindow::copyIpSlot);
+    copyRowAction = new QAction(this);
+    copyRowAction->setObjectName(QStringLiteral("copyRowAction"));
+    copyRowAction->setShortcut(QKeySequence::Copy);
+    copyRowAction->setShortcutContext(Qt::WidgetShortcut);
+    connect(copyRowAction, &QAction::triggered, this, &MainWindow::copyRowSlot);
+    tableView->addAction(copyRowAction);
+
+    rowMenu = new QMenu(this);
+    rowMenu->setObjectName(QStringLiteral("rowMenu"));
+    rowMenu->addAction(copyMacAction);
+    rowMenu->addAction(copyIpAction);
+    rowMenu->addAction(copyRowAction);
+    rowMenu->addSeparator();
+    rowMenu->addAction(exportAction);
+    tableView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tableView, &QWidget::customContextMenuRequested, this, &MainWindow::showRowMenuSlot);
+}
+
+void MainWindow::fitColumnsToFont()
+{
+    // From the font, not from the rows: measuring every row would slow a burst.
+    // Polished first: a platform theme gives item views and headers their own
+    // font only then.
+    tableView->ensurePolished();
+    tableView->horizontalHeader()->ensurePolished();
+    tableView->verticalHeader()->ensurePolished();
+    const QFontMetricsF metrics(tableView->font());
+    // The text's margins on both sides, and the grid line the cell gives up.
+    const int cellMargins = 1
+        + 2
+            * (tableView->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, tableView)
+                + 1);
+    const int addressWidth
+        = qCeil(metrics.horizontalAdvance(QLatin1String(WidestAddressText))) + cellMargins;
+    const int macWidth = qCeil(metrics.horizontalAdvance(widestMacText(metrics))) + cellMargins;
+    const QHeaderView *header = tableView->horizontalHeader();
+    for (int column = 0; column < PlcPointsColumn; ++column) {
+        int width = qMax(header->defaultSectionSize(), header->sectionSizeHint(column));
+        if (column == IpAddressColumn || column == NetMaskColumn || column == GateWayColumn)
+            width = qMax(width, addressWidth);
+        if (column == MacAddressColumn)
+            width = std::max({ width, macWidth, WideColumnWidth });
+        if (column == DeviceVersionColumn)
+            width = qMax(width, WideColumnWidth);
+        tableView->setColumnWidth(column, width);
+    }
+}
+
+QSize MainWindow::startSize() const
+{
+    int columnsWidth = 0;
+    for (int column = 0; column < ColumnCount; ++column) {
+        if (!tableView->isColumnHidden(column))
+            columnsWidth += tableView->columnWidth(column);
+    }
+    const QStyle *style = tableView->style();
+    // Room for four-digit row numbers and for the scroll bar of a long list.
+    const int rowNumbersWidth
+        = tableView->verticalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("9999"))
+        + 2 * style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, tableView) + 1;
+    const int scrollBarWidth = style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, tableView);
+    const int tableWidth
+        = columnsWidth + rowNumbersWidth + scrollBarWidth + 2 * tableView->frameWidth();
+    // The filter field and the status bar take no height from the table.
+    const int addedHeight = filterEdit->sizeHint().height() + statusBar()->sizeHint().height();
+    const QSize wanted(
+        qMax(SmallestStartSize.width(), tableWidth), SmallestStartSize.height() + addedHeight);
+    return wanted.boundedTo(screen()->availableGeometry().size());
+}
+
 void MainWindow::retranslateUi()
 {
     aboutAction->setText(tr("About"));
     infoAction->setText(tr("Host Info"));
+    fileMenu->setTitle(tr("File"));
+    exportAction->setText(tr("Export List..."));
     languageMenu->setTitle(tr("Language"));
     helpMenu->setTitle(tr("Help"));
     deviceList->retranslate();
     refreshButton->setText(tr("Refresh User List"));
     detailButton->setText(tr("Get Detailed Info"));
+    filterEdit->setPlaceholderText(tr("Filter"));
+    copyMacAction->setText(tr("Copy MAC Address"));
+    copyIpAction->setText(tr("Copy IP Address"));
+    copyRowAction->setText(tr("Copy Row"));
+    updateShownCount();
+    {
+        const QScopedValueRollback<bool> sorting(programMovesCurrent, true);
+        shownDevices->setSortLocale(
+            translator ? QLocale(QLocale::Chinese, QLocale::China) : QLocale());
+    }
+    fitColumnsToFont();
     showScanStatus();
 }
 
@@ -278,7 +437,7 @@ void MainWindow::cellDoubleClickedSlot()
     }
     // The opened device is taken once: a reply listed while its dialog is open
     // moves the current row, but must not redirect the flashing, the stop or the write.
-    const DeviceRecord device = deviceList->record(current.row());
+    const DeviceRecord device = shownDevices->record(current);
     // Released as soon as it closes, so repeated openings leave nothing behind.
     // Made before the first flash, so that it can tell when that cannot be sent.
     SubDeviceInfo dialog(device, this);
@@ -299,19 +458,123 @@ void MainWindow::closeSubWindowSlot()
 void MainWindow::tranlateUdpRawFrameSlot(const DeviceRecord &device)
 {
     beginListingPass();
-    deviceList->append(device);
-    selectListedRow(deviceList->rowCount() - 1);
+    pendingDevices.append(device);
+}
+
+void MainWindow::sortByColumnSlot(int column)
+{
+    const QScopedValueRollback<bool> sorting(programMovesCurrent, true);
+    shownDevices->sortByHeaderClick(column);
+    tableView->horizontalHeader()->setSortIndicator(
+        shownDevices->sortColumn(), shownDevices->sortOrder());
+    tableView->scrollTo(tableView->currentIndex());
+}
+
+void MainWindow::filterChangedSlot(const QString &text)
+{
+    {
+        const QScopedValueRollback<bool> filtering(programMovesCurrent, true);
+        shownDevices->setFilterText(text);
+    }
+    updateShownCount();
+    tableView->scrollTo(tableView->currentIndex());
+}
+
+void MainWindow::copyMacSlot()
+{
+    const QModelIndex current = tableView->currentIndex();
+    if (current.isValid())
+        copyText(shownDevices->record(current).mac);
+}
+
+void MainWindow::copyIpSlot()
+{
+    const QModelIndex current = tableView->currentIndex();
+    if (current.isValid())
+        copyText(shownDevices->record(current).ip);
+}
+
+void MainWindow::copyRowSlot()
+{
+    const QModelIndex current = tableView->currentIndex();
+    if (!current.isValid())
+        return;
+    QStringList cells;
+    for (int column = 0; column < ColumnCount; ++column) {
+        if (!tableView->isColumnHidden(column))
+            // A tab or line break in a name would split the row when pasted.
+            cells << neutralizedText(current.siblingAtColumn(column).data().toString());
+    }
+    copyText(cells.join(QLatin1Char('\t')));
+}
+
+void MainWindow::copyText(const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+}
+
+void MainWindow::showRowMenuSlot(const QPoint &position)
+{
+    // The press that opened the menu made its row current.
+    if (tableView->indexAt(position).isValid())
+        rowMenu->popup(tableView->viewport()->mapToGlobal(position));
+}
+
+void MainWindow::exportListSlot()
+{
+    const QString suggested = QDir::home().filePath(
+        QStringLiteral("nesdrix-devices-%1.csv")
+            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmm"))));
+    const QString path
+        = QFileDialog::getSaveFileName(this, tr("Export List"), suggested, tr("CSV files (*.csv)"));
+    if (!path.isEmpty())
+        exportList(path);
+}
+
+void MainWindow::exportList(const QString &path)
+{
+    // Written whole or not at all: a failed export leaves no half file behind.
+    QSaveFile file(path);
+    const QByteArray csv = devicesCsv(*deviceList, shownListedRows()).toUtf8();
+    if (file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size() && file.commit())
+        return;
+    QMessageBox::warning(this, tr("Export List"),
+        tr("The list could not be saved as %1: %2.\n\nChoose a folder you can write to, "
+           "and a disk with free space, then export again.")
+            .arg(QDir::toNativeSeparators(path), file.errorString()));
+}
+
+QVector<int> MainWindow::shownListedRows() const
+{
+    QVector<int> rows;
+    rows.reserve(shownDevices->rowCount());
+    for (int row = 0; row < shownDevices->rowCount(); ++row)
+        rows.append(shownDevices->mapToSource(shownDevices->index(row, 0)).row());
+    return rows;
+}
+
+void MainWindow::noteCurrentRowChange()
+{
+    if (!programMovesCurrent)
+        userChoseRow = true;
+}
+
+void MainWindow::updateShownCount()
+{
+    shownCountLabel->setText(
+        tr("%1 of %2 devices shown").arg(shownDevices->rowCount()).arg(deviceList->rowCount()));
 }
 
 void MainWindow::selectListedRow(int row)
 {
-    // The selection is the table's state at once; the view catches up once per
-    // pass (endListingPass): told of every row, it would lay out the whole
-    // table to scroll to each one.
+    // Not told to the view, which scrolls once the pass ends (endListingPass),
+    // nor taken for the user's choice of a row.
+    const QModelIndex shown = shownDevices->indexOfListedRow(row, qMax(tableView->columnAt(0), 0));
+    if (!shown.isValid())
+        return;
     const QSignalBlocker viewNotTold(tableView->selectionModel());
     tableView->selectionModel()->setCurrentIndex(
-        deviceList->index(row, qMax(tableView->columnAt(0), 0)),
-        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        shown, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void MainWindow::beginListingPass()
@@ -319,9 +582,6 @@ void MainWindow::beginListingPass()
     if (listingPass)
         return;
     listingPass = true;
-    // A burst appends thousands of rows in one pass: painting each would cost
-    // more than listing it.
-    tableView->setUpdatesEnabled(false);
     QMetaObject::invokeMethod(
         this, [this] { endListingPass(); }, Qt::QueuedConnection);
 }
@@ -329,9 +589,20 @@ void MainWindow::beginListingPass()
 void MainWindow::endListingPass()
 {
     listingPass = false;
-    tableView->setUpdatesEnabled(true);
-    tableView->scrollTo(tableView->currentIndex());
+    // A burst brings thousands of replies in one pass. Listed in one
+    // insertion, they are painted once, and the filter model maps its rows
+    // once rather than once a reply.
+    deviceList->appendRecords(std::exchange(pendingDevices, {}));
+    updateShownCount();
     showScanStatus();
+    // Until the user picks a row, the newest row is current and in view; after
+    // that, a reply must not move the row the user is about to open.
+    if (userChoseRow)
+        return;
+    selectListedRow(deviceList->rowCount() - 1);
+    // The scroll range must take the new rows in before the view can scroll to one.
+    tableView->doItemsLayout();
+    tableView->scrollTo(tableView->currentIndex());
 }
 
 void MainWindow::showScanStatus()

@@ -5,22 +5,25 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "devicerecord.h"
 #include "mysocket.h"
 
 #include <QIcon>
 #include <QMainWindow>
 #include <QString>
+#include <QVector>
 
 #include <optional>
 
 class DeviceListModel;
+class DeviceSortFilterModel;
 class QAction;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QPushButton;
 class QTableView;
 class QTranslator;
-struct DeviceRecord;
 
 class MainWindow : public QMainWindow
 {
@@ -35,6 +38,8 @@ public:
 
     void initUi();
     void startScan();
+    // Saves the devices shown, in the order shown, as CSV; a failure is told in a box.
+    void exportList(const QString &path);
 
 private slots:
     void chineseActionSlot();
@@ -45,9 +50,23 @@ private slots:
     void cellDoubleClickedSlot();
     void closeSubWindowSlot();
     void tranlateUdpRawFrameSlot(const DeviceRecord &device);
+    void sortByColumnSlot(int column);
+    void filterChangedSlot(const QString &text);
+    void copyMacSlot();
+    void copyIpSlot();
+    void copyRowSlot();
+    void showRowMenuSlot(const QPoint &position);
+    void exportListSlot();
 
 private:
     void buildWidgets();
+    void buildListActions();
+    void fitColumnsToFont();
+    QSize startSize() const;
+    void updateShownCount();
+    void noteCurrentRowChange();
+    void copyText(const QString &text);
+    QVector<int> shownListedRows() const;
     void retranslateUi();
     void applyStoredLanguage();
     void installChineseTranslator();
@@ -64,20 +83,35 @@ private:
     QAction *englishAction = nullptr;
     QAction *aboutAction = nullptr;
     QAction *infoAction = nullptr;
+    QAction *exportAction = nullptr;
+    QMenu *fileMenu = nullptr;
     QMenu *languageMenu = nullptr;
     QMenu *helpMenu = nullptr;
     QPushButton *refreshButton = nullptr;
     QPushButton *detailButton = nullptr;
     DeviceListModel *deviceList = nullptr;
+    DeviceSortFilterModel *shownDevices = nullptr;
     QTableView *tableView = nullptr;
     QLabel *scanStatusLabel = nullptr;
     // Where the last scan went; nothing before the first.
     std::optional<ScanReport> lastScan;
+    QLineEdit *filterEdit = nullptr;
+    QLabel *shownCountLabel = nullptr;
+    QMenu *rowMenu = nullptr;
+    QAction *copyMacAction = nullptr;
+    QAction *copyIpAction = nullptr;
+    QAction *copyRowAction = nullptr;
     // The MAC of the device whose dialog is open, for its stop request.
     QString openedDeviceMac;
     bool widgetsBuilt = false;
-    // Rows appended in one readiness pass are painted once, after it.
+    // Replies read in one readiness pass are listed, and painted, once after it.
     bool listingPass = false;
+    QVector<DeviceRecord> pendingDevices;
+    // Once the user picks a row after a scan, rows listed later leave it current.
+    bool userChoseRow = false;
+    // Set while the program itself moves the current row (clearing, sorting,
+    // filtering), so that the move is not taken for the user's choice.
+    bool programMovesCurrent = false;
 };
 
 #endif // MAINWINDOW_H

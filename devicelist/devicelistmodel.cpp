@@ -89,16 +89,31 @@ QVariant DeviceListModel::headerData(int section, Qt::Orientation orientation, i
 
 void DeviceListModel::append(const DeviceRecord &record)
 {
-    const int row = records.size();
-    beginInsertRows(QModelIndex(), row, row);
-    records.append(record);
-    marks.append(0);
-    const int ipPartner = markDuplicate(ipRows, duplicateKey(record, record.ip), row, DuplicateIp);
-    const int macPartner
-        = markDuplicate(macRows, duplicateKey(record, record.mac), row, DuplicateMac);
+    appendRecords({ record });
+}
+
+void DeviceListModel::appendRecords(const QVector<DeviceRecord> &newRecords)
+{
+    if (newRecords.isEmpty())
+        return;
+    const int first = records.size();
+    QVector<QPair<int, int>> repaints; // (row, column) of earlier rows marked now
+    beginInsertRows(QModelIndex(), first, first + newRecords.size() - 1);
+    for (const DeviceRecord &record : newRecords) {
+        const int row = records.size();
+        records.append(record);
+        marks.append(0);
+        repaints.append({ markDuplicate(ipRows, duplicateKey(record, record.ip), row, DuplicateIp),
+            IpAddressColumn });
+        repaints.append(
+            { markDuplicate(macRows, duplicateKey(record, record.mac), row, DuplicateMac),
+                MacAddressColumn });
+    }
     endInsertRows();
-    repaintCell(ipPartner, IpAddressColumn);
-    repaintCell(macPartner, MacAddressColumn);
+    for (const auto &cell : qAsConst(repaints)) {
+        if (cell.first < first)
+            repaintCell(cell.first, cell.second);
+    }
 }
 
 void DeviceListModel::clear()

@@ -46,6 +46,8 @@ public:
         int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
     void append(const DeviceRecord &record);
+    // One insertion for many rows: views and proxies then do their work once.
+    void appendRecords(const QVector<DeviceRecord> &newRecords);
     void clear();
     // Tells the views that the titles changed with the language.
     void retranslate();

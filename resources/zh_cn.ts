@@ -153,6 +153,50 @@ To list every device, raise the limit (on Linux: sudo sysctl -w net.core.rmem_ma
         <source>Not sent on %1.</source>
         <translation>未能在 %1 上发送。</translation>
     </message>
+    <message>
+        <source>Filter</source>
+        <translation>筛选</translation>
+    </message>
+    <message>
+        <source>Copy MAC Address</source>
+        <translation>复制 MAC 地址</translation>
+    </message>
+    <message>
+        <source>Copy IP Address</source>
+        <translation>复制 IP 地址</translation>
+    </message>
+    <message>
+        <source>Copy Row</source>
+        <translation>复制整行</translation>
+    </message>
+    <message>
+        <source>%1 of %2 devices shown</source>
+        <translation>显示 %1 台设备，共 %2 台</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>Export List...</source>
+        <translation>导出列表...</translation>
+    </message>
+    <message>
+        <source>Export List</source>
+        <translation>导出列表</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV 文件 (*.csv)</translation>
+    </message>
+    <message>
+        <source>The list could not be saved as %1: %2.
+
+Choose a folder you can write to, and a disk with free space, then export again.</source>
+        <translation>列表无法保存为 %1：%2。
+
+请选择一个可写入且磁盘有剩余空间的文件夹，然后重新导出。</translation>
+    </message>
 </context>
 <context>
     <name>ProcessDialog</name>

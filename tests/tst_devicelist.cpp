@@ -3,6 +3,7 @@
 // SPDX-License-Identifier: Apache-2.0
 
 #include "devicelistmodel.h"
+#include "devicesortfilter.h"
 
 #include <QAbstractItemModelTester>
 #include <QBrush>
@@ -18,6 +19,10 @@ private slots:
     void duplicates_data();
     void duplicates();
     void clearKeepsNoMarks();
+    void sortKeys_data();
+    void sortKeys();
+    void filterMatches_data();
+    void filterMatches();
 };
 
 void TestDeviceList::recordFromReply_data()
@@ -125,6 +130,88 @@ void TestDeviceList::clearKeepsNoMarks()
     QVERIFY(!model.isDuplicateIp(0));
     model.append(record);
     QVERIFY(model.isDuplicateIp(0) && model.isDuplicateIp(1) && model.sharesIp(record));
+}
+
+void TestDeviceList::sortKeys_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+
+    QTest::newRow("IP by value, not text") << int(IpAddressColumn) << "en"
+                                           << "192.0.2.9"
+                                           << "192.0.2.10";
+    QTest::newRow("IP, first part decides") << int(IpAddressColumn) << "en"
+                                            << "9.255.255.255"
+                                            << "10.0.0.0";
+    QTest::newRow("mask by value") << int(NetMaskColumn) << "en"
+                                   << "255.255.0.0"
+                                   << "255.255.255.0";
+    QTest::newRow("version by part") << int(DeviceVersionColumn) << "en"
+                                     << "1.2.0.9"
+                                     << "1.10.0.1";
+    QTest::newRow("shorter version first") << int(DeviceVersionColumn) << "en"
+                                           << "2"
+                                           << "2.0";
+    QTest::newRow("names ignore case") << int(DeviceNameColumn) << "en"
+                                       << "axis"
+                                       << "Belt";
+    QTest::newRow("names count digit runs") << int(DeviceNameColumn) << "en"
+                                            << "Axis 2"
+                                            << "Axis 10";
+    // By pinyin (bei, shang), where code points put 上 first.
+    QTest::newRow("Chinese names by pinyin") << int(DeviceNameColumn) << "zh_CN"
+                                             << "北京"
+                                             << "上海";
+    QTest::newRow("type text") << int(DeviceTypeColumn) << "en"
+                               << "HMI"
+                               << "PLC";
+}
+
+void TestDeviceList::sortKeys()
+{
+    QFETCH(int, column);
+    QFETCH(QString, locale);
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QCollator collator { QLocale(locale) };
+    collator.setNumericMode(true);
+    QVERIFY(compareDeviceTexts(column, first, second, collator) < 0);
+    QVERIFY(compareDeviceTexts(column, second, first, collator) > 0);
+    QCOMPARE(compareDeviceTexts(column, first, first, collator), 0);
+}
+
+void TestDeviceList::filterMatches_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<bool>("matches");
+
+    QTest::newRow("empty") << "" << true;
+    QTest::newRow("name, other case") << "AXIS y" << true;
+    QTest::newRow("Chinese name") << "包装" << true;
+    QTest::newRow("type") << "plc" << true;
+    QTest::newRow("IP part") << "2.64" << true;
+    QTest::newRow("MAC with colons") << "3c:4d" << true;
+    QTest::newRow("MAC without separators") << "3C4D5E" << true;
+    QTest::newRow("MAC with dashes") << "2b-3c" << true;
+    QTest::newRow("blanks around") << "  servo " << true;
+    QTest::newRow("gateway is not searched") << "192.0.2.1 " << false;
+    QTest::newRow("version is not searched") << "1.2.0" << false;
+    QTest::newRow("nothing like it") << "press" << false;
+}
+
+void TestDeviceList::filterMatches()
+{
+    QFETCH(QString, filter);
+    DeviceRecord device;
+    device.type = QStringLiteral("PLC");
+    device.name = QStringLiteral("Axis Y servo 包装线");
+    device.ip = QStringLiteral("192.0.2.64");
+    device.mac = QStringLiteral("00:1A:2B:3C:4D:5E");
+    device.gateway = QStringLiteral("192.0.2.1");
+    device.version = QStringLiteral("1.2.0.10");
+    QTEST(deviceMatchesFilter(device, filter), "matches");
 }
 
 QTEST_GUILESS_MAIN(TestDeviceList)

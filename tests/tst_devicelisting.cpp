@@ -7,6 +7,9 @@
 #include "tablemarks.h"
 #include "testpeer.h"
 
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QRandomGenerator>
 #include <QTableView>
 #include <QtTest>
@@ -93,6 +96,8 @@ private slots:
     void burstEndsAsRowByRow_data();
     void burstEndsAsRowByRow();
     void emptiedTableForgetsAddresses();
+    void sortAndFilterKeepTheRules_data();
+    void sortAndFilterKeepTheRules();
 
 private:
     // Sends one reply per device and waits until each is a row.
@@ -171,6 +176,73 @@ void TestDeviceListing::emptiedTableForgetsAddresses()
     QVERIFY(sendAll({ device }));
     QVERIFY(!isRed(table, 0, IpColumn));
     QVERIFY(!isRed(table, 0, MacColumn));
+}
+
+void TestDeviceListing::sortAndFilterKeepTheRules_data()
+{
+    QTest::addColumn<int>("ipHeaderClicks");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("macEnds"); // the last digit of each shown row's MAC
+    QTest::addColumn<QString>("ipRed");
+    QTest::addColumn<QString>("shownCount");
+
+    QTest::newRow("arrival order") << 0 << ""
+                                   << "123"
+                                   << "101"
+                                   << "3 of 3 devices shown";
+    QTest::newRow("IP ascending") << 1 << ""
+                                  << "213"
+                                  << "011"
+                                  << "3 of 3 devices shown";
+    QTest::newRow("IP descending") << 2 << ""
+                                   << "132"
+                                   << "110"
+                                   << "3 of 3 devices shown";
+    QTest::newRow("third click: arrival order") << 3 << ""
+                                                << "123"
+                                                << "101"
+                                                << "3 of 3 devices shown";
+    QTest::newRow("filtered by IP") << 0 << "2.10"
+                                    << "13"
+                                    << "11"
+                                    << "2 of 3 devices shown";
+    QTest::newRow("filtered by bare MAC, sorted") << 2 << "3c4d03"
+                                                  << "3"
+                                                  << "1"
+                                                  << "1 of 3 devices shown";
+}
+
+void TestDeviceListing::sortAndFilterKeepTheRules()
+{
+    QFETCH(int, ipHeaderClicks);
+    QFETCH(QString, filter);
+    const QVector<Device> devices = { { "192.0.2.10", "00:1A:2B:3C:4D:01" },
+        { "192.0.2.9", "00:1A:2B:3C:4D:02" }, { "192.0.2.10", "00:1A:2B:3C:4D:03" } };
+    QVERIFY(sendAll(devices));
+    QHeaderView *header = table->horizontalHeader();
+    for (int click = 0; click < ipHeaderClicks; ++click) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+            QPoint(header->sectionViewportPosition(IpColumn) + 4, header->height() / 2));
+    }
+    window->findChild<QLineEdit *>(QStringLiteral("filterEdit"))->setText(filter);
+
+    QString macEnds;
+    for (int row = 0; row < table->model()->rowCount(); ++row)
+        macEnds += cellText(table->model(), row, MacColumn).right(1);
+    QTEST(macEnds, "macEnds");
+    QTEST(redMarks(table->model(), IpColumn), "ipRed");
+    QFETCH(QString, shownCount);
+    QTRY_COMPARE(
+        window->findChild<QLabel *>(QStringLiteral("shownCountLabel"))->text(), shownCount);
+    // Sorting and filtering are not the user's choice: the newest row is still current.
+    QCOMPARE(cellText(table->model(), table->currentIndex().row(), MacColumn), devices.last().mac);
+    // A reply whose MAC is listed: the newest row is current, and both MACs are red.
+    QVERIFY(sendAll({ devices.last() }));
+    const int current = table->currentIndex().row();
+    QCOMPARE(table->selectionModel()->selectedRows().size(), 1);
+    // Row numbers stay arrival numbers: the fourth reply is current.
+    QCOMPARE(table->model()->headerData(current, Qt::Vertical).toInt(), devices.size() + 1);
+    QCOMPARE(redMarks(table->model(), MacColumn).count('1'), macEnds.count('3') + 1);
 }
 
 QTEST_MAIN(TestDeviceListing)

@@ -13,6 +13,7 @@
 #include "tablemarks.h"
 #include "testpeer.h"
 
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -60,6 +61,29 @@ QList<QByteArray> targetMacsOf(const QList<QByteArray> &requests)
     return macs;
 }
 
+// The fields of each line of a CSV text, quotes undone.
+QList<QStringList> csvRecords(const QString &text)
+{
+    QList<QStringList> records;
+    QStringList fields;
+    QString field;
+    bool quoted = false;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (quoted && c == '"' && i + 1 < text.size() && text.at(i + 1) == '"')
+            field += text.at(++i);
+        else if (c == '"')
+            quoted = !quoted;
+        else if (!quoted && c == ',')
+            fields << std::exchange(field, QString());
+        else if (!quoted && c == '\n')
+            records << (std::exchange(fields, QStringList()) << std::exchange(field, QString()));
+        else
+            field += c;
+    }
+    return records;
+}
+
 enum TableState { EmptyTable, SelectionCleared, NoCurrentRow };
 
 template<typename T> T *child(QObject *parent, const char *name)
@@ -82,7 +106,11 @@ private slots:
     void everyCloseStopsTheFlashingOnce_data();
     void everyCloseStopsTheFlashingOnce();
     void openedDeviceStaysTheTarget();
+    void chosenRowStaysChosen_data();
+    void chosenRowStaysChosen();
     void chineseNameSurvivesModify();
+    void exportedListReadsBack_data();
+    void exportedListReadsBack();
     void closedDialogsAreReleased();
     void refreshPausesThenScans_data();
     void refreshPausesThenScans();
@@ -269,6 +297,44 @@ void TestDeviceTable::openedDeviceStaysTheTarget()
     QCOMPARE(modify.modify.network.toHex(), QByteArray("c0000214ffffff00c0000201"));
 }
 
+void TestDeviceTable::chosenRowStaysChosen_data()
+{
+    QTest::addColumn<bool>("byKeyboard");
+    QTest::newRow("mouse") << false;
+    QTest::newRow("keyboard") << true;
+}
+
+void TestDeviceTable::chosenRowStaysChosen()
+{
+    QFETCH(bool, byKeyboard);
+    listDevice(PeerMac, PeerNetwork);
+    listDevice(OtherMac, OtherNetwork);
+    if (byKeyboard) {
+        table->setFocus();
+        QTest::keyClick(table, Qt::Key_Up);
+    } else {
+        const QRect cell = table->visualRect(table->model()->index(0, IpAddressColumn));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+    QCOMPARE(table->currentIndex().row(), 0);
+    // A reply listed after the choice neither moves nor widens it.
+    peer->sendToProgram(replyFrom(QByteArray::fromHex("00aabbccddff"), OtherNetwork, "late"));
+    QTRY_COMPARE(table->model()->rowCount(), 3);
+    QCoreApplication::processEvents();
+    QCOMPARE(table->currentIndex().row(), 0);
+    QCOMPARE(table->selectionModel()->selectedRows().size(), 1);
+
+    QString shownIp;
+    QObject scope;
+    whenModal<SubDeviceInfo>(&scope, [&](SubDeviceInfo *dialog) {
+        shownIp = child<QLineEdit>(dialog, "ipEdit")->text();
+        dialog->close();
+    });
+    QTest::mouseClick(child<QPushButton>(window, "detailButton"), Qt::LeftButton);
+    QCOMPARE(shownIp, QStringLiteral("127.0.0.2"));
+    QCOMPARE(targetMacsOf(requests()).first(), PeerMac);
+}
+
 void TestDeviceTable::chineseNameSurvivesModify()
 {
     const QString name = QStringLiteral("控制器一号");
@@ -289,6 +355,51 @@ void TestDeviceTable::chineseNameSurvivesModify()
     }
     QCOMPARE(names, QList<QByteArray>({ name.toUtf8() + ' ' }));
     QCOMPARE(QString::fromUtf8(names.first()).trimmed(), name);
+}
+
+void TestDeviceTable::exportedListReadsBack_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("saved") << "" << true;
+    QTest::newRow("missing folder") << "missing/" << false;
+}
+
+void TestDeviceTable::exportedListReadsBack()
+{
+    QFETCH(QString, folder);
+    QFETCH(bool, saved);
+    const QString name = QStringLiteral("Axis \"Y\", 包装");
+    listDevice(PeerMac, PeerNetwork);
+    listDevice(OtherMac, OtherNetwork);
+    listDevice(PeerMac, OtherNetwork, name.toUtf8());
+    // Shown: by MAC, the first reply filtered out.
+    emit table->horizontalHeader()->sectionClicked(MacAddressColumn);
+    child<QLineEdit>(window, "filterEdit")->setText(QStringLiteral("0.0.3"));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(folder + QStringLiteral("list.csv"));
+    QString error;
+    QObject scope;
+    whenModal<QMessageBox>(&scope, [&](QMessageBox *box) {
+        error = box->text();
+        box->close();
+    });
+    window->exportList(path);
+
+    QFile file(path);
+    QCOMPARE(file.open(QIODevice::ReadOnly), saved);
+    if (!saved) {
+        QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+        return;
+    }
+    const QList<QStringList> records = csvRecords(QString::fromUtf8(file.readAll()));
+    QCOMPARE(records.size(), 3);
+    QCOMPARE(records.at(0).mid(0, 4), QStringList({ "type", "name", "ip", "mac" }));
+    QCOMPARE(records.at(1).mid(1, 3), QStringList({ name, "127.0.0.3", "00:1A:2B:3C:4D:5E" }));
+    QCOMPARE(records.at(1).last(), QStringLiteral("MAC+IP"));
+    QCOMPARE(records.at(2).mid(1, 3), QStringList({ "PLC1", "127.0.0.3", "00:AA:BB:CC:DD:EE" }));
+    QCOMPARE(records.at(2).last(), QStringLiteral("IP"));
 }
 
 void TestDeviceTable::closedDialogsAreReleased()

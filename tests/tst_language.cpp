@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
+#include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QtTest>
 
@@ -120,7 +121,8 @@ void addDeviceRow(QTableView *table, const QStringList &cells)
     device.gateway = cells.at(GateWayColumn);
     device.version = cells.at(DeviceVersionColumn);
     device.points = cells.at(PlcPointsColumn);
-    qobject_cast<DeviceListModel *>(table->model())->append(device);
+    auto *shown = qobject_cast<QSortFilterProxyModel *>(table->model());
+    qobject_cast<DeviceListModel *>(shown->sourceModel())->append(device);
 }
 
 } // namespace

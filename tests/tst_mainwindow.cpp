@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
@@ -29,6 +30,7 @@ class TestMainWindow : public QObject
 
 private slots:
     void cleanup();
+    void windowShape_data();
     void windowShape();
     void tableShape();
     void menus();
@@ -47,12 +49,35 @@ void TestMainWindow::cleanup()
         modal->close();
 }
 
+void TestMainWindow::windowShape_data()
+{
+    QTest::addColumn<int>("fontPoints");
+    QTest::newRow("small font") << 7;
+    QTest::newRow("large font") << 12;
+}
+
 void TestMainWindow::windowShape()
 {
+    QFETCH(int, fontPoints);
+    const QFont defaultFont = QApplication::font();
+    QFont font = defaultFont;
+    font.setPointSize(fontPoints);
+    QApplication::setFont(font);
     MainWindow window;
+    window.show();
+    QApplication::setFont(defaultFont);
     QCOMPARE(window.windowTitle(), QStringLiteral("Nesdrix"));
-    QCOMPARE(window.size(), QSize(650, 350));
+    QVERIFY(window.width() >= 650 && window.height() >= 350);
+    // The visible columns fit whole, also beside the scroll bar of a long list,
+    // unless the window already takes the whole screen's width.
+    auto *table = window.findChild<QTableView *>(QStringLiteral("tableWidget"));
+    const bool columnsFit = table->horizontalHeader()->length()
+            + table->style()->pixelMetric(QStyle::PM_ScrollBarExtent)
+        <= table->viewport()->width();
+    QVERIFY(columnsFit || window.width() >= window.screen()->availableGeometry().width());
     QVERIFY(!window.findChild<QToolBar *>());
+    QVERIFY(
+        window.findChild<QStatusBar *>()->findChild<QLabel *>(QStringLiteral("shownCountLabel")));
 }
 
 void TestMainWindow::tableShape()
@@ -68,8 +93,13 @@ void TestMainWindow::tableShape()
         QCOMPARE(table->model()->headerData(column, Qt::Horizontal).toString(), headers.at(column));
         QCOMPARE(table->isColumnHidden(column), column == 7);
     }
-    QCOMPARE(table->columnWidth(3), 120);
-    QCOMPARE(table->columnWidth(6), 120);
+    // Wide enough for the widest text of the font in use, never narrower than before.
+    const QFontMetrics metrics = table->fontMetrics();
+    QVERIFY(table->columnWidth(3) > metrics.horizontalAdvance("DD:DD:DD:DD:DD:DD"));
+    QVERIFY(table->columnWidth(3) > metrics.horizontalAdvance("00:00:00:00:00:00"));
+    for (int column : { 2, 4, 5 })
+        QVERIFY(table->columnWidth(column) > metrics.horizontalAdvance("255.255.255.255"));
+    QVERIFY(table->columnWidth(3) >= 120 && table->columnWidth(6) >= 120);
     QCOMPARE(table->editTriggers(), QAbstractItemView::NoEditTriggers);
     QCOMPARE(table->selectionBehavior(), QAbstractItemView::SelectRows);
     QCOMPARE(table->selectionMode(), QAbstractItemView::SingleSelection);
@@ -79,8 +109,11 @@ void TestMainWindow::tableShape()
 void TestMainWindow::menus()
 {
     MainWindow window;
-    const QList<QAction *> bar = window.menuBar()->actions();
-    QCOMPARE(bar.size(), 2);
+    QList<QAction *> bar = window.menuBar()->actions();
+    QCOMPARE(bar.size(), 3);
+    QCOMPARE(bar.at(0)->text(), QStringLiteral("File"));
+    QCOMPARE(bar.at(0)->menu()->actions().first()->text(), QStringLiteral("Export List..."));
+    bar.removeFirst();
     QCOMPARE(bar.at(0)->text(), QStringLiteral("Language"));
     QCOMPARE(bar.at(1)->text(), QStringLiteral("Help"));
     const QList<QAction *> languages = bar.at(0)->menu()->actions();
@@ -131,7 +164,7 @@ void TestMainWindow::headerItemsAreReplaced()
     QCOMPARE(table->model()->columnCount(), 8);
     QCOMPARE(
         table->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Device Type"));
-    QCOMPARE(window.menuBar()->actions().size(), 2);
+    QCOMPARE(window.menuBar()->actions().size(), 3);
     QCOMPARE(window.findChildren<QPushButton *>().size(), 2);
 }
 

@@ -6,8 +6,9 @@
 
 # Takes every screenshot in docs/screenshots/ again, from the program in a build
 # directory answered by the simulated example fleet:
-#   main-window.png      English, the table filled, columns fitted to their texts
+#   main-window.png      English, the table filled, the window at its start size
 #   device-dialog.png    the PLC Info dialog of the first device
+#   main-window-filtered.png  English, filtered by "servo", sorted by IP address descending
 #   main-window-zh.png   Chinese, the table filled, the Language menu open
 #   about-zh.png         Help > About in Chinese
 #   host-info-zh.png     Help > Host Info in Chinese
@@ -25,7 +26,7 @@ if [ "${1:-}" != "--inside" ]; then
         echo "take-screenshots.sh: needs root for the network namespaces" >&2
         exit 1
     fi
-    "$root/scripts/install-deps.sh" xvfb xdotool imagemagick openbox fonts-droid-fallback
+    "$root/scripts/install-deps.sh" xvfb xdotool imagemagick openbox
     exec "$root/tests/netns-fleet.sh" --simulator "$build/bin/nesdrix-devsim" \
         "$root/tools/devsim/example-fleet.txt" -- "$0" --inside "$build"
 fi
@@ -58,7 +59,7 @@ pids="$pids $!"
 sleep 1
 
 # Starts the program from a directory of its own whose language.ini holds $1,
-# wide enough for all columns, and waits for the fleet to be listed.
+# at the size it starts with, and waits for the fleet to be listed.
 start_program() {
     program_dir="$work/$1"
     mkdir "$program_dir"
@@ -77,8 +78,12 @@ start_program() {
     done
     window=$(timeout 30 xdotool search --sync --onlyvisible --pid "$program" --name '^Nesdrix$' | head -n 1)
     xdotool windowmove --sync "$window" 40 40
-    xdotool windowsize --sync "$window" 900 480
     sleep 1
+    # shellcheck disable=SC2046 # one word per number
+    set -- $(find_grid_lines)
+    row_top=$1
+    shift
+    grid_xs="$*"
 }
 
 # The simulator logs each scan it answered.
@@ -106,29 +111,6 @@ find_grid_lines() {
             }'
 }
 
-# Fits every column to its texts as a user does: a double-click on each
-# header separator, from the right so the ones to do stay in place.
-fit_columns() {
-    # shellcheck disable=SC2046 # one word per number
-    set -- $(find_grid_lines)
-    row_top=$1
-    shift
-    header_middle=$((row_top - 12))
-    for x in $(printf '%s\n' "$@" | sort -rn); do
-        xdotool mousemove --window "$window" "$x" "$header_middle" click --repeat 2 --delay 80 1
-        sleep 0.2
-    done
-    # The pointer leaves the table, so no hover highlight is in the shot.
-    xdotool mousemove --window "$window" 0 0
-    sleep 0.5
-    # The window's right edge is drawn in to the last column.
-    # shellcheck disable=SC2046 # one word per number
-    set -- $(find_grid_lines)
-    shift $(($# - 1))
-    xdotool windowsize --sync "$window" $(($1 + 3)) 480
-    sleep 0.5
-}
-
 grab_window() {
     import -window "$1" -frame "$shots/$2"
 }
@@ -141,31 +123,51 @@ grab_dialog() {
     sleep 0.5
 }
 
+# Clicks the header of the column that ends at the Nth grid line.
+click_header() {
+    # shellcheck disable=SC2086 # one word per number
+    right=$(printf '%s\n' $grid_xs | sort -n | sed -n "$1p")
+    xdotool mousemove --window "$window" $((right - 30)) $((row_top - 12)) click 1
+    # Apart, so that two clicks are not one double-click.
+    sleep 1
+}
+
 start_program English
-fit_columns
 grab_window "$window" main-window.png
 # The first device's row, double-clicked.
 xdotool mousemove --window "$window" 150 $((row_top + 12)) click --repeat 2 --delay 80 1
 grab_dialog "PLC Info" device-dialog.png
+# Filtered and sorted: the filter field is above the header.
+xdotool mousemove --window "$window" 100 $((row_top - 40)) click 1
+xdotool type --delay 50 servo
+click_header 3
+click_header 3
+xdotool mousemove --window "$window" 0 0
+sleep 0.5
+grab_window "$window" main-window-filtered.png
 stop_program
 
 start_program Chinese
-fit_columns
-# The Language menu open, its check mark on 中文.
-xdotool mousemove --window "$window" 20 10 click 1
+# The Language menu (after File) open, its check mark on 中文.
+xdotool mousemove --window "$window" 15 10 click 1
+sleep 0.3
+xdotool key Right
 sleep 0.5
 import -window root -trim +repage "$shots/main-window-zh.png"
 xdotool key Escape
 sleep 0.5
 
-# Help is the second menu; its entries are About, then Host Info.
+# Help is the third menu, reached from File with the arrow keys, which make its
+# first entry, About, the active one; Host Info is the next.
 open_help_entry() {
-    xdotool mousemove --window "$window" 60 10 click 1
+    xdotool mousemove --window "$window" 15 10 click 1
+    sleep 0.3
+    xdotool key Right Right
     sleep 0.5
     xdotool key --delay 150 "$@" Return
 }
-open_help_entry Down
+open_help_entry
 grab_dialog "关于" about-zh.png
-open_help_entry Down Down
+open_help_entry Down
 grab_dialog "主机信息" host-info-zh.png
 stop_program

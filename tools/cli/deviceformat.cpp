@@ -4,12 +4,15 @@
 
 #include "deviceformat.h"
 
+#include "devicecsv.h"
 #include "safetext.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
+
+#include <numeric>
 
 namespace {
 
@@ -20,35 +23,6 @@ QStringList tableHeaders()
     for (int column = 0; column < ColumnCount; ++column)
         headers << DeviceListModel::columnTitle(column);
     return headers << QStringLiteral("Duplicate");
-}
-
-const QStringList &csvHeaders()
-{
-    static const QStringList headers
-        = { QStringLiteral("type"), QStringLiteral("name"), QStringLiteral("ip"),
-              QStringLiteral("mac"), QStringLiteral("mask"), QStringLiteral("gateway"),
-              QStringLiteral("version"), QStringLiteral("points"), QStringLiteral("duplicate") };
-    return headers;
-}
-
-// "MAC", "IP", "MAC+IP" or empty.
-QString duplicateText(const DeviceListModel &devices, int row)
-{
-    QStringList which;
-    if (devices.isDuplicateMac(row))
-        which << QStringLiteral("MAC");
-    if (devices.isDuplicateIp(row))
-        which << QStringLiteral("IP");
-    return which.join(QLatin1Char('+'));
-}
-
-// Every text is bounded, so no cell, and no column of the table, grows with
-// what a reply carries.
-QStringList rowTexts(const DeviceListModel &devices, int row)
-{
-    const DeviceRecord &device = devices.record(row);
-    return { device.type, device.name, device.ip, device.mac, device.mask, device.gateway,
-        boundedText(device.version), boundedText(device.points), duplicateText(devices, row) };
 }
 
 QStringList terminalTexts(const QStringList &texts)
@@ -63,7 +37,7 @@ QString formatTable(const DeviceListModel &devices)
 {
     QVector<QStringList> rows = { tableHeaders() };
     for (int row = 0; row < devices.rowCount(); ++row)
-        rows.append(terminalTexts(rowTexts(devices, row)));
+        rows.append(terminalTexts(deviceRowTexts(devices, row)));
 
     QVector<int> widths(rows.constFirst().size(), 0);
     for (const QStringList &row : qAsConst(rows)) {
@@ -84,10 +58,9 @@ QString formatTable(const DeviceListModel &devices)
 
 QString formatCsv(const DeviceListModel &devices)
 {
-    QString text = csvLine(csvHeaders());
-    for (int row = 0; row < devices.rowCount(); ++row)
-        text += csvLine(rowTexts(devices, row));
-    return text;
+    QVector<int> rows(devices.rowCount());
+    std::iota(rows.begin(), rows.end(), 0);
+    return devicesCsv(devices, rows);
 }
 
 QString formatJson(const DeviceListModel &devices)

@@ -1,0 +1,46 @@
+// SPDX-FileCopyrightText: 2026 The Nesdrix developers
+//
+// SPDX-License-Identifier: Apache-2.0
+
+#include "devicecsv.h"
+
+#include "devicelistmodel.h"
+#include "safetext.h"
+
+namespace {
+
+const QStringList &csvHeaders()
+{
+    static const QStringList headers
+        = { QStringLiteral("type"), QStringLiteral("name"), QStringLiteral("ip"),
+              QStringLiteral("mac"), QStringLiteral("mask"), QStringLiteral("gateway"),
+              QStringLiteral("version"), QStringLiteral("points"), QStringLiteral("duplicate") };
+    return headers;
+}
+
+QString duplicateText(const DeviceListModel &devices, int row)
+{
+    QStringList which;
+    if (devices.isDuplicateMac(row))
+        which << QStringLiteral("MAC");
+    if (devices.isDuplicateIp(row))
+        which << QStringLiteral("IP");
+    return which.join(QLatin1Char('+'));
+}
+
+} // namespace
+
+QStringList deviceRowTexts(const DeviceListModel &devices, int row)
+{
+    const DeviceRecord &device = devices.record(row);
+    return { device.type, device.name, device.ip, device.mac, device.mask, device.gateway,
+        boundedText(device.version), boundedText(device.points), duplicateText(devices, row) };
+}
+
+QString devicesCsv(const DeviceListModel &devices, const QVector<int> &rows)
+{
+    QString text = csvLine(csvHeaders());
+    for (const int row : rows)
+        text += csvLine(deviceRowTexts(devices, row));
+    return text;
+}

@@ -1,0 +1,24 @@
+// SPDX-FileCopyrightText: 2026 The Nesdrix developers
+//
+// SPDX-License-Identifier: Apache-2.0
+
+#ifndef DEVICECSV_H
+#define DEVICECSV_H
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+class DeviceListModel;
+
+// The listed row's texts in column order, then its duplicate flag: "MAC", "IP",
+// "MAC+IP" or empty. Version and points are bounded (boundedText), so no cell
+// grows with what a reply carries.
+QStringList deviceRowTexts(const DeviceListModel &devices, int row);
+
+// The listed rows as CSV (csvLine: neutralised cells): a header line, then one
+// line a row in the order given. The command-line tool's scan output and the
+// window's export both write it.
+QString devicesCsv(const DeviceListModel &devices, const QVector<int> &rows);
+
+#endif // DEVICECSV_H

@@ -1,0 +1,55 @@
+// SPDX-FileCopyrightText: 2026 The Nesdrix developers
+//
+// SPDX-License-Identifier: Apache-2.0
+
+#ifndef DEVICESORTFILTER_H
+#define DEVICESORTFILTER_H
+
+#include "devicerecord.h"
+
+#include <QCollator>
+#include <QSortFilterProxyModel>
+
+class DeviceListModel;
+
+// Negative, zero or positive as the column's text a sorts before, with or after
+// b: addresses and versions by the value of each dotted part, other texts by
+// the collator (the language's order, digit runs as numbers).
+int compareDeviceTexts(int column, const QString &a, const QString &b, const QCollator &collator);
+
+// Whether the device's type, name, IP or MAC holds the filter text, in any
+// case; a MAC also matches with its separators left out. An empty filter
+// matches every device.
+bool deviceMatchesFilter(const DeviceRecord &device, const QString &filter);
+
+// The device list as the table shows it: filtered and sorted, while the list
+// itself keeps arrival order. With no sort column and no filter it passes rows
+// through in arrival order.
+class DeviceSortFilterModel : public QSortFilterProxyModel
+{
+    Q_OBJECT
+
+public:
+    explicit DeviceSortFilterModel(DeviceListModel *devices, QObject *parent = nullptr);
+
+    void setFilterText(const QString &text);
+    void setSortLocale(const QLocale &locale);
+    // A header click: ascending by a new column, then descending, then back to
+    // arrival order.
+    void sortByHeaderClick(int column);
+
+    const DeviceRecord &record(const QModelIndex &index) const;
+    // The listed row's index in the table, invalid while it is filtered out.
+    QModelIndex indexOfListedRow(int row, int column) const;
+
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
+    bool lessThan(const QModelIndex &left, const QModelIndex &right) const override;
+
+private:
+    const DeviceListModel *devices;
+    QString filterText;
+    QCollator collator;
+};
+
+#endif // DEVICESORTFILTER_H
