@@ -18,11 +18,13 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
 #include <QTranslator>
@@ -99,6 +101,7 @@ void MainWindow::initUi()
 void MainWindow::startScan()
 {
     deviceList->clear();
+    showLeftOutCount();
     g_mySocket->udpSendCmdScan();
 }
 
@@ -171,6 +174,12 @@ void MainWindow::buildWidgets()
     central->setObjectName(QStringLiteral("centralWidget"));
     central->setLayout(outerLayout);
     setCentralWidget(central);
+
+    leftOutLabel = new QLabel(this);
+    leftOutLabel->setObjectName(QStringLiteral("leftOutLabel"));
+    leftOutLabel->setTextFormat(Qt::PlainText);
+    leftOutLabel->hide();
+    statusBar()->addPermanentWidget(leftOutLabel);
 }
 
 void MainWindow::retranslateUi()
@@ -182,6 +191,7 @@ void MainWindow::retranslateUi()
     deviceList->retranslate();
     refreshButton->setText(tr("Refresh User List"));
     detailButton->setText(tr("Get Detailed Info"));
+    showLeftOutCount();
 }
 
 void MainWindow::applyStoredLanguage()
@@ -279,8 +289,8 @@ void MainWindow::closeSubWindowSlot()
 void MainWindow::tranlateUdpRawFrameSlot(const DeviceRecord &device)
 {
     beginListingPass();
-    deviceList->append(device);
-    selectListedRow(deviceList->rowCount() - 1);
+    if (deviceList->append(device))
+        selectListedRow(deviceList->rowCount() - 1);
 }
 
 void MainWindow::selectListedRow(int row)
@@ -311,6 +321,19 @@ void MainWindow::endListingPass()
     listingPass = false;
     tableView->setUpdatesEnabled(true);
     tableView->scrollTo(tableView->currentIndex());
+    // Once per pass too: a flood past the limit would otherwise lay out the
+    // status bar for every reply.
+    showLeftOutCount();
+}
+
+void MainWindow::showLeftOutCount()
+{
+    const int leftOut = deviceList->leftOutCount();
+    leftOutLabel->setVisible(leftOut > 0);
+    if (leftOut > 0)
+        leftOutLabel->setText(tr("%1 replies left out: a scan lists at most %2 devices")
+                                  .arg(leftOut)
+                                  .arg(deviceList->maxListed()));
 }
 
 void MainWindow::reportBindFailure()

@@ -11,6 +11,7 @@
 
 class DeviceListModel;
 class QAction;
+class QLabel;
 class QMenu;
 class QPushButton;
 class QTableView;
@@ -52,6 +53,7 @@ private:
     void selectListedRow(int row);
     void beginListingPass();
     void endListingPass();
+    void showLeftOutCount();
 
     QTranslator *translator = nullptr;
     QAction *chineseAction = nullptr;
@@ -64,6 +66,8 @@ private:
     QPushButton *detailButton = nullptr;
     DeviceListModel *deviceList = nullptr;
     QTableView *tableView = nullptr;
+    // How many replies the full list left out; hidden while none.
+    QLabel *leftOutLabel = nullptr;
     // The MAC of the device whose dialog is open, for its stop request.
     QString openedDeviceMac;
     bool widgetsBuilt = false;

@@ -87,9 +87,13 @@ QVariant DeviceListModel::headerData(int section, Qt::Orientation orientation, i
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
-void DeviceListModel::append(const DeviceRecord &record)
+bool DeviceListModel::append(const DeviceRecord &record)
 {
     const int row = records.size();
+    if (row >= listLimit) {
+        ++leftOut;
+        return false;
+    }
     beginInsertRows(QModelIndex(), row, row);
     records.append(record);
     marks.append(0);
@@ -99,12 +103,14 @@ void DeviceListModel::append(const DeviceRecord &record)
     endInsertRows();
     repaintCell(ipPartner, IpAddressColumn);
     repaintCell(macPartner, MacAddressColumn);
+    return true;
 }
 
 void DeviceListModel::clear()
 {
     // Rows removed, not a reset: a reset would also give the views' column
     // headers back their default widths and show hidden columns.
+    leftOut = 0;
     if (records.isEmpty())
         return;
     beginRemoveRows(QModelIndex(), 0, records.size() - 1);

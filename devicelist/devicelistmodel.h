@@ -27,11 +27,17 @@ enum DeviceTableColumn {
 // The devices that answered, in arrival order, for the window's table and the
 // command-line tool. An IP or MAC text that two devices carry is a duplicate:
 // both cells are red, and stay red for as long as the rows are listed.
+// A scan lists at most maxListed() devices: any host can send replies with new
+// MACs without end, and each row costs about 0.7 KiB. Replies beyond the limit
+// are counted and dropped; clear() starts the next scan's count.
 class DeviceListModel : public QAbstractTableModel
 {
     Q_OBJECT
 
 public:
+    // Far above any plant, and 50,000 rows stay within about 35 MB.
+    static constexpr int MaxListedDevices = 50000;
+
     explicit DeviceListModel(QObject *parent = nullptr);
 
     // The column's title in the language installed now.
@@ -43,8 +49,14 @@ public:
     QVariant headerData(
         int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
-    void append(const DeviceRecord &record);
+    // Lists the record; false when the list is full and it was only counted.
+    bool append(const DeviceRecord &record);
     void clear();
+    int maxListed() const { return listLimit; }
+    // Tests use a small limit; it applies to the rows appended after.
+    void setMaxListed(int limit) { listLimit = limit; }
+    // Replies not listed since the last clear() because the list was full.
+    int leftOutCount() const { return leftOut; }
     // Tells the views that the titles changed with the language.
     void retranslate();
 
@@ -73,6 +85,8 @@ private:
     QVector<quint8> marks;
     RowsByText ipRows;
     RowsByText macRows;
+    int listLimit = MaxListedDevices;
+    int leftOut = 0;
 };
 
 #endif // DEVICELISTMODEL_H

@@ -26,6 +26,9 @@ public:
     QString tableMacText() const override;
     QString macText() const override;
     QString deviceNameText() const override;
+    // The name bytes the device reported, so that a name in any encoding is
+    // written back unchanged.
+    QByteArray nameField() const override;
     QString ipText() const override;
     QString netMaskText() const override;
     QString gateWayText() const override;
@@ -57,6 +60,7 @@ private:
     QPushButton *modifyButton = nullptr;
     QPushButton *closeButton = nullptr;
     QString discoveredMac;
+    QByteArray reportedName;
 };
 
 #endif // SUBDEVICEINFO_H

@@ -50,7 +50,6 @@ void TestMainWindow::windowShape()
     QCOMPARE(window.windowTitle(), QStringLiteral("Nesdrix"));
     QCOMPARE(window.size(), QSize(650, 350));
     QVERIFY(!window.findChild<QToolBar *>());
-    QVERIFY(!window.findChild<QStatusBar *>());
 }
 
 void TestMainWindow::tableShape()

@@ -42,13 +42,13 @@ QString duplicateText(const DeviceListModel &devices, int row)
     return which.join(QLatin1Char('+'));
 }
 
-// Every text is bounded, so no cell, and no column of the table, grows with
-// what a reply carries.
+// The record's texts are bounded, so no cell, and no column of the table, grows
+// with what a reply carries.
 QStringList rowTexts(const DeviceListModel &devices, int row)
 {
     const DeviceRecord &device = devices.record(row);
     return { device.type, device.name, device.ip, device.mac, device.mask, device.gateway,
-        boundedText(device.version), boundedText(device.points), duplicateText(devices, row) };
+        device.version, device.points, duplicateText(devices, row) };
 }
 
 QStringList terminalTexts(const QStringList &texts)
@@ -99,8 +99,8 @@ QString formatJson(const DeviceListModel &devices)
             { QStringLiteral("name"), device.name }, { QStringLiteral("ip"), device.ip },
             { QStringLiteral("mac"), device.mac }, { QStringLiteral("mask"), device.mask },
             { QStringLiteral("gateway"), device.gateway },
-            { QStringLiteral("version"), boundedText(device.version) },
-            { QStringLiteral("points"), boundedText(device.points) },
+            { QStringLiteral("version"), device.version },
+            { QStringLiteral("points"), device.points },
             { QStringLiteral("duplicateMac"), devices.isDuplicateMac(row) },
             { QStringLiteral("duplicateIp"), devices.isDuplicateIp(row) } });
     }
