@@ -24,6 +24,6 @@ echo "The command-line tool (scan --format csv, 8 s wait):"
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 rows=$(tests/netns-fleet.sh --simulator "$build/bin/nesdrix-devsim" --count "$count" -- \
-    /usr/bin/time -o "$log" -f "%M" "$build/bin/nesdrix-cli" scan --wait 8000 --format csv |
+    /usr/bin/time -o "$log" -f "%M" "$build/bin/nesdrix-cli" scan --wait-ms 8000 --format csv |
     tail -n +2 | wc -l)
-echo "rows: $rows, peak MB: $(($(cat "$log") / 1024))"
+echo "rows: $rows, peak MB: $(($(tail -n 1 "$log") / 1024))"
