@@ -8,10 +8,12 @@
 
 int main(int argc, char *argv[])
 {
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
     // Sizes stay in logical pixels on high-density screens, and icons are drawn
-    // from their larger images there rather than scaled up.
+    // from their larger images there rather than scaled up (always so in Qt 6).
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+#endif
     // Names the user's configuration folder (~/.config/nesdrix) and ties the
     // window to its desktop entry.
     QCoreApplication::setApplicationName(QStringLiteral("nesdrix"));

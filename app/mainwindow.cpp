@@ -13,6 +13,7 @@
 #include "mysocket.h"
 #include "processdialog.h"
 #include "subdeviceinfo.h"
+#include "warningbox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -204,7 +205,7 @@ void MainWindow::installChineseTranslator()
 {
     translator = new QTranslator;
     // A missing catalogue leaves a translator that translates nothing.
-    translator->load(LanguageSettings::catalogueFilePath());
+    static_cast<void>(translator->load(LanguageSettings::catalogueFilePath()));
     QCoreApplication::installTranslator(translator);
 }
 
@@ -263,7 +264,7 @@ void MainWindow::cellDoubleClickedSlot()
     // A selection without a current row has no row to open.
     const QModelIndex current = tableView->currentIndex();
     if (!tableView->selectionModel()->hasSelection() || !current.isValid()) {
-        QMessageBox::warning(this, tr("error!"), tr("No Devices!"), tr("OK"));
+        showWarning(this, tr("error!"), tr("No Devices!"), tr("OK"));
         return;
     }
     // The opened device is taken once: a reply listed while its dialog is open

@@ -10,7 +10,7 @@
 #include <QNetworkInterface>
 #include <QProcess>
 #include <QPushButton>
-#include <QRegExp>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QVBoxLayout>
 
@@ -45,8 +45,9 @@ QString Info::readHostName() const
               QStringLiteral("HOSTNAME.*"), QStringLiteral("DOMAINNAME.*") };
     const QStringList environment = QProcess::systemEnvironment();
     for (const QString &pattern : patterns) {
-        // indexOf matches the whole entry, so "USER.*" also takes USERPROFILE=...
-        const int index = environment.indexOf(QRegExp(pattern, Qt::CaseSensitive));
+        // The whole entry must match, so "USER.*" also takes USERPROFILE=...
+        const QRegularExpression wholeEntry(QRegularExpression::anchoredPattern(pattern));
+        const auto index = environment.indexOf(wholeEntry);
         if (index < 0)
             continue;
         // A value that itself holds '=' splits into more parts and is passed over.

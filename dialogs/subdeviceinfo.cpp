@@ -7,12 +7,12 @@
 #include "devicetext.h"
 #include "globals.h"
 #include "mysocket.h"
+#include "warningbox.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -174,5 +174,5 @@ void SubDeviceInfo::showInputError(const QString &message)
     // The MAC box's button is the one text of these boxes in the dialog's own context.
     const bool macError = message == QObject::tr("MAC Address Error!");
     const QString okText = macError ? tr("OK") : QObject::tr("OK");
-    QMessageBox::warning(this, QObject::tr("Error"), message, okText);
+    showWarning(this, QObject::tr("Error"), message, okText);
 }

@@ -13,6 +13,7 @@
 #include <QNetworkInterface>
 #include <QTimer>
 #include <QUdpSocket>
+#include <QVariant>
 
 #include <algorithm>
 

@@ -4,11 +4,11 @@
 #
 # SPDX-License-Identifier: Apache-2.0
 
-# Checks that every file has its license (reuse lint), builds Nesdrix twice,
-# plainly and with AddressSanitizer and UndefinedBehaviorSanitizer, and runs
-# every test in both builds. Each test runs
-# in a private network namespace of its own: nothing reaches the machine's network.
-# Then fuzzes the receive path for a minute (NESDRIX_FUZZ_SECONDS) in a third,
+# Checks that every file has its license (reuse lint), builds Nesdrix three
+# times, plainly and with AddressSanitizer and UndefinedBehaviorSanitizer on Qt 5,
+# and plainly on Qt 6, and runs every test in each build, two at a time. Each test
+# runs in a private network namespace of its own: nothing reaches the machine's
+# network. Then fuzzes the receive path for a minute (NESDRIX_FUZZ_SECONDS) in a fourth,
 # small clang build of the codec.
 set -eu
 cd "$(dirname "$0")/.."
@@ -21,11 +21,12 @@ run_build() {
     shift
     cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug "$@"
     cmake --build "$dir" --parallel "$(nproc)"
-    (cd "$dir" && ctest --output-on-failure --timeout 600)
+    (cd "$dir" && ctest -j2 --output-on-failure --timeout 600)
 }
 
 run_build build/test
 run_build build/sanitize -DNESDRIX_SANITIZE=ON
+run_build build/qt6 -DNESDRIX_QT_MAJOR=6
 
 fuzz_seconds=${NESDRIX_FUZZ_SECONDS:-60}
 CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNESDRIX_FUZZ=ON

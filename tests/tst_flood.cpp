@@ -157,7 +157,7 @@ void TestFlood::validRepliesSurviveFlood()
     window.show();
     auto *table = window.findChild<QTableView *>(QStringLiteral("tableWidget"));
     QVERIFY(table);
-    QTest::qWait(50);
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
 
     // The lateness of a 10 ms timer says how long the event loop was kept away.
     QElapsedTimer sinceTick;
@@ -171,6 +171,7 @@ void TestFlood::validRepliesSurviveFlood()
     });
 
     const qint64 dropsBefore = udpReceiveBufferErrors();
+    QVERIFY2(dropsBefore >= 0, "/proc/net/snmp holds no UDP RcvbufErrors counter");
     Flooder flooder(seconds);
     QElapsedTimer flood;
     flood.start();
@@ -200,9 +201,13 @@ void TestFlood::validRepliesSurviveFlood()
         QVERIFY(number > previous);
         previous = number;
     }
-    if (drops > 0)
-        QSKIP("the kernel dropped datagrams: this machine could not keep up with the flood");
-    QCOMPARE(table->model()->rowCount(), ValidReplies);
+    // The namespace holds only this flood: a valid reply may be missing only
+    // where the kernel counted a datagram it dropped.
+    QVERIFY2(table->model()->rowCount() >= ValidReplies - drops,
+        qPrintable(QStringLiteral("%1 of %2 valid replies listed, %3 datagrams dropped")
+                       .arg(table->model()->rowCount())
+                       .arg(ValidReplies)
+                       .arg(drops)));
 }
 
 QTEST_MAIN(TestFlood)

@@ -129,6 +129,8 @@ void TestInfo::hostName_data()
         << QStringList { "DOMAINNAME=plant.local" } << "Host Name:plant.local";
     QTest::newRow("only lower-case and mixed-case names")
         << QStringList { "username=alice", "HostName=bench-pc", "user=bob" } << "Host Name:unknown";
+    QTest::newRow("names that only contain USER or HOSTNAME")
+        << QStringList { "BUILD_USER=bob", "X_HOSTNAME=bench-pc" } << "Host Name:unknown";
     QTest::newRow("no variable at all") << QStringList() << "Host Name:unknown";
     QTest::newRow("bold markup shown literally")
         << QStringList { "USERNAME=<b>x</b>" } << "Host Name:<b>x</b>";

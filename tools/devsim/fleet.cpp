@@ -93,7 +93,9 @@ bool loadFleetFile(const QString &path, Fleet *fleet, QString *error)
         return false;
     }
     QTextStream in(&file);
-    in.setCodec("UTF-8");
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    in.setCodec("UTF-8"); // Qt 6 reads UTF-8 by default
+#endif
     for (int lineNo = 1; !in.atEnd(); ++lineNo) {
         const QString line = in.readLine().trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
