@@ -48,6 +48,15 @@ constexpr int ButtonMaximumWidth = 200;
 constexpr int ButtonMinimumHeight = 40;
 constexpr int WideColumnWidth = 120;
 
+// "plant 192.0.2.1/24, 192.0.2.2/24"
+QString adapterText(const ScanAdapter &adapter)
+{
+    QStringList addresses;
+    for (const InterfaceAddress &address : adapter.addresses)
+        addresses << QStringLiteral("%1/%2").arg(address.ip.toString()).arg(address.prefixLength);
+    return adapter.name + QLatin1Char(' ') + addresses.join(QStringLiteral(", "));
+}
+
 QPushButton *createButton(QWidget *parent)
 {
     auto *button = new QPushButton(parent);
@@ -102,8 +111,9 @@ void MainWindow::initUi()
 void MainWindow::startScan()
 {
     deviceList->clear();
+    lastScan = g_mySocket->udpSendCmdScan();
+    showScanStatus();
     showLeftOutCount();
-    g_mySocket->udpSendCmdScan();
 }
 
 void MainWindow::buildWidgets()
@@ -176,6 +186,12 @@ void MainWindow::buildWidgets()
     central->setLayout(outerLayout);
     setCentralWidget(central);
 
+    // A label of its own: the status bar's message is wiped by every menu tip.
+    scanStatusLabel = new QLabel(this);
+    scanStatusLabel->setObjectName(QStringLiteral("scanStatusLabel"));
+    scanStatusLabel->setTextFormat(Qt::PlainText);
+    statusBar()->addWidget(scanStatusLabel, 1);
+
     leftOutLabel = new QLabel(this);
     leftOutLabel->setObjectName(QStringLiteral("leftOutLabel"));
     leftOutLabel->setTextFormat(Qt::PlainText);
@@ -192,6 +208,7 @@ void MainWindow::retranslateUi()
     deviceList->retranslate();
     refreshButton->setText(tr("Refresh User List"));
     detailButton->setText(tr("Get Detailed Info"));
+    showScanStatus();
     showLeftOutCount();
 }
 
@@ -270,14 +287,14 @@ void MainWindow::cellDoubleClickedSlot()
     // The opened device is taken once: a reply listed while its dialog is open
     // moves the current row, but must not redirect the flashing, the stop or the write.
     const DeviceRecord device = deviceList->record(current.row());
-    g_mySocket->setDeviceIp(device.ip);
+    // Released as soon as it closes, so repeated openings leave nothing behind.
+    // Made before the first flash, so that it can tell when that cannot be sent.
+    SubDeviceInfo dialog(device, this);
+    connect(&dialog, &SubDeviceInfo::subPlcWindowClosed, this, &MainWindow::closeSubWindowSlot);
+    g_mySocket->setDevice(device);
     openedDeviceMac = device.mac;
     g_mySocket->udpSendCmdLedsFlash(openedDeviceMac);
     g_mySocket->startLedsFlashTimer();
-
-    // Released as soon as it closes, so repeated openings leave nothing behind.
-    SubDeviceInfo dialog(device, this);
-    connect(&dialog, &SubDeviceInfo::subPlcWindowClosed, this, &MainWindow::closeSubWindowSlot);
     dialog.exec();
 }
 
@@ -322,9 +339,43 @@ void MainWindow::endListingPass()
     listingPass = false;
     tableView->setUpdatesEnabled(true);
     tableView->scrollTo(tableView->currentIndex());
+    showScanStatus();
     // Once per pass too: a flood past the limit would otherwise lay out the
     // status bar for every reply.
     showLeftOutCount();
+}
+
+void MainWindow::showScanStatus()
+{
+    if (!lastScan) {
+        scanStatusLabel->clear();
+        return;
+    }
+    if (lastScan->noAdapter()) {
+        scanStatusLabel->setText(tr("No network adapter is up: connect a cable or bring an "
+                                    "adapter up, then press Refresh User List."));
+        return;
+    }
+    QStringList scanned;
+    QStringList refused;
+    for (const ScanAdapter &adapter : lastScan->adapters) {
+        if (adapter.sent)
+            scanned << adapterText(adapter);
+        else
+            refused << QStringLiteral("%1: %2").arg(adapter.name, adapter.error);
+    }
+    if (scanned.isEmpty()) {
+        scanStatusLabel->setText(tr("The scan could not be sent (%1): check the cables and "
+                                    "adapters, then press Refresh User List.")
+                                     .arg(refused.join(QStringLiteral("; "))));
+        return;
+    }
+    QString text = tr("Scanned on %1. Devices listed: %2.")
+                       .arg(scanned.join(QStringLiteral("; ")))
+                       .arg(deviceList->rowCount());
+    if (!refused.isEmpty())
+        text += QLatin1Char(' ') + tr("Not sent on %1.").arg(refused.join(QStringLiteral("; ")));
+    scanStatusLabel->setText(text);
 }
 
 void MainWindow::showLeftOutCount()

@@ -5,9 +5,13 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "mysocket.h"
+
 #include <QIcon>
 #include <QMainWindow>
 #include <QString>
+
+#include <optional>
 
 class DeviceListModel;
 class QAction;
@@ -53,6 +57,7 @@ private:
     void selectListedRow(int row);
     void beginListingPass();
     void endListingPass();
+    void showScanStatus();
     void showLeftOutCount();
 
     QTranslator *translator = nullptr;
@@ -66,6 +71,9 @@ private:
     QPushButton *detailButton = nullptr;
     DeviceListModel *deviceList = nullptr;
     QTableView *tableView = nullptr;
+    QLabel *scanStatusLabel = nullptr;
+    // Where the last scan went; nothing before the first.
+    std::optional<ScanReport> lastScan;
     // How many replies the full list left out; hidden while none.
     QLabel *leftOutLabel = nullptr;
     // The MAC of the device whose dialog is open, for its stop request.

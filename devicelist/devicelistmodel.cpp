@@ -131,12 +131,13 @@ bool DeviceListModel::sharesIp(const DeviceRecord &record) const
     return ipRows.value(duplicateKey(record, record.ip)) == SharedText;
 }
 
-QString DeviceListModel::duplicateKey(const DeviceRecord &, const QString &text)
+DeviceListModel::DuplicateKey DeviceListModel::duplicateKey(
+    const DeviceRecord &record, const QString &text)
 {
-    return text;
+    return { record.interfaceIndex, text };
 }
 
-int DeviceListModel::markDuplicate(RowsByText &index, const QString &key, int row, Mark mark)
+int DeviceListModel::markDuplicate(RowsByText &index, const DuplicateKey &key, int row, Mark mark)
 {
     const auto listed = index.find(key);
     if (listed == index.end()) {

@@ -9,6 +9,7 @@
 
 #include <QAbstractTableModel>
 #include <QHash>
+#include <QPair>
 #include <QVector>
 
 // The device list's columns, in their order.
@@ -25,8 +26,9 @@ enum DeviceTableColumn {
 };
 
 // The devices that answered, in arrival order, for the window's table and the
-// command-line tool. An IP or MAC text that two devices carry is a duplicate:
-// both cells are red, and stay red for as long as the rows are listed.
+// command-line tool. An IP or MAC text that two devices heard on one adapter
+// carry is a duplicate: both cells are red, and stay red for as long as the rows
+// are listed. The same address on two separate networks is no conflict.
 // A scan lists at most maxListed() devices: any host can send replies with new
 // MACs without end, and each row costs about 0.7 KiB. Replies beyond the limit
 // are counted and dropped; clear() starts the next scan's count.
@@ -66,21 +68,23 @@ public:
     const QVector<DeviceRecord> &listedRecords() const { return records; }
     bool isDuplicateIp(int row) const { return marks.at(row) & DuplicateIp; }
     bool isDuplicateMac(int row) const { return marks.at(row) & DuplicateMac; }
-    // Whether another listed device carries the record's IP address.
+    // Whether another device heard on the record's adapter carries its IP address.
     bool sharesIp(const DeviceRecord &record) const;
 
 private:
     enum Mark : quint8 { DuplicateIp = 1, DuplicateMac = 2 };
-    // The one row listed with each text, or SharedText once a second row has it.
-    using RowsByText = QHash<QString, int>;
+    // The adapter that heard a record and one of its texts.
+    using DuplicateKey = QPair<int, QString>;
+    // The one row listed with each key, or SharedText once a second row has it.
+    using RowsByText = QHash<DuplicateKey, int>;
     static constexpr int SharedText = -1;
 
-    // What makes two records' texts the same address. Every listed device is
-    // taken to be on one network, so the text alone decides.
-    static QString duplicateKey(const DeviceRecord &record, const QString &text);
+    // What makes two records' texts the same address: the same text heard on
+    // the same adapter.
+    static DuplicateKey duplicateKey(const DeviceRecord &record, const QString &text);
     // Marks the new row and the one row listed before with its text, if any;
     // returns that earlier row when it was marked only now, else SharedText.
-    int markDuplicate(RowsByText &index, const QString &key, int row, Mark mark);
+    int markDuplicate(RowsByText &index, const DuplicateKey &key, int row, Mark mark);
     void repaintCell(int row, int column);
 
     QVector<DeviceRecord> records;

@@ -100,9 +100,20 @@ void SubDeviceInfo::modifyConfirmActionSlot()
         showInputError(error);
         return;
     }
-    g_mySocket->udpSendCmdModify(this);
+    if (!g_mySocket->udpSendCmdModify(this)) {
+        showModifyFailure(g_mySocket->lastSendError());
+        return;
+    }
     g_mySocket->waitForUdpWritten();
     close();
+}
+
+void SubDeviceInfo::showFlashFailure(const QString &reason)
+{
+    flashFailedLabel->setText(tr("The device's LEDs cannot be flashed: %1. Check the cable and "
+                                 "that the network adapter is up.")
+                                  .arg(reason));
+    flashFailedLabel->show();
 }
 
 void SubDeviceInfo::closeEvent(QCloseEvent *event)
@@ -133,6 +144,12 @@ void SubDeviceInfo::createLayout()
     auto *tip = new QLabel(tr("Tips: Modified to take effect after restarting the device!"), this);
     tip->setObjectName(QStringLiteral("tipLabel"));
     tip->setStyleSheet(QStringLiteral("color: blue;"));
+    flashFailedLabel = new QLabel(this);
+    flashFailedLabel->setObjectName(QStringLiteral("flashFailedLabel"));
+    flashFailedLabel->setTextFormat(Qt::PlainText);
+    flashFailedLabel->setWordWrap(true);
+    flashFailedLabel->setStyleSheet(QStringLiteral("color: red;"));
+    flashFailedLabel->hide();
 
     // Created first, Modify becomes the dialog's default button: Enter in a field presses it.
     modifyButton = createButton(this, "modifyButton", tr("Modify"));
@@ -147,6 +164,7 @@ void SubDeviceInfo::createLayout()
     auto *dialogLayout = new QVBoxLayout;
     dialogLayout->addLayout(fieldsRow);
     dialogLayout->addWidget(tip);
+    dialogLayout->addWidget(flashFailedLabel);
     dialogLayout->addLayout(buttonsRow);
     setLayout(dialogLayout);
 }
@@ -155,6 +173,8 @@ void SubDeviceInfo::createConnections()
 {
     connect(modifyButton, &QPushButton::clicked, this, &SubDeviceInfo::modifyConfirmActionSlot);
     connect(closeButton, &QPushButton::clicked, this, &SubDeviceInfo::close);
+    if (g_mySocket)
+        connect(g_mySocket, &MySocket::sendFailed, this, &SubDeviceInfo::showFlashFailure);
 }
 
 void SubDeviceInfo::loadDeviceInfo(const DeviceRecord &device)
@@ -175,4 +195,14 @@ void SubDeviceInfo::showInputError(const QString &message)
     const bool macError = message == QObject::tr("MAC Address Error!");
     const QString okText = macError ? tr("OK") : QObject::tr("OK");
     showWarning(this, QObject::tr("Error"), message, okText);
+}
+
+void SubDeviceInfo::showModifyFailure(const QString &reason)
+{
+    // The dialog stays open with the entered settings, to be sent again.
+    showWarning(this, QObject::tr("Error"),
+        tr("The new settings could not be sent to the device: %1\n\nCheck the cable and that "
+           "the network adapter is up, then press Modify again.")
+            .arg(reason),
+        QObject::tr("OK"));
 }

@@ -10,6 +10,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -41,6 +42,7 @@ signals:
 
 private slots:
     void modifyConfirmActionSlot();
+    void showFlashFailure(const QString &reason);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -50,6 +52,7 @@ private:
     void createConnections();
     void loadDeviceInfo(const DeviceRecord &device);
     void showInputError(const QString &message);
+    void showModifyFailure(const QString &reason);
 
     QLineEdit *deviceNameEdit = nullptr;
     QLineEdit *ipEdit = nullptr;
@@ -59,6 +62,7 @@ private:
     QLineEdit *macEdit = nullptr;
     QPushButton *modifyButton = nullptr;
     QPushButton *closeButton = nullptr;
+    QLabel *flashFailedLabel = nullptr;
     QString discoveredMac;
     QByteArray reportedName;
 };

@@ -16,9 +16,10 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <cerrno>
 
 #ifdef Q_OS_LINUX
-#include <sys/socket.h>
+#include "pktinfomessage.h"
 #endif
 
 namespace {
@@ -85,7 +86,14 @@ void MySocket::initUdpSocket()
     bound = bindUdpSocket();
     if (bound)
         enlargeReceiveBuffer();
+#ifdef Q_OS_LINUX
+    // Qt asks for each datagram's interface on its own sockets; a socket passed
+    // by the launcher is asked here too.
+    const int wanted = 1;
+    ::setsockopt(
+        int(udpSocket->socketDescriptor()), IPPROTO_IP, IP_PKTINFO, &wanted, sizeof wanted);
     datagramBuffer.resize(MaxDatagramSize);
+#endif
     connect(udpSocket, &QUdpSocket::readyRead, this, &MySocket::processPendingDatagrams);
 }
 
@@ -99,9 +107,7 @@ ScanReport MySocket::udpSendCmdScan()
     report.adapters = scannableAdapters();
     for (ScanAdapter &adapter : report.adapters) {
         scan.setInterfaceIndex(uint(adapter.interfaceIndex));
-        adapter.sent = udpSocket->writeDatagram(scan) >= 0;
-        if (!adapter.sent)
-            adapter.error = udpSocket->errorString();
+        adapter.sent = writeRequest(scan, adapter.error);
     }
     return report;
 }
@@ -145,6 +151,12 @@ void MySocket::setDeviceInterfaceIndex(int index)
     deviceInterfaceIndex = index;
 }
 
+void MySocket::setDevice(const DeviceRecord &device)
+{
+    setDeviceIp(device.ip);
+    setDeviceInterfaceIndex(device.interfaceIndex);
+}
+
 void MySocket::waitForUdpWritten()
 {
     udpSocket->waitForBytesWritten(WriteWaitMs);
@@ -169,24 +181,52 @@ void MySocket::stopLedsFlashTimer()
 
 void MySocket::processPendingDatagrams()
 {
-    // The pending-size query costs a system call per datagram and can fail; one
-    // buffer of the largest size makes it unnecessary.
+    // Asking for the largest size spares the pending-size query, a system call
+    // per datagram that can fail.
     QElapsedTimer pass;
     pass.start();
     while (udpSocket->hasPendingDatagrams() && !pass.hasExpired(ReceivePassBudgetMs)) {
-        const qint64 read = udpSocket->readDatagram(datagramBuffer.data(), datagramBuffer.size());
-        if (read < 0)
+        const QNetworkDatagram datagram = udpSocket->receiveDatagram(MaxDatagramSize);
+        if (!datagram.isValid())
             break;
-        acceptDatagram(QByteArray::fromRawData(datagramBuffer.constData(), int(read)));
+        acceptDatagram(datagram.data(), int(datagram.interfaceIndex()), datagram.senderAddress());
+#ifdef Q_OS_LINUX
+        // Qt's read has armed the readiness signal again, for whatever this pass
+        // leaves; the rest of a burst is read without Qt's allocations per datagram.
+        while (!pass.hasExpired(ReceivePassBudgetMs) && readNextDatagram()) { }
+        break;
+#endif
     }
 }
 
-void MySocket::acceptDatagram(const QByteArray &datagram)
+void MySocket::acceptDatagram(
+    const QByteArray &datagram, int interfaceIndex, const QHostAddress &sender)
 {
     const std::optional<Datagram::ScanReply> reply = Datagram::parseScanReply(datagram);
-    if (reply)
-        emit deviceReplied(deviceRecordFromReply(*reply));
+    if (!reply)
+        return;
+    DeviceRecord record = deviceRecordFromReply(*reply);
+    // Requests to the device leave through the adapter that heard it.
+    record.interfaceIndex = interfaceIndex;
+    record.senderAddress = sender.toString();
+    emit deviceReplied(record);
 }
+
+#ifdef Q_OS_LINUX
+bool MySocket::readNextDatagram()
+{
+    sockaddr_storage sender {};
+    PacketInfoMessage message(
+        &sender, sizeof sender, datagramBuffer.data(), size_t(datagramBuffer.size()));
+    const ssize_t read
+        = ::recvmsg(int(udpSocket->socketDescriptor()), &message.header, MSG_DONTWAIT);
+    if (read < 0)
+        return false;
+    acceptDatagram(QByteArray::fromRawData(datagramBuffer.constData(), int(read)),
+        message.interfaceIndex(), QHostAddress(reinterpret_cast<const sockaddr *>(&sender)));
+    return true;
+}
+#endif
 
 void MySocket::udpSendCmdLedsFlashSlot()
 {
@@ -227,7 +267,18 @@ bool MySocket::sendToDevice(const QByteArray &datagram)
         request.setDestination(QHostAddress::Broadcast, devicePort);
         request.setInterfaceIndex(uint(deviceInterfaceIndex));
     }
-    const bool sent = udpSocket->writeDatagram(request) >= 0;
-    sendError = sent ? QString() : udpSocket->errorString();
-    return sent;
+    sendError.clear();
+    return writeRequest(request, sendError);
+}
+
+bool MySocket::writeRequest(const QNetworkDatagram &request, QString &error)
+{
+    // Qt words most refused sends alike ("Unable to send a message"); the
+    // system's reason ("Network is unreachable") tells the user what to look at.
+    errno = 0;
+    if (udpSocket->writeDatagram(request) >= 0)
+        return true;
+    const int reason = errno;
+    error = reason != 0 ? qt_error_string(reason) : udpSocket->errorString();
+    return false;
 }

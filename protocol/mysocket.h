@@ -14,6 +14,8 @@
 #include <QVector>
 
 class DeviceSettingsSource;
+class QHostAddress;
+class QNetworkDatagram;
 class QTimer;
 class QUdpSocket;
 
@@ -60,6 +62,8 @@ public:
     void setDeviceIp(QString ip);
     // The interface that heard the device; 0 (unknown) leaves the way to the routing table.
     void setDeviceInterfaceIndex(int index);
+    // The device's IP and the interface that heard it, for the requests that follow.
+    void setDevice(const DeviceRecord &device);
     QString lastSendError() const { return sendError; }
     void waitForUdpWritten();
     // Repeats the last flash request every 500 ms until stopLedsFlashTimer(). The
@@ -91,9 +95,19 @@ private:
     bool bindUdpSocket();
     bool adoptSocket(int descriptor);
     void enlargeReceiveBuffer();
-    void acceptDatagram(const QByteArray &datagram);
+    void acceptDatagram(const QByteArray &datagram, int interfaceIndex, const QHostAddress &sender);
+#ifdef Q_OS_LINUX
+    // Reads one waiting datagram, with the interface that heard it, straight
+    // from the socket; false when none waits.
+    bool readNextDatagram();
+#endif
     bool sendToDevice(const QByteArray &datagram);
-    quint32 takeSequenceNo() { return sequenceNo++; }
+    // Sends; on failure error holds the system's reason.
+    bool writeRequest(const QNetworkDatagram &request, QString &error);
+    quint32 takeSequenceNo()
+    {
+        return sequenceNo++;
+    }
 
     QUdpSocket *udpSocket = nullptr;
     quint16 devicePort = 0;
@@ -108,8 +122,10 @@ private:
     bool bound = false;
     QString bindError;
     int receiveBuffer = 0;
-    // Every datagram is read into this one buffer, large enough for any IPv4 datagram.
+#ifdef Q_OS_LINUX
+    // Large enough for any IPv4 datagram.
     QByteArray datagramBuffer;
+#endif
 };
 
 #endif // MYSOCKET_H

@@ -141,6 +141,22 @@ To list every device, raise the limit (on Linux: sudo sysctl -w net.core.rmem_ma
         <source>%1 replies left out: a scan lists at most %2 devices</source>
         <translation>%1 个应答未列出：一次扫描最多列出 %2 台设备</translation>
     </message>
+    <message>
+        <source>No network adapter is up: connect a cable or bring an adapter up, then press Refresh User List.</source>
+        <translation>没有已启用的网络适配器：请连接网线或启用一个适配器，然后点击“刷新设备列表”。</translation>
+    </message>
+    <message>
+        <source>The scan could not be sent (%1): check the cables and adapters, then press Refresh User List.</source>
+        <translation>无法发送扫描请求（%1）：请检查网线和网络适配器，然后点击“刷新设备列表”。</translation>
+    </message>
+    <message>
+        <source>Scanned on %1. Devices listed: %2.</source>
+        <translation>已在 %1 上扫描。已列出设备：%2 台。</translation>
+    </message>
+    <message>
+        <source>Not sent on %1.</source>
+        <translation>未能在 %1 上发送。</translation>
+    </message>
 </context>
 <context>
     <name>ProcessDialog</name>
@@ -233,6 +249,18 @@ To list every device, raise the limit (on Linux: sudo sysctl -w net.core.rmem_ma
     <message>
         <source>OK</source>
         <translation>确定</translation>
+    </message>
+    <message>
+        <source>The device&apos;s LEDs cannot be flashed: %1. Check the cable and that the network adapter is up.</source>
+        <translation>无法让设备的指示灯闪烁：%1。请检查网线以及网络适配器是否已启用。</translation>
+    </message>
+    <message>
+        <source>The new settings could not be sent to the device: %1
+
+Check the cable and that the network adapter is up, then press Modify again.</source>
+        <translation>无法将新设置发送到设备：%1
+
+请检查网线以及网络适配器是否已启用，然后再次点击“修改”。</translation>
     </message>
 </context>
 </TS>

@@ -97,7 +97,9 @@ scan_formats() {
     run 1 scan --colour
     contains err.txt "Unknown option 'colour'"
     # A network where nothing answers.
-    unshare --net sh -c 'ip link set lo up && ip route add 255.255.255.255/32 dev lo &&
+    unshare --net sh -c 'ip link add nx0 type veth peer name nx1 &&
+        ip addr add 192.0.2.1/24 dev nx0 && ip link set nx1 up && ip link set nx0 up &&
+        until ip -br link show nx0 | grep -q " UP "; do sleep 0.1; done &&
         exec "$0" scan --wait-ms 300' "$cli" >out.txt 2>err.txt && fail "nothing answered"
     contains err.txt "no device answered within 300 ms"
     if command -v setpriv >/dev/null; then
@@ -229,12 +231,34 @@ foreign_device() {
     run 0 scan --wait-ms 1000 --format csv
     contains out.txt "New servo,203.0.113.10,02:4E:58:00:20:02,255.255.255.0,203.0.113.1,"
     contains out.txt "Line PLC,192.0.2.64,"
+    servo="02:4E:58:00:20:02 203.0.113.10 New servo"
+    run 0 flash 02:4E:58:00:20:02 --seconds 1 --wait-ms 500
+    wait_for_log "LED flashing on: $servo"
+    wait_for_log "LED flashing off: $servo (stop request)"
+    run 0 set 02:4E:58:00:20:02 --ip 192.0.2.70 --mask 255.255.255.0 --gateway 192.0.2.1 \
+        --yes --wait-ms 500
+    contains out.txt "Written."
+    wait_for_log "restarted: 02:4E:58:00:20:02 192.0.2.70 New servo"
+
+    # The cable pulled between listing and writing.
+    scans=$(count_lines "$log" ": scan")
+    status=0
+    "$cli" set 02:4E:58:00:20:01 --ip 192.0.2.71 --mask 255.255.255.0 --gateway 192.0.2.1 \
+        --yes --wait-ms 2000 >out.txt 2>err.txt &
+    pid=$!
+    wait_for_log ": scan" $((scans + 1))
+    ip link set veth0 down
+    wait $pid || status=$?
+    [ $status -eq 8 ] || { cat out.txt err.txt >&2; fail "set exited $status after the link went down"; }
+    contains err.txt "the write could not be sent, stopping: 02:4E:58:00:20:01"
+    lacks out.txt "Written."
+    contains "$audit_log" ",192.0.2.71,255.255.255.0,192.0.2.1,send failed: "
 }
 
 no_adapter() {
     # --no-adapter: nothing can leave, and nothing does.
-    run 2 scan --wait-ms 300
-    contains err.txt "no device answered within 300 ms"
+    run 8 scan --wait-ms 300
+    contains err.txt "no network adapter is up to scan on"
     lacks "$log" "arrived on"
 }
 

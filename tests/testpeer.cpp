@@ -5,6 +5,7 @@
 #include "testpeer.h"
 
 #include "datagramcodec.h"
+#include "pktinfomessage.h"
 
 #include <QSocketNotifier>
 #include <QtEndian>
@@ -62,25 +63,11 @@ void TestPeer::sendToProgram(const QByteArray &datagram)
     qToBigEndian<quint16>(quint16(UdpHeaderSize + datagram.size()), packet.data() + 4);
     packet += datagram; // a zero checksum: none, which IPv4 allows
     sockaddr_in program = ipv4("127.0.0.1", 0);
-    iovec data { packet.data(), size_t(packet.size()) };
     // Sent from the device's address, as a device answers; binding the raw socket
     // to it instead would hide the broadcasts from it.
-    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] {};
-    msghdr message {};
-    message.msg_name = &program;
-    message.msg_namelen = sizeof program;
-    message.msg_iov = &data;
-    message.msg_iovlen = 1;
-    message.msg_control = control;
-    message.msg_controllen = sizeof control;
-    cmsghdr *header = CMSG_FIRSTHDR(&message);
-    header->cmsg_level = IPPROTO_IP;
-    header->cmsg_type = IP_PKTINFO;
-    header->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
-    in_pktinfo source {};
-    source.ipi_spec_dst = ipv4(qPrintable(DeviceIp), 0).sin_addr;
-    std::memcpy(CMSG_DATA(header), &source, sizeof source);
-    ::sendmsg(rawSocket, &message, 0);
+    PacketInfoMessage message(&program, sizeof program, packet.data(), size_t(packet.size()));
+    message.setSource(ipv4(qPrintable(DeviceIp), 0).sin_addr);
+    ::sendmsg(rawSocket, &message.header, 0);
 }
 
 void TestPeer::drain()

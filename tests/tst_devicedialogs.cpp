@@ -80,11 +80,14 @@ void retype(QLineEdit *edit, const QString &text)
     QTest::keyClicks(edit, text);
 }
 
+// The texts of the labels a user sees.
 QStringList labelTexts(QDialog &dialog)
 {
     QStringList texts;
-    for (QLabel *label : dialog.findChildren<QLabel *>())
-        texts << label->text();
+    for (QLabel *label : dialog.findChildren<QLabel *>()) {
+        if (!label->isHidden())
+            texts << label->text();
+    }
     return texts;
 }
 

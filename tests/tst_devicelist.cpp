@@ -66,7 +66,8 @@ void TestDeviceList::recordFromReply()
 
 void TestDeviceList::duplicates_data()
 {
-    // One "mac/ip" a device in arrival order; red marks per row, MAC then IP.
+    // One "mac/ip[/interface index]" a device in arrival order; red marks per
+    // row, MAC then IP.
     QTest::addColumn<QStringList>("devices");
     QTest::addColumn<QString>("macRed");
     QTest::addColumn<QString>("ipRed");
@@ -79,6 +80,9 @@ void TestDeviceList::duplicates_data()
                                      << "0000";
     QTest::newRow("both at once") << QStringList { "A/1", "A/1" } << "11"
                                   << "11";
+    QTest::newRow("same addresses on two networks")
+        << QStringList { "A/1/2", "A/1/3", "B/1/3" } << "000"
+        << "011";
 }
 
 void TestDeviceList::duplicates()
@@ -91,6 +95,7 @@ void TestDeviceList::duplicates()
         DeviceRecord record;
         record.mac = device.section('/', 0, 0);
         record.ip = device.section('/', 1, 1);
+        record.interfaceIndex = device.section('/', 2, 2).toInt();
         model.append(record);
     }
     const auto marks = [&model](int column) {

@@ -2,10 +2,14 @@
 //
 // SPDX-License-Identifier: Apache-2.0
 
+#include "globals.h"
+#include "mainwindow.h"
 #include "mysocket.h"
 #include "simulatorlog.h"
 
+#include <QLabel>
 #include <QNetworkInterface>
+#include <QTableView>
 #include <QtTest>
 
 namespace {
@@ -21,25 +25,43 @@ class TestFleetAdapters : public QObject
 
 private slots:
     void initTestCase();
+    void cleanupTestCase();
+    void windowListsBothNetworks();
     void scanLeavesOnEveryAdapter();
     void requestsLeaveThroughTheAdapterThatHeard_data();
     void requestsLeaveThroughTheAdapterThatHeard();
 
 private:
-    MySocket endpoint;
+    MainWindow *window = nullptr;
 };
 
 void TestFleetAdapters::initTestCase()
 {
     QVERIFY2(!simulatorLog(OfficeLog).isEmpty(), "run through netns-fleet.sh --two-adapters");
-    endpoint.initUdpSocket();
-    QVERIFY2(endpoint.isBound(), qPrintable(endpoint.bindErrorString()));
+    window = new MainWindow;
+    QVERIFY2(g_mySocket->isBound(), qPrintable(g_mySocket->bindErrorString()));
+}
+
+void TestFleetAdapters::cleanupTestCase()
+{
+    delete window;
+}
+
+void TestFleetAdapters::windowListsBothNetworks()
+{
+    // Five devices on the plant, two in the office.
+    QTRY_COMPARE(window->findChild<QTableView *>()->model()->rowCount(), 7);
+    const auto *status = window->findChild<QLabel *>(QStringLiteral("scanStatusLabel"));
+    QTRY_VERIFY2(
+        status->text().endsWith(QLatin1String("Devices listed: 7.")), qPrintable(status->text()));
+    QVERIFY(status->text().contains(QLatin1String("office 198.51.100.2/24")));
+    QVERIFY(status->text().contains(QLatin1String("plant 192.0.2.1/24")));
 }
 
 void TestFleetAdapters::scanLeavesOnEveryAdapter()
 {
     // The replies of both networks: cli-e2e.sh two-adapters.
-    const ScanReport report = endpoint.udpSendCmdScan();
+    const ScanReport report = g_mySocket->udpSendCmdScan();
     QStringList scanned;
     for (const ScanAdapter &adapter : report.adapters) {
         QVERIFY2(adapter.sent, qPrintable(adapter.error));
@@ -83,12 +105,12 @@ void TestFleetAdapters::requestsLeaveThroughTheAdapterThatHeard()
     const char *ownLog = adapter == QLatin1String("plant") ? PlantLog : OfficeLog;
     const char *otherLog = adapter == QLatin1String("plant") ? OfficeLog : PlantLog;
     const QString request = QStringLiteral(": LED stop for ") + mac;
-    endpoint.setDeviceIp(deviceIp);
-    endpoint.setDeviceInterfaceIndex(QNetworkInterface::interfaceIndexFromName(adapter));
-    QVERIFY2(endpoint.udpSendCmdLedsStop(mac), qPrintable(endpoint.lastSendError()));
+    g_mySocket->setDeviceIp(deviceIp);
+    g_mySocket->setDeviceInterfaceIndex(QNetworkInterface::interfaceIndexFromName(adapter));
+    QVERIFY2(g_mySocket->udpSendCmdLedsStop(mac), qPrintable(g_mySocket->lastSendError()));
     QTRY_COMPARE(simulatorLogCount(arrival + request, ownLog), 1);
     QCOMPARE(simulatorLog(otherLog).filter(request).size(), 0);
 }
 
-QTEST_GUILESS_MAIN(TestFleetAdapters)
+QTEST_MAIN(TestFleetAdapters)
 #include "tst_fleetadapters.moc"

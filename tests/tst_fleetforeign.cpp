@@ -2,70 +2,113 @@
 //
 // SPDX-License-Identifier: Apache-2.0
 
-#include "devicesettingssource.h"
-#include "mysocket.h"
+#include "devicelistmodel.h"
+#include "dialogtesting.h"
+#include "globals.h"
+#include "mainwindow.h"
 #include "simulatorlog.h"
+#include "subdeviceinfo.h"
 
-#include <QNetworkInterface>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTableView>
 #include <QtTest>
 
 namespace {
 
 // The servo of tests/fleets/foreign-device.txt, still on its factory subnet.
-const QString ServoMac = QStringLiteral("02:4E:58:00:20:02");
+const QString Servo = QStringLiteral("02:4E:58:00:20:02 203.0.113.10 New servo");
 const QString ServoIp = QStringLiteral("203.0.113.10");
-
-// Moves the servo into the host's subnet.
-struct HostSubnetSettings : DeviceSettingsSource
-{
-    QString tableMacText() const override { return ServoMac; }
-    QString macText() const override { return ServoMac; }
-    QString deviceNameText() const override { return QStringLiteral("New servo"); }
-    QString ipText() const override { return QStringLiteral("192.0.2.70"); }
-    QString netMaskText() const override { return QStringLiteral("255.255.255.0"); }
-    QString gateWayText() const override { return QStringLiteral("192.0.2.1"); }
-};
 
 } // namespace
 
 // A device outside the host's subnet on the same cable (tests/netns-fleet.sh
-// --foreign-device): reached by a broadcast on the adapter that heard it.
+// --foreign-device), worked from the window: reached by a broadcast on the
+// adapter that heard it.
 class TestFleetForeign : public QObject
 {
     Q_OBJECT
 
 private slots:
     void initTestCase();
+    void cleanupTestCase();
     void flashesStopsAndTakesModify();
+    void sendFailureIsToldAndKeepsTheDialog();
 
 private:
-    MySocket endpoint;
+    // Opens the servo's dialog, acting on it with act once it is up.
+    void openServo(std::function<void(SubDeviceInfo *)> act);
+
+    MainWindow *window = nullptr;
 };
 
 void TestFleetForeign::initTestCase()
 {
     QVERIFY2(!simulatorLog().isEmpty(), "run through netns-fleet.sh --foreign-device");
-    endpoint.initUdpSocket();
-    QVERIFY2(endpoint.isBound(), qPrintable(endpoint.bindErrorString()));
+    window = new MainWindow;
+    QVERIFY2(g_mySocket->isBound(), qPrintable(g_mySocket->bindErrorString()));
+    QTRY_COMPARE(window->findChild<QTableView *>()->model()->rowCount(), 2);
+}
+
+void TestFleetForeign::cleanupTestCase()
+{
+    closeLeftoverModals();
+    delete window;
 }
 
 void TestFleetForeign::flashesStopsAndTakesModify()
 {
-    const QString servo = ServoMac + QStringLiteral(" 203.0.113.10 New servo");
-    endpoint.setDeviceIp(ServoIp);
-    endpoint.setDeviceInterfaceIndex(QNetworkInterface::interfaceIndexFromName("veth0"));
-    QVERIFY2(endpoint.udpSendCmdLedsFlash(ServoMac), qPrintable(endpoint.lastSendError()));
-    QTRY_COMPARE(simulatorLogCount(QStringLiteral("LED flashing on: ") + servo), 1);
-    QVERIFY(endpoint.udpSendCmdLedsStop(ServoMac));
-    QTRY_COMPARE(simulatorLogCount(QStringLiteral("LED flashing off: ") + servo), 1);
-    const HostSubnetSettings settings;
-    QVERIFY(endpoint.udpSendCmdModify(&settings));
-    QTRY_COMPARE(simulatorLogCount(QStringLiteral("restarted: ") + ServoMac
-                     + QStringLiteral(" 192.0.2.70 New servo")),
-        1);
-    QCOMPARE(
-        simulatorLogCount(QStringLiteral("arrived on eth0 at 255.255.255.255 from 192.0.2.1")), 3);
+    bool flashed = false;
+    openServo([&](SubDeviceInfo *dialog) {
+        flashed = QTest::qWaitFor(
+            [] { return simulatorLogCount(QStringLiteral("LED flashing on: ") + Servo) == 1; });
+        endDeviceDialog(dialog, CloseButton);
+    });
+    QVERIFY(flashed);
+    QTRY_COMPARE(simulatorLogCount(QStringLiteral("LED flashing off: ") + Servo), 1);
+
+    openServo([](SubDeviceInfo *dialog) { endDeviceDialog(dialog, SuccessfulModify); });
+    QTRY_COMPARE(simulatorLogCount(QStringLiteral("restarted: 02:4E:58:00:20:02 192.0.2.20")), 1);
+    QVERIFY(simulatorLogCount(QStringLiteral("arrived on eth0 at 255.255.255.255 from 192.0.2.1"))
+        >= 4);
 }
 
-QTEST_GUILESS_MAIN(TestFleetForeign)
+void TestFleetForeign::sendFailureIsToldAndKeepsTheDialog()
+{
+    // The cable pulled between listing and writing.
+    QCOMPARE(QProcess::execute(QStringLiteral("ip"), { "link", "set", "veth0", "down" }), 0);
+    QString flashText;
+    QString boxText;
+    bool keptOpen = false;
+    openServo([&](SubDeviceInfo *dialog) {
+        flashText = labelText(*dialog, "flashFailedLabel");
+        whenModal<QMessageBox>(dialog, [&](QMessageBox *box) {
+            boxText = box->text();
+            box->close();
+        });
+        endDeviceDialog(dialog, SuccessfulModify);
+        keptOpen = dialog->isVisible();
+        dialog->close();
+    });
+    QVERIFY2(flashText.startsWith(QLatin1String("The device's LEDs cannot be flashed: ")),
+        qPrintable(flashText));
+    QVERIFY2(
+        boxText.startsWith(QLatin1String("The new settings could not be sent to the device: ")),
+        qPrintable(boxText));
+    QVERIFY(keptOpen);
+}
+
+void TestFleetForeign::openServo(std::function<void(SubDeviceInfo *)> act)
+{
+    auto *table = window->findChild<QTableView *>();
+    const QModelIndexList found = table->model()->match(
+        table->model()->index(0, IpAddressColumn), Qt::DisplayRole, ServoIp);
+    QCOMPARE(found.size(), 1);
+    table->setCurrentIndex(found.first());
+    whenModal<SubDeviceInfo>(this, act);
+    QTest::mouseClick(
+        window->findChild<QPushButton *>(QStringLiteral("detailButton")), Qt::LeftButton);
+}
+
+QTEST_MAIN(TestFleetForeign)
 #include "tst_fleetforeign.moc"

@@ -9,10 +9,12 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QHostAddress>
+#include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
@@ -33,6 +35,7 @@ private slots:
     void buttonsAndLayout();
     void headerItemsAreReplaced();
     void startUpBroadcastsOneScan();
+    void statusTellsWhereTheScanWent();
     void bindFailureIsReportedOnce();
     void iconHasItsImage();
 };
@@ -140,6 +143,21 @@ void TestMainWindow::startUpBroadcastsOneScan()
     MainWindow window;
     QTRY_COMPARE(peer.broadcasts.size(), 1);
     QCOMPARE(peer.broadcasts.first(), Datagram::scanRequest(0));
+}
+
+void TestMainWindow::statusTellsWhereTheScanWent()
+{
+    MainWindow window;
+    const auto *status = window.findChild<QLabel *>(QStringLiteral("scanStatusLabel"));
+    QCOMPARE(status->parentWidget(), window.statusBar());
+    QCOMPARE(status->text(), QStringLiteral("Scanned on nxrun0 192.0.2.1/24. Devices listed: 0."));
+    // The adapters are read again at every scan.
+    QCOMPARE(QProcess::execute(QStringLiteral("ip"), { "link", "set", "nxrun0", "down" }), 0);
+    window.startScan();
+    const QString noAdapter = status->text();
+    QCOMPARE(QProcess::execute(QStringLiteral("ip"), { "link", "set", "nxrun0", "up" }), 0);
+    QVERIFY2(
+        noAdapter.startsWith(QLatin1String("No network adapter is up")), qPrintable(noAdapter));
 }
 
 void TestMainWindow::bindFailureIsReportedOnce()

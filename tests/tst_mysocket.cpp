@@ -9,6 +9,7 @@
 #include "testpeer.h"
 
 #include <QHostAddress>
+#include <QNetworkInterface>
 #include <QTcpServer>
 #include <QTimer>
 #include <QUdpSocket>
@@ -152,6 +153,9 @@ void TestMySocket::repliesInOnePassEachEmit()
             "192.168.1.10", "255.255.255.0", "192.168.1.1", "1.2.0.10", "" }));
     QCOMPARE(seen.at(1).type, QStringLiteral("VFD"));
     QCOMPARE(seen.at(1).name, QStringLiteral("second"));
+    // Where the reply was heard, for the requests to that device.
+    QCOMPARE(seen.at(1).interfaceIndex, QNetworkInterface::interfaceIndexFromName("lo"));
+    QCOMPARE(seen.at(1).senderAddress, TestPeer::DeviceIp);
 }
 
 void TestMySocket::invalidReplyIsDropped()

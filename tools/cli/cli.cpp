@@ -147,6 +147,19 @@ QVector<DeviceRecord> scanAndWarn(Fleet &fleet, int waitMs)
     return devices;
 }
 
+// Why no copy of the scan could be sent: no adapter, or each adapter's reason.
+QString scanFailureText(const ScanReport &report)
+{
+    if (report.noAdapter())
+        return QStringLiteral("no network adapter is up to scan on: connect a cable or bring "
+                              "an adapter up, then try again");
+    QStringList reasons;
+    for (const ScanAdapter &adapter : report.adapters)
+        reasons << QStringLiteral("%1: %2").arg(adapter.name, adapter.error);
+    return QStringLiteral("the scan could not be sent on any adapter (%1)")
+        .arg(reasons.join(QStringLiteral("; ")));
+}
+
 Scan openAndScan(Fleet &fleet, const InterruptWatcher &watcher, int waitMs)
 {
     if (!fleet.open()) {
@@ -157,8 +170,12 @@ Scan openAndScan(Fleet &fleet, const InterruptWatcher &watcher, int waitMs)
     }
     Scan scan;
     scan.devices = scanAndWarn(fleet, waitMs);
-    if (watcher.isInterrupted())
+    if (!fleet.lastScan().anySent()) {
+        printError(scanFailureText(fleet.lastScan()));
+        scan.failure = ExitSendFailed;
+    } else if (watcher.isInterrupted()) {
         scan.failure = ExitInterrupted;
+    }
     return scan;
 }
 
@@ -198,17 +215,26 @@ bool openAudit(AuditLog &audit)
     return false;
 }
 
-// Sends the write and records it; a write the log could not take is printed
-// in full so that it is recorded somewhere.
-bool writeAndRecord(
+// Sends the write and records it, also when it could not be sent; gives the
+// exit status when the run stops here. A write the log could not take is
+// printed in full so that it is recorded somewhere.
+std::optional<int> writeAndRecord(
     Fleet &fleet, AuditLog &audit, const DeviceRecord &device, const PlanEntry &target)
 {
-    fleet.write(device, target);
-    if (audit.record(device, target, QStringLiteral("sent")))
-        return true;
-    printError(QStringLiteral("the audit log %1 could not take this write, stopping: %2 (%3)")
-                   .arg(audit.path(), changeText(device, target), audit.errorString()));
-    return false;
+    const bool sent = fleet.write(device, target);
+    const QString outcome = sent ? QStringLiteral("sent")
+                                 : QStringLiteral("send failed: %1").arg(fleet.sendErrorString());
+    if (!audit.record(device, target, outcome)) {
+        printError(QStringLiteral("the audit log %1 could not take this write, stopping: %2 (%3)")
+                       .arg(audit.path(), changeText(device, target), audit.errorString()));
+        return ExitAuditFailed;
+    }
+    if (sent)
+        return std::nullopt;
+    printError(QStringLiteral("the write could not be sent, stopping: %1 (%2); check the cable "
+                              "and the adapter, then try again")
+                   .arg(changeText(device, target), fleet.sendErrorString()));
+    return ExitSendFailed;
 }
 
 int scanCommand(const QStringList &arguments)
@@ -275,12 +301,20 @@ int flashCommand(const QStringList &arguments)
         return scan.failure;
     const DeviceRecord &device = scan.device;
 
+    if (!fleet.startFlashing(device)) {
+        printError(QStringLiteral("the flash request to %1 at %2 could not be sent: %3")
+                       .arg(device.mac, device.ip, fleet.sendErrorString()));
+        return ExitSendFailed;
+    }
     printOut(QStringLiteral("Flashing %1 at %2 for %3 s; Ctrl-C stops it.\n")
                  .arg(device.mac, device.ip)
                  .arg(*flashSeconds));
-    fleet.startFlashing(device);
     fleet.pause(*flashSeconds * 1000);
-    fleet.stopFlashing(device);
+    if (!fleet.stopFlashing(device)) {
+        printError(QStringLiteral("the stop request to %1 at %2 could not be sent: %3")
+                       .arg(device.mac, device.ip, fleet.sendErrorString()));
+        return ExitSendFailed;
+    }
     printOut(QStringLiteral("Stopped.\n"));
     return ExitSuccess;
 }
@@ -303,11 +337,13 @@ std::optional<PlanEntry> setTarget(const QCommandLineParser &parser, const QStri
         canonicalAddressText(target.gateway) };
 }
 
-// Another listed device that already holds the new IP, if any.
-std::optional<DeviceRecord> ipHolder(const QVector<DeviceRecord> &devices, const PlanEntry &target)
+// Another device on the target's network that already holds the new IP, if any.
+std::optional<DeviceRecord> ipHolder(
+    const QVector<DeviceRecord> &devices, const DeviceRecord &targetDevice, const PlanEntry &target)
 {
     for (const DeviceRecord &device : devices) {
-        if (device.ip == target.ip && device.mac != target.mac)
+        if (device.interfaceIndex == targetDevice.interfaceIndex && device.ip == target.ip
+            && device.mac != target.mac)
             return device;
     }
     return std::nullopt;
@@ -350,7 +386,7 @@ int setCommand(const QStringList &arguments)
     if (scan.failure != ExitSuccess)
         return scan.failure;
     const DeviceRecord &device = scan.device;
-    const std::optional<DeviceRecord> holder = ipHolder(scan.devices, *target);
+    const std::optional<DeviceRecord> holder = ipHolder(scan.devices, device, *target);
     if (holder && !parser.isSet(allowDuplicate)) {
         printError(QStringLiteral("%1 already holds %2; nothing written (--allow-duplicate-ip "
                                   "writes it all the same)")
@@ -366,8 +402,8 @@ int setCommand(const QStringList &arguments)
     AuditLog auditLog(parser.value(audit));
     if (!openAudit(auditLog))
         return ExitAuditFailed;
-    if (!writeAndRecord(fleet, auditLog, device, *target))
-        return ExitAuditFailed;
+    if (const std::optional<int> status = writeAndRecord(fleet, auditLog, device, *target))
+        return *status;
     printOut(QStringLiteral("Written. %1\n").arg(RestartTip));
     return ExitSuccess;
 }
@@ -407,8 +443,9 @@ std::optional<int> writeBatch(Fleet &fleet, AuditLog &audit, const InterruptWatc
         // Also before the first write: a Ctrl-C still unread in the event loop counts.
         if (!fleet.pause(written > 0 ? intervalMs : 0))
             break;
-        if (!writeAndRecord(fleet, audit, write.device, write.target))
-            return ExitAuditFailed;
+        if (const std::optional<int> status
+            = writeAndRecord(fleet, audit, write.device, write.target))
+            return *status;
         ++written;
         printOut(QStringLiteral("line %1: sent %2\n")
                      .arg(write.target.lineNo)
@@ -546,7 +583,10 @@ QString generalHelp()
         text += QStringLiteral("  %1  %2\n")
                     .arg(QString::fromLatin1(command.name).leftJustified(6),
                         QLatin1String(command.summary));
-    text += QStringLiteral("\n%1 COMMAND --help explains each command.\n").arg(ProgramName);
+    text += QStringLiteral("\n%1 COMMAND --help explains each command.\n"
+                           "Exit status 8: a request could not be sent (no network adapter is "
+                           "up, or the system refused the send); man %1 lists every status.\n")
+                .arg(ProgramName);
     return text;
 }
 

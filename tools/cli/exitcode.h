@@ -24,6 +24,9 @@ enum ExitCode {
     ExitNotVerified = 6,
     // The audit log could not be opened (or is a symbolic link) or written.
     ExitAuditFailed = 7,
+    // A request could not be sent: no network adapter is up to scan on, or the
+    // system refused a scan, flash, stop or write (the audit log says `send failed`).
+    ExitSendFailed = 8,
     // Ctrl-C or SIGTERM ended the scan or the batch before its end.
     ExitInterrupted = 130,
 };

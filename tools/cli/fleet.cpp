@@ -6,7 +6,6 @@
 
 #include "devicesettingssource.h"
 #include "interruptwatcher.h"
-#include "mysocket.h"
 
 #include <QEventLoop>
 #include <QHostAddress>
@@ -39,16 +38,6 @@ private:
     const PlanEntry &target;
 };
 
-// Devices that share an IP address, such as a line of drives fresh from the
-// factory, cannot be told apart by it: the address resolves to one of them only,
-// and the others would never see their request. Such a device's requests go to
-// the broadcast address instead; every device reads the target MAC and only the
-// one it names acts on it.
-QString destinationOf(const DeviceListModel &listed, const DeviceRecord &device)
-{
-    return listed.sharesIp(device) ? QHostAddress(QHostAddress::Broadcast).toString() : device.ip;
-}
-
 } // namespace
 
 Fleet::Fleet(const InterruptWatcher *watcher, QObject *parent)
@@ -73,8 +62,9 @@ QString Fleet::bindErrorString() const
 QVector<DeviceRecord> Fleet::scan(int waitMs)
 {
     listed.clear();
-    socket->udpSendCmdScan();
-    pause(waitMs);
+    scanReport = socket->udpSendCmdScan();
+    if (scanReport.anySent())
+        pause(waitMs);
     return listed.listedRecords();
 }
 
@@ -89,25 +79,46 @@ bool Fleet::pause(int ms)
     return !watcher->isInterrupted();
 }
 
-void Fleet::startFlashing(const DeviceRecord &device)
+bool Fleet::startFlashing(const DeviceRecord &device)
 {
-    socket->setDeviceIp(destinationOf(listed, device));
-    socket->udpSendCmdLedsFlash(device.mac);
+    aimAt(device);
+    if (!socket->udpSendCmdLedsFlash(device.mac))
+        return false;
     socket->startLedsFlashTimer();
+    return true;
 }
 
-void Fleet::stopFlashing(const DeviceRecord &device)
+bool Fleet::stopFlashing(const DeviceRecord &device)
 {
     socket->stopLedsFlashTimer();
-    socket->setDeviceIp(destinationOf(listed, device));
-    socket->udpSendCmdLedsStop(device.mac);
+    aimAt(device);
+    const bool sent = socket->udpSendCmdLedsStop(device.mac);
     socket->waitForUdpWritten();
+    return sent;
 }
 
-void Fleet::write(const DeviceRecord &device, const PlanEntry &target)
+bool Fleet::write(const DeviceRecord &device, const PlanEntry &target)
 {
     const PlannedSettings settings(device, target);
-    socket->setDeviceIp(destinationOf(listed, device));
-    socket->udpSendCmdModify(&settings);
+    aimAt(device);
+    const bool sent = socket->udpSendCmdModify(&settings);
     socket->waitForUdpWritten();
+    return sent;
+}
+
+QString Fleet::sendErrorString() const
+{
+    return socket->lastSendError();
+}
+
+void Fleet::aimAt(const DeviceRecord &device)
+{
+    // Devices that share an IP address, such as a line of drives fresh from the
+    // factory, cannot be told apart by it: the address resolves to one of them only,
+    // and the others would never see their request. Such a device's requests go to
+    // the broadcast address instead; every device reads the target MAC and only the
+    // one it names acts on it.
+    socket->setDevice(device);
+    if (listed.sharesIp(device))
+        socket->setDeviceIp(QHostAddress(QHostAddress::Broadcast).toString());
 }

@@ -6,13 +6,13 @@
 #define CLI_FLEET_H
 
 #include "devicelistmodel.h"
+#include "mysocket.h"
 #include "plan.h"
 
 #include <QObject>
 #include <QVector>
 
 class InterruptWatcher;
-class MySocket;
 
 // The devices on the network as the command-line tool reaches them: through the
 // window's endpoint, one scan at a time. Every wait ends early on an interrupt.
@@ -27,23 +27,31 @@ public:
     bool open();
     QString bindErrorString() const;
 
-    // Sends one scan request and returns every accepted reply within waitMs;
-    // listedDevices() has them too, with their duplicate marks.
+    // Sends one scan request on every adapter and returns every accepted reply
+    // within waitMs; listedDevices() has them too, with their duplicate marks,
+    // and lastScan() where the request went.
     QVector<DeviceRecord> scan(int waitMs);
     const DeviceListModel &listedDevices() const { return listed; }
+    const ScanReport &lastScan() const { return scanReport; }
     // Waits ms milliseconds; false when an interrupt cut the wait short.
     bool pause(int ms);
 
+    // Each request leaves through the adapter that heard the device; false with
+    // sendErrorString() when the system refused to send it.
     // Flashes the device's LEDs, repeating every 500 ms until stopFlashing().
-    void startFlashing(const DeviceRecord &device);
-    void stopFlashing(const DeviceRecord &device);
+    bool startFlashing(const DeviceRecord &device);
+    bool stopFlashing(const DeviceRecord &device);
     // Sends the modify request: the target's addresses, the device's own MAC and name.
-    void write(const DeviceRecord &device, const PlanEntry &target);
+    bool write(const DeviceRecord &device, const PlanEntry &target);
+    QString sendErrorString() const;
 
 private:
     const InterruptWatcher *watcher;
     MySocket *socket;
     DeviceListModel listed;
+    ScanReport scanReport;
+
+    void aimAt(const DeviceRecord &device);
 };
 
 #endif // CLI_FLEET_H

@@ -85,13 +85,16 @@ QStringList networkProblems(
     const PlanEntry &entry, const QVector<DeviceRecord> &devices, const QSet<QString> &plannedMacs)
 {
     QStringList messages;
-    const int answers = devicesWithMac(devices, entry.mac).size();
-    if (answers == 0)
+    const QVector<DeviceRecord> answered = devicesWithMac(devices, entry.mac);
+    if (answered.isEmpty())
         messages << QStringLiteral("MAC %1 did not answer the scan").arg(entry.mac);
-    else if (answers > 1)
-        messages << QStringLiteral("MAC %1 answered %2 times").arg(entry.mac).arg(answers);
+    else if (answered.size() > 1)
+        messages << QStringLiteral("MAC %1 answered %2 times").arg(entry.mac).arg(answered.size());
     for (const DeviceRecord &device : devices) {
-        if (device.ip == entry.ip && !plannedMacs.contains(device.mac))
+        // An address is held only on the network the planned device is on.
+        const bool sameNetwork
+            = answered.size() != 1 || device.interfaceIndex == answered.constFirst().interfaceIndex;
+        if (sameNetwork && device.ip == entry.ip && !plannedMacs.contains(device.mac))
             messages << QStringLiteral("new IP %1 is held by %2, which is not in the plan")
                             .arg(entry.ip, device.mac);
     }

@@ -20,8 +20,7 @@
 #include <memory>
 
 #ifdef Q_OS_LINUX
-#include <netinet/in.h>
-#include <sys/socket.h>
+#include "pktinfomessage.h"
 #endif
 
 namespace {
@@ -90,23 +89,12 @@ bool sendFrom(qintptr descriptor, const QByteArray &datagram, const QHostAddress
     destination.sin_family = AF_INET;
     destination.sin_port = htons(Datagram::DevicePort);
     destination.sin_addr.s_addr = htonl(to.toIPv4Address());
-    iovec payload { const_cast<char *>(datagram.constData()), size_t(datagram.size()) };
-    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
-    msghdr message {};
-    message.msg_name = &destination;
-    message.msg_namelen = sizeof destination;
-    message.msg_iov = &payload;
-    message.msg_iovlen = 1;
-    message.msg_control = control;
-    message.msg_controllen = sizeof control;
-    cmsghdr *header = CMSG_FIRSTHDR(&message);
-    header->cmsg_level = IPPROTO_IP;
-    header->cmsg_type = IP_PKTINFO;
-    header->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
-    in_pktinfo source {};
-    source.ipi_spec_dst.s_addr = htonl(from.toIPv4Address());
-    std::memcpy(CMSG_DATA(header), &source, sizeof source);
-    return ::sendmsg(int(descriptor), &message, 0) >= 0;
+    PacketInfoMessage message(&destination, sizeof destination,
+        const_cast<char *>(datagram.constData()), size_t(datagram.size()));
+    in_addr source {};
+    source.s_addr = htonl(from.toIPv4Address());
+    message.setSource(source);
+    return ::sendmsg(int(descriptor), &message.header, 0) >= 0;
 }
 #endif
 
