@@ -150,6 +150,7 @@ void MainWindow::startScan()
     userChoseRow = false;
     lastScan = g_mySocket->udpSendCmdScan();
     showScanStatus();
+    showLeftOutCount();
 }
 
 void MainWindow::buildWidgets()
@@ -258,6 +259,12 @@ void MainWindow::buildWidgets()
     scanStatusLabel->setObjectName(QStringLiteral("scanStatusLabel"));
     scanStatusLabel->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(scanStatusLabel, 1);
+
+    leftOutLabel = new QLabel(this);
+    leftOutLabel->setObjectName(QStringLiteral("leftOutLabel"));
+    leftOutLabel->setTextFormat(Qt::PlainText);
+    leftOutLabel->hide();
+    statusBar()->addPermanentWidget(leftOutLabel);
 }
 
 void MainWindow::buildListActions()
@@ -361,6 +368,7 @@ void MainWindow::retranslateUi()
     }
     fitColumnsToFont();
     showScanStatus();
+    showLeftOutCount();
 }
 
 void MainWindow::applyStoredLanguage()
@@ -595,6 +603,9 @@ void MainWindow::endListingPass()
     deviceList->appendRecords(std::exchange(pendingDevices, {}));
     updateShownCount();
     showScanStatus();
+    // Once per pass too: a flood past the limit would otherwise lay out the
+    // status bar for every reply.
+    showLeftOutCount();
     // Until the user picks a row, the newest row is current and in view; after
     // that, a reply must not move the row the user is about to open.
     if (userChoseRow)
@@ -636,6 +647,16 @@ void MainWindow::showScanStatus()
     if (!refused.isEmpty())
         text += QLatin1Char(' ') + tr("Not sent on %1.").arg(refused.join(QStringLiteral("; ")));
     scanStatusLabel->setText(text);
+}
+
+void MainWindow::showLeftOutCount()
+{
+    const int leftOut = deviceList->leftOutCount();
+    leftOutLabel->setVisible(leftOut > 0);
+    if (leftOut > 0)
+        leftOutLabel->setText(tr("%1 replies left out: a scan lists at most %2 devices")
+                                  .arg(leftOut)
+                                  .arg(deviceList->maxListed()));
 }
 
 void MainWindow::reportBindFailure()

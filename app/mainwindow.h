@@ -77,6 +77,7 @@ private:
     void beginListingPass();
     void endListingPass();
     void showScanStatus();
+    void showLeftOutCount();
 
     QTranslator *translator = nullptr;
     QAction *chineseAction = nullptr;
@@ -101,6 +102,8 @@ private:
     QAction *copyMacAction = nullptr;
     QAction *copyIpAction = nullptr;
     QAction *copyRowAction = nullptr;
+    // How many replies the full list left out; hidden while none.
+    QLabel *leftOutLabel = nullptr;
     // The MAC of the device whose dialog is open, for its stop request.
     QString openedDeviceMac;
     bool widgetsBuilt = false;

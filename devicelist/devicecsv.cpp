@@ -34,7 +34,7 @@ QStringList deviceRowTexts(const DeviceListModel &devices, int row)
 {
     const DeviceRecord &device = devices.record(row);
     return { device.type, device.name, device.ip, device.mac, device.mask, device.gateway,
-        boundedText(device.version), boundedText(device.points), duplicateText(devices, row) };
+        device.version, device.points, duplicateText(devices, row) };
 }
 
 QString devicesCsv(const DeviceListModel &devices, const QVector<int> &rows)

@@ -12,8 +12,8 @@
 class DeviceListModel;
 
 // The listed row's texts in column order, then its duplicate flag: "MAC", "IP",
-// "MAC+IP" or empty. Version and points are bounded (boundedText), so no cell
-// grows with what a reply carries.
+// "MAC+IP" or empty. The record's texts are bounded, so no cell grows with what
+// a reply carries.
 QStringList deviceRowTexts(const DeviceListModel &devices, int row);
 
 // The listed rows as CSV (csvLine: neutralised cells): a header line, then one

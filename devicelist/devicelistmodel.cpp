@@ -87,19 +87,22 @@ QVariant DeviceListModel::headerData(int section, Qt::Orientation orientation, i
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
-void DeviceListModel::append(const DeviceRecord &record)
+bool DeviceListModel::append(const DeviceRecord &record)
 {
-    appendRecords({ record });
+    return appendRecords({ record }) == 1;
 }
 
-void DeviceListModel::appendRecords(const QVector<DeviceRecord> &newRecords)
+int DeviceListModel::appendRecords(const QVector<DeviceRecord> &newRecords)
 {
-    if (newRecords.isEmpty())
-        return;
     const int first = records.size();
+    const int listed = qBound(0, listLimit - first, int(newRecords.size()));
+    leftOut += int(newRecords.size()) - listed;
+    if (listed == 0)
+        return 0;
     QVector<QPair<int, int>> repaints; // (row, column) of earlier rows marked now
-    beginInsertRows(QModelIndex(), first, first + newRecords.size() - 1);
-    for (const DeviceRecord &record : newRecords) {
+    beginInsertRows(QModelIndex(), first, first + listed - 1);
+    for (int i = 0; i < listed; ++i) {
+        const DeviceRecord &record = newRecords.at(i);
         const int row = records.size();
         records.append(record);
         marks.append(0);
@@ -114,12 +117,14 @@ void DeviceListModel::appendRecords(const QVector<DeviceRecord> &newRecords)
         if (cell.first < first)
             repaintCell(cell.first, cell.second);
     }
+    return listed;
 }
 
 void DeviceListModel::clear()
 {
     // Rows removed, not a reset: a reset would also give the views' column
     // headers back their default widths and show hidden columns.
+    leftOut = 0;
     if (records.isEmpty())
         return;
     beginRemoveRows(QModelIndex(), 0, records.size() - 1);

@@ -29,11 +29,19 @@ enum DeviceTableColumn {
 // command-line tool. An IP or MAC text that two devices heard on one adapter
 // carry is a duplicate: both cells are red, and stay red for as long as the rows
 // are listed. The same address on two separate networks is no conflict.
+// A scan lists at most maxListed() devices: any host can send replies with new
+// MACs without end, and each row costs about 0.7 KiB. Replies beyond the limit
+// are counted and dropped; clear() starts the next scan's count.
 class DeviceListModel : public QAbstractTableModel
 {
     Q_OBJECT
 
 public:
+    // Far above any plant, and 30,000 rows take about 21 MB. It stays below the
+    // 40,000 replies the endpoint's receive buffer queues: the first replies of
+    // a flood are then all received, however fast the rest come.
+    static constexpr int MaxListedDevices = 30000;
+
     explicit DeviceListModel(QObject *parent = nullptr);
 
     // The column's title in the language installed now.
@@ -45,10 +53,18 @@ public:
     QVariant headerData(
         int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
-    void append(const DeviceRecord &record);
+    // Lists the record; false when the list is full and it was only counted.
+    bool append(const DeviceRecord &record);
     // One insertion for many rows: views and proxies then do their work once.
-    void appendRecords(const QVector<DeviceRecord> &newRecords);
+    // Lists as many as the limit leaves room for and counts the rest; returns
+    // how many were listed.
+    int appendRecords(const QVector<DeviceRecord> &newRecords);
     void clear();
+    int maxListed() const { return listLimit; }
+    // Tests use a small limit; it applies to the rows appended after.
+    void setMaxListed(int limit) { listLimit = limit; }
+    // Replies not listed since the last clear() because the list was full.
+    int leftOutCount() const { return leftOut; }
     // Tells the views that the titles changed with the language.
     void retranslate();
 
@@ -79,6 +95,8 @@ private:
     QVector<quint8> marks;
     RowsByText ipRows;
     RowsByText macRows;
+    int listLimit = MaxListedDevices;
+    int leftOut = 0;
 };
 
 #endif // DEVICELISTMODEL_H

@@ -67,6 +67,11 @@ QString SubDeviceInfo::deviceNameText() const
     return deviceNameEdit->text();
 }
 
+QByteArray SubDeviceInfo::nameField() const
+{
+    return Datagram::nameFieldFromReported(reportedName);
+}
+
 QString SubDeviceInfo::ipText() const
 {
     return ipEdit->text();
@@ -181,6 +186,7 @@ void SubDeviceInfo::loadDeviceInfo(const DeviceRecord &device)
     plcVersionEdit->setText(device.version);
     macEdit->setText(device.mac);
     discoveredMac = device.mac;
+    reportedName = device.nameBytes;
 }
 
 void SubDeviceInfo::showInputError(const QString &message)

@@ -27,6 +27,9 @@ public:
     QString tableMacText() const override;
     QString macText() const override;
     QString deviceNameText() const override;
+    // The name bytes the device reported, so that a name in any encoding is
+    // written back unchanged.
+    QByteArray nameField() const override;
     QString ipText() const override;
     QString netMaskText() const override;
     QString gateWayText() const override;
@@ -61,6 +64,7 @@ private:
     QPushButton *closeButton = nullptr;
     QLabel *flashFailedLabel = nullptr;
     QString discoveredMac;
+    QByteArray reportedName;
 };
 
 #endif // SUBDEVICEINFO_H

@@ -5,6 +5,7 @@
 #include "devicerecord.h"
 
 #include "devicetext.h"
+#include "safetext.h"
 
 namespace {
 
@@ -29,6 +30,14 @@ QString typeText(quint8 code)
     return {};
 }
 
+// The dotted text of an item that may carry tens of kilobytes, bounded. Every
+// byte gives at least two characters, so the bytes past MaxShownTextBytes
+// never show and are not even turned into text.
+QString boundedDotted(const QByteArray &bytes)
+{
+    return boundedText(dotted(bytes.left(MaxShownTextBytes + 1)));
+}
+
 } // namespace
 
 DeviceRecord deviceRecordFromReply(const Datagram::ScanReply &reply)
@@ -41,7 +50,7 @@ DeviceRecord deviceRecordFromReply(const Datagram::ScanReply &reply)
     record.ip = dotted(reply.network.mid(0, 4));
     record.mask = dotted(reply.network.mid(4, 4));
     record.gateway = dotted(reply.network.mid(8, 4));
-    record.version = dotted(reply.version);
-    record.points = dotted(reply.points);
+    record.version = boundedDotted(reply.version);
+    record.points = boundedDotted(reply.points);
     return record;
 }

@@ -18,7 +18,8 @@ struct DeviceRecord
     QByteArray nameBytes; // the name item exactly as received
     QString name; // as shown: UTF-8 up to the first zero byte
     QString mac; // "00:1A:2B:3C:4D:5E"
-    QString ip, mask, gateway, version, points;
+    QString ip, mask, gateway;
+    QString version, points; // bounded by boundedText: the items have no length limit
     int interfaceIndex = 0; // the adapter that heard the reply; 0 while unknown
     QString senderAddress; // the reply's source address; empty while unknown
 };

@@ -138,6 +138,10 @@ To list every device, raise the limit (on Linux: sudo sysctl -w net.core.rmem_ma
 要列出所有设备，请提高该限制（Linux下：执行 sudo sysctl -w net.core.rmem_max=%3，并将同样的设置写入 /etc/sysctl.d 下的一个文件以便长期生效），然后重新启动Nesdrix。</translation>
     </message>
     <message>
+        <source>%1 replies left out: a scan lists at most %2 devices</source>
+        <translation>%1 个应答未列出：一次扫描最多列出 %2 台设备</translation>
+    </message>
+    <message>
         <source>No network adapter is up: connect a cable or bring an adapter up, then press Refresh User List.</source>
         <translation>没有已启用的网络适配器：请连接网线或启用一个适配器，然后点击“刷新设备列表”。</translation>
     </message>

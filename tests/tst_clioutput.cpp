@@ -243,12 +243,16 @@ void TestCliOutput::hiddenCharactersAndFormulas()
 
 void TestCliOutput::longTextsAreBounded()
 {
-    DeviceRecord record = device(
-        QStringLiteral("Big"), QStringLiteral("02:00:00:00:00:01"), QStringLiteral("192.0.2.64"));
-    record.version = QStringLiteral("255.").repeated(20000);
-    record.points = record.version;
+    Datagram::ScanReply reply;
+    reply.mac = QByteArray::fromHex("020000000001");
+    reply.name = QByteArrayLiteral("Big");
+    reply.network = QByteArray::fromHex("c0000240ffffff00c0000201");
+    reply.version = QByteArray(20000, char(255));
+    reply.points = reply.version;
+    const DeviceRecord record = deviceRecordFromReply(reply);
     const QString expected = QStringLiteral("255.").repeated(15) + QStringLiteral("2\u2026");
-    QCOMPARE(boundedText(record.version), expected);
+    QCOMPARE(record.version, expected);
+    QCOMPARE(record.points, expected);
     QCOMPARE(boundedText(expected), expected);
     for (const OutputFormat format : { OutputFormat::Table, OutputFormat::Csv, OutputFormat::Json })
         QVERIFY(formatDevices(*listed({ record }), format).size() < 600);

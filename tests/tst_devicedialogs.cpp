@@ -3,6 +3,7 @@
 // SPDX-License-Identifier: Apache-2.0
 
 #include "datagramcodec.h"
+#include "devicetext.h"
 #include "dialogtesting.h"
 #include "globals.h"
 #include "mysocket.h"
@@ -276,32 +277,35 @@ void TestDeviceDialogs::validation()
 
 void TestDeviceDialogs::modifyWritesOneRequest_data()
 {
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("reportedName");
     QTest::addColumn<QString>("mac");
     QTest::addColumn<QByteArray>("nameBytes");
     QTest::addColumn<QByteArray>("macBytes");
 
     const QByteArray macBytes = QByteArray::fromHex("001a2b3c4d5e");
-    QTest::newRow("ascii name") << "PLC1" << DeviceMac << QByteArray("PLC1            ")
+    QTest::newRow("ascii name") << QByteArray("PLC1") << DeviceMac << QByteArray("PLC1            ")
                                 << macBytes;
-    QTest::newRow("chinese name") << QStringLiteral("控制器A") << DeviceMac
+    QTest::newRow("chinese name") << QStringLiteral("控制器A").toUtf8() << DeviceMac
                                   << QByteArray::fromHex("e68ea7e588b6e599a841202020202020")
                                   << macBytes;
-    QTest::newRow("name of sixteen characters")
-        << "ABCDEFGHIJKLMNOP" << DeviceMac << QByteArray("ABCDEFGHIJKLMNOP") << macBytes;
+    QTest::newRow("GBK name kept byte for byte")
+        << QByteArray::fromHex("b1c3d5be3100000000000000") << DeviceMac
+        << QByteArray::fromHex("b1c3d5be312020202020202020202020") << macBytes;
+    QTest::newRow("name of sixteen characters") << QByteArray("ABCDEFGHIJKLMNOP") << DeviceMac
+                                                << QByteArray("ABCDEFGHIJKLMNOP") << macBytes;
     QTest::newRow("mac in lower case")
-        << "PLC1"
-        << "00:1a:2b:3c:4d:5e" << QByteArray("PLC1            ") << macBytes;
+        << QByteArray("PLC1") << "00:1a:2b:3c:4d:5e" << QByteArray("PLC1            ") << macBytes;
 }
 
 void TestDeviceDialogs::modifyWritesOneRequest()
 {
-    QFETCH(QString, name);
+    QFETCH(QByteArray, reportedName);
     QFETCH(QString, mac);
     QFETCH(QByteArray, nameBytes);
     QFETCH(QByteArray, macBytes);
 
-    addRow(QStringLiteral("PLC"), name, mac);
+    addRow(QStringLiteral("PLC"), deviceNameFromBytes(reportedName), mac);
+    current.nameBytes = reportedName;
     SubDeviceInfo dialog(current, nullptr);
     QSignalSpy closed(&dialog, &SubDeviceInfo::subPlcWindowClosed);
     dialog.show();

@@ -134,6 +134,19 @@ struct Scan
     DeviceRecord device;
 };
 
+// The scan's devices, with a warning when more answered than a scan lists.
+QVector<DeviceRecord> scanAndWarn(Fleet &fleet, int waitMs)
+{
+    const QVector<DeviceRecord> devices = fleet.scan(waitMs);
+    const DeviceListModel &listed = fleet.listedDevices();
+    if (listed.leftOutCount() > 0)
+        printError(QStringLiteral("warning: %1 more replies were left out: a scan lists at most "
+                                  "%2 devices")
+                       .arg(listed.leftOutCount())
+                       .arg(listed.maxListed()));
+    return devices;
+}
+
 // Why no copy of the scan could be sent: no adapter, or each adapter's reason.
 QString scanFailureText(const ScanReport &report)
 {
@@ -156,7 +169,7 @@ Scan openAndScan(Fleet &fleet, const InterruptWatcher &watcher, int waitMs)
         return failed;
     }
     Scan scan;
-    scan.devices = fleet.scan(waitMs);
+    scan.devices = scanAndWarn(fleet, waitMs);
     if (!fleet.lastScan().anySent()) {
         printError(scanFailureText(fleet.lastScan()));
         scan.failure = ExitSendFailed;
@@ -451,7 +464,7 @@ std::optional<int> writeBatch(Fleet &fleet, AuditLog &audit, const InterruptWatc
 // with the new settings.
 int verifyBatch(Fleet &fleet, AuditLog &audit, const QVector<PlannedWrite> &writes, int waitMs)
 {
-    const QVector<DeviceRecord> devices = fleet.scan(waitMs);
+    const QVector<DeviceRecord> devices = scanAndWarn(fleet, waitMs);
     int failures = 0;
     bool recorded = true;
     for (const PlannedWrite &write : writes) {

@@ -72,8 +72,8 @@ QString formatJson(const DeviceListModel &devices)
             { QStringLiteral("name"), device.name }, { QStringLiteral("ip"), device.ip },
             { QStringLiteral("mac"), device.mac }, { QStringLiteral("mask"), device.mask },
             { QStringLiteral("gateway"), device.gateway },
-            { QStringLiteral("version"), boundedText(device.version) },
-            { QStringLiteral("points"), boundedText(device.points) },
+            { QStringLiteral("version"), device.version },
+            { QStringLiteral("points"), device.points },
             { QStringLiteral("duplicateMac"), devices.isDuplicateMac(row) },
             { QStringLiteral("duplicateIp"), devices.isDuplicateIp(row) } });
     }
