@@ -189,7 +189,8 @@ flash_until_interrupted() {
     kill -INT $pid
     wait $pid || status=$?
     [ $status -eq 0 ] || fail "flash ended with $status after Ctrl-C"
-    contains "$log" "LED flashing off: $device 192.0.2.65 HMI-2 (stop request)"
+    # The simulator may still be reading the stop request when the CLI has ended.
+    wait_for_log "LED flashing off: $device 192.0.2.65 HMI-2 (stop request)"
     contains out.txt "Stopped."
     run 0 flash $device --seconds 1 --wait-ms 1000
     wait_for_log "LED flashing off: $device" 2
