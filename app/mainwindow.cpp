@@ -82,6 +82,30 @@ QPushButton *createButton(QWidget *parent)
     return button;
 }
 
+QAction *createAction(QObject *parent, const char *name)
+{
+    auto *action = new QAction(parent);
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+QMenu *createMenu(QWidget *parent, const char *name, const QList<QAction *> &actions)
+{
+    auto *menu = new QMenu(parent);
+    menu->setObjectName(QLatin1String(name));
+    menu->addActions(actions);
+    return menu;
+}
+
+// Device facts can stand in the status texts: never read as markup.
+QLabel *createStatusLabel(QWidget *parent, const char *name)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
 // The widest text an IP address, net mask or gateway cell can show.
 const char WidestAddressText[] = "255.255.255.255";
 
@@ -169,32 +193,52 @@ void MainWindow::buildWidgets()
     chineseAction->setChecked(chinese);
     englishAction->setChecked(!chinese);
 
-    aboutAction = new QAction(this);
-    aboutAction->setObjectName(QStringLiteral("aboutAction"));
-    infoAction = new QAction(this);
-    infoAction->setObjectName(QStringLiteral("infoAction"));
+    aboutAction = createAction(this, "aboutAction");
+    infoAction = createAction(this, "infoAction");
     connect(aboutAction, &QAction::triggered, this, &MainWindow::aboutActionSlot);
     connect(infoAction, &QAction::triggered, this, &MainWindow::infoActionSlot);
-
-    exportAction = new QAction(this);
-    exportAction->setObjectName(QStringLiteral("exportAction"));
+    exportAction = createAction(this, "exportAction");
     connect(exportAction, &QAction::triggered, this, &MainWindow::exportListSlot);
-    fileMenu = new QMenu(this);
-    fileMenu->setObjectName(QStringLiteral("fileMenu"));
-    fileMenu->addAction(exportAction);
-    languageMenu = new QMenu(this);
-    languageMenu->setObjectName(QStringLiteral("languageMenu"));
-    languageMenu->addAction(chineseAction);
-    languageMenu->addAction(englishAction);
-    helpMenu = new QMenu(this);
-    helpMenu->setObjectName(QStringLiteral("helpMenu"));
-    helpMenu->addAction(aboutAction);
-    helpMenu->addAction(infoAction);
+
+    fileMenu = createMenu(this, "fileMenu", { exportAction });
+    languageMenu = createMenu(this, "languageMenu", { chineseAction, englishAction });
+    helpMenu = createMenu(this, "helpMenu", { aboutAction, infoAction });
     menuBar()->addMenu(fileMenu);
     menuBar()->addMenu(languageMenu);
     menuBar()->addMenu(helpMenu);
     menuBar()->setStyleSheet(QString::fromLatin1(MenuBarStyle));
 
+    buildTable();
+    buildStatusBar();
+    buildListActions();
+
+    refreshButton = createButton(this);
+    refreshButton->setObjectName(QStringLiteral("refreshButton"));
+    connect(refreshButton, &QPushButton::clicked, this, &MainWindow::refreshUserSlot);
+    detailButton = createButton(this);
+    detailButton->setObjectName(QStringLiteral("detailButton"));
+    connect(detailButton, &QPushButton::clicked, this, &MainWindow::cellDoubleClickedSlot);
+
+    auto *tableLayout = new QVBoxLayout;
+    tableLayout->addWidget(filterEdit);
+    tableLayout->addWidget(tableView);
+    auto *buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(refreshButton);
+    buttonRow->addWidget(detailButton);
+    auto *buttonLayout = new QVBoxLayout;
+    buttonLayout->addLayout(buttonRow);
+    auto *outerLayout = new QVBoxLayout;
+    outerLayout->setContentsMargins(0, 0, 0, 8);
+    outerLayout->addLayout(tableLayout);
+    outerLayout->addLayout(buttonLayout);
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralWidget"));
+    central->setLayout(outerLayout);
+    setCentralWidget(central);
+}
+
+void MainWindow::buildTable()
+{
     deviceList = new DeviceListModel(this);
     shownDevices = new DeviceSortFilterModel(deviceList, this);
     tableView = new QTableView(this);
@@ -223,70 +267,33 @@ void MainWindow::buildWidgets()
     clearFilter->setShortcutContext(Qt::WidgetShortcut);
     connect(clearFilter, &QAction::triggered, filterEdit, &QLineEdit::clear);
     filterEdit->addAction(clearFilter);
+}
 
-    shownCountLabel = new QLabel(this);
-    shownCountLabel->setObjectName(QStringLiteral("shownCountLabel"));
-    shownCountLabel->setTextFormat(Qt::PlainText);
-    statusBar()->addPermanentWidget(shownCountLabel);
-    buildListActions();
-
-    refreshButton = createButton(this);
-    refreshButton->setObjectName(QStringLiteral("refreshButton"));
-    connect(refreshButton, &QPushButton::clicked, this, &MainWindow::refreshUserSlot);
-    detailButton = createButton(this);
-    detailButton->setObjectName(QStringLiteral("detailButton"));
-    connect(detailButton, &QPushButton::clicked, this, &MainWindow::cellDoubleClickedSlot);
-
-    auto *tableLayout = new QVBoxLayout;
-    tableLayout->addWidget(filterEdit);
-    tableLayout->addWidget(tableView);
-    auto *buttonRow = new QHBoxLayout;
-    buttonRow->addWidget(refreshButton);
-    buttonRow->addWidget(detailButton);
-    auto *buttonLayout = new QVBoxLayout;
-    buttonLayout->addLayout(buttonRow);
-    auto *outerLayout = new QVBoxLayout;
-    outerLayout->setContentsMargins(0, 0, 0, 8);
-    outerLayout->addLayout(tableLayout);
-    outerLayout->addLayout(buttonLayout);
-    auto *central = new QWidget(this);
-    central->setObjectName(QStringLiteral("centralWidget"));
-    central->setLayout(outerLayout);
-    setCentralWidget(central);
-
-    // A label of its own: the status bar's message is wiped by every menu tip.
-    scanStatusLabel = new QLabel(this);
-    scanStatusLabel->setObjectName(QStringLiteral("scanStatusLabel"));
-    scanStatusLabel->setTextFormat(Qt::PlainText);
+void MainWindow::buildStatusBar()
+{
+    // Labels of their own: the status bar's message is wiped by every menu tip.
+    scanStatusLabel = createStatusLabel(this, "scanStatusLabel");
     statusBar()->addWidget(scanStatusLabel, 1);
-
-    leftOutLabel = new QLabel(this);
-    leftOutLabel->setObjectName(QStringLiteral("leftOutLabel"));
-    leftOutLabel->setTextFormat(Qt::PlainText);
+    shownCountLabel = createStatusLabel(this, "shownCountLabel");
+    statusBar()->addPermanentWidget(shownCountLabel);
+    leftOutLabel = createStatusLabel(this, "leftOutLabel");
     leftOutLabel->hide();
     statusBar()->addPermanentWidget(leftOutLabel);
 }
 
 void MainWindow::buildListActions()
 {
-    copyMacAction = new QAction(this);
-    copyMacAction->setObjectName(QStringLiteral("copyMacAction"));
+    copyMacAction = createAction(this, "copyMacAction");
     connect(copyMacAction, &QAction::triggered, this, &MainWindow::copyMacSlot);
-    copyIpAction = new QAction(this);
-    copyIpAction->setObjectName(QStringLiteral("copyIpAction"));
+    copyIpAction = createAction(this, "copyIpAction");
     connect(copyIpAction, &QAction::triggered, this, &MainWindow::copyIpSlot);
-    copyRowAction = new QAction(this);
-    copyRowAction->setObjectName(QStringLiteral("copyRowAction"));
+    copyRowAction = createAction(this, "copyRowAction");
     copyRowAction->setShortcut(QKeySequence::Copy);
     copyRowAction->setShortcutContext(Qt::WidgetShortcut);
     connect(copyRowAction, &QAction::triggered, this, &MainWindow::copyRowSlot);
     tableView->addAction(copyRowAction);
 
-    rowMenu = new QMenu(this);
-    rowMenu->setObjectName(QStringLiteral("rowMenu"));
-    rowMenu->addAction(copyMacAction);
-    rowMenu->addAction(copyIpAction);
-    rowMenu->addAction(copyRowAction);
+    rowMenu = createMenu(this, "rowMenu", { copyMacAction, copyIpAction, copyRowAction });
     rowMenu->addSeparator();
     rowMenu->addAction(exportAction);
     tableView->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -490,16 +497,19 @@ void MainWindow::filterChangedSlot(const QString &text)
 
 void MainWindow::copyMacSlot()
 {
-    const QModelIndex current = tableView->currentIndex();
-    if (current.isValid())
-        copyText(shownDevices->record(current).mac);
+    copyCurrentDeviceText(&DeviceRecord::mac);
 }
 
 void MainWindow::copyIpSlot()
 {
+    copyCurrentDeviceText(&DeviceRecord::ip);
+}
+
+void MainWindow::copyCurrentDeviceText(QString DeviceRecord::*text)
+{
     const QModelIndex current = tableView->currentIndex();
     if (current.isValid())
-        copyText(shownDevices->record(current).ip);
+        copyText(shownDevices->record(current).*text);
 }
 
 void MainWindow::copyRowSlot()

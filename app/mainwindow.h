@@ -60,11 +60,14 @@ private slots:
 
 private:
     void buildWidgets();
+    void buildTable();
+    void buildStatusBar();
     void buildListActions();
     void fitColumnsToFont();
     QSize startSize() const;
     void updateShownCount();
     void noteCurrentRowChange();
+    void copyCurrentDeviceText(QString DeviceRecord::*text);
     void copyText(const QString &text);
     QVector<int> shownListedRows() const;
     void retranslateUi();
