@@ -83,7 +83,8 @@ bool deviceMatchesFilter(const DeviceRecord &device, const QString &filter)
     const auto holds
         = [&wanted](const QString &text) { return text.contains(wanted, Qt::CaseInsensitive); };
     const QString mac = device.mac.toString();
-    if (holds(device.typeText()) || holds(device.name()) || holds(device.ip.toString()) || holds(mac))
+    if (holds(device.typeText()) || holds(device.name()) || holds(device.ip.toString())
+        || holds(mac))
         return true;
     const QString bareWanted = withoutMacSeparators(wanted);
     return !bareWanted.isEmpty()
@@ -140,7 +141,7 @@ bool DeviceSortFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex &)
 
 bool DeviceSortFilterModel::lessThan(const QModelIndex &left, const QModelIndex &right) const
 {
-    return compareDevices(left.column(), devices->record(left.row()), devices->record(right.row()),
-               collator)
+    return compareDevices(
+               left.column(), devices->record(left.row()), devices->record(right.row()), collator)
         < 0;
 }

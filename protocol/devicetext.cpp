@@ -97,8 +97,7 @@ std::optional<SettingsFault> settingsFault(
     const std::optional<Ipv4Address> gateway = Ipv4Address::fromText(gateWay);
     if (!gateway)
         return SettingsFault { SettingsFault::GateWay, NotAnAddress };
-    if (const QString rule = gateWayRule(gateway->toUInt32(), ipValue, maskValue);
-        !rule.isEmpty())
+    if (const QString rule = gateWayRule(gateway->toUInt32(), ipValue, maskValue); !rule.isEmpty())
         return SettingsFault { SettingsFault::GateWay, rule };
     if (!MacAddress::fromText(mac))
         return SettingsFault { SettingsFault::Mac,

@@ -114,8 +114,8 @@ ScanReport MySocket::udpSendCmdScan()
 bool MySocket::udpSendCmdLedsFlash(MacAddress mac)
 {
     flashMac = mac;
-    const bool sent = sendToDevice(
-        Datagram::ledsRequest(takeSequenceNo(), mac, Datagram::LedCommand::Flash));
+    const bool sent
+        = sendToDevice(Datagram::ledsRequest(takeSequenceNo(), mac, Datagram::LedCommand::Flash));
     if (!sent && !flashFailureTold) {
         flashFailureTold = true;
         emit sendFailed(sendError);

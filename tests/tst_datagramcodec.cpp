@@ -262,18 +262,28 @@ void TestDatagramCodec::addressForms_data()
                           << "0.0.0.0";
     QTest::newRow("all ones") << "255.255.255.255"
                               << "255.255.255.255";
-    QTest::newRow("group above 255") << "192.168.1.256" << "";
-    QTest::newRow("four digits") << "192.168.1.0010" << "";
-    QTest::newRow("three groups") << "192.168.1" << "";
-    QTest::newRow("five groups") << "192.168.1.1.1" << "";
-    QTest::newRow("empty group") << "192..1.1" << "";
-    QTest::newRow("trailing dot") << "192.168.1.1." << "";
-    QTest::newRow("trailing line break") << "192.168.1.1\n" << "";
-    QTest::newRow("blank around") << " 192.168.1.1" << "";
-    QTest::newRow("sign") << "+1.2.3.4" << "";
+    QTest::newRow("group above 255") << "192.168.1.256"
+                                     << "";
+    QTest::newRow("four digits") << "192.168.1.0010"
+                                 << "";
+    QTest::newRow("three groups") << "192.168.1"
+                                  << "";
+    QTest::newRow("five groups") << "192.168.1.1.1"
+                                 << "";
+    QTest::newRow("empty group") << "192..1.1"
+                                 << "";
+    QTest::newRow("trailing dot") << "192.168.1.1."
+                                  << "";
+    QTest::newRow("trailing line break") << "192.168.1.1\n"
+                                         << "";
+    QTest::newRow("blank around") << " 192.168.1.1"
+                                  << "";
+    QTest::newRow("sign") << "+1.2.3.4"
+                          << "";
     // Arabic-Indic digits are digits to Unicode, not to a device.
     QTest::newRow("non-ASCII digit") << QString::fromUtf8("1.2.3.\u0664") << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestDatagramCodec::addressForms()

@@ -5,11 +5,11 @@
 #include "datagramcodec.h"
 #include "devicetext.h"
 #include "dialogtesting.h"
-#include "testdevices.h"
 #include "globals.h"
 #include "mysocket.h"
 #include "processdialog.h"
 #include "subdeviceinfo.h"
+#include "testdevices.h"
 #include "testpeer.h"
 
 #include <QLabel>

@@ -103,8 +103,8 @@ void TestDeviceList::recordFromReply()
     reply.network = QByteArray::fromHex("c0000240ffffff00c0000201");
     reply.points = points;
     const DeviceRecord record = deviceRecordFromReply(reply);
-    QCOMPARE(QStringList({ record.typeText(), record.name(), record.version, record.points }),
-        texts);
+    QCOMPARE(
+        QStringList({ record.typeText(), record.name(), record.version, record.points }), texts);
     QCOMPARE(record.nameBytes, name);
     QCOMPARE(record.mac, macOf(QStringLiteral("00:1A:2B:3C:4D:5E")));
     QCOMPARE(record.ip, ipOf(QStringLiteral("192.0.2.64")));

@@ -55,10 +55,9 @@ void TestFleetCommands::initTestCase()
     endpoint.initUdpSocket();
     QVERIFY2(endpoint.isBound(), qPrintable(endpoint.bindErrorString()));
     connect(&endpoint, &MySocket::deviceReplied, this, [this](const DeviceRecord &device) {
-        replies.append(
-            QStringLiteral("%1 %2.%3.%4")
-                .arg(device.mac.toString(), device.ip.toString(), device.mask.toString(),
-                    device.gateway.toString()));
+        replies.append(QStringLiteral("%1 %2.%3.%4")
+                           .arg(device.mac.toString(), device.ip.toString(), device.mask.toString(),
+                               device.gateway.toString()));
     });
     endpoint.setDeviceIp(ipOf(SharedIp));
 }

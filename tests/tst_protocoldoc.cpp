@@ -85,7 +85,8 @@ void TestProtocolDoc::examplesAreTheCodecs_data()
     QTest::newRow("scan request") << scanRequest(0) << ScanRequestSize << false;
     QTest::newRow("LED flash") << ledsRequest(1, MacValue, LedCommand::Flash) << LedsRequestSize
                                << false;
-    QTest::newRow("LED stop") << ledsRequest(2, MacValue, LedCommand::Stop) << LedsRequestSize << false;
+    QTest::newRow("LED stop") << ledsRequest(2, MacValue, LedCommand::Stop) << LedsRequestSize
+                              << false;
     QTest::newRow("modify") << modifyRequest(3, modify) << ModifyRequestSize << false;
     QTest::newRow("scan reply") << scanReplyDatagram(exampleReply()) << 98 << true;
 }

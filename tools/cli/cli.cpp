@@ -470,10 +470,10 @@ int verifyBatch(Fleet &fleet, AuditLog &audit, const QVector<PlannedWrite> &writ
         const QString outcome = verificationOutcome(devices, write.target);
         failures += outcome == VerifiedOutcome ? 0 : 1;
         recorded = audit.record(write.device, write.target, outcome) && recorded;
-        printOut(QStringLiteral("line %1: %2 %3 at %4\n")
-                     .arg(write.target.lineNo)
-                     .arg(write.target.mac.toString(), outcome,
-                         write.target.settings.ip.toString()));
+        printOut(
+            QStringLiteral("line %1: %2 %3 at %4\n")
+                .arg(write.target.lineNo)
+                .arg(write.target.mac.toString(), outcome, write.target.settings.ip.toString()));
     }
     if (!recorded)
         printError(QStringLiteral("the audit log %1 could not take every check: %2")

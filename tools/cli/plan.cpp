@@ -125,7 +125,8 @@ ParsedPlan parsePlan(const QString &text)
                     .arg(fields.size()) });
             continue;
         }
-        const QString problem = settingsProblem(fields.at(0), fields.at(1), fields.at(2), fields.at(3));
+        const QString problem
+            = settingsProblem(fields.at(0), fields.at(1), fields.at(2), fields.at(3));
         if (!problem.isEmpty()) {
             plan.problems.append({ lineNo, problem });
             continue;
@@ -150,9 +151,11 @@ QVector<PlanProblem> checkPlan(const ParsedPlan &plan, const QVector<DeviceRecor
         const QString mac = entry.mac.toString();
         const QString ip = entry.settings.ip.toString();
         if (const int earlier = macLines.earlierLine(mac, entry.lineNo))
-            messages << QStringLiteral("MAC %1 is already planned on line %2").arg(mac).arg(earlier);
+            messages
+                << QStringLiteral("MAC %1 is already planned on line %2").arg(mac).arg(earlier);
         if (const int earlier = ipLines.earlierLine(ip, entry.lineNo))
-            messages << QStringLiteral("new IP %1 is already planned on line %2").arg(ip).arg(earlier);
+            messages
+                << QStringLiteral("new IP %1 is already planned on line %2").arg(ip).arg(earlier);
         messages << networkProblems(entry, devices, plannedMacs);
         for (const QString &message : qAsConst(messages))
             problems.append({ entry.lineNo, message });

@@ -39,7 +39,8 @@ void logLine(const QString &line)
 QString deviceText(const SimulatedDevice &device)
 {
     const DeviceRecord record = device.record();
-    return QStringLiteral("%1 %2 %3").arg(record.mac.toString(), record.ip.toString(), record.name());
+    return QStringLiteral("%1 %2 %3")
+        .arg(record.mac.toString(), record.ip.toString(), record.name());
 }
 
 QString settingsText(const Datagram::ModifyFields &modify)
@@ -295,8 +296,7 @@ void DeviceSimulator::handleModify(
                     .arg(request.targetMac.toString(), destination.toString()));
     for (int index : devices) {
         logLine(QStringLiteral("modify request for %1: new %2; restarting in %3 ms")
-                    .arg(deviceText(fleet.at(index)),
-                        settingsText(request.modify))
+                    .arg(deviceText(fleet.at(index)), settingsText(request.modify))
                     .arg(options.restartAfterMs));
         stopFlashing(index, QStringLiteral("restart"));
         if (options.restartAfterMs == 0) {

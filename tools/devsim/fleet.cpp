@@ -4,7 +4,6 @@
 
 #include "fleet.h"
 
-
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
