@@ -10,6 +10,7 @@
 
 #include <QIcon>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QVector>
 
@@ -17,6 +18,7 @@
 
 class DeviceListModel;
 class DeviceSortFilterModel;
+class LedSession;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -30,7 +32,9 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    // Lists the devices that reply on the endpoint, and sends through it; the
+    // endpoint outlives the window. Without one (widget tests) nothing is sent.
+    explicit MainWindow(MySocket *endpoint = nullptr, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // The icon of every window of the program; the program links the image bundle.
@@ -82,6 +86,7 @@ private:
     void showScanStatus();
     void showLeftOutCount();
 
+    QPointer<MySocket> endpoint;
     QTranslator *translator = nullptr;
     QAction *chineseAction = nullptr;
     QAction *englishAction = nullptr;
@@ -107,8 +112,8 @@ private:
     QAction *copyRowAction = nullptr;
     // How many replies the full list left out; hidden while none.
     QLabel *leftOutLabel = nullptr;
-    // The MAC of the device whose dialog is open, for its stop request.
-    MacAddress openedDeviceMac;
+    // The LEDs of the device whose dialog is open.
+    QPointer<LedSession> openedLeds;
     bool widgetsBuilt = false;
     // Replies read in one readiness pass are listed, and painted, once after it.
     bool listingPass = false;
