@@ -5,6 +5,7 @@
 #include "mainwindow.h"
 
 #include "about.h"
+#include "devicecelldelegate.h"
 #include "devicecsv.h"
 #include "devicelistmodel.h"
 #include "devicesortfilter.h"
@@ -65,6 +66,8 @@ constexpr int ButtonMaximumWidth = 200;
 constexpr int ButtonMinimumHeight = 40;
 constexpr int WideColumnWidth = 120;
 const QSize SmallestStartSize(650, 350);
+// How long after a scan an empty list is told as "no device answered".
+constexpr int AnswerWaitMs = 3000;
 // How long a passing note (a file written) stays in the status bar.
 constexpr int StatusMessageMs = 15000;
 
@@ -168,6 +171,7 @@ void MainWindow::startScan()
     pendingDevices.clear();
     chosenDevice = QPersistentModelIndex();
     lastScan = g_mySocket->udpSendCmdScan();
+    answerWait->start();
     showScanStatus();
     showLeftOutCount();
 }
@@ -248,6 +252,7 @@ void MainWindow::buildTable()
     tableView = new QTableView(this);
     tableView->setObjectName(QStringLiteral("tableWidget"));
     tableView->setModel(shownDevices);
+    tableView->setItemDelegate(new DeviceCellDelegate(tableView));
     tableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tableView->setSelectionBehavior(QAbstractItemView::SelectRows);
     tableView->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -293,6 +298,11 @@ void MainWindow::buildFileActions()
 
 void MainWindow::buildStatusBar()
 {
+    // Long enough for any device to answer a scan; then an empty list is news.
+    answerWait = new QTimer(this);
+    answerWait->setSingleShot(true);
+    answerWait->setInterval(AnswerWaitMs);
+    connect(answerWait, &QTimer::timeout, this, &MainWindow::showScanStatus);
     // Labels of their own: the status bar's message is wiped by every menu tip.
     scanStatusLabel = createStatusLabel(this, "scanStatusLabel");
     statusBar()->addWidget(scanStatusLabel, 1);
@@ -784,6 +794,15 @@ void MainWindow::showScanStatus()
         scanStatusLabel->setText(tr("The scan could not be sent (%1): check the cables and "
                                     "adapters, then press Refresh User List.")
                                      .arg(refused.join(QStringLiteral("; "))));
+        return;
+    }
+    if (deviceList->rowCount() == 0 && !answerWait->isActive()) {
+        scanStatusLabel->setText(
+            tr("No device answered on %1. Check the cable and the VLAN, that the firewall "
+               "lets UDP port 102 in, and rp_filter for devices on another subnet (the "
+               "README's \"When nothing answers\" explains each), then press Refresh User "
+               "List.")
+                .arg(scanned));
         return;
     }
     QString text = tr("Scanned on %1. Devices listed: %2.")

@@ -24,6 +24,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QTableView;
+class QTimer;
 class QTranslator;
 
 class MainWindow : public QMainWindow
@@ -111,6 +112,8 @@ private:
     DeviceSortFilterModel *shownDevices = nullptr;
     QTableView *tableView = nullptr;
     QLabel *scanStatusLabel = nullptr;
+    // Runs from a scan until its answers are due.
+    QTimer *answerWait = nullptr;
     // Where the last scan went; nothing before the first.
     std::optional<ScanReport> lastScan;
     QLineEdit *filterEdit = nullptr;

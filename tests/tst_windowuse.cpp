@@ -24,6 +24,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTableView>
+#include <QToolTip>
 #include <QtTest>
 
 namespace {
@@ -108,6 +109,10 @@ private slots:
     void viewStateIsRemembered();
     void exportNamesTheFile_data();
     void exportNamesTheFile();
+    void cellToolTips_data();
+    void cellToolTips();
+    void markStaysOnTheSelectedRow();
+    void statusWhenNothingAnswers();
 
 private:
     MainWindow *window = nullptr;
@@ -342,6 +347,70 @@ void TestWindowUse::exportNamesTheFile()
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 1);
     QVERIFY2(window->statusBar()->currentMessage().contains(QDir::toNativeSeparators(path)),
         qPrintable(window->statusBar()->currentMessage()));
+}
+
+void TestWindowUse::cellToolTips_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("tip"); // as shown: markup escaped
+    QTest::newRow("fits: no tooltip") << "Press" << 200 << "";
+    QTest::newRow("cut: the whole name") << "Conveyor west 2" << 30 << "Conveyor west 2";
+    QTest::newRow("markup in a name reads as typed") << "<b>x</b> press" << 20 << "&lt;b&gt;x&lt;/b&gt; press";
+}
+
+void TestWindowUse::cellToolTips()
+{
+    QFETCH(QString, name);
+    QFETCH(int, width);
+    QFETCH(QString, tip);
+    listDevices(window, { device(name, "192.0.2.70", 1) });
+    table->setColumnWidth(DeviceNameColumn, width);
+    const QModelIndex cell = table->model()->index(0, DeviceNameColumn);
+    const QPoint at = table->visualRect(cell).center();
+    QHelpEvent event(QEvent::ToolTip, at, table->viewport()->mapToGlobal(at));
+    QToolTip::hideText();
+    QApplication::sendEvent(table->viewport(), &event);
+    if (tip.isEmpty())
+        QVERIFY2(!QToolTip::isVisible(), qPrintable(QToolTip::text()));
+    else
+        QTRY_VERIFY2(QToolTip::text().contains(tip), qPrintable(QToolTip::text()));
+    QToolTip::hideText();
+}
+
+void TestWindowUse::markStaysOnTheSelectedRow()
+{
+    // Two devices with one IP: both IP cells are red; the top row is selected.
+    listDevices(window, { device("Press", "192.0.2.70", 1), device("Fan", "192.0.2.70", 2) });
+    table->setFocus();
+    QTRY_VERIFY(table->hasFocus());
+    const QImage shown = table->viewport()->grab().toImage();
+    const auto colourAt = [&](int row, int column) {
+        // The cell's top left corner: background, never text.
+        const QRect cell = table->visualRect(table->model()->index(row, column));
+        return shown.pixelColor(cell.topLeft() + QPoint(2, 2));
+    };
+    const QColor selectedMark = colourAt(0, IpAddressColumn);
+    const QColor mark = colourAt(1, IpAddressColumn);
+    const QColor selection = colourAt(0, DeviceNameColumn);
+    QCOMPARE(mark, QColor(Qt::red));
+    QVERIFY2(selectedMark != selection, qPrintable(selectedMark.name()));
+    QVERIFY2(selectedMark.red() > 2 * (selectedMark.green() + selectedMark.blue()),
+        qPrintable(selectedMark.name()));
+}
+
+void TestWindowUse::statusWhenNothingAnswers()
+{
+    auto *status = window->findChild<QLabel *>(QStringLiteral("scanStatusLabel"));
+    QVERIFY(status->text().startsWith(QStringLiteral("Scanned on nxrun0 192.0.2.1/24.")));
+    QTRY_VERIFY2_WITH_TIMEOUT(status->text().startsWith(QStringLiteral(
+                                  "No device answered on nxrun0 192.0.2.1/24. Check the cable")),
+        qPrintable(status->text()), 10000);
+    QVERIFY(status->text().contains(QStringLiteral("When nothing answers")));
+    // A device that answers after all is listed and counted as usual.
+    listDevices(window, { device("Press", "192.0.2.70", 1) });
+    QVERIFY2(status->text().endsWith(QStringLiteral("Devices listed: 1.")),
+        qPrintable(status->text()));
 }
 
 QTEST_MAIN(TestWindowUse)
