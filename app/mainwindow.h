@@ -76,7 +76,7 @@ private:
     void restoreViewState();
     void updateShownCount();
     void noteCurrentRowChange(const QModelIndex &current);
-    void copyCurrentDeviceText(QString DeviceRecord::*text);
+    void copyCurrentDeviceText(int column);
     void copyText(const QString &text);
     QVector<int> shownListedRows() const;
     void retranslateUi();
@@ -125,7 +125,7 @@ private:
     // How many replies the full list left out; hidden while none.
     QLabel *leftOutLabel = nullptr;
     // The MAC of the device whose dialog is open, for its stop request.
-    QString openedDeviceMac;
+    MacAddress openedDeviceMac;
     bool widgetsBuilt = false;
     // Replies read in one readiness pass are listed, and painted, once after it.
     bool listingPass = false;

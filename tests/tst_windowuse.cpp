@@ -2,14 +2,13 @@
 //
 // SPDX-License-Identifier: Apache-2.0
 
-#include "datagramcodec.h"
 #include "devicelistmodel.h"
-#include "devicerecord.h"
 #include "dialogtesting.h"
 #include "languagesettings.h"
 #include "mainwindow.h"
 #include "processdialog.h"
 #include "subdeviceinfo.h"
+#include "testdevices.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -35,15 +34,11 @@ const QStringList Ips = { "192.0.2.70", "192.0.2.64", "192.0.2.66", "192.0.2.65"
 
 DeviceRecord device(const QString &name, const QString &ip, int number)
 {
-    Datagram::ScanReply reply;
-    reply.deviceType = 1;
-    reply.mac = QByteArray::fromHex("024e58000000");
-    reply.mac[4] = char(number >> 8);
-    reply.mac[5] = char(number);
-    reply.name = name.toUtf8().leftJustified(Datagram::NameFieldSize, '\0');
-    reply.version = QByteArray::fromHex("0102000a");
-    reply.network = Datagram::ipStrToBytes(ip + '.') + QByteArray::fromHex("ffffff00c0000201");
-    return deviceRecordFromReply(reply);
+    TestDevice device;
+    device.name = name;
+    device.ip = ip;
+    device.mac = QStringLiteral("02:4E:58:00:00:%1").arg(number, 2, 16, QLatin1Char('0'));
+    return device.record();
 }
 
 // The way replies reach the window: one listing pass for the batch.

@@ -112,12 +112,11 @@ std::optional<int> numberValue(const QCommandLineParser &parser, const QCommandL
     return std::nullopt;
 }
 
-// The MAC argument in the window's form, or nothing after the device dialog's message.
-std::optional<QString> macArgument(const QCommandLineParser &parser)
+// The MAC argument, or nothing after the device dialog's message.
+std::optional<MacAddress> macArgument(const QCommandLineParser &parser)
 {
     const QString text = parser.positionalArguments().constFirst();
-    const QString mac = canonicalMacText(text);
-    if (!mac.isEmpty())
+    if (const std::optional<MacAddress> mac = MacAddress::fromText(text))
         return mac;
     printError(
         QStringLiteral("%1 \"%2\"")
@@ -198,7 +197,7 @@ Scan openAndScan(Fleet &fleet, const InterruptWatcher &watcher, int waitMs)
 }
 
 // The one device that answered with the MAC, or nothing after a message.
-std::optional<DeviceRecord> soleDevice(const QVector<DeviceRecord> &devices, const QString &mac)
+std::optional<DeviceRecord> soleDevice(const QVector<DeviceRecord> &devices, MacAddress mac)
 {
     const QVector<DeviceRecord> found = devicesWithMac(devices, mac);
     if (found.size() == 1)
@@ -206,15 +205,15 @@ std::optional<DeviceRecord> soleDevice(const QVector<DeviceRecord> &devices, con
     if (found.isEmpty())
         printError(QStringLiteral("MAC %1 did not answer the scan: check the MAC against "
                                   "\"%2 scan\", which lists every device that answers")
-                       .arg(mac, ProgramName));
+                       .arg(mac.toString(), ProgramName));
     else
         printError(QStringLiteral("MAC %1 answered %2 times; it cannot be told apart")
-                       .arg(mac)
+                       .arg(mac.toString())
                        .arg(found.size()));
     return std::nullopt;
 }
 
-Scan openAndFind(Fleet &fleet, const InterruptWatcher &watcher, int waitMs, const QString &mac)
+Scan openAndFind(Fleet &fleet, const InterruptWatcher &watcher, int waitMs, MacAddress mac)
 {
     Scan scan = openAndScan(fleet, watcher, waitMs);
     if (scan.failure != ExitSuccess)
@@ -308,7 +307,7 @@ int flashCommand(const QStringList &arguments)
     if (const std::optional<int> status
         = parseCommandLine(parser, QStringLiteral("flash"), arguments, 1))
         return *status;
-    const std::optional<QString> mac = macArgument(parser);
+    const std::optional<MacAddress> mac = macArgument(parser);
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
     const std::optional<int> flashSeconds = numberValue(parser, seconds, 1, DaySeconds);
     if (!mac || !waitMs || !flashSeconds)
@@ -323,25 +322,30 @@ int flashCommand(const QStringList &arguments)
 
     if (!fleet.startFlashing(device)) {
         printError(QStringLiteral("the flash request to %1 at %2 could not be sent: %3")
-                       .arg(device.mac, device.ip, fleet.sendErrorString()));
+                       .arg(device.mac.toString(), device.ip.toString(), fleet.sendErrorString()));
         return ExitSendFailed;
     }
     printOut(QStringLiteral("Flashing %1 at %2%3 for %4 s; Ctrl-C stops it.\n")
-                 .arg(device.mac, device.ip, viaText(device))
+                 .arg(device.mac.toString(), device.ip.toString(), viaText(device))
                  .arg(*flashSeconds));
     fleet.pause(*flashSeconds * 1000);
     if (!fleet.stopFlashing(device)) {
         printError(QStringLiteral("the stop request to %1 at %2 could not be sent: %3")
-                       .arg(device.mac, device.ip, fleet.sendErrorString()));
+                       .arg(device.mac.toString(), device.ip.toString(), fleet.sendErrorString()));
         return ExitSendFailed;
     }
     printOut(QStringLiteral("Stopped.\n"));
     return ExitSuccess;
 }
 
-// The settings of set's options; an option left out keeps what the device
-// reports. Nothing when none is given.
-std::optional<PlanEntry> setTarget(const QCommandLineParser &parser, const QString &mac,
+struct DeviceSettingsTexts
+{
+    QString ip, mask, gateway;
+};
+
+// The texts of set's options; an option left out stays empty. Nothing when
+// none is given.
+std::optional<DeviceSettingsTexts> givenSettings(const QCommandLineParser &parser,
     const QCommandLineOption &ip, const QCommandLineOption &mask, const QCommandLineOption &gateway)
 {
     if (!parser.isSet(ip) && !parser.isSet(mask) && !parser.isSet(gateway)) {
@@ -349,26 +353,26 @@ std::optional<PlanEntry> setTarget(const QCommandLineParser &parser, const QStri
                                   "others keep what the device reports)"));
         return std::nullopt;
     }
-    return PlanEntry { 0, mac, parser.value(ip), parser.value(mask), parser.value(gateway) };
+    return DeviceSettingsTexts { parser.value(ip), parser.value(mask), parser.value(gateway) };
 }
 
-// The target with what it leaves out taken from the device, checked with the
-// device dialog's rules.
-std::optional<PlanEntry> completedTarget(PlanEntry target, const DeviceRecord &device)
+// The settings given, with what they leave out as the device reports it,
+// checked with the device dialog's rules.
+std::optional<PlanEntry> setTarget(
+    MacAddress mac, const DeviceSettingsTexts &given, const DeviceRecord &device)
 {
-    for (auto [wanted, reported] : { std::pair { &target.ip, &device.ip },
-             std::pair { &target.mask, &device.mask },
-             std::pair { &target.gateway, &device.gateway } }) {
-        if (wanted->isEmpty())
-            *wanted = *reported;
-    }
-    const QString problem = settingsProblem(target);
+    const auto orReported = [](const QString &text, Ipv4Address reported) {
+        return text.isEmpty() ? reported.toString() : text;
+    };
+    const QString ip = orReported(given.ip, device.ip);
+    const QString mask = orReported(given.mask, device.mask);
+    const QString gateway = orReported(given.gateway, device.gateway);
+    const QString problem = settingsProblem(mac.toString(), ip, mask, gateway);
     if (!problem.isEmpty()) {
         printError(problem);
         return std::nullopt;
     }
-    return PlanEntry { 0, target.mac, canonicalAddressText(target.ip),
-        canonicalAddressText(target.mask), canonicalAddressText(target.gateway) };
+    return PlanEntry { 0, mac, *DeviceSettings::fromTexts(ip, mask, gateway) };
 }
 
 // Another device on the target's network that already holds the new IP, if any.
@@ -376,7 +380,7 @@ std::optional<DeviceRecord> ipHolder(
     const QVector<DeviceRecord> &devices, const DeviceRecord &targetDevice, const PlanEntry &target)
 {
     for (const DeviceRecord &device : devices) {
-        if (device.interfaceIndex == targetDevice.interfaceIndex && device.ip == target.ip
+        if (device.interfaceIndex == targetDevice.interfaceIndex && device.ip == target.settings.ip
             && device.mac != target.mac)
             return device;
     }
@@ -409,15 +413,15 @@ int setCommand(const QStringList &arguments)
     if (const std::optional<int> status
         = parseCommandLine(parser, QStringLiteral("set"), arguments, 1))
         return *status;
-    const std::optional<QString> mac = macArgument(parser);
+    const std::optional<MacAddress> mac = macArgument(parser);
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
     if (!mac || !waitMs)
         return ExitUsage;
-    const std::optional<PlanEntry> given = setTarget(parser, *mac, ip, mask, gateway);
+    const std::optional<DeviceSettingsTexts> given = givenSettings(parser, ip, mask, gateway);
     // Given in full, the settings are checked before anything is sent.
     if (!given
         || (parser.isSet(ip) && parser.isSet(mask) && parser.isSet(gateway)
-            && !completedTarget(*given, DeviceRecord())))
+            && !setTarget(*mac, *given, DeviceRecord())))
         return ExitUsage;
 
     InterruptWatcher watcher;
@@ -426,7 +430,7 @@ int setCommand(const QStringList &arguments)
     if (scan.failure != ExitSuccess)
         return scan.failure;
     const DeviceRecord &device = scan.device;
-    const std::optional<PlanEntry> target = completedTarget(*given, device);
+    const std::optional<PlanEntry> target = setTarget(*mac, *given, device);
     if (!target)
         return ExitUsage;
     if (!changesSettings(device, *target)) {
@@ -438,7 +442,7 @@ int setCommand(const QStringList &arguments)
     if (holder && !parser.isSet(allowDuplicate)) {
         printError(QStringLiteral("%1 already holds %2; nothing written (--allow-duplicate-ip "
                                   "writes it all the same)")
-                       .arg(holder->mac, target->ip));
+                       .arg(holder->mac.toString(), target->settings.ip.toString()));
         return ExitRefused;
     }
 
@@ -518,9 +522,10 @@ int verifyBatch(Fleet &fleet, AuditLog &audit, const QVector<PlannedWrite> &writ
         const QString outcome = verificationOutcome(devices, write.target);
         failures += outcome == VerifiedOutcome ? 0 : 1;
         recorded = audit.record(write.device, write.target, outcome) && recorded;
-        printOut(QStringLiteral("line %1: %2 %3 at %4\n")
-                     .arg(write.target.lineNo)
-                     .arg(write.target.mac, outcome, write.target.ip));
+        printOut(
+            QStringLiteral("line %1: %2 %3 at %4\n")
+                .arg(write.target.lineNo)
+                .arg(write.target.mac.toString(), outcome, write.target.settings.ip.toString()));
     }
     if (!recorded)
         printError(QStringLiteral("the audit log %1 could not take every check: %2")

@@ -71,10 +71,12 @@ QString formatJson(const DeviceListModel &devices)
     QJsonArray array;
     for (int row = 0; row < devices.rowCount(); ++row) {
         const DeviceRecord &device = devices.record(row);
-        array.append(QJsonObject { { QStringLiteral("type"), device.type },
-            { QStringLiteral("name"), device.name }, { QStringLiteral("ip"), device.ip },
-            { QStringLiteral("mac"), device.mac }, { QStringLiteral("mask"), device.mask },
-            { QStringLiteral("gateway"), device.gateway },
+        array.append(QJsonObject { { QStringLiteral("type"), device.typeText() },
+            { QStringLiteral("name"), device.name() },
+            { QStringLiteral("ip"), device.ip.toString() },
+            { QStringLiteral("mac"), device.mac.toString() },
+            { QStringLiteral("mask"), device.mask.toString() },
+            { QStringLiteral("gateway"), device.gateway.toString() },
             { QStringLiteral("version"), device.version },
             { QStringLiteral("points"), device.points },
             { QStringLiteral("duplicateMac"), devices.isDuplicateMac(row) },
@@ -116,20 +118,23 @@ QString changeText(const DeviceRecord &device, const PlanEntry &target)
     const struct
     {
         const char *name;
-        QString reported;
-        QString wanted;
-    } fields[] = { { "IP", device.ip, target.ip }, { "mask", device.mask, target.mask },
-        { "gateway", device.gateway, target.gateway } };
+        Ipv4Address reported;
+        Ipv4Address wanted;
+    } fields[] = { { "IP", device.ip, target.settings.ip },
+        { "mask", device.mask, target.settings.mask },
+        { "gateway", device.gateway, target.settings.gateway } };
     QStringList changes;
     QStringList kept;
     for (const auto &field : fields) {
         const QString name = QLatin1String(field.name);
         if (field.reported == field.wanted)
-            kept << QStringLiteral("%1 %2").arg(name, field.wanted);
+            kept << QStringLiteral("%1 %2").arg(name, field.wanted.toString());
         else
-            changes << QStringLiteral("%1 %2 -> %3").arg(name, field.reported, field.wanted);
+            changes << QStringLiteral("%1 %2 -> %3")
+                           .arg(name, field.reported.toString(), field.wanted.toString());
     }
-    QString text = QStringLiteral("%1 \"%2\": ").arg(device.mac, neutralizedText(device.name));
+    QString text = QStringLiteral("%1 \"%2\": ")
+                       .arg(device.mac.toString(), neutralizedText(device.name()));
     if (changes.isEmpty())
         return text + QStringLiteral("no change (%1)").arg(kept.join(QStringLiteral(", ")));
     text += changes.join(QStringLiteral(", "));
@@ -140,7 +145,7 @@ QString changeText(const DeviceRecord &device, const PlanEntry &target)
 
 bool changesSettings(const DeviceRecord &device, const PlanEntry &target)
 {
-    return device.ip != target.ip || device.mask != target.mask || device.gateway != target.gateway;
+    return device.settings() != target.settings;
 }
 
 QString countText(int count, const char *singular, const char *plural)
