@@ -257,7 +257,11 @@ void MainWindow::buildTable()
     tableView->setSelectionBehavior(QAbstractItemView::SelectRows);
     tableView->setSelectionMode(QAbstractItemView::SingleSelection);
     tableView->setColumnHidden(PlcPointsColumn, true);
+    // Shown from the header's menu where a computer has more than one network.
+    tableView->setColumnHidden(AdapterColumn, true);
     QHeaderView *header = tableView->horizontalHeader();
+    header->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(header, &QWidget::customContextMenuRequested, this, &MainWindow::showColumnMenuSlot);
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(true);
     header->setSortIndicator(-1, Qt::AscendingOrder);
@@ -664,6 +668,28 @@ void MainWindow::showRowMenuSlot(const QPoint &position)
     // The press that opened the menu made its row current.
     if (tableView->indexAt(position).isValid())
         rowMenu->popup(tableView->viewport()->mapToGlobal(position));
+}
+
+void MainWindow::showColumnMenuSlot(const QPoint &position)
+{
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("columnMenu"));
+    int shown = 0;
+    for (int column = 0; column < ColumnCount; ++column)
+        shown += tableView->isColumnHidden(column) ? 0 : 1;
+    for (int column = 0; column < ColumnCount; ++column) {
+        QAction *action = menu.addAction(DeviceListModel::columnTitle(column));
+        action->setCheckable(true);
+        action->setChecked(!tableView->isColumnHidden(column));
+        // The last column shown stays: a table without columns has no header to bring one back.
+        action->setEnabled(!action->isChecked() || shown > 1);
+        connect(action, &QAction::toggled, this, [this, column](bool checked) {
+            tableView->setColumnHidden(column, !checked);
+            if (checked && tableView->columnWidth(column) == 0)
+                tableView->resizeColumnToContents(column);
+        });
+    }
+    menu.exec(tableView->horizontalHeader()->viewport()->mapToGlobal(position));
 }
 
 void MainWindow::exportListSlot()

@@ -62,6 +62,8 @@ private slots:
     void copyIpSlot();
     void copyRowSlot();
     void showRowMenuSlot(const QPoint &position);
+    // The header's menu: a check for each column, to show or hide it.
+    void showColumnMenuSlot(const QPoint &position);
     void exportListSlot();
 
 private:

@@ -6,6 +6,7 @@
 
 #include <QBrush>
 #include <QCoreApplication>
+#include <QNetworkInterface>
 
 namespace {
 
@@ -19,10 +20,11 @@ const char *const ColumnTitles[ColumnCount] = {
     QT_TRANSLATE_NOOP("MainWindow", "Gate Way"),
     QT_TRANSLATE_NOOP("MainWindow", "Device Version"),
     QT_TRANSLATE_NOOP("MainWindow", "PLC Points"),
+    QT_TRANSLATE_NOOP("MainWindow", "Adapter"),
 };
 
 const char *const ColumnKeys[ColumnCount]
-    = { "type", "name", "ip", "mac", "mask", "gateway", "version", "points" };
+    = { "type", "name", "ip", "mac", "mask", "gateway", "version", "points", "adapter" };
 
 } // namespace
 
@@ -43,9 +45,26 @@ QString deviceCellText(const DeviceRecord &record, int column)
         return record.gateway.toString();
     case DeviceVersionColumn:
         return record.version;
-    default:
+    case PlcPointsColumn:
         return record.points;
+    default:
+        return adapterName(record.interfaceIndex);
     }
+}
+
+QString adapterName(int interfaceIndex)
+{
+    if (interfaceIndex <= 0)
+        return {};
+    // Sorting by the column asks for every row's name many times over.
+    static QHash<int, QString> names;
+    const auto known = names.constFind(interfaceIndex);
+    if (known != names.constEnd())
+        return *known;
+    const QString name = QNetworkInterface::interfaceNameFromIndex(interfaceIndex);
+    if (!name.isEmpty())
+        names.insert(interfaceIndex, name);
+    return name;
 }
 
 DeviceListModel::DeviceListModel(QObject *parent)

@@ -22,8 +22,15 @@ enum DeviceTableColumn {
     GateWayColumn,
     DeviceVersionColumn,
     PlcPointsColumn,
+    // Added later: files list the columns from here on after the duplicate flag,
+    // so that every older field stays where readers of older files find it.
+    AdapterColumn,
     ColumnCount
 };
+
+// The name of the network adapter that heard a device ("plant"); empty while
+// unknown (index 0) or when the adapter is gone. Names are read once per index.
+QString adapterName(int interfaceIndex);
 
 // The text a cell of the column shows for the device.
 QString deviceCellText(const DeviceRecord &record, int column);

@@ -229,6 +229,10 @@ Choose a folder you can write to, and a disk with free space, then export again.
         <source>No device answered on %1. Check the cable and the VLAN, that the firewall lets UDP port 102 in, and rp_filter for devices on another subnet (the README&apos;s &quot;When nothing answers&quot; explains each), then press Refresh User List.</source>
         <translation>在 %1 上没有设备应答。请检查网线和 VLAN、防火墙是否放行 UDP 端口 102，以及其他子网设备的 rp_filter 设置（README 的“When nothing answers”一节逐项说明），然后点击“刷新设备列表”。</translation>
     </message>
+    <message>
+        <source>Adapter</source>
+        <translation>网卡</translation>
+    </message>
 </context>
 <context>
     <name>ProcessDialog</name>

@@ -18,6 +18,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
+#include <QNetworkInterface>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
@@ -108,6 +109,7 @@ private slots:
     void cellToolTips();
     void markStaysOnTheSelectedRow();
     void statusWhenNothingAnswers();
+    void adapterColumn();
 
 private:
     MainWindow *window = nullptr;
@@ -406,6 +408,45 @@ void TestWindowUse::statusWhenNothingAnswers()
     listDevices(window, { device("Press", "192.0.2.70", 1) });
     QVERIFY2(status->text().endsWith(QStringLiteral("Devices listed: 1.")),
         qPrintable(status->text()));
+}
+
+void TestWindowUse::adapterColumn()
+{
+    DeviceRecord plant = device("Press", "192.0.2.70", 1);
+    plant.interfaceIndex = QNetworkInterface::interfaceFromName("nxrun0").index();
+    DeviceRecord looped = device("Fan", "192.0.2.71", 2);
+    looped.interfaceIndex = QNetworkInterface::interfaceFromName("lo").index();
+    QVERIFY(plant.interfaceIndex > 0 && looped.interfaceIndex > 0);
+    listDevices(window, { plant, looped });
+    QVERIFY(table->isColumnHidden(AdapterColumn));
+
+    // Shown from the header's menu, a check for each column.
+    QStringList offered;
+    QTimer menuDriver;
+    connect(&menuDriver, &QTimer::timeout, this, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        menuDriver.stop();
+        for (QAction *action : menu->actions()) {
+            offered << action->text() + (action->isChecked() ? "+" : "-");
+            if (action->text() == QLatin1String("Adapter"))
+                action->trigger();
+        }
+        menu->close();
+    });
+    menuDriver.start(10);
+    emit table->horizontalHeader()->customContextMenuRequested(QPoint(5, 5));
+    QCOMPARE(offered.size(), int(ColumnCount));
+    QCOMPARE(offered.mid(PlcPointsColumn), QStringList({ "PLC Points-", "Adapter-" }));
+    QVERIFY(!table->isColumnHidden(AdapterColumn));
+    QVERIFY(table->columnWidth(AdapterColumn) > 0);
+    QCOMPARE(table->model()->index(0, AdapterColumn).data().toString(), QStringLiteral("nxrun0"));
+
+    // The filter matches the adapter's name.
+    QTest::keyClicks(window->findChild<QLineEdit *>(QStringLiteral("filterEdit")), "nxrun");
+    QCOMPARE(table->model()->rowCount(), 1);
+    QCOMPARE(selectedName(table), QStringLiteral("Press"));
 }
 
 QTEST_MAIN(TestWindowUse)
