@@ -174,6 +174,7 @@ void MainWindow::startScan()
     answerWait->start();
     showScanStatus();
     showLeftOutCount();
+    showConflicts();
 }
 
 void MainWindow::buildWidgets()
@@ -312,6 +313,10 @@ void MainWindow::buildStatusBar()
     statusBar()->addWidget(scanStatusLabel, 1);
     shownCountLabel = createStatusLabel(this, "shownCountLabel");
     statusBar()->addPermanentWidget(shownCountLabel);
+    conflictLabel = createStatusLabel(this, "conflictLabel");
+    conflictLabel->setStyleSheet(QStringLiteral("color: red;"));
+    conflictLabel->hide();
+    statusBar()->addPermanentWidget(conflictLabel);
     leftOutLabel = createStatusLabel(this, "leftOutLabel");
     leftOutLabel->hide();
     statusBar()->addPermanentWidget(leftOutLabel);
@@ -342,7 +347,9 @@ void MainWindow::buildListActions()
     connect(openAction, &QAction::triggered, this, &MainWindow::cellDoubleClickedSlot);
     tableView->addAction(openAction);
 
-    rowMenu = createMenu(this, "rowMenu", { copyMacAction, copyIpAction, copyRowAction });
+    rowMenu = createMenu(this, "rowMenu", { openAction });
+    rowMenu->addSeparator();
+    rowMenu->addActions({ copyMacAction, copyIpAction, copyRowAction });
     rowMenu->addSeparator();
     rowMenu->addAction(exportAction);
     tableView->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -492,6 +499,7 @@ void MainWindow::retranslateUi()
     fitColumnsToFont();
     showScanStatus();
     showLeftOutCount();
+    showConflicts();
 }
 
 void MainWindow::applyStoredLanguage()
@@ -585,6 +593,11 @@ void MainWindow::cellDoubleClickedSlot()
     // Released as soon as it closes, so repeated openings leave nothing behind.
     // Made before the first flash, so that it can tell when that cannot be sent.
     SubDeviceInfo dialog(device, this);
+    const int listedRow = shownDevices->mapToSource(current).row();
+    QStringList conflicts
+        = { deviceList->ipConflictText(listedRow), deviceList->macConflictText(listedRow) };
+    conflicts.removeAll(QString());
+    dialog.setConflictNote(conflicts.join(QLatin1Char('\n')));
     connect(&dialog, &SubDeviceInfo::subPlcWindowClosed, this, &MainWindow::closeSubWindowSlot);
     g_mySocket->setDevice(device);
     openedDeviceMac = device.mac;
@@ -791,6 +804,7 @@ void MainWindow::endListingPass()
     // Once per pass too: a flood past the limit would otherwise lay out the
     // status bar for every reply.
     showLeftOutCount();
+    showConflicts();
     // A reply must not move the row the user is about to open; until the user
     // picks one, the top row is current.
     if (chosenDevice.isValid())
@@ -837,6 +851,20 @@ void MainWindow::showScanStatus()
     if (!refused.isEmpty())
         text += QLatin1Char(' ') + tr("Not sent on %1.").arg(refused.join(QStringLiteral("; ")));
     scanStatusLabel->setText(text);
+}
+
+void MainWindow::showConflicts()
+{
+    // A few addresses by name; a plant full of factory-fresh devices is one count.
+    constexpr int NamedConflicts = 3;
+    const QVector<DeviceListModel::Conflict> conflicts = deviceList->conflicts();
+    QStringList texts;
+    for (const DeviceListModel::Conflict &conflict : conflicts.mid(0, NamedConflicts))
+        texts << tr("%1 devices share %2").arg(conflict.devices).arg(conflict.address);
+    if (conflicts.size() > NamedConflicts)
+        texts << tr("%1 more shared addresses").arg(conflicts.size() - NamedConflicts);
+    conflictLabel->setText(texts.join(QStringLiteral("; ")));
+    conflictLabel->setVisible(!texts.isEmpty());
 }
 
 void MainWindow::showLeftOutCount()

@@ -89,6 +89,21 @@ public:
     // Whether another device heard on the record's adapter carries its IP address.
     bool sharesIp(const DeviceRecord &record) const;
 
+    // What a red cell means, translated: each other device heard on the row's
+    // adapter with the same IP (or MAC) address, by name and its other address.
+    // Empty when the cell is not red.
+    QString ipConflictText(int row) const;
+    QString macConflictText(int row) const;
+
+    // An address that more than one device heard on one adapter carries.
+    struct Conflict
+    {
+        QString address; // "192.0.2.81", or a MAC
+        int devices = 0;
+    };
+    // Every such address, in the order of its first row.
+    QVector<Conflict> conflicts() const;
+
 private:
     enum Mark : quint8 { DuplicateIp = 1, DuplicateMac = 2 };
     // The adapter that heard a record and one of its addresses.

@@ -107,7 +107,7 @@ private slots:
     void exportNamesTheFile();
     void cellToolTips_data();
     void cellToolTips();
-    void markStaysOnTheSelectedRow();
+    void conflictIsExplained();
     void statusWhenNothingAnswers();
     void adapterColumn();
 
@@ -375,7 +375,7 @@ void TestWindowUse::cellToolTips()
     QToolTip::hideText();
 }
 
-void TestWindowUse::markStaysOnTheSelectedRow()
+void TestWindowUse::conflictIsExplained()
 {
     // Two devices with one IP: both IP cells are red; the top row is selected.
     listDevices(window, { device("Press", "192.0.2.70", 1), device("Fan", "192.0.2.70", 2) });
@@ -394,6 +394,27 @@ void TestWindowUse::markStaysOnTheSelectedRow()
     QVERIFY2(selectedMark != selection, qPrintable(selectedMark.name()));
     QVERIFY2(selectedMark.red() > 2 * (selectedMark.green() + selectedMark.blue()),
         qPrintable(selectedMark.name()));
+
+    // The status bar counts it, the red cell's tooltip names the other device,
+    // and so does the dialog of either.
+    QCOMPARE(window->findChild<QLabel *>(QStringLiteral("conflictLabel"))->text(),
+        QStringLiteral("2 devices share 192.0.2.70"));
+    const QString other = QStringLiteral(
+        "Shares IP address 192.0.2.70 with Fan (MAC 02:4E:58:00:00:02)");
+    const QPoint at = table->visualRect(table->model()->index(0, IpAddressColumn)).center();
+    QHelpEvent event(QEvent::ToolTip, at, table->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(table->viewport(), &event);
+    QTRY_VERIFY2(QToolTip::text().contains(other), qPrintable(QToolTip::text()));
+    QToolTip::hideText();
+    QString note;
+    QObject scope;
+    whenModal<SubDeviceInfo>(&scope, [&](SubDeviceInfo *dialog) {
+        auto *label = dialog->findChild<QLabel *>(QStringLiteral("conflictLabel"));
+        note = label->isVisible() ? label->text() : QStringLiteral("hidden");
+        dialog->close();
+    });
+    window->findChild<QPushButton *>(QStringLiteral("detailButton"))->click();
+    QVERIFY2(note.endsWith(QLatin1Char('\n') + other), qPrintable(note));
 }
 
 void TestWindowUse::statusWhenNothingAnswers()
