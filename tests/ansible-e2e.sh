@@ -252,6 +252,11 @@ contains "$work/graph.out" "@plc:"
 contains "$work/graph.out" "|--press_plc"
 contains "$work/graph.out" "@servo:"
 contains "$work/graph.out" "|--axis_x"
+NESDRIX_CLI=$cli in_namespace "$host_a" \
+    "$work/collections/ansible_collections/nesdrix/fleet/scripts/nesdrix-inventory" --host axis_x \
+    >"$work/host.out"
+contains "$work/host.out" '"nesdrix_mac": "02:4E:58:00:0A:03"'
+contains "$work/host.out" '"nesdrix_adapter": "plant"'
 
 # Two scans: the first makes the site inventory, the second finds the device
 # added in between.
@@ -297,14 +302,22 @@ contains "$site/audit/plant_b.csv" ",02:4E:58:00:0B:02,203.0.113.65,255.255.255.
 echo "=== audit logs fetched"
 cat "$site/audit/plant_a.csv" "$site/audit/plant_b.csv"
 
-# A line whose MAC answers nowhere stops the play before any host writes.
+# A part that its network refuses stops every network before any writes.
+cat >"$work/refused.csv" <<'PLAN'
+02:4E:58:00:0A:01,192.0.2.151,255.255.255.0,192.0.2.1
+02:4E:58:00:0B:01,203.0.113.255,255.255.255.0,203.0.113.1
+PLAN
+play 2 refused nesdrix.fleet.apply -e nesdrix_plan="$work/refused.csv"
+contains "$work/refused.out" "line 2: IP Address Error!"
+# A line whose MAC answers nowhere, or that names no MAC, stops the play before that.
 cat >"$work/unknown.csv" <<'PLAN'
 02:4E:58:00:0A:01,192.0.2.151,255.255.255.0,192.0.2.1
 02:4E:58:00:0F:0F,203.0.113.151,255.255.255.0,203.0.113.1
+Press PLC,192.0.2.152,255.255.255.0,192.0.2.1
 PLAN
 play 2 unknown nesdrix.fleet.apply -e nesdrix_plan="$work/unknown.csv"
-contains "$work/unknown.out" "line 2: 02:4E:58:00:0F:0F answered in no network"
+contains "$work/unknown.out" "line 2: 02:4E:58:00:0F:0F answered in no network; line 3: the first field is no MAC address"
 for name in plant_a plant_b; do
-    [ "$(count_lines "$work/$name.log" "modify request")" -eq 1 ] || fail "the refused plan wrote to $name"
+    [ "$(count_lines "$work/$name.log" "modify request")" -eq 1 ] || fail "a refused plan wrote to $name"
 done
 echo "ansible-e2e.sh: all checks passed"
