@@ -67,7 +67,7 @@ private:
     QSize startSize() const;
     void updateShownCount();
     void noteCurrentRowChange();
-    void copyCurrentDeviceText(QString DeviceRecord::*text);
+    void copyCurrentDeviceText(int column);
     void copyText(const QString &text);
     QVector<int> shownListedRows() const;
     void retranslateUi();
@@ -108,7 +108,7 @@ private:
     // How many replies the full list left out; hidden while none.
     QLabel *leftOutLabel = nullptr;
     // The MAC of the device whose dialog is open, for its stop request.
-    QString openedDeviceMac;
+    MacAddress openedDeviceMac;
     bool widgetsBuilt = false;
     // Replies read in one readiness pass are listed, and painted, once after it.
     bool listingPass = false;

@@ -33,8 +33,10 @@ QString duplicateText(const DeviceListModel &devices, int row)
 QStringList deviceRowTexts(const DeviceListModel &devices, int row)
 {
     const DeviceRecord &device = devices.record(row);
-    return { device.type, device.name, device.ip, device.mac, device.mask, device.gateway,
-        device.version, device.points, duplicateText(devices, row) };
+    QStringList texts;
+    for (int column = 0; column < ColumnCount; ++column)
+        texts << deviceCellText(device, column);
+    return texts << duplicateText(devices, row);
 }
 
 QString devicesCsv(const DeviceListModel &devices, const QVector<int> &rows)

@@ -68,10 +68,12 @@ QString formatJson(const DeviceListModel &devices)
     QJsonArray array;
     for (int row = 0; row < devices.rowCount(); ++row) {
         const DeviceRecord &device = devices.record(row);
-        array.append(QJsonObject { { QStringLiteral("type"), device.type },
-            { QStringLiteral("name"), device.name }, { QStringLiteral("ip"), device.ip },
-            { QStringLiteral("mac"), device.mac }, { QStringLiteral("mask"), device.mask },
-            { QStringLiteral("gateway"), device.gateway },
+        array.append(QJsonObject { { QStringLiteral("type"), device.typeText() },
+            { QStringLiteral("name"), device.name() },
+            { QStringLiteral("ip"), device.ip.toString() },
+            { QStringLiteral("mac"), device.mac.toString() },
+            { QStringLiteral("mask"), device.mask.toString() },
+            { QStringLiteral("gateway"), device.gateway.toString() },
             { QStringLiteral("version"), device.version },
             { QStringLiteral("points"), device.points },
             { QStringLiteral("duplicateMac"), devices.isDuplicateMac(row) },
@@ -110,6 +112,7 @@ QString formatDevices(const DeviceListModel &devices, OutputFormat format)
 QString changeText(const DeviceRecord &device, const PlanEntry &target)
 {
     return QStringLiteral("%1 \"%2\": IP %3 -> %4, mask %5 -> %6, gateway %7 -> %8")
-        .arg(device.mac, neutralizedText(device.name), device.ip, target.ip, device.mask,
-            target.mask, device.gateway, target.gateway);
+        .arg(device.mac.toString(), neutralizedText(device.name()), device.ip.toString(),
+            target.settings.ip.toString(), device.mask.toString(), target.settings.mask.toString(),
+            device.gateway.toString(), target.settings.gateway.toString());
 }
