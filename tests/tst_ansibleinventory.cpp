@@ -3,24 +3,25 @@
 // SPDX-License-Identifier: Apache-2.0
 
 #include "ansibleinventory.h"
+#include "testdevices.h"
 
 #include <QJsonArray>
 #include <QtTest>
 
 namespace {
 
-// "TYPE|name|MAC" per device, in the order they answered.
+// "TYPE CODE|name|MAC" per device, in the order they answered.
 QVector<DeviceRecord> devices(const QStringList &lines)
 {
     QVector<DeviceRecord> records;
     for (const QString &line : lines) {
         const QStringList fields = line.split(QLatin1Char('|'));
-        DeviceRecord record;
-        record.type = fields.at(0);
-        record.name = fields.at(1);
-        record.mac = fields.at(2);
-        record.ip = QStringLiteral("192.0.2.%1").arg(records.size() + 64);
-        records.append(record);
+        TestDevice device;
+        device.type = quint8(fields.at(0).toUInt());
+        device.name = fields.at(1);
+        device.mac = fields.at(2);
+        device.ip = QStringLiteral("192.0.2.%1").arg(records.size() + 64);
+        records.append(device.record());
     }
     return records;
 }
@@ -59,39 +60,39 @@ void TestAnsibleInventory::namesAndGroups_data()
 
     QTest::newRow("empty network") << QStringList() << QStringList();
     QTest::newRow("one of each type")
-        << QStringList { "PLC|Press PLC|02:00:00:00:00:01", "HMI|Panel|02:00:00:00:00:02",
-               "SERVO|Axis X|02:00:00:00:00:03", "VFD|Fan|02:00:00:00:00:04" }
+        << QStringList { "1|Press PLC|02:00:00:00:00:01", "2|Panel|02:00:00:00:00:02",
+               "3|Axis X|02:00:00:00:00:03", "4|Fan|02:00:00:00:00:04" }
         << QStringList { "hmi: panel", "plc: press_plc", "servo: axis_x", "vfd: fan" };
     QTest::newRow("punctuation, spaces and hidden characters")
-        << QStringList { "PLC|  Line-2/west, \"A\"  |02:00:00:00:00:01",
-               QStringLiteral("PLC|Oven\u202Eevil|02:00:00:00:00:02"),
-               "PLC|../../etc|02:00:00:00:00:03" }
+        << QStringList { "1|  Line-2/west, \"A\"  |02:00:00:00:00:01",
+               QStringLiteral("1|Oven\u202Eevil|02:00:00:00:00:02"),
+               "1|../../etc|02:00:00:00:00:03" }
         << QStringList { "plc: line_2_west_a oven_evil etc" };
     QTest::newRow("letters of any script, lower case")
-        << QStringList { QStringLiteral("SERVO|伺服 X|02:00:00:00:00:01"),
-               QStringLiteral("HMI|ÉCRAN 2|02:00:00:00:00:02") }
+        << QStringList { QStringLiteral("3|伺服 X|02:00:00:00:00:01"),
+               QStringLiteral("2|ÉCRAN 2|02:00:00:00:00:02") }
         << QStringList { QStringLiteral("hmi: écran_2"), QStringLiteral("servo: 伺服_x") };
     QTest::newRow("a shared name takes the MAC, for every device")
-        << QStringList { "HMI|Panel|02:00:00:00:00:01", "HMI|panel!|02:00:00:00:00:02",
-               "HMI|Other|02:00:00:00:00:03" }
+        << QStringList { "2|Panel|02:00:00:00:00:01", "2|panel!|02:00:00:00:00:02",
+               "2|Other|02:00:00:00:00:03" }
         << QStringList { "hmi: panel_020000000001 panel_020000000002 other" };
     QTest::newRow("the same MAC and name twice are numbered")
-        << QStringList { "PLC|Press|02:00:00:00:00:01", "PLC|Press|02:00:00:00:00:01" }
+        << QStringList { "1|Press|02:00:00:00:00:01", "1|Press|02:00:00:00:00:01" }
         << QStringList { "plc: press_020000000001 press_020000000001_2" };
     QTest::newRow("a name made of the MAC does not take another's")
-        << QStringList { "PLC|Press|02:00:00:00:00:01", "PLC|Press|02:00:00:00:00:02",
-               "PLC|press 020000000001|02:00:00:00:00:03" }
+        << QStringList { "1|Press|02:00:00:00:00:01", "1|Press|02:00:00:00:00:02",
+               "1|press 020000000001|02:00:00:00:00:03" }
         << QStringList { "plc: press_020000000001 press_020000000002 press_020000000001_2" };
     QTest::newRow("a group's name is no host name")
-        << QStringList { "PLC|PLC|02:00:00:00:00:01", "HMI|all|02:00:00:00:00:02",
-               "VFD|Ungrouped|02:00:00:00:00:03" }
+        << QStringList { "1|PLC|02:00:00:00:00:01", "2|all|02:00:00:00:00:02",
+               "4|Ungrouped|02:00:00:00:00:03" }
         << QStringList { "hmi: all_020000000002", "plc: plc_020000000001",
                "vfd: ungrouped_020000000003" };
     QTest::newRow("no name: the type's, or device")
-        << QStringList { "HMI||02:00:00:00:00:01", "|%%|02:00:00:00:00:02" }
+        << QStringList { "2||02:00:00:00:00:01", "9|%%|02:00:00:00:00:02" }
         << QStringList { "hmi: hmi_020000000001", "ungrouped: device_020000000002" };
     QTest::newRow("a long name is cut")
-        << QStringList { QStringLiteral("PLC|%1|02:00:00:00:00:01").arg(QString(100, QLatin1Char('n'))) }
+        << QStringList { QStringLiteral("1|%1|02:00:00:00:00:01").arg(QString(100, QLatin1Char('n'))) }
         << QStringList { QStringLiteral("plc: %1").arg(QString(40, QLatin1Char('n'))) };
 }
 
@@ -116,10 +117,13 @@ void TestAnsibleInventory::namesAndGroups()
 
 void TestAnsibleInventory::hostVariables()
 {
-    DeviceRecord device = devices({ "PLC|Press|02:4E:58:00:00:01" }).constFirst();
-    device.mask = QStringLiteral("255.255.255.192");
-    device.gateway = QStringLiteral("192.0.2.126");
-    device.version = QStringLiteral("1.2.0.10");
+    TestDevice answered;
+    answered.name = QStringLiteral("Press");
+    answered.mac = QStringLiteral("02:4E:58:00:00:01");
+    answered.mask = QStringLiteral("255.255.255.192");
+    answered.gateway = QStringLiteral("192.0.2.126");
+    answered.version = QByteArray::fromHex("0102000a");
+    DeviceRecord device = answered.record();
     device.interfaceIndex = 3;
     const QJsonObject inventory
         = ansibleInventory({ device }, { { 2, QStringLiteral("office") }, { 3, QStringLiteral("plant") } });

@@ -17,7 +17,8 @@ const QString Ungrouped = QStringLiteral("ungrouped");
 
 QString groupOf(const DeviceRecord &device)
 {
-    return device.type.isEmpty() ? Ungrouped : device.type.toLower();
+    const QString type = device.typeText();
+    return type.isEmpty() ? Ungrouped : type.toLower();
 }
 
 // Letters and digits of any script are kept: host names are used in patterns
@@ -41,7 +42,7 @@ QString safeName(const QString &name)
 
 QString macDigits(const DeviceRecord &device)
 {
-    return QString(device.mac).remove(QLatin1Char(':')).toLower();
+    return QString::fromLatin1(device.mac.toBytes().toHex());
 }
 
 bool isGroupName(const QString &name)
@@ -55,15 +56,15 @@ QStringList hostNames(const QVector<DeviceRecord> &devices)
 {
     QHash<QString, int> shared;
     for (const DeviceRecord &device : devices)
-        ++shared[safeName(device.name)];
+        ++shared[safeName(device.name())];
 
     QStringList names;
     QSet<QString> taken;
     for (const DeviceRecord &device : devices) {
-        const QString base = safeName(device.name);
+        const QString base = safeName(device.name());
         QString name = base;
         if (base.isEmpty())
-            name = device.type.isEmpty() ? QStringLiteral("device") : device.type.toLower();
+            name = device.typeText().isEmpty() ? QStringLiteral("device") : groupOf(device);
         if (base.isEmpty() || shared.value(base) > 1 || isGroupName(name))
             name += QLatin1Char('_') + macDigits(device);
         QString unique = name;
@@ -77,12 +78,12 @@ QStringList hostNames(const QVector<DeviceRecord> &devices)
 
 QJsonObject hostVariables(const DeviceRecord &device, const QHash<int, QString> &adapterNames)
 {
-    return { { QStringLiteral("ansible_host"), device.ip },
-        { QStringLiteral("nesdrix_mac"), device.mac },
-        { QStringLiteral("nesdrix_type"), device.type },
-        { QStringLiteral("nesdrix_name"), device.name },
-        { QStringLiteral("nesdrix_mask"), device.mask },
-        { QStringLiteral("nesdrix_gateway"), device.gateway },
+    return { { QStringLiteral("ansible_host"), device.ip.toString() },
+        { QStringLiteral("nesdrix_mac"), device.mac.toString() },
+        { QStringLiteral("nesdrix_type"), device.typeText() },
+        { QStringLiteral("nesdrix_name"), device.name() },
+        { QStringLiteral("nesdrix_mask"), device.mask.toString() },
+        { QStringLiteral("nesdrix_gateway"), device.gateway.toString() },
         { QStringLiteral("nesdrix_version"), device.version },
         { QStringLiteral("nesdrix_adapter"), adapterNames.value(device.interfaceIndex) } };
 }
