@@ -255,9 +255,11 @@ void MainWindow::buildTable()
     tableView->setSelectionBehavior(QAbstractItemView::SelectRows);
     tableView->setSelectionMode(QAbstractItemView::SingleSelection);
     tableView->setColumnHidden(PlcPointsColumn, true);
-    // Shown from the header's menu where a computer has more than one network.
+    // Shown from the header's menu where a computer has more than one network,
+    // beside the address it says the network of.
     tableView->setColumnHidden(AdapterColumn, true);
     QHeaderView *header = tableView->horizontalHeader();
+    header->moveSection(header->visualIndex(AdapterColumn), IpAddressColumn + 1);
     header->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(header, &QWidget::customContextMenuRequested, this, &MainWindow::showColumnMenuSlot);
     header->setSectionsClickable(true);
@@ -402,13 +404,22 @@ QSize MainWindow::startSize() const
     const int addedHeight = filterEdit->sizeHint().height() + statusBar()->sizeHint().height();
     const QSize wanted(
         qMax(SmallestStartSize.width(), tableWidth), SmallestStartSize.height() + addedHeight);
-    return wanted.boundedTo(screen()->availableGeometry().size());
+    return wanted.boundedTo(screenRoom());
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     saveViewState();
     QMainWindow::closeEvent(event);
+}
+
+QSize MainWindow::screenRoom() const
+{
+    // The window manager's frame is not known before the window is shown: the
+    // title bar's height and a border on each side are left for it.
+    const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    return screen()->availableGeometry().size() - QSize(2 * border, titleBar + 2 * border);
 }
 
 void MainWindow::saveViewState() const
@@ -465,8 +476,7 @@ void MainWindow::restoreViewState()
     // The size the user left, as far as the screen takes it now: a smaller
     // screen or a larger scale factor must not push the window off it.
     const QSize stored = settings.value(QStringLiteral("size")).toSize();
-    const QSize available = screen()->availableGeometry().size();
-    resize(stored.isValid() ? stored.boundedTo(available) : startSize());
+    resize(stored.isValid() ? stored.boundedTo(screenRoom()) : startSize());
 }
 
 void MainWindow::retranslateUi()
@@ -662,7 +672,10 @@ void MainWindow::copyRowSlot()
     if (!current.isValid())
         return;
     QStringList cells;
-    for (int column = 0; column < ColumnCount; ++column) {
+    // In the order shown: the adapter stands beside the IP address.
+    const QHeaderView *header = tableView->horizontalHeader();
+    for (int shown = 0; shown < ColumnCount; ++shown) {
+        const int column = header->logicalIndex(shown);
         if (!tableView->isColumnHidden(column))
             // A tab or line break in a name would split the row when pasted.
             cells << neutralizedText(current.siblingAtColumn(column).data().toString());

@@ -78,6 +78,8 @@ private:
     void buildFileActions();
     void fitColumnsToFont();
     QSize startSize() const;
+    // The most a window can take of its screen, its frame left out.
+    QSize screenRoom() const;
     void saveViewState() const;
     void restoreViewState();
     void updateShownCount();
