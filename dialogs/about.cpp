@@ -4,6 +4,8 @@
 
 #include "about.h"
 
+#include "version.h"
+
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -23,6 +25,17 @@ QLabel *createLabel(const QString &text, const QString &objectName)
     auto *label = new QLabel(text);
     label->setObjectName(objectName);
     return label;
+}
+
+// The project's version as the About box has always shown it: 1.0.0.139 as
+// "1.00.00.00139".
+QString versionText()
+{
+    return QStringLiteral("%1.%2.%3.%4")
+        .arg(NESDRIX_VERSION_MAJOR)
+        .arg(NESDRIX_VERSION_MINOR, 2, 10, QLatin1Char('0'))
+        .arg(NESDRIX_VERSION_PATCH, 2, 10, QLatin1Char('0'))
+        .arg(NESDRIX_VERSION_TWEAK, 5, 10, QLatin1Char('0'));
 }
 
 } // namespace
@@ -46,9 +59,8 @@ void About::createLayout()
     layout->setColumnMinimumWidth(1, 1);
     layout->setRowMinimumHeight(ButtonRow, ButtonRowMinimumHeight);
 
-    // "1.00.00.00139" is translatable so that a catalogue may render it its own way.
     layout->addWidget(
-        createLabel(tr("Version:") + tr("1.00.00.00139"), QStringLiteral("versionLabel")), 0, 0);
+        createLabel(tr("Version:") + versionText(), QStringLiteral("versionLabel")), 0, 0);
     layout->addWidget(
         createLabel(tr("Date：") + QLatin1String(BuildDate), QStringLiteral("dateLabel")), 1, 0);
     layout->addWidget(createLabel(tr("Copyright © 2016 The Nesdrix developers"),

@@ -8,10 +8,6 @@
         <translation>版本：</translation>
     </message>
     <message>
-        <source>1.00.00.00139</source>
-        <translation>1.00.00.00139</translation>
-    </message>
-    <message>
         <source>Date：</source>
         <translation>日期：</translation>
     </message>

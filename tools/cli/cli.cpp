@@ -14,6 +14,7 @@
 #include "plan.h"
 #include "safetext.h"
 #include "scantext.h"
+#include "version.h"
 
 #include <QCommandLineParser>
 #include <QFile>
