@@ -531,11 +531,12 @@ void MainWindow::installChineseTranslator()
 void MainWindow::removeTranslator()
 {
     for (QTranslator **installed : { &translator, &qtTranslator }) {
-        if (!*installed)
+        // Cleared first: the removal retranslates the window at once, in English.
+        QTranslator *removed = std::exchange(*installed, nullptr);
+        if (!removed)
             continue;
-        QCoreApplication::removeTranslator(*installed);
-        delete *installed;
-        *installed = nullptr;
+        QCoreApplication::removeTranslator(removed);
+        delete removed;
     }
 }
 
@@ -546,7 +547,6 @@ void MainWindow::chineseActionSlot()
     removeTranslator();
     installChineseTranslator();
     LanguageSettings::storeLanguage(LanguageSettings::Chinese);
-    initUi();
 }
 
 void MainWindow::englishActionSlot()
@@ -555,7 +555,14 @@ void MainWindow::englishActionSlot()
     englishAction->setChecked(true);
     removeTranslator();
     LanguageSettings::storeLanguage(LanguageSettings::English);
-    initUi();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    // Every installed or removed catalogue comes here, whoever changed it.
+    if (event->type() == QEvent::LanguageChange && widgetsBuilt)
+        retranslateUi();
+    QMainWindow::changeEvent(event);
 }
 
 void MainWindow::infoActionSlot()

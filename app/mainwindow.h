@@ -51,6 +51,9 @@ protected:
     // Remembers the window's size and the table's columns and sort for the next start.
     void closeEvent(QCloseEvent *event) override;
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private slots:
     void chineseActionSlot();
     void englishActionSlot();
