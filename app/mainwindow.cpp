@@ -903,7 +903,7 @@ void MainWindow::showLeftOutCount()
 
 void MainWindow::reportBindFailure()
 {
-    QMessageBox::warning(this, windowTitle(), bindFailureText(endpoint->bindErrorString()));
+    QMessageBox::warning(this, windowTitle(), bindFailureText(endpoint->bindErrorString(), endpoint->bindAdvice()));
 }
 
 void MainWindow::reportReceiveBufferLimit()

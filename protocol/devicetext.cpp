@@ -120,15 +120,42 @@ QString settingsFieldErrorText(SettingsFault::Field field)
     return QCoreApplication::translate("QObject", "MAC Address Error!");
 }
 
-QString bindFailureText(const QString &reason)
+QString bindFailureText(const QString &reason, BindAdvice advice)
 {
-    // Kept in the main window's translation context, where the catalogue has it.
-    return QCoreApplication::translate("MainWindow",
-        "UDP port 102 could not be opened: %1\n\n"
-        "Replies from devices cannot be received until it can. If another program, or "
-        "another Nesdrix, uses UDP port 102, close it. On Linux only Nesdrix's launcher "
-        "may bind the port: start Nesdrix with the nesdrix command of the package. Built "
-        "from source, give the launcher the privilege (sudo setcap "
-        "cap_net_bind_service=ep nesdrix-launcher). Then start Nesdrix again.")
-        .arg(reason);
+    // Kept in the main window's translation context, where the catalogue has them.
+    const QString failure
+        = QCoreApplication::translate("MainWindow", "UDP port 102 could not be opened: %1").arg(reason);
+    QString advise;
+    switch (advice) {
+    case BindAdvice::CloseOtherProgram:
+        advise = QCoreApplication::translate("MainWindow",
+            "Another program, or another Nesdrix, uses UDP port 102: close it, then start "
+            "Nesdrix again.");
+        break;
+    case BindAdvice::GrantLauncher:
+        advise = QCoreApplication::translate("MainWindow",
+            "Nesdrix's launcher lacks the privilege to open the port. Installed from the "
+            "package, install it again; built from source, start Nesdrix with ./scripts/run.sh, "
+            "which grants it (sudo setcap cap_net_bind_service=ep nesdrix-launcher).");
+        break;
+    case BindAdvice::UseLauncher:
+        advise = QCoreApplication::translate("MainWindow",
+            "Only Nesdrix's launcher may open the port: start the program with the command the "
+            "package installs (nesdrix, nesdrix-cli), or, built from source, with "
+            "./scripts/run.sh, which prepares the build's launcher.");
+        break;
+    case BindAdvice::General:
+        return QCoreApplication::translate("MainWindow",
+            "UDP port 102 could not be opened: %1\n\n"
+            "Replies from devices cannot be received until it can. If another program, or "
+            "another Nesdrix, uses UDP port 102, close it. On Linux only Nesdrix's launcher "
+            "may bind the port: start Nesdrix with the nesdrix command of the package. Built "
+            "from source, give the launcher the privilege (sudo setcap "
+            "cap_net_bind_service=ep nesdrix-launcher). Then start Nesdrix again.")
+            .arg(reason);
+    }
+    return failure + QStringLiteral("\n\n")
+        + QCoreApplication::translate("MainWindow",
+            "Replies from devices cannot be received until it can.")
+        + QLatin1Char(' ') + advise;
 }

@@ -39,8 +39,20 @@ std::optional<SettingsFault> settingsFault(
 // The device dialog's message for the field, translated.
 QString settingsFieldErrorText(SettingsFault::Field field);
 
+// What gets port 102 back, for the way the program was started.
+enum class BindAdvice {
+    // Another program, or another Nesdrix, holds the port.
+    CloseOtherProgram,
+    // Started by a launcher that lacks the privilege to bind it.
+    GrantLauncher,
+    // Started without the launcher, which alone may bind it.
+    UseLauncher,
+    // Anything else: every way, in general words.
+    General,
+};
+
 // The warning for a port 102 that could not be bound, with the system's reason
-// and the advice on how to get the port, translated.
-QString bindFailureText(const QString &reason);
+// and what to do about it, translated.
+QString bindFailureText(const QString &reason, BindAdvice advice = BindAdvice::General);
 
 #endif // DEVICETEXT_H

@@ -6,6 +6,7 @@
 #define MYSOCKET_H
 
 #include "devicerecord.h"
+#include "devicetext.h"
 #include "sendpath.h"
 
 #include <QByteArray>
@@ -69,6 +70,8 @@ public:
     // Whether port 102 could be bound, and why not when it could not.
     bool isBound() const { return bound; }
     QString bindErrorString() const { return bindError; }
+    // What gets the port, for the way this process was started.
+    BindAdvice bindAdvice() const { return advice; }
     // The send error of a closed endpoint, translated.
     static QString notOpenText();
 
@@ -119,6 +122,7 @@ private:
     quint32 sequenceNo = 0;
     bool bound = false;
     QString bindError;
+    BindAdvice advice = BindAdvice::General;
     int receiveBuffer = 0;
 #ifdef Q_OS_LINUX
     // Large enough for any IPv4 datagram.

@@ -10,6 +10,7 @@
 #include <QHostAddress>
 #include <QUdpSocket>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -24,8 +25,15 @@ bool MySocket::bindUdpSocket()
     if (udpSocket->bind(
             QHostAddress::AnyIPv4, Datagram::DevicePort, QAbstractSocket::DontShareAddress))
         return true;
-    bindError = passed.launcherBindErrno ? qt_error_string(passed.launcherBindErrno)
-                                         : udpSocket->errorString();
+    const int launcherErrno = passed.launcherBindErrno;
+    bindError = launcherErrno ? qt_error_string(launcherErrno) : udpSocket->errorString();
+    if (launcherErrno == EADDRINUSE
+        || (!launcherErrno && udpSocket->error() == QAbstractSocket::AddressInUseError))
+        advice = BindAdvice::CloseOtherProgram;
+    else if (launcherErrno == EACCES || launcherErrno == EPERM)
+        advice = BindAdvice::GrantLauncher;
+    else if (!launcherErrno && udpSocket->error() == QAbstractSocket::SocketAccessError)
+        advice = BindAdvice::UseLauncher;
     return false;
 }
 

@@ -252,6 +252,26 @@ Choose a folder you can write to, and a disk with free space, then export again.
         <source>UDP port 102 could not be opened: no scan was sent. The warning shown at start tells what to do.</source>
         <translation>无法打开UDP端口102：未发送扫描。启动时显示的警告说明了解决方法。</translation>
     </message>
+    <message>
+        <source>UDP port 102 could not be opened: %1</source>
+        <translation>无法打开UDP端口102：%1</translation>
+    </message>
+    <message>
+        <source>Another program, or another Nesdrix, uses UDP port 102: close it, then start Nesdrix again.</source>
+        <translation>其他程序或另一个Nesdrix占用了UDP端口102：请将其关闭，然后重新启动Nesdrix。</translation>
+    </message>
+    <message>
+        <source>Nesdrix&apos;s launcher lacks the privilege to open the port. Installed from the package, install it again; built from source, start Nesdrix with ./scripts/run.sh, which grants it (sudo setcap cap_net_bind_service=ep nesdrix-launcher).</source>
+        <translation>Nesdrix的启动器没有打开该端口的权限。从软件包安装的，请重新安装；从源代码构建的，请用 ./scripts/run.sh 启动Nesdrix，它会授予该权限（sudo setcap cap_net_bind_service=ep nesdrix-launcher）。</translation>
+    </message>
+    <message>
+        <source>Only Nesdrix&apos;s launcher may open the port: start the program with the command the package installs (nesdrix, nesdrix-cli), or, built from source, with ./scripts/run.sh, which prepares the build&apos;s launcher.</source>
+        <translation>只有Nesdrix的启动器可以打开该端口：请用软件包安装的命令（nesdrix、nesdrix-cli）启动程序；从源代码构建的，请用 ./scripts/run.sh 启动，它会准备好构建目录中的启动器。</translation>
+    </message>
+    <message>
+        <source>Replies from devices cannot be received until it can.</source>
+        <translation>在该端口能够打开之前，将收不到设备的应答。</translation>
+    </message>
 </context>
 <context>
     <name>MySocket</name>

@@ -133,7 +133,6 @@ void TestMainWindow::menus()
     QCOMPARE(help.size(), 2);
     QCOMPARE(help.at(0)->text(), QStringLiteral("&About"));
     QCOMPARE(help.at(1)->text(), QStringLiteral("Host &Info"));
-    QCOMPARE(window.menuBar()->styleSheet().size(), 457);
 }
 
 void TestMainWindow::buttonsAndLayout()
@@ -229,7 +228,9 @@ void TestMainWindow::bindFailureIsReportedOnce()
     QTRY_VERIFY(markerReached && !QApplication::activeModalWidget());
     QCOMPARE(shown.size(), 1);
     QVERIFY(shown.first().contains(QStringLiteral("102")));
-    QVERIFY(shown.first().contains(QStringLiteral("setcap")));
+    // The port is held by another program here: that is the advice.
+    QVERIFY2(shown.first().contains(QStringLiteral("Another program, or another Nesdrix")),
+        qPrintable(shown.first()));
     const QString status = window.findChild<QLabel *>(QStringLiteral("scanStatusLabel"))->text();
     QVERIFY2(
         status.startsWith(QLatin1String("UDP port 102 could not be opened")), qPrintable(status));

@@ -56,6 +56,8 @@ Datagram::Request::Kind requestKind(const QByteArray &datagram)
 
 } // namespace
 
+Q_DECLARE_METATYPE(BindAdvice)
+
 class TestMySocket : public QObject
 {
     Q_OBJECT
@@ -223,13 +225,22 @@ void TestMySocket::modifyRequestGoesToTheDevice()
 void TestMySocket::failedBindIsRecorded_data()
 {
     QTest::addColumn<bool>("anotherEndpoint");
-    QTest::newRow("another program's socket") << false;
-    QTest::newRow("a second Nesdrix") << true;
+    // The launcher's reason when it started this process and could not bind.
+    QTest::addColumn<int>("launcherErrno");
+    QTest::addColumn<BindAdvice>("advice");
+    QTest::newRow("another program's socket") << false << 0 << BindAdvice::CloseOtherProgram;
+    QTest::newRow("a second Nesdrix") << true << 0 << BindAdvice::CloseOtherProgram;
+    QTest::newRow("launcher found the port taken")
+        << false << int(EADDRINUSE) << BindAdvice::CloseOtherProgram;
+    QTest::newRow("launcher without the privilege")
+        << false << int(EACCES) << BindAdvice::GrantLauncher;
 }
 
 void TestMySocket::failedBindIsRecorded()
 {
     QFETCH(bool, anotherEndpoint);
+    QFETCH(int, launcherErrno);
+    QFETCH(BindAdvice, advice);
     if (!anotherEndpoint)
         cleanup();
     // Neither shares its port: the endpoint is kept out and says why.
@@ -238,11 +249,16 @@ void TestMySocket::failedBindIsRecorded()
             || blocker.bind(
                 QHostAddress::AnyIPv4, Datagram::DevicePort, QAbstractSocket::DontShareAddress),
         qPrintable(blocker.errorString()));
+    if (launcherErrno) {
+        qputenv("LISTEN_PID", QByteArray::number(::getpid()));
+        qputenv("NESDRIX_BIND_ERRNO", QByteArray::number(launcherErrno));
+    }
     MySocket blocked;
     QVERIFY(!blocked.initUdpSocket());
     QVERIFY(!blocked.isBound());
-    QVERIFY2(blocked.bindErrorString().contains(QStringLiteral("in use")),
-        qPrintable(blocked.bindErrorString()));
+    QCOMPARE(blocked.bindAdvice(), advice);
+    const QString expected = launcherErrno ? qt_error_string(launcherErrno) : QStringLiteral("in use");
+    QVERIFY2(blocked.bindErrorString().contains(expected), qPrintable(blocked.bindErrorString()));
 }
 
 void TestMySocket::closedEndpointSendsNothing()

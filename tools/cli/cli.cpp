@@ -185,7 +185,7 @@ QString noAnswerText(const ScanReport &report, int waitMs)
 Scan openAndScan(Fleet &fleet, const InterruptWatcher &watcher, int waitMs)
 {
     if (!fleet.open()) {
-        printError(bindFailureText(fleet.bindErrorString()));
+        printError(bindFailureText(fleet.bindErrorString(), fleet.bindAdvice()));
         Scan failed;
         failed.failure = ExitPortUnavailable;
         return failed;

@@ -30,6 +30,7 @@ public:
     // Binds port 102; false with bindErrorString() when that fails.
     bool open();
     QString bindErrorString() const;
+    BindAdvice bindAdvice() const { return socket->bindAdvice(); }
 
     // Sends one scan request on every adapter and returns every accepted reply
     // within waitMs; listedDevices() has them too, with their duplicate marks,
