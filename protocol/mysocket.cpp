@@ -141,6 +141,15 @@ bool MySocket::udpSendCmdModify(const DeviceSettingsSource *dialog)
     return sendToDevice(Datagram::modifyRequest(takeSequenceNo(), fields));
 }
 
+bool MySocket::udpSendAddressProbe(const QHostAddress &ip, int interfaceIndex, QString *error)
+{
+    // Nothing listens on the discard port, and nothing reads an empty datagram.
+    constexpr quint16 DiscardPort = 9;
+    QNetworkDatagram probe(QByteArray(), ip, DiscardPort);
+    probe.setInterfaceIndex(uint(interfaceIndex));
+    return writeRequest(probe, *error);
+}
+
 void MySocket::setDeviceIp(QString ip)
 {
     deviceIp = ip;

@@ -59,6 +59,10 @@ public:
     bool udpSendCmdLedsFlash(QString mac);
     bool udpSendCmdLedsStop(QString mac);
     bool udpSendCmdModify(const DeviceSettingsSource *dialog);
+    // One empty datagram to the IP's discard port, out of the interface with the
+    // index: the kernel then resolves the address, and the neighbour table tells
+    // who holds it. False with the system's reason in *error.
+    bool udpSendAddressProbe(const QHostAddress &ip, int interfaceIndex, QString *error);
     void setDeviceIp(QString ip);
     // The interface that heard the device; 0 (unknown) leaves the way to the routing table.
     void setDeviceInterfaceIndex(int index);

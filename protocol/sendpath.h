@@ -15,6 +15,12 @@ struct InterfaceAddress
     int prefixLength = 0;
 };
 
+// The IPv4 addresses of the interface with the index; none when it is gone.
+QVector<InterfaceAddress> interfaceIpv4Addresses(int interfaceIndex);
+
+// Whether the IP lies in the subnet of one of the addresses.
+bool isOnSubnetOf(const QVector<InterfaceAddress> &addresses, const QHostAddress &ip);
+
 // How a request reaches a device heard on an interface.
 enum class SendPath {
     // To the device's IP, through the routing table.
