@@ -52,14 +52,14 @@ QString defaultAuditPath()
 QString auditHeaderLine()
 {
     return QStringLiteral("time_utc,host,mac,old_ip,old_mask,old_gateway,new_ip,new_mask,"
-                          "new_gateway,outcome\n");
+                          "new_gateway,outcome,address_check\n");
 }
 
 QString auditLine(const AuditEntry &entry)
 {
     const QStringList fields = { entry.time.toUTC().toString(Qt::ISODateWithMs), entry.host,
         entry.mac, entry.oldIp, entry.oldMask, entry.oldGateway, entry.newIp, entry.newMask,
-        entry.newGateway, entry.outcome };
+        entry.newGateway, entry.outcome, entry.addressCheck };
     return csvLine(fields);
 }
 
@@ -88,11 +88,12 @@ bool AuditLog::open()
     return file.size() > 0 || appendLine(auditHeaderLine());
 }
 
-bool AuditLog::record(const DeviceRecord &device, const PlanEntry &target, const QString &outcome)
+bool AuditLog::record(const DeviceRecord &device, const PlanEntry &target, const QString &outcome,
+    const QString &addressCheck)
 {
     const AuditEntry entry { QDateTime::currentDateTimeUtc(), QSysInfo::machineHostName(),
         device.mac, device.ip, device.mask, device.gateway, target.ip, target.mask, target.gateway,
-        outcome };
+        outcome, addressCheck };
     return appendLine(auditLine(entry));
 }
 

@@ -111,6 +111,11 @@ QString Fleet::sendErrorString() const
     return socket->lastSendError();
 }
 
+bool Fleet::sendAddressProbe(const QHostAddress &ip, int interfaceIndex, QString *error)
+{
+    return socket->udpSendAddressProbe(ip, interfaceIndex, error);
+}
+
 void Fleet::aimAt(const DeviceRecord &device)
 {
     // Devices that share an IP address, such as a line of drives fresh from the
