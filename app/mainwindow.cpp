@@ -5,6 +5,7 @@
 #include "mainwindow.h"
 
 #include "about.h"
+#include "addresschecktext.h"
 #include "devicecsv.h"
 #include "devicelistmodel.h"
 #include "devicesortfilter.h"
@@ -279,6 +280,9 @@ void MainWindow::buildStatusBar()
     leftOutLabel = createStatusLabel(this, "leftOutLabel");
     leftOutLabel->hide();
     statusBar()->addPermanentWidget(leftOutLabel);
+    writeStatusLabel = createStatusLabel(this, "writeStatusLabel");
+    writeStatusLabel->hide();
+    statusBar()->addWidget(writeStatusLabel, 1);
 }
 
 void MainWindow::buildListActions()
@@ -457,6 +461,8 @@ void MainWindow::cellDoubleClickedSlot()
     // Made before the first flash, so that it can tell when that cannot be sent.
     SubDeviceInfo dialog(device, this);
     connect(&dialog, &SubDeviceInfo::subPlcWindowClosed, this, &MainWindow::closeSubWindowSlot);
+    dialog.setListedDevices([this] { return deviceList->listedRecords(); });
+    connect(&dialog, &SubDeviceInfo::settingsWritten, this, &MainWindow::settingsWrittenSlot);
     g_mySocket->setDevice(device);
     openedDeviceMac = device.mac;
     g_mySocket->udpSendCmdLedsFlash(openedDeviceMac);
@@ -470,8 +476,39 @@ void MainWindow::closeSubWindowSlot()
     g_mySocket->stopLedsFlashTimer();
 }
 
+void MainWindow::settingsWrittenSlot(const DeviceRecord &written, const AddressCheckResult &check)
+{
+    delete writeConfirmation;
+    writeConfirmation = new WriteConfirmation(written, writeConfirmationLimitMs, this);
+    writeCheckNote = AddressCheckText::afterWrite(written.ip, check);
+    showWriteStatus(tr("New settings sent to %1: waiting for it to answer at %2...")
+                        .arg(written.mac, written.ip));
+    connect(writeConfirmation, &WriteConfirmation::scanWanted, this, &MainWindow::startScan);
+    connect(writeConfirmation, &WriteConfirmation::confirmed, this, [this] {
+        const DeviceRecord &device = writeConfirmation->written();
+        showWriteStatus(
+            tr("%1 answers at %2 with its new settings.").arg(device.mac, device.ip));
+    });
+    connect(writeConfirmation, &WriteConfirmation::notSeen, this, [this] {
+        const DeviceRecord &device = writeConfirmation->written();
+        showWriteStatus(tr("%1 was not seen at %2 yet: it may still be restarting. Press "
+                           "Refresh User List to look again.")
+                            .arg(device.mac, device.ip));
+    });
+    writeConfirmation->start();
+}
+
+void MainWindow::showWriteStatus(const QString &text)
+{
+    writeStatusLabel->setText(
+        writeCheckNote.isEmpty() ? text : writeCheckNote + QLatin1Char(' ') + text);
+    writeStatusLabel->show();
+}
+
 void MainWindow::tranlateUdpRawFrameSlot(const DeviceRecord &device)
 {
+    if (writeConfirmation)
+        writeConfirmation->offer(device);
     beginListingPass();
     pendingDevices.append(device);
 }

@@ -5,8 +5,10 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "addresscheck.h"
 #include "devicerecord.h"
 #include "mysocket.h"
+#include "writeconfirmation.h"
 
 #include <QIcon>
 #include <QMainWindow>
@@ -40,6 +42,8 @@ public:
     void startScan();
     // Saves the devices shown, in the order shown, as CSV; a failure is told in a box.
     void exportList(const QString &path);
+    // How long the window looks for a written device at its new address.
+    void setWriteConfirmationLimit(int ms) { writeConfirmationLimitMs = ms; }
 
 private slots:
     void chineseActionSlot();
@@ -57,6 +61,7 @@ private slots:
     void copyRowSlot();
     void showRowMenuSlot(const QPoint &position);
     void exportListSlot();
+    void settingsWrittenSlot(const DeviceRecord &written, const AddressCheckResult &check);
 
 private:
     void buildWidgets();
@@ -81,6 +86,7 @@ private:
     void endListingPass();
     void showScanStatus();
     void showLeftOutCount();
+    void showWriteStatus(const QString &text);
 
     QTranslator *translator = nullptr;
     QAction *chineseAction = nullptr;
@@ -107,6 +113,12 @@ private:
     QAction *copyRowAction = nullptr;
     // How many replies the full list left out; hidden while none.
     QLabel *leftOutLabel = nullptr;
+    // What became of the last write: its address check, then whether the device
+    // answers with its new settings.
+    QLabel *writeStatusLabel = nullptr;
+    QString writeCheckNote;
+    WriteConfirmation *writeConfirmation = nullptr;
+    int writeConfirmationLimitMs = WriteConfirmation::DefaultLimitMs;
     // The MAC of the device whose dialog is open, for its stop request.
     QString openedDeviceMac;
     bool widgetsBuilt = false;

@@ -4,6 +4,7 @@
 
 #include "subdeviceinfo.h"
 
+#include "addresschecktext.h"
 #include "devicetext.h"
 #include "globals.h"
 #include "mysocket.h"
@@ -13,8 +14,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QtEndian>
 
 namespace {
 
@@ -93,6 +96,11 @@ void SubDeviceInfo::reject()
     close();
 }
 
+void SubDeviceInfo::setListedDevices(std::function<QVector<DeviceRecord>()> listed)
+{
+    listedDevices = std::move(listed);
+}
+
 void SubDeviceInfo::modifyConfirmActionSlot()
 {
     const QString error = settingsErrorText(ipText(), netMaskText(), gateWayText(), macText());
@@ -100,12 +108,77 @@ void SubDeviceInfo::modifyConfirmActionSlot()
         showInputError(error);
         return;
     }
+    const DeviceRecord written = writtenDevice();
+    const std::optional<AddressCheckResult> known = addressChecker->start(shownDevice,
+        QHostAddress(written.ip), listedDevices ? listedDevices() : QVector<DeviceRecord>());
+    if (known)
+        writeCheckedSettings(*known);
+    else
+        setChecking(true, written.ip);
+}
+
+void SubDeviceInfo::addressCheckFinished(const AddressCheckResult &result)
+{
+    setChecking(false);
+    writeCheckedSettings(result);
+}
+
+void SubDeviceInfo::setChecking(bool checking, const QString &ip)
+{
+    // The typed settings stay as they are until the answer decides on them.
+    for (QWidget *widget : { static_cast<QWidget *>(modifyButton), static_cast<QWidget *>(ipEdit),
+             static_cast<QWidget *>(netMaskEdit), static_cast<QWidget *>(gateWayEdit) })
+        widget->setEnabled(!checking);
+    addressCheckLabel->setVisible(checking);
+    if (checking)
+        addressCheckLabel->setText(tr("Checking that %1 is free...").arg(ip));
+}
+
+void SubDeviceInfo::writeCheckedSettings(const AddressCheckResult &check)
+{
+    if (check.outcome == AddressCheckResult::Outcome::InUse && !confirmWriteAnyway(check))
+        return;
     if (!g_mySocket->udpSendCmdModify(this)) {
         showModifyFailure(g_mySocket->lastSendError());
         return;
     }
     g_mySocket->waitForUdpWritten();
+    emit settingsWritten(writtenDevice(), check);
     close();
+}
+
+bool SubDeviceInfo::confirmWriteAnyway(const AddressCheckResult &check)
+{
+    QMessageBox box(QMessageBox::Warning, tr("Address in Use"),
+        tr("%1 is already in use by %2.\n\nTwo devices with one address disturb each other "
+           "and can stop the line. Write the address anyway?")
+            .arg(ipText(), AddressCheckText::holder(check)),
+        QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("addressInUseBox"));
+    // The holder's name came from the network.
+    box.setTextFormat(Qt::PlainText);
+    QPushButton *writeAnyway = box.addButton(tr("Write Anyway"), QMessageBox::AcceptRole);
+    writeAnyway->setObjectName(QStringLiteral("writeAnywayButton"));
+    QPushButton *cancel = box.addButton(tr("Cancel"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == writeAnyway;
+}
+
+DeviceRecord SubDeviceInfo::writtenDevice() const
+{
+    // The addresses as they go on the wire: a typed "192.168.001.010" is 192.168.1.10.
+    const QByteArray network = Datagram::networkBytes(ipText(), netMaskText(), gateWayText());
+    const auto dotted = [&](int offset) {
+        return QHostAddress(qFromBigEndian<quint32>(network.constData() + offset)).toString();
+    };
+    DeviceRecord written = shownDevice;
+    written.mac = canonicalMacText(macText());
+    written.ip = dotted(0);
+    written.mask = dotted(4);
+    written.gateway = dotted(8);
+    return written;
 }
 
 void SubDeviceInfo::showFlashFailure(const QString &reason)
@@ -118,6 +191,8 @@ void SubDeviceInfo::showFlashFailure(const QString &reason)
 
 void SubDeviceInfo::closeEvent(QCloseEvent *event)
 {
+    // Closed while checking: nothing is written.
+    addressChecker->cancel();
     emit subPlcWindowClosed();
     event->accept();
 }
@@ -150,6 +225,10 @@ void SubDeviceInfo::createLayout()
     flashFailedLabel->setWordWrap(true);
     flashFailedLabel->setStyleSheet(QStringLiteral("color: red;"));
     flashFailedLabel->hide();
+    addressCheckLabel = new QLabel(this);
+    addressCheckLabel->setObjectName(QStringLiteral("addressCheckLabel"));
+    addressCheckLabel->setTextFormat(Qt::PlainText);
+    addressCheckLabel->hide();
 
     // Created first, Modify becomes the dialog's default button: Enter in a field presses it.
     modifyButton = createButton(this, "modifyButton", tr("Modify"));
@@ -165,6 +244,7 @@ void SubDeviceInfo::createLayout()
     dialogLayout->addLayout(fieldsRow);
     dialogLayout->addWidget(tip);
     dialogLayout->addWidget(flashFailedLabel);
+    dialogLayout->addWidget(addressCheckLabel);
     dialogLayout->addLayout(buttonsRow);
     setLayout(dialogLayout);
 }
@@ -175,6 +255,13 @@ void SubDeviceInfo::createConnections()
     connect(closeButton, &QPushButton::clicked, this, &SubDeviceInfo::close);
     if (g_mySocket)
         connect(g_mySocket, &MySocket::sendFailed, this, &SubDeviceInfo::showFlashFailure);
+    addressChecker = new AddressChecker(
+        [](const QHostAddress &ip, int interfaceIndex, QString *error) {
+            return g_mySocket->udpSendAddressProbe(ip, interfaceIndex, error);
+        },
+        this);
+    connect(addressChecker, &AddressChecker::finished, this,
+        &SubDeviceInfo::addressCheckFinished);
 }
 
 void SubDeviceInfo::loadDeviceInfo(const DeviceRecord &device)
@@ -187,6 +274,7 @@ void SubDeviceInfo::loadDeviceInfo(const DeviceRecord &device)
     macEdit->setText(device.mac);
     discoveredMac = device.mac;
     reportedName = device.nameBytes;
+    shownDevice = device;
 }
 
 void SubDeviceInfo::showInputError(const QString &message)

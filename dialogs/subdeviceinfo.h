@@ -5,10 +5,13 @@
 #ifndef SUBDEVICEINFO_H
 #define SUBDEVICEINFO_H
 
+#include "addresschecker.h"
 #include "devicerecord.h"
 #include "devicesettingssource.h"
 
 #include <QDialog>
+
+#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -37,12 +40,20 @@ public:
     // Escape ends the dialog the way every other close does.
     void reject() override;
 
+    // The devices listed when Modify is pressed: one that holds the new IP on
+    // the same adapter makes it taken without asking the network.
+    void setListedDevices(std::function<QVector<DeviceRecord>()> listed);
+
 signals:
     void subPlcWindowClosed();
+    // The new settings were sent: the device as it should answer now, and what
+    // the check of its new IP found.
+    void settingsWritten(const DeviceRecord &written, const AddressCheckResult &check);
 
 private slots:
     void modifyConfirmActionSlot();
     void showFlashFailure(const QString &reason);
+    void addressCheckFinished(const AddressCheckResult &result);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -53,6 +64,10 @@ private:
     void loadDeviceInfo(const DeviceRecord &device);
     void showInputError(const QString &message);
     void showModifyFailure(const QString &reason);
+    void setChecking(bool checking, const QString &ip = QString());
+    void writeCheckedSettings(const AddressCheckResult &check);
+    bool confirmWriteAnyway(const AddressCheckResult &check);
+    DeviceRecord writtenDevice() const;
 
     QLineEdit *deviceNameEdit = nullptr;
     QLineEdit *ipEdit = nullptr;
@@ -63,6 +78,10 @@ private:
     QPushButton *modifyButton = nullptr;
     QPushButton *closeButton = nullptr;
     QLabel *flashFailedLabel = nullptr;
+    QLabel *addressCheckLabel = nullptr;
+    AddressChecker *addressChecker = nullptr;
+    std::function<QVector<DeviceRecord>()> listedDevices;
+    DeviceRecord shownDevice;
     QString discoveredMac;
     QByteArray reportedName;
 };
