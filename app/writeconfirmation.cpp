@@ -26,9 +26,8 @@ void WriteConfirmation::start()
 
 void WriteConfirmation::offer(const DeviceRecord &device)
 {
-    if (!timer->isActive() || device.mac.compare(expected.mac, Qt::CaseInsensitive) != 0
-        || device.ip != expected.ip || device.mask != expected.mask
-        || device.gateway != expected.gateway)
+    if (!timer->isActive() || device.mac != expected.mac
+        || device.settings() != expected.settings())
         return;
     timer->stop();
     emit confirmed();

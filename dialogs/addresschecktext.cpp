@@ -11,8 +11,8 @@ QString AddressCheckText::holder(const AddressCheckResult &result)
     if (result.heldByThisComputer)
         return tr("this computer");
     if (result.holderName.isEmpty())
-        return result.holderMac;
-    return tr("%1 (%2)").arg(result.holderMac, boundedText(result.holderName));
+        return result.holderMac.toString();
+    return tr("%1 (%2)").arg(result.holderMac.toString(), boundedText(result.holderName));
 }
 
 QString AddressCheckText::notCheckedReason(const AddressCheckResult &result)

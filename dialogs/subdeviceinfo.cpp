@@ -17,7 +17,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <QtEndian>
 
 namespace {
 
@@ -47,53 +46,39 @@ QPushButton *createButton(QWidget *parent, const char *name, const QString &text
 
 SubDeviceInfo::SubDeviceInfo(const DeviceRecord &device, QWidget *parent)
     : QDialog(parent)
+    , device(device)
 {
     setWindowTitle(tr("PLC Info"));
     setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint);
     createLayout();
     createConnections();
-    loadDeviceInfo(device);
-}
-
-QString SubDeviceInfo::tableMacText() const
-{
-    return discoveredMac;
-}
-
-QString SubDeviceInfo::macText() const
-{
-    return macEdit->text();
-}
-
-QString SubDeviceInfo::deviceNameText() const
-{
-    return deviceNameEdit->text();
-}
-
-QByteArray SubDeviceInfo::nameField() const
-{
-    return Datagram::nameFieldFromReported(reportedName);
-}
-
-QString SubDeviceInfo::ipText() const
-{
-    return ipEdit->text();
-}
-
-QString SubDeviceInfo::netMaskText() const
-{
-    return netMaskEdit->text();
-}
-
-QString SubDeviceInfo::gateWayText() const
-{
-    return gateWayEdit->text();
+    loadDeviceInfo();
 }
 
 void SubDeviceInfo::reject()
 {
     // QDialog would only hide: the window would keep the device flashing.
     close();
+}
+
+std::optional<Datagram::ModifyFields> SubDeviceInfo::typedModify()
+{
+    const QString ip = ipEdit->text();
+    const QString mask = netMaskEdit->text();
+    const QString gateway = gateWayEdit->text();
+    const QString mac = macEdit->text();
+    if (const std::optional<SettingsFault> fault = settingsFault(ip, mask, gateway, mac)) {
+        showInputError(fault->field);
+        return std::nullopt;
+    }
+    Datagram::ModifyFields fields;
+    fields.targetMac = device.mac;
+    fields.mac = *MacAddress::fromText(mac);
+    // The name bytes the device reported, so that a name in any encoding is
+    // written back unchanged.
+    fields.name = Datagram::nameFieldFromReported(device.nameBytes);
+    fields.settings = *DeviceSettings::fromTexts(ip, mask, gateway);
+    return fields;
 }
 
 void SubDeviceInfo::setListedDevices(std::function<QVector<DeviceRecord>()> listed)
@@ -103,18 +88,16 @@ void SubDeviceInfo::setListedDevices(std::function<QVector<DeviceRecord>()> list
 
 void SubDeviceInfo::modifyConfirmActionSlot()
 {
-    const QString error = settingsErrorText(ipText(), netMaskText(), gateWayText(), macText());
-    if (!error.isEmpty()) {
-        showInputError(error);
+    const std::optional<Datagram::ModifyFields> fields = typedModify();
+    if (!fields)
         return;
-    }
-    const DeviceRecord written = writtenDevice();
-    const std::optional<AddressCheckResult> known = addressChecker->start(shownDevice,
-        QHostAddress(written.ip), listedDevices ? listedDevices() : QVector<DeviceRecord>());
+    typedFields = *fields;
+    const std::optional<AddressCheckResult> known = addressChecker->start(device,
+        fields->settings.ip, listedDevices ? listedDevices() : QVector<DeviceRecord>());
     if (known)
         writeCheckedSettings(*known);
     else
-        setChecking(true, written.ip);
+        setChecking(true);
 }
 
 void SubDeviceInfo::addressCheckFinished(const AddressCheckResult &result)
@@ -123,7 +106,7 @@ void SubDeviceInfo::addressCheckFinished(const AddressCheckResult &result)
     writeCheckedSettings(result);
 }
 
-void SubDeviceInfo::setChecking(bool checking, const QString &ip)
+void SubDeviceInfo::setChecking(bool checking)
 {
     // The typed settings stay as they are until the answer decides on them.
     for (QWidget *widget : { static_cast<QWidget *>(modifyButton), static_cast<QWidget *>(ipEdit),
@@ -131,19 +114,25 @@ void SubDeviceInfo::setChecking(bool checking, const QString &ip)
         widget->setEnabled(!checking);
     addressCheckLabel->setVisible(checking);
     if (checking)
-        addressCheckLabel->setText(tr("Checking that %1 is free...").arg(ip));
+        addressCheckLabel->setText(
+            tr("Checking that %1 is free...").arg(typedFields.settings.ip.toString()));
 }
 
 void SubDeviceInfo::writeCheckedSettings(const AddressCheckResult &check)
 {
     if (check.outcome == AddressCheckResult::Outcome::InUse && !confirmWriteAnyway(check))
         return;
-    if (!g_mySocket->udpSendCmdModify(this)) {
+    if (!g_mySocket->udpSendCmdModify(typedFields)) {
         showModifyFailure(g_mySocket->lastSendError());
         return;
     }
     g_mySocket->waitForUdpWritten();
-    emit settingsWritten(writtenDevice(), check);
+    DeviceRecord written = device;
+    written.mac = typedFields.mac;
+    written.ip = typedFields.settings.ip;
+    written.mask = typedFields.settings.mask;
+    written.gateway = typedFields.settings.gateway;
+    emit settingsWritten(written, check);
     close();
 }
 
@@ -152,7 +141,7 @@ bool SubDeviceInfo::confirmWriteAnyway(const AddressCheckResult &check)
     QMessageBox box(QMessageBox::Warning, tr("Address in Use"),
         tr("%1 is already in use by %2.\n\nTwo devices with one address disturb each other "
            "and can stop the line. Write the address anyway?")
-            .arg(ipText(), AddressCheckText::holder(check)),
+            .arg(typedFields.settings.ip.toString(), AddressCheckText::holder(check)),
         QMessageBox::NoButton, this);
     box.setObjectName(QStringLiteral("addressInUseBox"));
     // The holder's name came from the network.
@@ -164,21 +153,6 @@ bool SubDeviceInfo::confirmWriteAnyway(const AddressCheckResult &check)
     box.setEscapeButton(cancel);
     box.exec();
     return box.clickedButton() == writeAnyway;
-}
-
-DeviceRecord SubDeviceInfo::writtenDevice() const
-{
-    // The addresses as they go on the wire: a typed "192.168.001.010" is 192.168.1.10.
-    const QByteArray network = Datagram::networkBytes(ipText(), netMaskText(), gateWayText());
-    const auto dotted = [&](int offset) {
-        return QHostAddress(qFromBigEndian<quint32>(network.constData() + offset)).toString();
-    };
-    DeviceRecord written = shownDevice;
-    written.mac = canonicalMacText(macText());
-    written.ip = dotted(0);
-    written.mask = dotted(4);
-    written.gateway = dotted(8);
-    return written;
 }
 
 void SubDeviceInfo::showFlashFailure(const QString &reason)
@@ -264,25 +238,21 @@ void SubDeviceInfo::createConnections()
         &SubDeviceInfo::addressCheckFinished);
 }
 
-void SubDeviceInfo::loadDeviceInfo(const DeviceRecord &device)
+void SubDeviceInfo::loadDeviceInfo()
 {
-    deviceNameEdit->setText(device.name);
-    ipEdit->setText(device.ip);
-    netMaskEdit->setText(device.mask);
-    gateWayEdit->setText(device.gateway);
+    deviceNameEdit->setText(device.name());
+    ipEdit->setText(device.ip.toString());
+    netMaskEdit->setText(device.mask.toString());
+    gateWayEdit->setText(device.gateway.toString());
     plcVersionEdit->setText(device.version);
-    macEdit->setText(device.mac);
-    discoveredMac = device.mac;
-    reportedName = device.nameBytes;
-    shownDevice = device;
+    macEdit->setText(device.mac.toString());
 }
 
-void SubDeviceInfo::showInputError(const QString &message)
+void SubDeviceInfo::showInputError(SettingsFault::Field field)
 {
     // The MAC box's button is the one text of these boxes in the dialog's own context.
-    const bool macError = message == QObject::tr("MAC Address Error!");
-    const QString okText = macError ? tr("OK") : QObject::tr("OK");
-    showWarning(this, QObject::tr("Error"), message, okText);
+    const QString okText = field == SettingsFault::Mac ? tr("OK") : QObject::tr("OK");
+    showWarning(this, QObject::tr("Error"), settingsFieldErrorText(field), okText);
 }
 
 void SubDeviceInfo::showModifyFailure(const QString &reason)

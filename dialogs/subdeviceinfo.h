@@ -7,18 +7,19 @@
 
 #include "addresschecker.h"
 #include "devicerecord.h"
-#include "devicesettingssource.h"
+#include "devicetext.h"
 
 #include <QDialog>
 
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 // Shows a listed device and writes new network settings to it.
-class SubDeviceInfo : public QDialog, public DeviceSettingsSource
+class SubDeviceInfo : public QDialog
 {
     Q_OBJECT
 
@@ -27,15 +28,7 @@ public:
 
     // The MAC the device was listed with when the dialog opened; rows that
     // arrive while it is open do not change it.
-    QString tableMacText() const override;
-    QString macText() const override;
-    QString deviceNameText() const override;
-    // The name bytes the device reported, so that a name in any encoding is
-    // written back unchanged.
-    QByteArray nameField() const override;
-    QString ipText() const override;
-    QString netMaskText() const override;
-    QString gateWayText() const override;
+    MacAddress tableMac() const { return device.mac; }
 
     // Escape ends the dialog the way every other close does.
     void reject() override;
@@ -61,13 +54,15 @@ protected:
 private:
     void createLayout();
     void createConnections();
-    void loadDeviceInfo(const DeviceRecord &device);
-    void showInputError(const QString &message);
+    void loadDeviceInfo();
+    // The modify request for the settings typed, or nothing after telling the
+    // first one that is wrong.
+    std::optional<Datagram::ModifyFields> typedModify();
+    void showInputError(SettingsFault::Field field);
     void showModifyFailure(const QString &reason);
-    void setChecking(bool checking, const QString &ip = QString());
+    void setChecking(bool checking);
     void writeCheckedSettings(const AddressCheckResult &check);
     bool confirmWriteAnyway(const AddressCheckResult &check);
-    DeviceRecord writtenDevice() const;
 
     QLineEdit *deviceNameEdit = nullptr;
     QLineEdit *ipEdit = nullptr;
@@ -81,9 +76,10 @@ private:
     QLabel *addressCheckLabel = nullptr;
     AddressChecker *addressChecker = nullptr;
     std::function<QVector<DeviceRecord>()> listedDevices;
-    DeviceRecord shownDevice;
-    QString discoveredMac;
-    QByteArray reportedName;
+    // What Modify was pressed with, written once the address check allows it.
+    Datagram::ModifyFields typedFields;
+    // The device as listed when the dialog opened.
+    DeviceRecord device;
 };
 
 #endif // SUBDEVICEINFO_H

@@ -9,20 +9,21 @@
 std::optional<AddressCheckResult> decideAddressCheck(const AddressCheckFacts &facts)
 {
     using Reason = AddressCheckResult::Reason;
-    if (facts.newIp.isEqual(facts.currentIp))
+    if (facts.newIp == facts.currentIp)
         return AddressCheckResult::unchanged();
     if (facts.listHolder)
-        return AddressCheckResult::inUse(facts.listHolder->mac, facts.listHolder->name);
+        return AddressCheckResult::inUse(facts.listHolder->mac, facts.listHolder->name());
     if (facts.adapterAddresses.isEmpty())
         return AddressCheckResult::notChecked(Reason::UnknownAdapter);
     const auto &addresses = facts.adapterAddresses;
+    const QHostAddress newIp(facts.newIp.toUInt32());
     if (std::any_of(addresses.cbegin(), addresses.cend(),
-            [&](const InterfaceAddress &own) { return own.ip.isEqual(facts.newIp); })) {
-        AddressCheckResult result = AddressCheckResult::inUse(QString());
+            [&](const InterfaceAddress &own) { return own.ip.isEqual(newIp); })) {
+        AddressCheckResult result = AddressCheckResult::inUse(MacAddress());
         result.heldByThisComputer = true;
         return result;
     }
-    if (!isOnSubnetOf(addresses, facts.newIp))
+    if (!isOnSubnetOf(addresses, newIp))
         return AddressCheckResult::notChecked(Reason::OtherSubnet);
     if (!facts.systemError.isEmpty())
         return AddressCheckResult::notChecked(Reason::SystemError, facts.systemError);
@@ -34,9 +35,9 @@ std::optional<AddressCheckResult> decideAddressCheck(const AddressCheckFacts &fa
     case NeighbourState::Delay:
     case NeighbourState::Permanent:
         // The device itself answering for the address takes nothing from anyone.
-        if (entry.mac.compare(facts.deviceMac, Qt::CaseInsensitive) == 0)
+        if (entry.mac == facts.deviceMac)
             return AddressCheckResult::free();
-        return AddressCheckResult::inUse(entry.mac);
+        return AddressCheckResult::inUse(entry.mac.value_or(MacAddress()));
     case NeighbourState::Failed:
         return AddressCheckResult::free();
     case NeighbourState::NoArp:
@@ -52,12 +53,11 @@ std::optional<AddressCheckResult> decideAddressCheck(const AddressCheckFacts &fa
 }
 
 std::optional<DeviceRecord> listedHolderOf(
-    const QVector<DeviceRecord> &devices, const DeviceRecord &device, const QHostAddress &ip)
+    const QVector<DeviceRecord> &devices, const DeviceRecord &device, Ipv4Address ip)
 {
     for (const DeviceRecord &other : devices) {
-        if (other.interfaceIndex == device.interfaceIndex
-            && other.mac.compare(device.mac, Qt::CaseInsensitive) != 0
-            && QHostAddress(other.ip).isEqual(ip))
+        if (other.interfaceIndex == device.interfaceIndex && other.mac != device.mac
+            && other.ip == ip)
             return other;
     }
     return std::nullopt;
@@ -73,7 +73,7 @@ QString addressCheckText(const AddressCheckResult &result)
         return QStringLiteral("free");
     case AddressCheckResult::Outcome::InUse:
         return result.heldByThisComputer ? QStringLiteral("in use by this computer")
-                                         : QStringLiteral("in use by %1").arg(result.holderMac);
+                                         : QStringLiteral("in use by %1").arg(result.holderMac.toString());
     case AddressCheckResult::Outcome::NotChecked:
         break;
     }

@@ -32,7 +32,7 @@ enum class NeighbourState {
 struct NeighbourEntry
 {
     NeighbourState state = NeighbourState::None;
-    QString mac; // "00:1A:2B:3C:4D:5E" when the entry holds one
+    std::optional<MacAddress> mac;
 };
 
 // The answer to "may a device take this address?": never a guess.
@@ -53,7 +53,7 @@ struct AddressCheckResult
     Reason reason = Reason::None;
     // In use: who holds it. A listed device gives its MAC and name, a neighbour
     // entry its MAC; this computer holding it gives neither.
-    QString holderMac;
+    MacAddress holderMac;
     QString holderName;
     bool heldByThisComputer = false;
     // Not checked: the system's reason for SystemError.
@@ -64,7 +64,7 @@ struct AddressCheckResult
         return { Outcome::Unchanged, Reason::None, {}, {}, false, {} };
     }
     static AddressCheckResult free() { return { Outcome::Free, Reason::None, {}, {}, false, {} }; }
-    static AddressCheckResult inUse(const QString &mac, const QString &name = QString())
+    static AddressCheckResult inUse(MacAddress mac, const QString &name = QString())
     {
         return { Outcome::InUse, Reason::None, mac, name, false, {} };
     }
@@ -79,10 +79,10 @@ Q_DECLARE_METATYPE(AddressCheckResult)
 // Everything the decision needs, gathered by the checker.
 struct AddressCheckFacts
 {
-    QHostAddress newIp;
-    QHostAddress currentIp;
+    Ipv4Address newIp;
+    Ipv4Address currentIp;
     // The device to be written: its own MAC in the neighbour table is no holder.
-    QString deviceMac;
+    MacAddress deviceMac;
     // Another device heard on the same adapter that holds the new IP.
     std::optional<DeviceRecord> listHolder;
     // The IPv4 addresses of the adapter that heard the device; empty when unknown.
@@ -102,7 +102,7 @@ std::optional<AddressCheckResult> decideAddressCheck(const AddressCheckFacts &fa
 
 // Another device heard on the device's adapter that holds the IP, if any.
 std::optional<DeviceRecord> listedHolderOf(
-    const QVector<DeviceRecord> &devices, const DeviceRecord &device, const QHostAddress &ip);
+    const QVector<DeviceRecord> &devices, const DeviceRecord &device, Ipv4Address ip);
 
 // The result in the audit log's words: "free", "in use by MAC", "not checked: other subnet".
 QString addressCheckText(const AddressCheckResult &result);

@@ -18,12 +18,12 @@ AddressChecker::AddressChecker(AddressProbeSender sendProbe, QObject *parent)
 }
 
 std::optional<AddressCheckResult> AddressChecker::start(
-    const DeviceRecord &device, const QHostAddress &newIp, const QVector<DeviceRecord> &listed)
+    const DeviceRecord &device, Ipv4Address newIp, const QVector<DeviceRecord> &listed)
 {
     cancel();
     facts = AddressCheckFacts();
     facts.newIp = newIp;
-    facts.currentIp = QHostAddress(device.ip);
+    facts.currentIp = device.ip;
     facts.deviceMac = device.mac;
     facts.listHolder = listedHolderOf(listed, device, newIp);
     interfaceIndex = device.interfaceIndex;
@@ -32,7 +32,7 @@ std::optional<AddressCheckResult> AddressChecker::start(
         return known;
 
     QString error;
-    if (!sendProbe(newIp, interfaceIndex, &error)) {
+    if (!sendProbe(QHostAddress(newIp.toUInt32()), interfaceIndex, &error)) {
         facts.systemError = error;
         return decideAddressCheck(facts);
     }
@@ -55,7 +55,8 @@ void AddressChecker::poll()
 {
     facts.deadlinePassed = sinceProbe.hasExpired(DeadlineMs);
     QString error;
-    if (!readNeighbourEntry(interfaceIndex, facts.newIp, &facts.neighbour, &error))
+    if (!readNeighbourEntry(
+            interfaceIndex, QHostAddress(facts.newIp.toUInt32()), &facts.neighbour, &error))
         facts.systemError = error;
     const std::optional<AddressCheckResult> result = decideAddressCheck(facts);
     if (!result)

@@ -39,10 +39,9 @@ public:
     // it is known at once; otherwise finished() brings it. A check still running
     // is dropped.
     std::optional<AddressCheckResult> start(
-        const DeviceRecord &device, const QHostAddress &newIp, const QVector<DeviceRecord> &listed);
+        const DeviceRecord &device, Ipv4Address newIp, const QVector<DeviceRecord> &listed);
     void cancel();
     bool isRunning() const;
-    QHostAddress checkedIp() const { return facts.newIp; }
 
 signals:
     void finished(const AddressCheckResult &result);

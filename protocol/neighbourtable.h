@@ -8,6 +8,7 @@
 #include "addresscheck.h"
 
 class QHostAddress;
+class QString;
 
 // The system's neighbour entry for an IPv4 address on the adapter with the
 // index; a state of None when there is none. False, with the system's reason

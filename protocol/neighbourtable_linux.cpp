@@ -76,12 +76,6 @@ NeighbourState stateFromBits(quint16 bits)
     return NeighbourState::None;
 }
 
-QString macText(const unsigned char *bytes)
-{
-    return QString::asprintf("%02X:%02X:%02X:%02X:%02X:%02X", bytes[0], bytes[1], bytes[2],
-        bytes[3], bytes[4], bytes[5]);
-}
-
 // Takes the entry when the message is the one for the address on the adapter.
 bool takeEntry(const nlmsghdr *message, int interfaceIndex, quint32 ip, NeighbourEntry *entry)
 {
@@ -91,7 +85,7 @@ bool takeEntry(const nlmsghdr *message, int interfaceIndex, quint32 ip, Neighbou
     if (neighbour->ndm_family != AF_INET || neighbour->ndm_ifindex != interfaceIndex)
         return false;
     bool matches = false;
-    QString mac;
+    std::optional<MacAddress> mac;
     int left = int(message->nlmsg_len - NLMSG_LENGTH(sizeof(ndmsg)));
     for (const rtattr *item = reinterpret_cast<const rtattr *>(
              reinterpret_cast<const char *>(neighbour) + NLMSG_ALIGN(sizeof(ndmsg)));
@@ -101,8 +95,9 @@ bool takeEntry(const nlmsghdr *message, int interfaceIndex, quint32 ip, Neighbou
             in_addr destination;
             std::memcpy(&destination, data, sizeof destination);
             matches = ntohl(destination.s_addr) == ip;
-        } else if (item->rta_type == NDA_LLADDR && RTA_PAYLOAD(item) == 6) {
-            mac = macText(data);
+        } else if (item->rta_type == NDA_LLADDR) {
+            mac = MacAddress::fromBytes(
+                QByteArray(reinterpret_cast<const char *>(data), int(RTA_PAYLOAD(item))));
         }
     }
     if (!matches)

@@ -42,7 +42,7 @@ void TestFleetAddressCheck::initTestCase()
     QVERIFY(socket->udpSendCmdScan().anySent());
     QTRY_COMPARE(listed.size(), 5);
     for (const DeviceRecord &device : qAsConst(listed)) {
-        if (device.name == QLatin1String("Panel 1"))
+        if (device.name() == QLatin1String("Panel 1"))
             panel = device;
     }
     QVERIFY(panel.interfaceIndex > 0);
@@ -99,7 +99,8 @@ AddressCheckResult TestFleetAddressCheck::checkAddress(const QString &ip, qint64
     QElapsedTimer timer;
     timer.start();
     QSignalSpy finished(checker, &AddressChecker::finished);
-    std::optional<AddressCheckResult> result = checker->start(panel, QHostAddress(ip), listed);
+    std::optional<AddressCheckResult> result
+        = checker->start(panel, *Ipv4Address::fromText(ip), listed);
     if (!result) {
         [&] { QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 2 * AddressChecker::DeadlineMs); }();
         if (!finished.isEmpty())

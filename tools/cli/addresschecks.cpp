@@ -57,7 +57,7 @@ QString addressHolderText(const AddressCheckResult &result)
     if (result.heldByThisComputer)
         return QStringLiteral("this computer");
     if (result.holderName.isEmpty())
-        return result.holderMac;
+        return result.holderMac.toString();
     return QStringLiteral("%1 (%2)").arg(
-        result.holderMac, boundedText(neutralizedText(result.holderName)));
+        result.holderMac.toString(), boundedText(neutralizedText(result.holderName)));
 }

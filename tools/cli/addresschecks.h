@@ -17,7 +17,7 @@ class InterruptWatcher;
 struct AddressCheckJob
 {
     DeviceRecord device;
-    QHostAddress newIp;
+    Ipv4Address newIp;
 };
 
 // How many addresses are asked about at once: a plan of a hundred lines takes

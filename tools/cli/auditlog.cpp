@@ -92,8 +92,9 @@ bool AuditLog::record(const DeviceRecord &device, const PlanEntry &target, const
     const QString &addressCheck)
 {
     const AuditEntry entry { QDateTime::currentDateTimeUtc(), QSysInfo::machineHostName(),
-        device.mac, device.ip, device.mask, device.gateway, target.ip, target.mask, target.gateway,
-        outcome, addressCheck };
+        device.mac.toString(), device.ip.toString(), device.mask.toString(),
+        device.gateway.toString(), target.settings.ip.toString(), target.settings.mask.toString(),
+        target.settings.gateway.toString(), outcome, addressCheck };
     return appendLine(auditLine(entry));
 }
 

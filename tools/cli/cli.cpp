@@ -13,6 +13,7 @@
 #include "interruptwatcher.h"
 #include "plan.h"
 #include "safetext.h"
+#include "scantext.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -94,9 +95,8 @@ std::optional<int> parseCommandLine(QCommandLineParser &parser, const QString &c
         return ExitSuccess;
     }
     if (parser.positionalArguments().size() != positionalCount) {
-        printError(QStringLiteral("%1 takes %2 argument(s), %3 given (try: %4 --help)")
-                       .arg(command)
-                       .arg(positionalCount)
+        printError(QStringLiteral("%1 takes %2, %3 given (try: %4 --help)")
+                       .arg(command, countText(positionalCount, "argument", "arguments"))
                        .arg(parser.positionalArguments().size())
                        .arg(usageName));
         return ExitUsage;
@@ -122,12 +122,11 @@ std::optional<int> numberValue(const QCommandLineParser &parser, const QCommandL
     return std::nullopt;
 }
 
-// The MAC argument in the window's form, or nothing after the device dialog's message.
-std::optional<QString> macArgument(const QCommandLineParser &parser)
+// The MAC argument, or nothing after the device dialog's message.
+std::optional<MacAddress> macArgument(const QCommandLineParser &parser)
 {
     const QString text = parser.positionalArguments().constFirst();
-    const QString mac = canonicalMacText(text);
-    if (!mac.isEmpty())
+    if (const std::optional<MacAddress> mac = MacAddress::fromText(text))
         return mac;
     printError(
         QStringLiteral("%1 \"%2\"")
@@ -150,9 +149,8 @@ QVector<DeviceRecord> scanAndWarn(Fleet &fleet, int waitMs)
     const QVector<DeviceRecord> devices = fleet.scan(waitMs);
     const DeviceListModel &listed = fleet.listedDevices();
     if (listed.leftOutCount() > 0)
-        printError(QStringLiteral("warning: %1 more replies were left out: a scan lists at most "
-                                  "%2 devices")
-                       .arg(listed.leftOutCount())
+        printError(QStringLiteral("warning: %1 more were left out: a scan lists at most %2 devices")
+                       .arg(countText(listed.leftOutCount(), "reply", "replies"))
                        .arg(listed.maxListed()));
     return devices;
 }
@@ -168,6 +166,25 @@ QString scanFailureText(const ScanReport &report)
         reasons << QStringLiteral("%1: %2").arg(adapter.name, adapter.error);
     return QStringLiteral("the scan could not be sent on any adapter (%1)")
         .arg(reasons.join(QStringLiteral("; ")));
+}
+
+// " via plant": the adapter that heard the device, when known.
+QString viaText(const DeviceRecord &device)
+{
+    const QString adapter = adapterName(device.interfaceIndex);
+    return adapter.isEmpty() ? QString() : QStringLiteral(" via %1").arg(adapter);
+}
+
+// Where the scan went and what to check when nothing answered it.
+QString noAnswerText(const ScanReport &report, int waitMs)
+{
+    return QStringLiteral(
+        "no device answered within %1 ms on %2: check the cable and the VLAN, that a "
+        "firewall lets UDP port 102 in, and that reverse-path filtering (rp_filter) does "
+        "not drop replies from other subnets; the README's \"When nothing answers\" "
+        "explains each, then try --wait-ms 5000")
+        .arg(waitMs)
+        .arg(scannedAdaptersText(report));
 }
 
 Scan openAndScan(Fleet &fleet, const InterruptWatcher &watcher, int waitMs)
@@ -190,21 +207,23 @@ Scan openAndScan(Fleet &fleet, const InterruptWatcher &watcher, int waitMs)
 }
 
 // The one device that answered with the MAC, or nothing after a message.
-std::optional<DeviceRecord> soleDevice(const QVector<DeviceRecord> &devices, const QString &mac)
+std::optional<DeviceRecord> soleDevice(const QVector<DeviceRecord> &devices, MacAddress mac)
 {
     const QVector<DeviceRecord> found = devicesWithMac(devices, mac);
     if (found.size() == 1)
         return found.constFirst();
     if (found.isEmpty())
-        printError(QStringLiteral("MAC %1 did not answer the scan").arg(mac));
+        printError(QStringLiteral("MAC %1 did not answer the scan: check the MAC against "
+                                  "\"%2 scan\", which lists every device that answers")
+                       .arg(mac.toString(), ProgramName));
     else
         printError(QStringLiteral("MAC %1 answered %2 times; it cannot be told apart")
-                       .arg(mac)
+                       .arg(mac.toString())
                        .arg(found.size()));
     return std::nullopt;
 }
 
-Scan openAndFind(Fleet &fleet, const InterruptWatcher &watcher, int waitMs, const QString &mac)
+Scan openAndFind(Fleet &fleet, const InterruptWatcher &watcher, int waitMs, MacAddress mac)
 {
     Scan scan = openAndScan(fleet, watcher, waitMs);
     if (scan.failure != ExitSuccess)
@@ -276,7 +295,7 @@ int scanCommand(const QStringList &arguments)
         return scan.failure;
     const QVector<DeviceRecord> &devices = scan.devices;
     if (devices.isEmpty()) {
-        printError(QStringLiteral("no device answered within %1 ms").arg(*waitMs));
+        printError(noAnswerText(fleet.lastScan(), *waitMs));
         return ExitNoDevices;
     }
     printOut(formatDevices(fleet.listedDevices(), *outputFormat));
@@ -298,7 +317,7 @@ int flashCommand(const QStringList &arguments)
     if (const std::optional<int> status
         = parseCommandLine(parser, QStringLiteral("flash"), arguments, 1))
         return *status;
-    const std::optional<QString> mac = macArgument(parser);
+    const std::optional<MacAddress> mac = macArgument(parser);
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
     const std::optional<int> flashSeconds = numberValue(parser, seconds, 1, DaySeconds);
     if (!mac || !waitMs || !flashSeconds)
@@ -313,77 +332,57 @@ int flashCommand(const QStringList &arguments)
 
     if (!fleet.startFlashing(device)) {
         printError(QStringLiteral("the flash request to %1 at %2 could not be sent: %3")
-                       .arg(device.mac, device.ip, fleet.sendErrorString()));
+                       .arg(device.mac.toString(), device.ip.toString(), fleet.sendErrorString()));
         return ExitSendFailed;
     }
-    printOut(QStringLiteral("Flashing %1 at %2 for %3 s; Ctrl-C stops it.\n")
-                 .arg(device.mac, device.ip)
+    printOut(QStringLiteral("Flashing %1 at %2%3 for %4 s; Ctrl-C stops it.\n")
+                 .arg(device.mac.toString(), device.ip.toString(), viaText(device))
                  .arg(*flashSeconds));
     fleet.pause(*flashSeconds * 1000);
     if (!fleet.stopFlashing(device)) {
         printError(QStringLiteral("the stop request to %1 at %2 could not be sent: %3")
-                       .arg(device.mac, device.ip, fleet.sendErrorString()));
+                       .arg(device.mac.toString(), device.ip.toString(), fleet.sendErrorString()));
         return ExitSendFailed;
     }
     printOut(QStringLiteral("Stopped.\n"));
     return ExitSuccess;
 }
 
-// The settings of set's options, checked with the device dialog's rules.
-std::optional<PlanEntry> setTarget(const QCommandLineParser &parser, const QString &mac,
+struct DeviceSettingsTexts
+{
+    QString ip, mask, gateway;
+};
+
+// The texts of set's options; an option left out stays empty. Nothing when
+// none is given.
+std::optional<DeviceSettingsTexts> givenSettings(const QCommandLineParser &parser,
     const QCommandLineOption &ip, const QCommandLineOption &mask, const QCommandLineOption &gateway)
 {
-    if (!parser.isSet(ip) || !parser.isSet(mask) || !parser.isSet(gateway)) {
-        printError(QStringLiteral("set needs --ip, --mask and --gateway"));
+    if (!parser.isSet(ip) && !parser.isSet(mask) && !parser.isSet(gateway)) {
+        printError(QStringLiteral("set needs at least one of --ip, --mask and --gateway (the "
+                                  "others keep what the device reports)"));
         return std::nullopt;
     }
-    const PlanEntry target { 0, mac, parser.value(ip), parser.value(mask), parser.value(gateway) };
-    const QString problem = settingsProblem(target);
+    return DeviceSettingsTexts { parser.value(ip), parser.value(mask), parser.value(gateway) };
+}
+
+// The settings given, with what they leave out as the device reports it,
+// checked with the device dialog's rules.
+std::optional<PlanEntry> setTarget(
+    MacAddress mac, const DeviceSettingsTexts &given, const DeviceRecord &device)
+{
+    const auto orReported = [](const QString &text, Ipv4Address reported) {
+        return text.isEmpty() ? reported.toString() : text;
+    };
+    const QString ip = orReported(given.ip, device.ip);
+    const QString mask = orReported(given.mask, device.mask);
+    const QString gateway = orReported(given.gateway, device.gateway);
+    const QString problem = settingsProblem(mac.toString(), ip, mask, gateway);
     if (!problem.isEmpty()) {
         printError(problem);
         return std::nullopt;
     }
-    return PlanEntry { 0, mac, canonicalAddressText(target.ip), canonicalAddressText(target.mask),
-        canonicalAddressText(target.gateway) };
-}
-
-AddressProbeSender probeSender(Fleet &fleet)
-{
-    return [&fleet](const QHostAddress &ip, int interfaceIndex, QString *error) {
-        return fleet.sendAddressProbe(ip, interfaceIndex, error);
-    };
-}
-
-// The check of set's new IP: the audit log's words for it, or the exit status
-// when the write is refused or interrupted.
-struct CheckedAddress
-{
-    QString auditText;
-    int failure = ExitSuccess;
-};
-
-CheckedAddress checkNewAddress(Fleet &fleet, const InterruptWatcher &watcher,
-    const QVector<DeviceRecord> &devices, const DeviceRecord &device, const PlanEntry &target,
-    bool writeAnyway)
-{
-    const std::optional<QVector<AddressCheckResult>> results = runAddressChecks(
-        { { device, QHostAddress(target.ip) } }, devices, probeSender(fleet), watcher);
-    if (!results)
-        return { {}, ExitInterrupted };
-    const AddressCheckResult &result = results->constFirst();
-    if (result.outcome != AddressCheckResult::Outcome::InUse) {
-        printOut(QStringLiteral("New IP %1: %2\n").arg(target.ip, addressCheckText(result)));
-        return { addressCheckText(result) };
-    }
-    if (!writeAnyway) {
-        printError(QStringLiteral("%1 is in use by %2; nothing written (--allow-duplicate-ip "
-                                  "writes it all the same)")
-                       .arg(target.ip, addressHolderText(result)));
-        return { {}, ExitRefused };
-    }
-    printOut(QStringLiteral("New IP %1: %2, to be written anyway\n")
-                 .arg(target.ip, addressCheckText(result)));
-    return { addressCheckText(result) + QStringLiteral(", written anyway") };
+    return PlanEntry { 0, mac, *DeviceSettings::fromTexts(ip, mask, gateway) };
 }
 
 std::optional<QString> planText(const QString &path)
@@ -433,10 +432,9 @@ std::optional<int> writeBatch(Fleet &fleet, AuditLog &audit, const InterruptWatc
     }
     if (!watcher.isInterrupted())
         return std::nullopt;
-    printError(QStringLiteral("interrupted after %1 of %2 writes; the audit log %3 lists them")
+    printError(QStringLiteral("interrupted after %1 of %2; the audit log %3 lists them")
                    .arg(written)
-                   .arg(writes.size())
-                   .arg(audit.path()));
+                   .arg(countText(writes.size(), "write", "writes"), audit.path()));
     return ExitInterrupted;
 }
 
@@ -451,18 +449,61 @@ int verifyBatch(Fleet &fleet, AuditLog &audit, const QVector<PlannedWrite> &writ
         const QString outcome = verificationOutcome(devices, write.target);
         failures += outcome == VerifiedOutcome ? 0 : 1;
         recorded = audit.record(write.device, write.target, outcome) && recorded;
-        printOut(QStringLiteral("line %1: %2 %3 at %4\n")
-                     .arg(write.target.lineNo)
-                     .arg(write.target.mac, outcome, write.target.ip));
+        printOut(
+            QStringLiteral("line %1: %2 %3 at %4\n")
+                .arg(write.target.lineNo)
+                .arg(write.target.mac.toString(), outcome, write.target.settings.ip.toString()));
     }
     if (!recorded)
         printError(QStringLiteral("the audit log %1 could not take every check: %2")
                        .arg(audit.path(), audit.errorString()));
     if (failures > 0)
-        printError(QStringLiteral("%1 of %2 devices do not answer with their new settings")
+        printError(QStringLiteral("%1 of %2 %3 not answer with the new settings: wait longer "
+                                  "(--verify-after-ms) or check those devices in \"%4 scan\"")
                        .arg(failures)
-                       .arg(writes.size()));
+                       .arg(countText(writes.size(), "device", "devices"),
+                           QLatin1String(failures == 1 ? "does" : "do"), ProgramName));
     return !recorded ? ExitAuditFailed : failures > 0 ? ExitNotVerified : ExitSuccess;
+}
+
+AddressProbeSender probeSender(Fleet &fleet)
+{
+    return [&fleet](const QHostAddress &ip, int interfaceIndex, QString *error) {
+        return fleet.sendAddressProbe(ip, interfaceIndex, error);
+    };
+}
+
+// The check of set's new IP: the audit log's words for it, or the exit status
+// when the write is refused or interrupted.
+struct CheckedAddress
+{
+    QString auditText;
+    int failure = ExitSuccess;
+};
+
+CheckedAddress checkNewAddress(Fleet &fleet, const InterruptWatcher &watcher,
+    const QVector<DeviceRecord> &devices, const DeviceRecord &device, const PlanEntry &target,
+    bool writeAnyway)
+{
+    const std::optional<QVector<AddressCheckResult>> results = runAddressChecks(
+        { { device, target.settings.ip } }, devices, probeSender(fleet), watcher);
+    if (!results)
+        return { {}, ExitInterrupted };
+    const AddressCheckResult &result = results->constFirst();
+    const QString ip = target.settings.ip.toString();
+    if (result.outcome != AddressCheckResult::Outcome::InUse) {
+        printOut(QStringLiteral("New IP %1: %2\n").arg(ip, addressCheckText(result)));
+        return { addressCheckText(result) };
+    }
+    if (!writeAnyway) {
+        printError(QStringLiteral("%1 is in use by %2; nothing written (--allow-duplicate-ip "
+                                  "writes it all the same)")
+                       .arg(ip, addressHolderText(result)));
+        return { {}, ExitRefused };
+    }
+    printOut(
+        QStringLiteral("New IP %1: %2, to be written anyway\n").arg(ip, addressCheckText(result)));
+    return { addressCheckText(result) + QStringLiteral(", written anyway") };
 }
 
 int setCommand(const QStringList &arguments)
@@ -475,12 +516,15 @@ int setCommand(const QStringList &arguments)
         "Shows the old and the new values; writes only with --yes, and then appends the write "
         "and the check's result to the audit log."));
     parser.addPositionalArgument(QStringLiteral("MAC"), QLatin1String(MacArgumentHelp));
-    const QCommandLineOption ip(
-        QStringLiteral("ip"), QStringLiteral("New IP address."), QStringLiteral("address"));
-    const QCommandLineOption mask(
-        QStringLiteral("mask"), QStringLiteral("New net mask."), QStringLiteral("mask"));
-    const QCommandLineOption gateway(
-        QStringLiteral("gateway"), QStringLiteral("New gateway."), QStringLiteral("address"));
+    const QCommandLineOption ip(QStringLiteral("ip"),
+        QStringLiteral("New IP address (default: the one the device reports)."),
+        QStringLiteral("address"));
+    const QCommandLineOption mask(QStringLiteral("mask"),
+        QStringLiteral("New net mask (default: the one the device reports)."),
+        QStringLiteral("mask"));
+    const QCommandLineOption gateway(QStringLiteral("gateway"),
+        QStringLiteral("New gateway (default: the one the device reports)."),
+        QStringLiteral("address"));
     const QCommandLineOption yes = yesOption();
     const QCommandLineOption allowDuplicate(QStringLiteral("allow-duplicate-ip"),
         QStringLiteral("Write even when the new IP address is in use: held by another device "
@@ -493,13 +537,16 @@ int setCommand(const QStringList &arguments)
     if (const std::optional<int> status
         = parseCommandLine(parser, QStringLiteral("set"), arguments, 1))
         return *status;
-    const std::optional<QString> mac = macArgument(parser);
+    const std::optional<MacAddress> mac = macArgument(parser);
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
     const std::optional<int> verifyMs = numberValue(parser, verify, 0);
     if (!mac || !waitMs || !verifyMs)
         return ExitUsage;
-    const std::optional<PlanEntry> target = setTarget(parser, *mac, ip, mask, gateway);
-    if (!target)
+    const std::optional<DeviceSettingsTexts> given = givenSettings(parser, ip, mask, gateway);
+    // Given in full, the settings are checked before anything is sent.
+    if (!given
+        || (parser.isSet(ip) && parser.isSet(mask) && parser.isSet(gateway)
+            && !setTarget(*mac, *given, DeviceRecord())))
         return ExitUsage;
 
     InterruptWatcher watcher;
@@ -508,12 +555,20 @@ int setCommand(const QStringList &arguments)
     if (scan.failure != ExitSuccess)
         return scan.failure;
     const DeviceRecord &device = scan.device;
+    const std::optional<PlanEntry> target = setTarget(*mac, *given, device);
+    if (!target)
+        return ExitUsage;
+    if (!changesSettings(device, *target)) {
+        printOut(changeText(device, *target) + QLatin1Char('\n'));
+        printOut(QStringLiteral("Nothing written: the device already has these settings.\n"));
+        return ExitSuccess;
+    }
     const CheckedAddress check = checkNewAddress(
         fleet, watcher, scan.devices, device, *target, parser.isSet(allowDuplicate));
     if (check.failure != ExitSuccess)
         return check.failure;
 
-    printOut(changeText(device, *target) + QLatin1Char('\n'));
+    printOut(changeText(device, *target) + viaText(device) + QLatin1Char('\n'));
     if (!parser.isSet(yes)) {
         printOut(QStringLiteral("Nothing written: add --yes to write.\n"));
         return ExitSuccess;
@@ -538,16 +593,16 @@ int setCommand(const QStringList &arguments)
 std::optional<int> checkPlanAddresses(Fleet &fleet, const InterruptWatcher &watcher,
     const QVector<DeviceRecord> &devices, QVector<PlannedWrite> &writes)
 {
-    QSet<QString> plannedMacs;
+    QSet<quint64> plannedMacs;
     QVector<AddressCheckJob> jobs;
     for (const PlannedWrite &write : qAsConst(writes)) {
-        plannedMacs.insert(write.device.mac.toUpper());
-        jobs.append({ write.device, QHostAddress(write.target.ip) });
+        plannedMacs.insert(write.device.mac.toUInt64());
+        jobs.append({ write.device, write.target.settings.ip });
     }
     // A listed holder outside the plan was refused already; one inside moves away.
     QVector<DeviceRecord> unplanned;
     for (const DeviceRecord &device : devices) {
-        if (!plannedMacs.contains(device.mac.toUpper()))
+        if (!plannedMacs.contains(device.mac.toUInt64()))
             unplanned.append(device);
     }
     const std::optional<QVector<AddressCheckResult>> results
@@ -561,13 +616,13 @@ std::optional<int> checkPlanAddresses(Fleet &fleet, const InterruptWatcher &watc
         write.addressCheck = addressCheckText(result);
         if (result.outcome != AddressCheckResult::Outcome::InUse)
             continue;
-        if (plannedMacs.contains(result.holderMac.toUpper())) {
+        if (!result.heldByThisComputer && plannedMacs.contains(result.holderMac.toUInt64())) {
             write.addressCheck += QStringLiteral(", which moves in this plan");
             continue;
         }
         problems.append({ write.target.lineNo,
             QStringLiteral("new IP %1 is in use by %2, which is not in the plan")
-                .arg(write.target.ip, addressHolderText(result)) });
+                .arg(write.target.settings.ip.toString(), addressHolderText(result)) });
     }
     if (problems.isEmpty())
         return std::nullopt;
@@ -642,7 +697,8 @@ int applyCommand(const QStringList &arguments)
         return ExitAuditFailed;
     if (const std::optional<int> status = writeBatch(fleet, auditLog, watcher, writes, *intervalMs))
         return *status;
-    printOut(QStringLiteral("%1 devices written. %2\n").arg(writes.size()).arg(RestartTip));
+    printOut(QStringLiteral("%1 written. %2\n")
+                 .arg(countText(writes.size(), "device", "devices"), RestartTip));
     if (*verifyMs == 0)
         return ExitSuccess;
     if (!fleet.pause(*verifyMs))
@@ -674,7 +730,8 @@ QString generalHelp()
         text += QStringLiteral("  %1  %2\n")
                     .arg(QString::fromLatin1(command.name).leftJustified(6),
                         QLatin1String(command.summary));
-    text += QStringLiteral("\n%1 COMMAND --help explains each command.\n"
+    text += QStringLiteral("\n%1 help COMMAND (or %1 COMMAND --help) explains each command; "
+                           "%1 --version prints the version.\n"
                            "Exit status 8: a request could not be sent (no network adapter is "
                            "up, or the system refused the send); man %1 lists every status.\n")
                 .arg(ProgramName);
@@ -686,17 +743,26 @@ QString generalHelp()
 int runCli(const QStringList &arguments)
 {
     const QString name = arguments.value(1);
-    if (name == QLatin1String("--help") || name == QLatin1String("-h")
-        || name == QLatin1String("help")) {
+    if (name == QLatin1String("--version") || name == QLatin1String("-v")) {
+        printOut(QStringLiteral("%1 %2\n").arg(ProgramName, QLatin1String(NESDRIX_VERSION)));
+        return ExitSuccess;
+    }
+    const bool helpAsked = name == QLatin1String("--help") || name == QLatin1String("-h")
+        || name == QLatin1String("help");
+    // "help scan" is "scan --help".
+    const QString commandName = helpAsked ? arguments.value(2) : name;
+    if (helpAsked && commandName.isEmpty()) {
         printOut(generalHelp());
         return ExitSuccess;
     }
     for (const Command &command : Commands) {
-        if (name == QLatin1String(command.name))
-            return command.run(arguments.mid(2));
+        if (commandName == QLatin1String(command.name))
+            return command.run(helpAsked ? QStringList { QStringLiteral("--help") }
+                                         : arguments.mid(2));
     }
-    printError(name.isEmpty() ? QStringLiteral("no command given")
-                              : QStringLiteral("unknown command \"%1\"").arg(name));
+    printError(commandName.isEmpty()
+            ? QStringLiteral("no command given")
+            : QStringLiteral("unknown command \"%1\"").arg(boundedText(neutralizedText(commandName))));
     std::fputs(generalHelp().toUtf8().constData(), stderr);
     return ExitUsage;
 }
