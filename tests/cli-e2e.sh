@@ -296,6 +296,7 @@ address_check() {
     echo "set with a free address, the scan and the check took $((($(date +%s%N) - started) / 1000000)) ms"
     contains out.txt "New IP 192.0.2.150: free"
     contains out.txt "$panel verified at 192.0.2.150"
+    lacks out.txt "line 0"
     contains "$audit_log" ",192.0.2.150,255.255.255.0,192.0.2.1,sent,free"
     contains "$audit_log" ",192.0.2.150,255.255.255.0,192.0.2.1,verified,"
 

@@ -449,10 +449,13 @@ int verifyBatch(Fleet &fleet, AuditLog &audit, const QVector<PlannedWrite> &writ
         const QString outcome = verificationOutcome(devices, write.target);
         failures += outcome == VerifiedOutcome ? 0 : 1;
         recorded = audit.record(write.device, write.target, outcome) && recorded;
-        printOut(
-            QStringLiteral("line %1: %2 %3 at %4\n")
-                .arg(write.target.lineNo)
-                .arg(write.target.mac.toString(), outcome, write.target.settings.ip.toString()));
+        // set's one write has no plan line.
+        const QString line = write.target.lineNo > 0
+            ? QStringLiteral("line %1: ").arg(write.target.lineNo)
+            : QString();
+        printOut(QStringLiteral("%1%2 %3 at %4\n")
+                     .arg(line, write.target.mac.toString(), outcome,
+                         write.target.settings.ip.toString()));
     }
     if (!recorded)
         printError(QStringLiteral("the audit log %1 could not take every check: %2")
