@@ -17,12 +17,15 @@ std::optional<QVector<AddressCheckResult>> runAddressChecks(const QVector<Addres
     QEventLoop loop;
     int next = 0;
     int running = 0;
+    // The job each checker is on, by the checker's place.
+    const int checkerCount = qMin(maxParallel, int(jobs.size()));
+    QVector<int> jobOf(checkerCount, -1);
     // Each checker takes the next job when its own is done.
-    const auto startNext = [&](AddressChecker *checker) {
+    const auto startNext = [&](AddressChecker *checker, int place) {
         while (next < jobs.size() && !watcher.isInterrupted()) {
             const int index = next++;
+            jobOf[place] = index;
             const AddressCheckJob &job = jobs.at(index);
-            checker->setProperty("job", index);
             if (const std::optional<AddressCheckResult> known
                 = checker->start(job.device, job.newIp, listed)) {
                 results[index] = *known;
@@ -32,17 +35,17 @@ std::optional<QVector<AddressCheckResult>> runAddressChecks(const QVector<Addres
             return;
         }
     };
-    for (int count = 0; count < maxParallel && count < jobs.size(); ++count) {
+    for (int place = 0; place < checkerCount; ++place) {
         auto *checker = new AddressChecker(sendProbe, &loop);
         QObject::connect(checker, &AddressChecker::finished, &loop,
-            [&, checker](const AddressCheckResult &result) {
-                results[checker->property("job").toInt()] = result;
+            [&, checker, place](const AddressCheckResult &result) {
+                results[jobOf.at(place)] = result;
                 --running;
-                startNext(checker);
+                startNext(checker, place);
                 if (running == 0)
                     loop.quit();
             });
-        startNext(checker);
+        startNext(checker, place);
     }
     QObject::connect(&watcher, &InterruptWatcher::interrupted, &loop, &QEventLoop::quit);
     if (running > 0)
