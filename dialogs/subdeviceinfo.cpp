@@ -92,8 +92,8 @@ void SubDeviceInfo::modifyConfirmActionSlot()
     if (!fields)
         return;
     typedFields = *fields;
-    const std::optional<AddressCheckResult> known = addressChecker->start(device,
-        fields->settings.ip, listedDevices ? listedDevices() : QVector<DeviceRecord>());
+    const std::optional<AddressCheckResult> known = addressChecker->start(
+        device, fields->settings.ip, listedDevices ? listedDevices() : QVector<DeviceRecord>());
     if (known)
         writeCheckedSettings(*known);
     else
@@ -234,8 +234,7 @@ void SubDeviceInfo::createConnections()
             return g_mySocket->udpSendAddressProbe(ip, interfaceIndex, error);
         },
         this);
-    connect(addressChecker, &AddressChecker::finished, this,
-        &SubDeviceInfo::addressCheckFinished);
+    connect(addressChecker, &AddressChecker::finished, this, &SubDeviceInfo::addressCheckFinished);
 }
 
 void SubDeviceInfo::loadDeviceInfo()

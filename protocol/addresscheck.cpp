@@ -72,8 +72,9 @@ QString addressCheckText(const AddressCheckResult &result)
     case AddressCheckResult::Outcome::Free:
         return QStringLiteral("free");
     case AddressCheckResult::Outcome::InUse:
-        return result.heldByThisComputer ? QStringLiteral("in use by this computer")
-                                         : QStringLiteral("in use by %1").arg(result.holderMac.toString());
+        return result.heldByThisComputer
+            ? QStringLiteral("in use by this computer")
+            : QStringLiteral("in use by %1").arg(result.holderMac.toString());
     case AddressCheckResult::Outcome::NotChecked:
         break;
     }

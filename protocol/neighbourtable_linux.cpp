@@ -171,8 +171,8 @@ bool readNeighbourEntry(
                 failure = errno;
                 break;
             }
-            const ReadResult result
-                = readReplies(netlink.fd, dump, interfaceIndex, ip.toIPv4Address(), entry, &failure);
+            const ReadResult result = readReplies(
+                netlink.fd, dump, interfaceIndex, ip.toIPv4Address(), entry, &failure);
             if (result == ReadResult::Found || result == ReadResult::Absent)
                 return true;
             if (result == ReadResult::Failed)

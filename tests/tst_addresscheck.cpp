@@ -56,12 +56,12 @@ void TestAddressCheck::decision_data()
     const QString none;
     QTest::newRow("unchanged") << "192.0.2.65" << none << plant << none << S::None << none << false
                                << "unchanged";
-    QTest::newRow("listed holder, at once")
-        << "192.0.2.66" << "Press PLC" << plant << none << S::None << none << false
-        << "in use by 02:4E:58:00:00:66";
-    QTest::newRow("listed holder off the subnet")
-        << "203.0.113.10" << "Press PLC" << plant << none << S::None << none << false
-        << "in use by 02:4E:58:00:00:66";
+    QTest::newRow("listed holder, at once") << "192.0.2.66"
+                                            << "Press PLC" << plant << none << S::None << none
+                                            << false << "in use by 02:4E:58:00:00:66";
+    QTest::newRow("listed holder off the subnet") << "203.0.113.10"
+                                                  << "Press PLC" << plant << none << S::None << none
+                                                  << false << "in use by 02:4E:58:00:00:66";
     QTest::newRow("other subnet") << "203.0.113.150" << none << plant << none << S::None << none
                                   << false << "not checked: other subnet";
     QTest::newRow("second address of the adapter")
@@ -71,19 +71,19 @@ void TestAddressCheck::decision_data()
                                   << false << "not checked: adapter unknown";
     QTest::newRow("this computer's address") << "192.0.2.1" << none << plant << none << S::None
                                              << none << false << "in use by this computer";
-    QTest::newRow("probe refused") << "192.0.2.150" << none << plant << "Network is unreachable"
-                                   << S::None << none << false
-                                   << "not checked: Network is unreachable";
-    QTest::newRow("before the probe") << "192.0.2.150" << none << plant << none << S::None << none
-                                      << false << Pending;
-    QTest::newRow("reachable") << "192.0.2.30" << none << plant << none << S::Reachable
-                               << HolderMac << false << "in use by " + HolderMac;
+    QTest::newRow("probe refused")
+        << "192.0.2.150" << none << plant << "Network is unreachable" << S::None << none << false
+        << "not checked: Network is unreachable";
+    QTest::newRow("before the probe")
+        << "192.0.2.150" << none << plant << none << S::None << none << false << Pending;
+    QTest::newRow("reachable") << "192.0.2.30" << none << plant << none << S::Reachable << HolderMac
+                               << false << "in use by " + HolderMac;
     QTest::newRow("stale") << "192.0.2.30" << none << plant << none << S::Stale << HolderMac
                            << false << "in use by " + HolderMac;
     QTest::newRow("delay") << "192.0.2.30" << none << plant << none << S::Delay << HolderMac
                            << false << "in use by " + HolderMac;
-    QTest::newRow("permanent") << "192.0.2.30" << none << plant << none << S::Permanent
-                               << HolderMac << false << "in use by " + HolderMac;
+    QTest::newRow("permanent") << "192.0.2.30" << none << plant << none << S::Permanent << HolderMac
+                               << false << "in use by " + HolderMac;
     QTest::newRow("the device itself answers")
         << "192.0.2.30" << none << plant << none << S::Reachable << DeviceMac.toLower() << false
         << "free";
@@ -91,19 +91,19 @@ void TestAddressCheck::decision_data()
                             << "free";
     QTest::newRow("incomplete") << "192.0.2.150" << none << plant << none << S::Incomplete << none
                                 << false << Pending;
-    QTest::newRow("probe, being asked again") << "192.0.2.30" << none << plant << none << S::Probe
-                                              << HolderMac << false << Pending;
+    QTest::newRow("probe, being asked again")
+        << "192.0.2.30" << none << plant << none << S::Probe << HolderMac << false << Pending;
     QTest::newRow("incomplete at the deadline")
         << "192.0.2.150" << none << plant << none << S::Incomplete << none << true
         << "not checked: no answer in time";
     QTest::newRow("no entry at the deadline") << "192.0.2.150" << none << plant << none << S::None
                                               << none << true << "not checked: no answer in time";
-    QTest::newRow("answer at the deadline counts") << "192.0.2.30" << none << plant << none
-                                                   << S::Reachable << HolderMac << true
-                                                   << "in use by " + HolderMac;
-    QTest::newRow("no address resolution") << "192.0.2.150" << none << plant << none << S::NoArp
-                                           << none << false
-                                           << "not checked: the adapter resolves no addresses";
+    QTest::newRow("answer at the deadline counts")
+        << "192.0.2.30" << none << plant << none << S::Reachable << HolderMac << true
+        << "in use by " + HolderMac;
+    QTest::newRow("no address resolution")
+        << "192.0.2.150" << none << plant << none << S::NoArp << none << false
+        << "not checked: the adapter resolves no addresses";
 }
 
 void TestAddressCheck::decision()
@@ -147,11 +147,14 @@ void TestAddressCheck::listedHolderIsOnTheSameAdapter_data()
     QTest::addColumn<QString>("ip");
     QTest::addColumn<bool>("holds");
 
-    QTest::newRow("same adapter") << 3 << "02:4E:58:00:00:66" << "192.0.2.70" << true;
-    QTest::newRow("other adapter") << 4 << "02:4E:58:00:00:66" << "192.0.2.70" << false;
-    QTest::newRow("another IP") << 3 << "02:4E:58:00:00:66" << "192.0.2.71" << false;
-    QTest::newRow("the device itself") << 3 << "02:4e:58:00:00:02" << "192.0.2.70"
-                                                 << false;
+    QTest::newRow("same adapter") << 3 << "02:4E:58:00:00:66"
+                                  << "192.0.2.70" << true;
+    QTest::newRow("other adapter") << 4 << "02:4E:58:00:00:66"
+                                   << "192.0.2.70" << false;
+    QTest::newRow("another IP") << 3 << "02:4E:58:00:00:66"
+                                << "192.0.2.71" << false;
+    QTest::newRow("the device itself") << 3 << "02:4e:58:00:00:02"
+                                       << "192.0.2.70" << false;
 }
 
 void TestAddressCheck::listedHolderIsOnTheSameAdapter()

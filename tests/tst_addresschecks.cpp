@@ -55,11 +55,13 @@ void TestAddressChecks::checksAreBoundedAndKeepTheJobsOrder()
     // Three at once; the fourth probe only once one of them has run to its end.
     QCOMPARE(probes.size(), 5);
     for (int index = 0; index < probes.size(); ++index) {
-        QCOMPARE(probes.at(index).first, QStringList({ "192.0.2.150", "192.0.2.151",
-                                             "192.0.2.152", "192.0.2.153", "192.0.2.154" })
-                                             .at(index));
+        QCOMPARE(probes.at(index).first,
+            QStringList(
+                { "192.0.2.150", "192.0.2.151", "192.0.2.152", "192.0.2.153", "192.0.2.154" })
+                .at(index));
         QVERIFY2((probes.at(index).second >= AddressChecker::DeadlineMs) == (index >= 3),
-            qPrintable(QStringLiteral("probe %1 at %2 ms").arg(index).arg(probes.at(index).second)));
+            qPrintable(
+                QStringLiteral("probe %1 at %2 ms").arg(index).arg(probes.at(index).second)));
     }
 }
 

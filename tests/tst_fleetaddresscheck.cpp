@@ -59,7 +59,8 @@ void TestFleetAddressCheck::check_data()
     QTest::addColumn<QString>("expected");
 
     const QString peer = qEnvironmentVariable("NESDRIX_PEER_MAC");
-    QTest::newRow("station that never answers a scan") << "192.0.2.30" << "in use by " + peer;
+    QTest::newRow("station that never answers a scan") << "192.0.2.30"
+                                                       << "in use by " + peer;
     QTest::newRow("nobody holds it") << "192.0.2.150"
                                      << "free";
     QTest::newRow("listed device") << "192.0.2.68"
@@ -79,8 +80,8 @@ void TestFleetAddressCheck::check()
 
     qint64 elapsedMs = 0;
     const AddressCheckResult result = checkAddress(newIp, &elapsedMs);
-    qInfo("%s: %s after %lld ms", qPrintable(newIp), qPrintable(addressCheckText(result)),
-        elapsedMs);
+    qInfo(
+        "%s: %s after %lld ms", qPrintable(newIp), qPrintable(addressCheckText(result)), elapsedMs);
     QCOMPARE(addressCheckText(result), expected);
 }
 

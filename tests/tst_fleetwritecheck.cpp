@@ -72,10 +72,10 @@ void TestFleetWriteCheck::modify_data()
 
     const QString panel = QStringLiteral("02:4E:58:00:00:02");
     const QString keep;
-    QTest::newRow("taken, Escape") << panel << "192.0.2.30" << keep << keep << Answer::Escape
-                                   << false << "";
-    QTest::newRow("taken, Cancel") << panel << "192.0.2.30" << keep << keep << Answer::Cancel
-                                   << false << "";
+    QTest::newRow("taken, Escape")
+        << panel << "192.0.2.30" << keep << keep << Answer::Escape << false << "";
+    QTest::newRow("taken, Cancel")
+        << panel << "192.0.2.30" << keep << keep << Answer::Cancel << false << "";
     QTest::newRow("taken, Write Anyway")
         << "02:4E:58:00:00:04"
         << "192.0.2.30" << keep << keep << Answer::WriteAnyway << true
@@ -103,8 +103,10 @@ void TestFleetWriteCheck::modify()
 
     auto *table = window->findChild<QTableView *>();
     QModelIndexList found;
-    QTRY_VERIFY((found = table->model()->match(table->model()->index(0, MacAddressColumn),
-                     Qt::DisplayRole, mac)).size() == 1);
+    QTRY_VERIFY((found = table->model()->match(
+                     table->model()->index(0, MacAddressColumn), Qt::DisplayRole, mac))
+                    .size()
+        == 1);
     table->setCurrentIndex(found.first());
     const int writesBefore = simulatorLogCount(QStringLiteral("modify request for ") + mac);
 
