@@ -66,6 +66,8 @@ private slots:
     void copyIpSlot();
     void copyRowSlot();
     void showRowMenuSlot(const QPoint &position);
+    // The header's menu: a check for each column, to show or hide it.
+    void showColumnMenuSlot(const QPoint &position);
     void exportListSlot();
     void settingsWrittenSlot(const DeviceRecord &written, const AddressCheckResult &check);
 
@@ -96,6 +98,8 @@ private:
     void endListingPass();
     void showScanStatus();
     void showLeftOutCount();
+    // "2 devices share 192.0.2.81" in the status bar, hidden while none do.
+    void showConflicts();
     void showWriteStatus(const QString &text);
 
     QTranslator *translator = nullptr;
@@ -128,6 +132,7 @@ private:
     QAction *copyMacAction = nullptr;
     QAction *copyIpAction = nullptr;
     QAction *copyRowAction = nullptr;
+    QLabel *conflictLabel = nullptr;
     // How many replies the full list left out; hidden while none.
     QLabel *leftOutLabel = nullptr;
     // What became of the last write: its address check, then whether the device

@@ -55,6 +55,14 @@ SubDeviceInfo::SubDeviceInfo(const DeviceRecord &device, QWidget *parent)
     loadDeviceInfo();
 }
 
+void SubDeviceInfo::setConflictNote(const QString &text)
+{
+    conflictLabel->setText(text.isEmpty() ? QString()
+                                          : tr("Sort this out before you write new settings:")
+            + QLatin1Char('\n') + text);
+    conflictLabel->setVisible(!text.isEmpty());
+}
+
 void SubDeviceInfo::reject()
 {
     // QDialog would only hide: the window would keep the device flashing.
@@ -199,6 +207,12 @@ void SubDeviceInfo::createLayout()
     flashFailedLabel->setWordWrap(true);
     flashFailedLabel->setStyleSheet(QStringLiteral("color: red;"));
     flashFailedLabel->hide();
+    conflictLabel = new QLabel(this);
+    conflictLabel->setObjectName(QStringLiteral("conflictLabel"));
+    conflictLabel->setTextFormat(Qt::PlainText);
+    conflictLabel->setWordWrap(true);
+    conflictLabel->setStyleSheet(QStringLiteral("color: red;"));
+    conflictLabel->hide();
     addressCheckLabel = new QLabel(this);
     addressCheckLabel->setObjectName(QStringLiteral("addressCheckLabel"));
     addressCheckLabel->setTextFormat(Qt::PlainText);
@@ -217,6 +231,7 @@ void SubDeviceInfo::createLayout()
     auto *dialogLayout = new QVBoxLayout;
     dialogLayout->addLayout(fieldsRow);
     dialogLayout->addWidget(tip);
+    dialogLayout->addWidget(conflictLabel);
     dialogLayout->addWidget(flashFailedLabel);
     dialogLayout->addWidget(addressCheckLabel);
     dialogLayout->addLayout(buttonsRow);

@@ -30,6 +30,10 @@ public:
     // arrive while it is open do not change it.
     MacAddress tableMac() const { return device.mac; }
 
+    // Says under the fields which other devices share the device's IP or MAC
+    // address on its network; an empty text says nothing.
+    void setConflictNote(const QString &text);
+
     // Escape ends the dialog the way every other close does.
     void reject() override;
 
@@ -73,6 +77,7 @@ private:
     QPushButton *modifyButton = nullptr;
     QPushButton *closeButton = nullptr;
     QLabel *flashFailedLabel = nullptr;
+    QLabel *conflictLabel = nullptr;
     QLabel *addressCheckLabel = nullptr;
     AddressChecker *addressChecker = nullptr;
     std::function<QVector<DeviceRecord>()> listedDevices;
