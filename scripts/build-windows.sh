@@ -22,6 +22,7 @@ qt_prefix="$cache/qt-$qt_version-x86_64-w64-mingw32"
 build_dir="$root/build/windows"
 stage=${1:-all}
 jobs=${NESDRIX_JOBS:-$(nproc)}
+"$root/scripts/install-deps.sh" windows
 
 # The posix-thread compilers: std::thread and std::mutex need them, and the
 # runtime DLLs they need are the ones the zip carries.
@@ -80,6 +81,9 @@ build_qt() {
     rm -rf "$qt_build" "$qt_prefix"
     mkdir -p "$qt_build"
     cd "$qt_build"
+    # configure builds qmake with a plain make.
+    MAKEFLAGS="-j$jobs"
+    export MAKEFLAGS
     # Only what Nesdrix links: Core, Gui, Network, Widgets, Test, the Windows
     # platform plugin and styles. Debian's package lacks the tablet header the
     # platform plugin wants, hence no tablet events and no Direct2D.
@@ -100,10 +104,88 @@ build_qt() {
     echo "build-windows: cross Qt $qt_version built in $(elapsed "$started")"
 }
 
+# Nesdrix itself, and the simulator for this machine that the Wine tests play
+# the fleet with.
+build_nesdrix() {
+    started=$(date +%s)
+    [ -f "$qt_prefix/.nesdrix-complete" ] \
+        || { echo "build-windows: no cross Qt in $qt_prefix; run $0 qt" >&2; exit 1; }
+    host_build="$root/build/windows-host"
+    cmake -S "$root" -B "$host_build" -DCMAKE_BUILD_TYPE=Release -DNESDRIX_BUILD_TESTS=OFF
+    cmake --build "$host_build" --parallel "$jobs" --target nesdrix-devsim
+    # lrelease runs here, so it is the host's.
+    multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || echo x86_64-linux-gnu)
+    cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DCMAKE_PREFIX_PATH="$qt_prefix" \
+        -DQt5LinguistTools_DIR="/usr/lib/$multiarch/cmake/Qt5LinguistTools" \
+        -DNESDRIX_BUILD_TESTS="${NESDRIX_WIN_TESTS:-ON}" \
+        -DNESDRIX_HOST_SIMULATOR="$host_build/bin/nesdrix-devsim"
+    cmake --build "$build_dir" --parallel "$jobs"
+    echo "build-windows: Nesdrix built for Windows in $(elapsed "$started")"
+}
+
+# The zip's folder: the programs, the Qt they load, the MinGW runtime, the
+# catalogue, the licenses.
+stage_files() {
+    folder=$1
+    rm -rf "$folder"
+    mkdir -p "$folder/platforms" "$folder/styles" "$folder/imageformats" "$folder/licenses"
+    for program in nesdrix nesdrix-cli nesdrix-devsim; do
+        cp "$build_dir/bin/$program.exe" "$folder/"
+    done
+    cp "$build_dir/bin/zh_cn.qm" "$folder/"
+    for module in Core Gui Network Widgets; do
+        cp "$qt_prefix/bin/Qt5$module.dll" "$folder/"
+    done
+    cp "$qt_prefix/plugins/platforms/qwindows.dll" "$folder/platforms/"
+    cp "$qt_prefix/plugins/styles/qwindowsvistastyle.dll" "$folder/styles/"
+    # The window's icon is an .ico in the program's resources.
+    cp "$qt_prefix/plugins/imageformats/qico.dll" "$folder/imageformats/"
+    for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
+        cp "$(x86_64-w64-mingw32-g++-posix -print-file-name=$dll)" "$folder/"
+    done
+    x86_64-w64-mingw32-strip --strip-unneeded "$folder"/*.exe "$folder"/*.dll "$folder"/*/*.dll
+    cp "$root/README.md" "$folder/README.md"
+    cp "$root/LICENSES/Apache-2.0.txt" "$folder/licenses/"
+    # Qt under the LGPL 3 (which builds on the GPL 3); the compiler's runtime
+    # under the terms Debian records for it.
+    cp "$cache/src/qtbase/LICENSE.LGPL3" "$folder/licenses/Qt-LGPL-3.0.txt"
+    cp "$cache/src/qtbase/LICENSE.GPL3" "$folder/licenses/Qt-GPL-3.0.txt"
+    cp /usr/share/doc/gcc-mingw-w64-base/copyright "$folder/licenses/MinGW-GCC-runtime.txt"
+    cp /usr/share/doc/mingw-w64-common/copyright "$folder/licenses/MinGW-w64.txt"
+}
+
+package() {
+    started=$(date +%s)
+    version=$(sed -n 's/^project(Nesdrix VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+    name="nesdrix-$version-windows-x64"
+    folder="$build_dir/package/$name"
+    stage_files "$folder"
+    zip="$build_dir/$name.zip"
+    rm -f "$zip"
+    (cd "$build_dir/package" && cmake -E tar cf "$zip" --format=zip "$name")
+    echo "build-windows: $zip"
+    # The uninstaller removes what the installer put there, and nothing else.
+    (
+        cd "$folder"
+        find . -type f | sort | sed 's|^\./||; s|/|\\|g; s|^|  Delete "$INSTDIR\\|; s|$|"|'
+        find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|^|  RMDir "$INSTDIR\\|; s|$|"|'
+    ) >"$folder.uninstall.nsh"
+    setup="$build_dir/$name-setup.exe"
+    makensis -V2 -DVERSION="$version" -DSOURCE="$folder" -DICON="$root/resources/Nesdrix.ico" \
+        -DOUTFILE="$setup" "$root/packaging/windows/nesdrix.nsi"
+    echo "build-windows: $setup ($(du -k "$setup" | cut -f1) KiB)"
+    echo "build-windows: packaged in $(elapsed "$started")"
+}
+
 case $stage in
 qt) build_qt ;;
+build) build_nesdrix ;;
+package) package ;;
 all)
     build_qt
+    build_nesdrix
+    package
     ;;
 *) echo "usage: $0 [qt|build|package|all]" >&2; exit 2 ;;
 esac

@@ -8,7 +8,8 @@
 #
 #   tests/netns-fleet.sh --simulator DEVSIM FLEET -- tests/wine/wine-e2e.sh SCENARIO BIN
 #
-# BIN is the cross build's program folder. Scenarios (tests/wine/CMakeLists.txt
+# BIN is the cross build's program folder, or for the window the zip's folder,
+# run with nothing else on its path. Scenarios (tests/wine/CMakeLists.txt
 # gives each its simulator arguments):
 #   cli-scan  nesdrix-cli.exe scan lists the fleet, as a table and as JSON
 #   cli-set   nesdrix-cli.exe set writes a device and its audit line; flash
@@ -123,9 +124,39 @@ cli_set() {
     contains out.txt "Stopped."
 }
 
+# clipboard: what the X clipboard holds, without carriage returns.
+clipboard() {
+    xclip -selection clipboard -o 2>/dev/null | tr -d '\r' || true
+}
+
+# listed_rows WINDOW: the rows the window lists, one a line, as its Copy Row
+# gives them: a click into the table, then Ctrl+Home, and Ctrl+C and Down for
+# each row until the copy no longer changes.
+listed_rows() {
+    local WIDTH HEIGHT previous="" row tries
+    eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(WIDTH|HEIGHT)=')"
+    xdotool mousemove --window "$1" $((WIDTH / 2)) $((HEIGHT / 2)) click 1
+    xdotool key ctrl+Home
+    for _ in 1 2 3 4 5 6 7 8; do
+        xdotool key ctrl+c
+        tries=0
+        row=$(clipboard)
+        until [ -n "$row" ] && [ "$row" != "$previous" ]; do
+            tries=$((tries + 1))
+            [ $tries -le 20 ] || return 0
+            sleep 0.1
+            row=$(clipboard)
+        done
+        echo "$row"
+        previous=$row
+        xdotool key Down
+    done
+}
+
 window() {
-    command -v Xvfb >/dev/null && command -v xdotool >/dev/null && command -v import >/dev/null \
-        || { echo "wine-e2e.sh: Xvfb, xdotool or ImageMagick missing; skipped" >&2; exit 77; }
+    command -v Xvfb >/dev/null && command -v xdotool >/dev/null && command -v xclip >/dev/null \
+        && command -v import >/dev/null \
+        || { echo "wine-e2e.sh: Xvfb, xdotool, xclip or ImageMagick missing; skipped" >&2; exit 77; }
     # The X socket is a file, shared with the machine: Xvfb picks a free display.
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>display >/dev/null 2>&1 &
     pids+=("$!")
@@ -136,24 +167,30 @@ window() {
         sleep 0.1
     done
     export DISPLAY=":$(cat display)"
+    [ -f "$bin/nesdrix.exe" ] \
+        || { echo "wine-e2e.sh: no $bin/nesdrix.exe; scripts/build-windows.sh package makes it; skipped" >&2; exit 77; }
     unset QT_QPA_PLATFORM
-    "$wine_run" "$bin/nesdrix.exe" >out.raw 2>err.raw &
+    # Wine's own desktop in one X window: it places and focuses the program's
+    # window as Windows would, with no window manager on the display.
+    NESDRIX_WINE_BARE=1 "$wine_run" explorer /desktop=nesdrix,1024x768 "Z:$(printf '%s' "$bin" | tr / '\\')\\nesdrix.exe" \
+        >out.raw 2>err.raw &
     pids+=("$!")
     wait_for_log "sent 5 replies to 192.0.2.1"
-    local window
-    window=$(timeout 120 xdotool search --sync --onlyvisible --name '^Nesdrix$' | head -n 1)
-    [ -n "$window" ] || fail "no window named Nesdrix"
-    # The rows are drawn once the replies are read; copy each one to check it.
+    local desktop
+    desktop=$(timeout 120 xdotool search --sync --onlyvisible --name 'Wine desktop' | head -n 1)
+    [ -n "$desktop" ] || fail "no Wine desktop window"
+    # The window has read the replies once it draws them; give it a moment.
     sleep 2
     import -window root screen.png
     if [ -n "${NESDRIX_WINE_SCREENSHOT:-}" ]; then
         cp screen.png "$NESDRIX_WINE_SCREENSHOT"
     fi
-    listed_rows >rows.txt
+    listed_rows "$desktop" >rows.txt
+    cat rows.txt
+    [ "$(wc -l <rows.txt)" -eq 5 ] || fail "expected 5 rows in the window"
     for name in "Panel 1" "Module 16 bytes!"; do
         contains rows.txt "$name"
     done
-    [ "$(wc -l <rows.txt)" -eq 5 ] || fail "expected 5 rows in the window"
 }
 
 "${scenario//-/_}"

@@ -28,7 +28,7 @@ if [ "$(readlink /proc/self/ns/net)" = "$(readlink /proc/1/ns/net)" ]; then
     exit 2
 fi
 
-qt=${NESDRIX_WINE_QT:?the cross Qt prefix}
+qt=${NESDRIX_WINE_QT:-}
 template=${NESDRIX_WINE_TEMPLATE:-${TMPDIR:-/tmp}/nesdrix-wine-template-$(id -u)}
 export WINEDEBUG=-all
 # No downloads of Wine's .NET and HTML engines, and no dialog asking for them.
@@ -39,11 +39,17 @@ windows_path() {
     printf 'Z:%s' "$1" | tr / '\\'
 }
 
-mingw_runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")
-winpthread=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libwinpthread-1.dll)")
-WINEPATH="$(windows_path "$qt/bin");$(windows_path "$mingw_runtime");$(windows_path "$winpthread")"
-QT_PLUGIN_PATH="Z:$qt/plugins"
-export WINEPATH QT_PLUGIN_PATH
+# NESDRIX_WINE_BARE=1 runs a packaged program with what its folder holds alone.
+if [ "${NESDRIX_WINE_BARE:-0}" != 1 ]; then
+    [ -n "$qt" ] || { echo "wine-run.sh: NESDRIX_WINE_QT names no cross Qt" >&2; exit 2; }
+    mingw_runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")
+    winpthread=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libwinpthread-1.dll)")
+    WINEPATH="$(windows_path "$qt/bin");$(windows_path "$mingw_runtime");$(windows_path "$winpthread")"
+    QT_PLUGIN_PATH="Z:$qt/plugins"
+    export WINEPATH QT_PLUGIN_PATH
+else
+    unset WINEPATH QT_PLUGIN_PATH
+fi
 
 # The template, made once (under a lock: tests run side by side).
 (

@@ -1,0 +1,56 @@
+#!/bin/bash
+
+# SPDX-FileCopyrightText: 2026 The Nesdrix developers
+#
+# SPDX-License-Identifier: Apache-2.0
+
+# The Windows installer under Wine, silently, as an administrator would run it:
+#
+#   tests/netns-run.sh tests/wine/wine-installer.sh SETUP.exe
+#
+# It must put the programs with everything they load into Program Files (the
+# installed CLI runs with nothing from the build on its path), add the Start menu
+# entries and the uninstall entry, and its uninstaller must take all of it away.
+set -eu
+
+setup=${1:?the installer}
+wine_run=${NESDRIX_WINE_RUN:?wine-run.sh}
+if [ ! -f "$setup" ]; then
+    echo "wine-installer.sh: no $setup; scripts/build-windows.sh package makes it; skipped" >&2
+    exit 77
+fi
+work=$(mktemp -d "${TMPDIR:-/tmp}/nesdrix-wine-installer.XXXXXX")
+export NESDRIX_WINE_PREFIX="$work/prefix"
+cleanup() {
+    WINEPREFIX="$NESDRIX_WINE_PREFIX" wineserver --kill 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL (installer): $*" >&2
+    exit 1
+}
+
+"$wine_run" "$setup" /S
+installed="$NESDRIX_WINE_PREFIX/drive_c/Program Files/Nesdrix"
+for file in nesdrix.exe nesdrix-cli.exe nesdrix-devsim.exe zh_cn.qm Qt5Core.dll \
+    platforms/qwindows.dll uninstall.exe; do
+    [ -f "$installed/$file" ] || fail "$file was not installed"
+done
+start_menu=$(find "$NESDRIX_WINE_PREFIX/drive_c" -path '*/Start Menu/Programs/Nesdrix/Nesdrix.lnk')
+[ -n "$start_menu" ] || fail "no Start menu entry"
+grep -q 'Uninstall\\\\Nesdrix\]' "$NESDRIX_WINE_PREFIX/system.reg" || fail "no uninstall entry"
+
+# Only what the installed folder holds: no build folder on the path.
+NESDRIX_WINE_BARE=1 "$wine_run" "$installed/nesdrix-cli.exe" --help >help.txt 2>&1 \
+    || { cat help.txt >&2; fail "the installed nesdrix-cli.exe does not start"; }
+grep -q "Usage: nesdrix-cli COMMAND" help.txt || { cat help.txt >&2; fail "no help from the CLI"; }
+
+# In place (_?=), so that the uninstaller is done when Wine returns.
+"$wine_run" "$installed/uninstall.exe" /S '_?=C:\Program Files\Nesdrix'
+left=$(cd "$installed" && find . -type f ! -name uninstall.exe)
+[ -z "$left" ] || fail "the uninstaller left: $left"
+[ ! -e "$start_menu" ] || fail "the Start menu entry stayed"
+! grep -q 'Uninstall\\\\Nesdrix\]' "$NESDRIX_WINE_PREFIX/system.reg" || fail "the uninstall entry stayed"
+echo "installed, started and uninstalled"
