@@ -72,6 +72,7 @@ class TestPlatform : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void auditFile_data();
     void auditFile();
     void auditFileSyncNeedsAnOpenFile();
@@ -80,6 +81,16 @@ private slots:
     void interruptReachesTheLoop_data();
     void interruptReachesTheLoop();
 };
+
+void TestPlatform::initTestCase()
+{
+#ifdef Q_OS_WIN
+    // A console of the test's own: a console event reaches every process of
+    // the console, and the one the test was started from holds its runner too.
+    ::FreeConsole();
+    QVERIFY(::AllocConsole());
+#endif
+}
 
 void TestPlatform::auditFile_data()
 {

@@ -14,9 +14,10 @@
   !error "VERSION, SOURCE, ICON and OUTFILE must be defined"
 !endif
 
-Unicode true
+; A 64-bit installer for 64-bit programs: it writes the 64-bit registry and
+; Program Files without redirection.
+Target amd64-unicode
 !include "MUI2.nsh"
-!include "x64.nsh"
 
 !define PRODUCT "Nesdrix"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
@@ -47,16 +48,13 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "The Nesdrix developers"
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "SimpChinese"
 
+; Start menu entries for every user of the computer.
 Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_ICONSTOP "${PRODUCT} needs 64-bit Windows."
-    Abort
-  ${EndIf}
-  SetRegView 64
+  SetShellVarContext all
 FunctionEnd
 
 Function un.onInit
-  SetRegView 64
+  SetShellVarContext all
 FunctionEnd
 
 ; The rules name the programs, so that no other program gets the port's datagrams in.

@@ -32,7 +32,14 @@ fail() {
     exit 1
 }
 
+# wine_done: waits until every Wine process of the prefix has ended (an
+# uninstaller runs on from a copy of itself) and the registry is saved.
+wine_done() {
+    WINEPREFIX="$NESDRIX_WINE_PREFIX" wineserver --wait
+}
+
 "$wine_run" "$setup" /S
+wine_done
 installed="$NESDRIX_WINE_PREFIX/drive_c/Program Files/Nesdrix"
 for file in nesdrix.exe nesdrix-cli.exe nesdrix-devsim.exe zh_cn.qm Qt5Core.dll \
     platforms/qwindows.dll uninstall.exe; do
@@ -47,10 +54,9 @@ NESDRIX_WINE_BARE=1 "$wine_run" "$installed/nesdrix-cli.exe" --help >help.txt 2>
     || { cat help.txt >&2; fail "the installed nesdrix-cli.exe does not start"; }
 grep -q "Usage: nesdrix-cli COMMAND" help.txt || { cat help.txt >&2; fail "no help from the CLI"; }
 
-# In place (_?=), so that the uninstaller is done when Wine returns.
-"$wine_run" "$installed/uninstall.exe" /S '_?=C:\Program Files\Nesdrix'
-left=$(cd "$installed" && find . -type f ! -name uninstall.exe)
-[ -z "$left" ] || fail "the uninstaller left: $left"
+"$wine_run" "$installed/uninstall.exe" /S
+wine_done
+[ ! -e "$installed" ] || fail "the uninstaller left: $(cd "$installed" && find .)"
 [ ! -e "$start_menu" ] || fail "the Start menu entry stayed"
 ! grep -q 'Uninstall\\\\Nesdrix\]' "$NESDRIX_WINE_PREFIX/system.reg" || fail "the uninstall entry stayed"
 echo "installed, started and uninstalled"
