@@ -134,6 +134,10 @@ stage_files() {
         cp "$build_dir/bin/$program.exe" "$folder/"
     done
     cp "$build_dir/bin/zh_cn.qm" "$folder/"
+    # Qt's own Chinese texts (standard buttons, the file dialog), from Debian's
+    # catalogues of the same Qt release; the window looks in translations/.
+    mkdir -p "$folder/translations"
+    cp /usr/share/qt5/translations/qtbase_zh_CN.qm "$folder/translations/"
     for module in Core Gui Network Widgets; do
         cp "$qt_prefix/bin/Qt5$module.dll" "$folder/"
     done

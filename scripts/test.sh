@@ -6,8 +6,7 @@
 
 # Checks that every file has its license (reuse lint), builds Nesdrix three
 # times, plainly and with AddressSanitizer and UndefinedBehaviorSanitizer on Qt 5,
-# and plainly on Qt 6, and runs every test in each build, two at a time; then
-# builds it for Windows and runs the Windows tests under Wine. Each test
+# and plainly on Qt 6, and runs every test in each build, two at a time. Each test
 # runs in a private network namespace of its own: nothing reaches the machine's
 # network. Then fuzzes the receive path for a minute (NESDRIX_FUZZ_SECONDS) in a fourth,
 # small clang build of the codec.
@@ -28,12 +27,6 @@ run_build() {
 run_build build/test
 run_build build/sanitize -DNESDRIX_SANITIZE=ON
 run_build build/qt6 -DNESDRIX_QT_MAJOR=6
-
-# Windows: the cross build (its Qt is built once into a cache outside the tree),
-# the zip and the installer, and the Windows tests under Wine, each in a private
-# network namespace too.
-./scripts/build-windows.sh
-(cd build/windows && ctest -j2 --output-on-failure --timeout 600)
 
 fuzz_seconds=${NESDRIX_FUZZ_SECONDS:-60}
 CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNESDRIX_FUZZ=ON
