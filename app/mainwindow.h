@@ -13,6 +13,7 @@
 #include <QIcon>
 #include <QMainWindow>
 #include <QPersistentModelIndex>
+#include <QPointer>
 #include <QString>
 #include <QVector>
 
@@ -20,6 +21,7 @@
 
 class DeviceListModel;
 class DeviceSortFilterModel;
+class LedSession;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -34,7 +36,9 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    // Lists the devices that reply on the endpoint, and sends through it; the
+    // endpoint outlives the window. Without one (widget tests) nothing is sent.
+    explicit MainWindow(MySocket *endpoint = nullptr, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // The icon of every window of the program; the program links the image bundle.
@@ -79,6 +83,8 @@ private:
     void buildFileActions();
     void fitColumnsToFont();
     QSize startSize() const;
+    // The most a window can take of its screen, its frame left out.
+    QSize screenRoom() const;
     void saveViewState() const;
     void restoreViewState();
     void updateShownCount();
@@ -102,6 +108,7 @@ private:
     void showConflicts();
     void showWriteStatus(const QString &text);
 
+    QPointer<MySocket> endpoint;
     QTranslator *translator = nullptr;
     QTranslator *qtTranslator = nullptr;
     QAction *chineseAction = nullptr;
@@ -141,8 +148,8 @@ private:
     QString writeCheckNote;
     WriteConfirmation *writeConfirmation = nullptr;
     int writeConfirmationLimitMs = WriteConfirmation::DefaultLimitMs;
-    // The MAC of the device whose dialog is open, for its stop request.
-    MacAddress openedDeviceMac;
+    // The LEDs of the device whose dialog is open.
+    QPointer<LedSession> openedLeds;
     bool widgetsBuilt = false;
     // Replies read in one readiness pass are listed, and painted, once after it.
     bool listingPass = false;

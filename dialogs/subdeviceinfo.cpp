@@ -5,8 +5,8 @@
 #include "subdeviceinfo.h"
 
 #include "addresschecktext.h"
+
 #include "devicetext.h"
-#include "globals.h"
 #include "mysocket.h"
 #include "warningbox.h"
 
@@ -44,9 +44,12 @@ QPushButton *createButton(QWidget *parent, const char *name, const QString &text
 
 } // namespace
 
-SubDeviceInfo::SubDeviceInfo(const DeviceRecord &device, QWidget *parent)
+SubDeviceInfo::SubDeviceInfo(
+    const DeviceRecord &device, QWidget *parent, MySocket *endpoint, bool ipShared)
     : QDialog(parent)
     , device(device)
+    , endpoint(endpoint)
+    , ipShared(ipShared)
 {
     setWindowTitle(tr("PLC Info"));
     setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint);
@@ -69,24 +72,17 @@ void SubDeviceInfo::reject()
     close();
 }
 
-std::optional<Datagram::ModifyFields> SubDeviceInfo::typedModify()
+std::optional<DeviceSettings> SubDeviceInfo::typedSettings()
 {
     const QString ip = ipEdit->text();
     const QString mask = netMaskEdit->text();
     const QString gateway = gateWayEdit->text();
-    const QString mac = macEdit->text();
-    if (const std::optional<SettingsFault> fault = settingsFault(ip, mask, gateway, mac)) {
+    if (const std::optional<SettingsFault> fault
+        = settingsFault(ip, mask, gateway, macEdit->text())) {
         showInputError(fault->field);
         return std::nullopt;
     }
-    Datagram::ModifyFields fields;
-    fields.targetMac = device.mac;
-    fields.mac = *MacAddress::fromText(mac);
-    // The name bytes the device reported, so that a name in any encoding is
-    // written back unchanged.
-    fields.name = Datagram::nameFieldFromReported(device.nameBytes);
-    fields.settings = *DeviceSettings::fromTexts(ip, mask, gateway);
-    return fields;
+    return DeviceSettings::fromTexts(ip, mask, gateway);
 }
 
 void SubDeviceInfo::setListedDevices(std::function<QVector<DeviceRecord>()> listed)
@@ -96,12 +92,13 @@ void SubDeviceInfo::setListedDevices(std::function<QVector<DeviceRecord>()> list
 
 void SubDeviceInfo::modifyConfirmActionSlot()
 {
-    const std::optional<Datagram::ModifyFields> fields = typedModify();
-    if (!fields)
+    const std::optional<DeviceSettings> settings = typedSettings();
+    if (!settings)
         return;
-    typedFields = *fields;
+    typedSettingsToWrite = *settings;
+    typedMac = *MacAddress::fromText(macEdit->text());
     const std::optional<AddressCheckResult> known = addressChecker->start(
-        device, fields->settings.ip, listedDevices ? listedDevices() : QVector<DeviceRecord>());
+        device, settings->ip, listedDevices ? listedDevices() : QVector<DeviceRecord>());
     if (known)
         writeCheckedSettings(*known);
     else
@@ -123,23 +120,27 @@ void SubDeviceInfo::setChecking(bool checking)
     addressCheckLabel->setVisible(checking);
     if (checking)
         addressCheckLabel->setText(
-            tr("Checking that %1 is free...").arg(typedFields.settings.ip.toString()));
+            tr("Checking that %1 is free...").arg(typedSettingsToWrite.ip.toString()));
 }
 
 void SubDeviceInfo::writeCheckedSettings(const AddressCheckResult &check)
 {
     if (check.outcome == AddressCheckResult::Outcome::InUse && !confirmWriteAnyway(check))
         return;
-    if (!g_mySocket->udpSendCmdModify(typedFields)) {
-        showModifyFailure(g_mySocket->lastSendError());
+    // The name bytes the device reported, so that a name in any encoding is
+    // written back unchanged.
+    const bool sent = endpoint
+        && endpoint->udpSendCmdModify(DeviceTarget::of(device, ipShared), typedMac,
+            Datagram::nameFieldFromReported(device.nameBytes), typedSettingsToWrite);
+    if (!sent) {
+        showModifyFailure(endpoint ? endpoint->lastSendError() : MySocket::notOpenText());
         return;
     }
-    g_mySocket->waitForUdpWritten();
     DeviceRecord written = device;
-    written.mac = typedFields.mac;
-    written.ip = typedFields.settings.ip;
-    written.mask = typedFields.settings.mask;
-    written.gateway = typedFields.settings.gateway;
+    written.mac = typedMac;
+    written.ip = typedSettingsToWrite.ip;
+    written.mask = typedSettingsToWrite.mask;
+    written.gateway = typedSettingsToWrite.gateway;
     emit settingsWritten(written, check);
     close();
 }
@@ -149,7 +150,7 @@ bool SubDeviceInfo::confirmWriteAnyway(const AddressCheckResult &check)
     QMessageBox box(QMessageBox::Warning, tr("Address in Use"),
         tr("%1 is already in use by %2.\n\nTwo devices with one address disturb each other "
            "and can stop the line. Write the address anyway?")
-            .arg(typedFields.settings.ip.toString(), AddressCheckText::holder(check)),
+            .arg(typedSettingsToWrite.ip.toString(), AddressCheckText::holder(check)),
         QMessageBox::NoButton, this);
     box.setObjectName(QStringLiteral("addressInUseBox"));
     // The holder's name came from the network.
@@ -242,11 +243,13 @@ void SubDeviceInfo::createConnections()
 {
     connect(modifyButton, &QPushButton::clicked, this, &SubDeviceInfo::modifyConfirmActionSlot);
     connect(closeButton, &QPushButton::clicked, this, &SubDeviceInfo::close);
-    if (g_mySocket)
-        connect(g_mySocket, &MySocket::sendFailed, this, &SubDeviceInfo::showFlashFailure);
+    // The probe leaves from the endpoint's port, as every request does.
     addressChecker = new AddressChecker(
-        [](const QHostAddress &ip, int interfaceIndex, QString *error) {
-            return g_mySocket->udpSendAddressProbe(ip, interfaceIndex, error);
+        [this](const QHostAddress &ip, int interfaceIndex, QString *error) {
+            if (endpoint)
+                return endpoint->udpSendAddressProbe(ip, interfaceIndex, error);
+            *error = MySocket::notOpenText();
+            return false;
         },
         this);
     connect(addressChecker, &AddressChecker::finished, this, &SubDeviceInfo::addressCheckFinished);

@@ -8,14 +8,17 @@
 #include "addresschecker.h"
 #include "devicerecord.h"
 #include "devicetext.h"
+#include "sendpath.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <functional>
 #include <optional>
 
 class QLabel;
 class QLineEdit;
+class MySocket;
 class QPushButton;
 
 // Shows a listed device and writes new network settings to it.
@@ -24,7 +27,10 @@ class SubDeviceInfo : public QDialog
     Q_OBJECT
 
 public:
-    SubDeviceInfo(const DeviceRecord &device, QWidget *parent);
+    // Modify writes through the endpoint; without one it tells that nothing
+    // could be sent. ipShared: another listed device answers with its IP.
+    SubDeviceInfo(const DeviceRecord &device, QWidget *parent, MySocket *endpoint = nullptr,
+        bool ipShared = false);
 
     // The MAC the device was listed with when the dialog opened; rows that
     // arrive while it is open do not change it.
@@ -47,9 +53,12 @@ signals:
     // the check of its new IP found.
     void settingsWritten(const DeviceRecord &written, const AddressCheckResult &check);
 
+public slots:
+    // Says in the dialog that the device's LEDs cannot be flashed, and why.
+    void showFlashFailure(const QString &reason);
+
 private slots:
     void modifyConfirmActionSlot();
-    void showFlashFailure(const QString &reason);
     void addressCheckFinished(const AddressCheckResult &result);
 
 protected:
@@ -59,9 +68,8 @@ private:
     void createLayout();
     void createConnections();
     void loadDeviceInfo();
-    // The modify request for the settings typed, or nothing after telling the
-    // first one that is wrong.
-    std::optional<Datagram::ModifyFields> typedModify();
+    // The settings typed, or nothing after telling the first one that is wrong.
+    std::optional<DeviceSettings> typedSettings();
     void showInputError(SettingsFault::Field field);
     void showModifyFailure(const QString &reason);
     void setChecking(bool checking);
@@ -82,9 +90,12 @@ private:
     AddressChecker *addressChecker = nullptr;
     std::function<QVector<DeviceRecord>()> listedDevices;
     // What Modify was pressed with, written once the address check allows it.
-    Datagram::ModifyFields typedFields;
+    DeviceSettings typedSettingsToWrite;
+    MacAddress typedMac;
     // The device as listed when the dialog opened.
     DeviceRecord device;
+    QPointer<MySocket> endpoint;
+    bool ipShared = false;
 };
 
 #endif // SUBDEVICEINFO_H

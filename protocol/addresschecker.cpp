@@ -6,6 +6,7 @@
 
 #include "neighbourtable.h"
 
+#include <QNetworkInterface>
 #include <QTimer>
 
 AddressChecker::AddressChecker(AddressProbeSender sendProbe, QObject *parent)
@@ -27,7 +28,9 @@ std::optional<AddressCheckResult> AddressChecker::start(
     facts.deviceMac = device.mac;
     facts.listHolder = listedHolderOf(listed, device, newIp);
     interfaceIndex = device.interfaceIndex;
-    facts.adapterAddresses = interfaceIpv4Addresses(interfaceIndex);
+    if (interfaceIndex != 0)
+        facts.adapterAddresses
+            = ipv4AddressesOf(QNetworkInterface::interfaceFromIndex(interfaceIndex));
     if (const std::optional<AddressCheckResult> known = decideAddressCheck(facts))
         return known;
 

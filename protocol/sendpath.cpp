@@ -8,13 +8,10 @@
 
 #include <algorithm>
 
-QVector<InterfaceAddress> interfaceIpv4Addresses(int interfaceIndex)
+QVector<InterfaceAddress> ipv4AddressesOf(const QNetworkInterface &adapter)
 {
     QVector<InterfaceAddress> addresses;
-    if (interfaceIndex == 0)
-        return addresses;
-    const QList<QNetworkAddressEntry> entries
-        = QNetworkInterface::interfaceFromIndex(interfaceIndex).addressEntries();
+    const QList<QNetworkAddressEntry> entries = adapter.addressEntries();
     for (const QNetworkAddressEntry &entry : entries) {
         if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol)
             addresses.append({ entry.ip(), entry.prefixLength() });
@@ -31,10 +28,12 @@ bool isOnSubnetOf(const QVector<InterfaceAddress> &addresses, const QHostAddress
     });
 }
 
-SendPath sendPathFor(
-    int interfaceIndex, const QVector<InterfaceAddress> &addresses, const QHostAddress &deviceIp)
+SendPath sendPathFor(const DeviceTarget &target, const QVector<InterfaceAddress> &addresses)
 {
-    if (interfaceIndex == 0)
+    if (target.ipShared)
+        return SendPath::Broadcast;
+    if (target.interfaceIndex == 0)
         return SendPath::Unicast;
-    return isOnSubnetOf(addresses, deviceIp) ? SendPath::Unicast : SendPath::BroadcastOnInterface;
+    return isOnSubnetOf(addresses, QHostAddress(target.ip.toUInt32())) ? SendPath::Unicast
+                                                                        : SendPath::Broadcast;
 }

@@ -288,6 +288,10 @@ Choose a folder you can write to, and a disk with free space, then export again.
         <translation>另有 %1 个共用的地址</translation>
     </message>
     <message>
+        <source>UDP port 102 could not be opened: no scan was sent. The warning shown at start tells what to do.</source>
+        <translation>无法打开UDP端口102：未发送扫描。启动时显示的警告说明了解决方法。</translation>
+    </message>
+    <message>
         <source>New settings sent to %1: waiting for it to answer at %2...</source>
         <translation>新设置已发送给 %1：正在等待它在 %2 应答...</translation>
     </message>
@@ -298,6 +302,13 @@ Choose a folder you can write to, and a disk with free space, then export again.
     <message>
         <source>%1 was not seen at %2 yet: it may still be restarting. Press Refresh User List to look again.</source>
         <translation>尚未在 %2 看到 %1：它可能仍在重启。请点击“刷新设备列表”再次查找。</translation>
+    </message>
+</context>
+<context>
+    <name>MySocket</name>
+    <message>
+        <source>UDP port 102 is not open, so nothing was sent</source>
+        <translation>UDP端口102未打开，因此没有发送任何内容</translation>
     </message>
 </context>
 <context>

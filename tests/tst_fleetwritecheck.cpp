@@ -5,12 +5,15 @@
 #include "devicelistmodel.h"
 #include "dialogtesting.h"
 #include "mainwindow.h"
+#include "programwindow.h"
 #include "simulatorlog.h"
 #include "subdeviceinfo.h"
 
 #include <QMessageBox>
 #include <QTableView>
 #include <QtTest>
+
+#include <memory>
 
 namespace {
 
@@ -36,13 +39,16 @@ private slots:
     void modify();
 
 private:
+    std::unique_ptr<ProgramWindow> program;
     MainWindow *window = nullptr;
 };
 
 void TestFleetWriteCheck::initTestCase()
 {
     QVERIFY2(!simulatorLog().isEmpty(), "run through netns-fleet.sh --peer-address 192.0.2.30");
-    window = new MainWindow;
+    program = std::make_unique<ProgramWindow>();
+    window = &program->window;
+    QVERIFY2(program->endpoint.isBound(), qPrintable(program->endpoint.bindErrorString()));
     window->setWriteConfirmationLimit(10000);
     QTRY_COMPARE(window->findChild<QTableView *>()->model()->rowCount(), 5);
 }
@@ -50,7 +56,7 @@ void TestFleetWriteCheck::initTestCase()
 void TestFleetWriteCheck::cleanupTestCase()
 {
     closeLeftoverModals();
-    delete window;
+    program.reset();
 }
 
 void TestFleetWriteCheck::cleanup()
