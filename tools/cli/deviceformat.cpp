@@ -67,21 +67,24 @@ QString formatJson(const DeviceListModel &devices)
 {
     QJsonArray array;
     for (int row = 0; row < devices.rowCount(); ++row) {
-        const DeviceRecord &device = devices.record(row);
-        array.append(QJsonObject { { QStringLiteral("type"), device.type },
-            { QStringLiteral("name"), device.name }, { QStringLiteral("ip"), device.ip },
-            { QStringLiteral("mac"), device.mac }, { QStringLiteral("mask"), device.mask },
-            { QStringLiteral("gateway"), device.gateway },
-            { QStringLiteral("version"), device.version },
-            { QStringLiteral("points"), device.points },
-            { QStringLiteral("duplicateMac"), devices.isDuplicateMac(row) },
-            { QStringLiteral("duplicateIp"), devices.isDuplicateIp(row) } });
+        QJsonObject object = deviceJsonObject(devices.record(row));
+        object.insert(QStringLiteral("duplicateMac"), devices.isDuplicateMac(row));
+        object.insert(QStringLiteral("duplicateIp"), devices.isDuplicateIp(row));
+        array.append(object);
     }
     return jsonWithEscapedHiddenCharacters(
         QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented)));
 }
 
 } // namespace
+
+QJsonObject deviceJsonObject(const DeviceRecord &device)
+{
+    return { { QStringLiteral("type"), device.type }, { QStringLiteral("name"), device.name },
+        { QStringLiteral("ip"), device.ip }, { QStringLiteral("mac"), device.mac },
+        { QStringLiteral("mask"), device.mask }, { QStringLiteral("gateway"), device.gateway },
+        { QStringLiteral("version"), device.version }, { QStringLiteral("points"), device.points } };
+}
 
 std::optional<OutputFormat> outputFormatFromText(const QString &text)
 {
