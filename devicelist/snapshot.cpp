@@ -300,7 +300,7 @@ std::optional<Snapshot> parseSnapshot(const QByteArray &bytes, SnapshotError *er
     std::optional<Snapshot> devices;
     if (const int lineNo = firstNonUtf8LineNo(text)) {
         failure = { lineNo, tr("the text is not UTF-8") };
-    } else if (text.trimmed().startsWith('[')) {
+    } else if (text.trimmed().startsWith('[') || text.trimmed().startsWith('{')) {
         devices = parseJson(text, &failure);
     } else {
         QStringList lines = QString::fromUtf8(text).split(QLatin1Char('\n'));

@@ -37,7 +37,7 @@ inline constexpr qint64 MaxSnapshotBytes = 32 * 1024 * 1024;
 // Reads a saved list back: the CSV of Export List and `nesdrix-cli scan --format
 // csv`, by its header (every column of today's header, in any order; columns
 // added later are passed over), or the JSON of `scan --format json`, a list of
-// device objects. A file whose first character is "[" is JSON. Rows that an
+// device objects. A file whose first character is "[" or "{" is JSON. Rows that an
 // export made while comparing lists as "missing" are no device of the list.
 // A MAC listed twice is kept twice: telling it is the comparison's job.
 std::optional<Snapshot> parseSnapshot(const QByteArray &bytes, SnapshotError *error);
