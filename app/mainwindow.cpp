@@ -5,6 +5,7 @@
 #include "mainwindow.h"
 
 #include "about.h"
+#include "devicecomparison.h"
 #include "devicecsv.h"
 #include "devicelistmodel.h"
 #include "devicesortfilter.h"
@@ -15,6 +16,7 @@
 #include "mysocket.h"
 #include "processdialog.h"
 #include "safetext.h"
+#include "snapshot.h"
 #include "subdeviceinfo.h"
 #include "warningbox.h"
 
@@ -24,6 +26,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -200,7 +203,15 @@ void MainWindow::buildWidgets()
     exportAction = createAction(this, "exportAction");
     connect(exportAction, &QAction::triggered, this, &MainWindow::exportListSlot);
 
+    compareAction = createAction(this, "compareAction");
+    connect(compareAction, &QAction::triggered, this, &MainWindow::compareListSlot);
+    stopCompareAction = createAction(this, "stopCompareAction");
+    stopCompareAction->setEnabled(false);
+    connect(stopCompareAction, &QAction::triggered, this, &MainWindow::stopComparingSlot);
+
     fileMenu = createMenu(this, "fileMenu", { exportAction });
+    fileMenu->addSeparator();
+    fileMenu->addActions({ compareAction, stopCompareAction });
     languageMenu = createMenu(this, "languageMenu", { chineseAction, englishAction });
     helpMenu = createMenu(this, "helpMenu", { aboutAction, infoAction });
     menuBar()->addMenu(fileMenu);
@@ -279,6 +290,11 @@ void MainWindow::buildStatusBar()
     leftOutLabel = createStatusLabel(this, "leftOutLabel");
     leftOutLabel->hide();
     statusBar()->addPermanentWidget(leftOutLabel);
+    comparisonLabel = createStatusLabel(this, "comparisonLabel");
+    comparisonLabel->hide();
+    statusBar()->addPermanentWidget(comparisonLabel);
+    connect(shownDevices->comparison(), &DeviceComparisonModel::countsChanged, this,
+        &MainWindow::showComparisonCounts);
 }
 
 void MainWindow::buildListActions()
@@ -333,7 +349,7 @@ void MainWindow::fitColumnsToFont()
 QSize MainWindow::startSize() const
 {
     int columnsWidth = 0;
-    for (int column = 0; column < ColumnCount; ++column) {
+    for (int column = 0; column < shownDevices->columnCount(); ++column) {
         if (!tableView->isColumnHidden(column))
             columnsWidth += tableView->columnWidth(column);
     }
@@ -358,6 +374,8 @@ void MainWindow::retranslateUi()
     infoAction->setText(tr("Host Info"));
     fileMenu->setTitle(tr("File"));
     exportAction->setText(tr("Export List..."));
+    compareAction->setText(tr("Compare with Saved List..."));
+    stopCompareAction->setText(tr("Stop Comparing"));
     languageMenu->setTitle(tr("Language"));
     helpMenu->setTitle(tr("Help"));
     deviceList->retranslate();
@@ -376,6 +394,7 @@ void MainWindow::retranslateUi()
     fitColumnsToFont();
     showScanStatus();
     showLeftOutCount();
+    showComparisonCounts();
 }
 
 void MainWindow::applyStoredLanguage()
@@ -450,6 +469,12 @@ void MainWindow::cellDoubleClickedSlot()
         showWarning(this, tr("error!"), tr("No Devices!"), tr("OK"));
         return;
     }
+    if (shownDevices->comparison()->isMissing(shownDevices->mapToSource(current).row())) {
+        showWarning(this, tr("error!"),
+            tr("This device of the saved list did not answer the scan: it cannot be opened."),
+            tr("OK"));
+        return;
+    }
     // The opened device is taken once: a reply listed while its dialog is open
     // moves the current row, but must not redirect the flashing, the stop or the write.
     const DeviceRecord device = shownDevices->record(current);
@@ -518,7 +543,7 @@ void MainWindow::copyRowSlot()
     if (!current.isValid())
         return;
     QStringList cells;
-    for (int column = 0; column < ColumnCount; ++column) {
+    for (int column = 0; column < shownDevices->columnCount(); ++column) {
         if (!tableView->isColumnHidden(column))
             // A tab or line break in a name would split the row when pasted.
             cells << neutralizedText(current.siblingAtColumn(column).data().toString());
@@ -553,13 +578,79 @@ void MainWindow::exportList(const QString &path)
 {
     // Written whole or not at all: a failed export leaves no half file behind.
     QSaveFile file(path);
-    const QByteArray csv = devicesCsv(*deviceList, shownListedRows()).toUtf8();
+    const DeviceComparisonModel &comparison = *shownDevices->comparison();
+    const QByteArray csv = (comparison.isComparing()
+            ? comparedDevicesCsv(*deviceList, comparison, shownListedRows())
+            : devicesCsv(*deviceList, shownListedRows()))
+                               .toUtf8();
     if (file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size() && file.commit())
         return;
     QMessageBox::warning(this, tr("Export List"),
         tr("The list could not be saved as %1: %2.\n\nChoose a folder you can write to, "
            "and a disk with free space, then export again.")
             .arg(QDir::toNativeSeparators(path), file.errorString()));
+}
+
+void MainWindow::compareListSlot()
+{
+    const QString path = QFileDialog::getOpenFileName(this, tr("Compare with Saved List"),
+        comparedPath.isEmpty() ? QDir::homePath() : QFileInfo(comparedPath).path(),
+        tr("Device lists (*.csv *.json);;All files (*)"));
+    if (!path.isEmpty())
+        compareWithSavedList(path);
+}
+
+bool MainWindow::compareWithSavedList(const QString &path)
+{
+    QString error;
+    const std::optional<Snapshot> saved = readSnapshotFile(path, &error);
+    if (!saved) {
+        QMessageBox::warning(this, tr("Compare with Saved List"),
+            tr("%1\n\nChoose a list that Export List or nesdrix-cli scan --format csv or "
+               "json saved.")
+                .arg(error));
+        return false;
+    }
+    comparedPath = path;
+    {
+        const QScopedValueRollback<bool> comparing(programMovesCurrent, true);
+        shownDevices->comparison()->compareWith(*saved);
+    }
+    stopCompareAction->setEnabled(true);
+    fitColumnsToFont();
+    updateShownCount();
+    return true;
+}
+
+void MainWindow::stopComparingSlot()
+{
+    {
+        const QScopedValueRollback<bool> comparing(programMovesCurrent, true);
+        shownDevices->comparison()->stopComparing();
+    }
+    comparedPath.clear();
+    stopCompareAction->setEnabled(false);
+    updateShownCount();
+}
+
+void MainWindow::showComparisonCounts()
+{
+    const DeviceComparisonModel *comparison = shownDevices->comparison();
+    comparisonLabel->setVisible(comparison->isComparing());
+    if (!comparison->isComparing())
+        return;
+    QString text = tr("%1 new, %2 changed, %3 missing")
+                       .arg(comparison->count(DeviceComparisonModel::New))
+                       .arg(comparison->count(DeviceComparisonModel::Changed))
+                       .arg(comparison->count(DeviceComparisonModel::Missing));
+    const int notCompared = comparison->savedCount() - comparison->comparedCount();
+    if (notCompared > 0)
+        text += QLatin1Char(' ')
+            + tr("(%1 more entries of a MAC the saved list names twice were not compared)")
+                  .arg(notCompared);
+    comparisonLabel->setText(text);
+    comparisonLabel->setToolTip(
+        tr("Compared with %1").arg(QDir::toNativeSeparators(comparedPath)));
 }
 
 QVector<int> MainWindow::shownListedRows() const
@@ -579,8 +670,15 @@ void MainWindow::noteCurrentRowChange()
 
 void MainWindow::updateShownCount()
 {
-    shownCountLabel->setText(
-        tr("%1 of %2 devices shown").arg(shownDevices->rowCount()).arg(deviceList->rowCount()));
+    // Missing devices of a compared list are shown, but did not answer.
+    int missingShown = 0;
+    if (shownDevices->comparison()->isComparing()) {
+        for (const int row : shownListedRows())
+            missingShown += shownDevices->comparison()->isMissing(row) ? 1 : 0;
+    }
+    shownCountLabel->setText(tr("%1 of %2 devices shown")
+                                 .arg(shownDevices->rowCount() - missingShown)
+                                 .arg(deviceList->rowCount()));
 }
 
 void MainWindow::selectListedRow(int row)

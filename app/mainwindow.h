@@ -40,6 +40,9 @@ public:
     void startScan();
     // Saves the devices shown, in the order shown, as CSV; a failure is told in a box.
     void exportList(const QString &path);
+    // Compares the list with a saved CSV or JSON list until Stop Comparing;
+    // false after a box that says why the file cannot be compared.
+    bool compareWithSavedList(const QString &path);
 
 private slots:
     void chineseActionSlot();
@@ -57,6 +60,8 @@ private slots:
     void copyRowSlot();
     void showRowMenuSlot(const QPoint &position);
     void exportListSlot();
+    void compareListSlot();
+    void stopComparingSlot();
 
 private:
     void buildWidgets();
@@ -81,6 +86,7 @@ private:
     void endListingPass();
     void showScanStatus();
     void showLeftOutCount();
+    void showComparisonCounts();
 
     QTranslator *translator = nullptr;
     QAction *chineseAction = nullptr;
@@ -88,6 +94,8 @@ private:
     QAction *aboutAction = nullptr;
     QAction *infoAction = nullptr;
     QAction *exportAction = nullptr;
+    QAction *compareAction = nullptr;
+    QAction *stopCompareAction = nullptr;
     QMenu *fileMenu = nullptr;
     QMenu *languageMenu = nullptr;
     QMenu *helpMenu = nullptr;
@@ -107,6 +115,9 @@ private:
     QAction *copyRowAction = nullptr;
     // How many replies the full list left out; hidden while none.
     QLabel *leftOutLabel = nullptr;
+    // "2 new, 1 changed, 1 missing" while comparing with a saved list.
+    QLabel *comparisonLabel = nullptr;
+    QString comparedPath;
     // The MAC of the device whose dialog is open, for its stop request.
     QString openedDeviceMac;
     bool widgetsBuilt = false;

@@ -4,6 +4,7 @@
 
 #include "devicecsv.h"
 
+#include "devicecomparison.h"
 #include "devicelistmodel.h"
 #include "safetext.h"
 
@@ -30,11 +31,20 @@ QString duplicateText(const DeviceListModel &devices, int row)
 
 } // namespace
 
+namespace {
+
+// The record's own texts, in the header's order up to the duplicate flag.
+QStringList recordTexts(const DeviceRecord &device)
+{
+    return { device.type, device.name, device.ip, device.mac, device.mask, device.gateway,
+        device.version, device.points };
+}
+
+} // namespace
+
 QStringList deviceRowTexts(const DeviceListModel &devices, int row)
 {
-    const DeviceRecord &device = devices.record(row);
-    return { device.type, device.name, device.ip, device.mac, device.mask, device.gateway,
-        device.version, device.points, duplicateText(devices, row) };
+    return recordTexts(devices.record(row)) << duplicateText(devices, row);
 }
 
 QString devicesCsv(const DeviceListModel &devices, const QVector<int> &rows)
@@ -42,5 +52,19 @@ QString devicesCsv(const DeviceListModel &devices, const QVector<int> &rows)
     QString text = csvLine(csvHeaders());
     for (const int row : rows)
         text += csvLine(deviceRowTexts(devices, row));
+    return text;
+}
+
+QString comparedDevicesCsv(const DeviceListModel &devices, const DeviceComparisonModel &comparison,
+    const QVector<int> &rows)
+{
+    QString text = csvLine(csvHeaders() + QStringList(QStringLiteral("change")));
+    for (const int row : rows) {
+        const QString change = DeviceComparisonModel::changeText(comparison.change(row), false);
+        text += csvLine((comparison.isMissing(row) ? recordTexts(comparison.record(row))
+                                                                << QString()
+                                                   : deviceRowTexts(devices, row))
+            << change);
+    }
     return text;
 }

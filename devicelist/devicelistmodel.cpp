@@ -54,6 +54,11 @@ QString DeviceListModel::columnTitle(int column)
     return QCoreApplication::translate("MainWindow", ColumnTitles[column]);
 }
 
+QString DeviceListModel::columnText(const DeviceRecord &record, int column)
+{
+    return cellText(record, column);
+}
+
 int DeviceListModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : records.size();

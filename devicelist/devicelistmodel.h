@@ -46,6 +46,8 @@ public:
 
     // The column's title in the language installed now.
     static QString columnTitle(int column);
+    // The record's text in the column, as the list shows it.
+    static QString columnText(const DeviceRecord &record, int column);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;

@@ -4,6 +4,7 @@
 
 #include "devicesortfilter.h"
 
+#include "devicecomparison.h"
 #include "devicelistmodel.h"
 
 #include <QVector>
@@ -66,10 +67,10 @@ bool deviceMatchesFilter(const DeviceRecord &device, const QString &filter)
 
 DeviceSortFilterModel::DeviceSortFilterModel(DeviceListModel *devices, QObject *parent)
     : QSortFilterProxyModel(parent)
-    , devices(devices)
+    , compared(new DeviceComparisonModel(devices, this))
 {
     collator.setNumericMode(true);
-    setSourceModel(devices);
+    setSourceModel(compared);
 }
 
 void DeviceSortFilterModel::setFilterText(const QString &text)
@@ -99,23 +100,25 @@ void DeviceSortFilterModel::sortByHeaderClick(int column)
 
 const DeviceRecord &DeviceSortFilterModel::record(const QModelIndex &index) const
 {
-    return devices->record(mapToSource(index).row());
+    return compared->record(mapToSource(index).row());
 }
 
 QModelIndex DeviceSortFilterModel::indexOfListedRow(int row, int column) const
 {
-    return mapFromSource(devices->index(row, column));
+    return mapFromSource(compared->index(row, column));
 }
 
 bool DeviceSortFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex &) const
 {
-    return filterText.isEmpty() || deviceMatchesFilter(devices->record(sourceRow), filterText);
+    return filterText.isEmpty() || deviceMatchesFilter(compared->record(sourceRow), filterText);
 }
 
 bool DeviceSortFilterModel::lessThan(const QModelIndex &left, const QModelIndex &right) const
 {
+    const bool leftMissing = compared->isMissing(left.row());
+    if (leftMissing != compared->isMissing(right.row()))
+        return (sortOrder() == Qt::AscendingOrder) == !leftMissing;
     const int column = left.column();
-    return compareDeviceTexts(
-               column, devices->data(left).toString(), devices->data(right).toString(), collator)
+    return compareDeviceTexts(column, left.data().toString(), right.data().toString(), collator)
         < 0;
 }

@@ -21,11 +21,6 @@ namespace {
 // A device's texts are short; a longer field is no saved list of ours.
 constexpr int MaxFieldLength = 1024;
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("Snapshot", text);
-}
-
 // The columns and JSON keys of today's lists, in the order the record is built.
 const QStringList &deviceKeys()
 {
@@ -47,7 +42,7 @@ std::optional<DeviceRecord> recordFromTexts(const QStringList &texts, QString *r
 {
     for (const QString &text : texts) {
         if (text.size() > MaxFieldLength) {
-            *reason = tr("a field is longer than %1 characters").arg(MaxFieldLength);
+            *reason = QCoreApplication::translate("Snapshot", "a field is longer than %1 characters").arg(MaxFieldLength);
             return std::nullopt;
         }
     }
@@ -57,12 +52,12 @@ std::optional<DeviceRecord> recordFromTexts(const QStringList &texts, QString *r
     record.nameBytes = record.name.toUtf8();
     record.mac = canonicalMacText(texts.at(3));
     if (record.mac.isEmpty()) {
-        *reason = tr("\"%1\" is no MAC address").arg(neutralizedText(texts.at(3)));
+        *reason = QCoreApplication::translate("Snapshot", "\"%1\" is no MAC address").arg(neutralizedText(texts.at(3)));
         return std::nullopt;
     }
     for (const int field : { 2, 4, 5 }) {
         if (!isAddressText(texts.at(field))) {
-            *reason = tr("the %1 \"%2\" is no IPv4 address")
+            *reason = QCoreApplication::translate("Snapshot", "the %1 \"%2\" is no IPv4 address")
                           .arg(deviceKeys().at(field), neutralizedText(texts.at(field)));
             return std::nullopt;
         }
@@ -86,7 +81,7 @@ std::optional<QStringList> csvCells(const QString &line, QString *reason)
             ++at;
             while (true) {
                 if (at >= line.size()) {
-                    *reason = tr("a quoted field is not closed");
+                    *reason = QCoreApplication::translate("Snapshot", "a quoted field is not closed");
                     return std::nullopt;
                 }
                 if (line.at(at) == QLatin1Char('"')) {
@@ -101,14 +96,14 @@ std::optional<QStringList> csvCells(const QString &line, QString *reason)
                 cell += line.at(at++);
             }
             if (at < line.size() && line.at(at) != QLatin1Char(',')) {
-                *reason = tr("text after a quoted field");
+                *reason = QCoreApplication::translate("Snapshot", "text after a quoted field");
                 return std::nullopt;
             }
         } else {
             const int end = line.indexOf(QLatin1Char(','), at);
             cell = line.mid(at, end < 0 ? -1 : end - at);
             if (cell.contains(QLatin1Char('"'))) {
-                *reason = tr("a quote inside a field that is not quoted");
+                *reason = QCoreApplication::translate("Snapshot", "a quote inside a field that is not quoted");
                 return std::nullopt;
             }
             at = end < 0 ? line.size() : end;
@@ -133,7 +128,7 @@ std::optional<Snapshot> parseCsv(const QStringList &lines, Failure *failure)
         ++headerIndex;
     const int headerLineNo = headerIndex + 1;
     if (headerIndex == lines.size()) {
-        *failure = { 0, tr("the file is empty") };
+        *failure = { 0, QCoreApplication::translate("Snapshot", "the file is empty") };
         return std::nullopt;
     }
     QString reason;
@@ -146,7 +141,7 @@ std::optional<Snapshot> parseCsv(const QStringList &lines, Failure *failure)
     for (int column = 0; column < header->size(); ++column) {
         const QString name = header->at(column).trimmed().toLower();
         if (columnOf.contains(name)) {
-            *failure = { headerLineNo, tr("the header names \"%1\" twice").arg(name) };
+            *failure = { headerLineNo, QCoreApplication::translate("Snapshot", "the header names \"%1\" twice").arg(name) };
             return std::nullopt;
         }
         columnOf.insert(name, column);
@@ -154,7 +149,7 @@ std::optional<Snapshot> parseCsv(const QStringList &lines, Failure *failure)
     for (const QString &key : deviceKeys()) {
         if (!columnOf.contains(key)) {
             *failure = { headerLineNo,
-                tr("the header has no column \"%1\": this is no saved device list").arg(key) };
+                QCoreApplication::translate("Snapshot", "the header has no column \"%1\": this is no saved device list").arg(key) };
             return std::nullopt;
         }
     }
@@ -172,7 +167,7 @@ std::optional<Snapshot> parseCsv(const QStringList &lines, Failure *failure)
         }
         if (cells->size() != header->size()) {
             *failure = { lineNo,
-                tr("%1 fields where the header has %2").arg(cells->size()).arg(header->size()) };
+                QCoreApplication::translate("Snapshot", "%1 fields where the header has %2").arg(cells->size()).arg(header->size()) };
             return std::nullopt;
         }
         // An export made while comparing also lists the devices that did not answer.
@@ -244,7 +239,7 @@ std::optional<Snapshot> parseJson(const QByteArray &bytes, Failure *failure)
         return std::nullopt;
     }
     if (!document.isArray()) {
-        *failure = { 0, tr("the JSON is no list of devices") };
+        *failure = { 0, QCoreApplication::translate("Snapshot", "the JSON is no list of devices") };
         return std::nullopt;
     }
     const QJsonArray array = document.array();
@@ -253,14 +248,14 @@ std::optional<Snapshot> parseJson(const QByteArray &bytes, Failure *failure)
     for (int index = 0; index < array.size(); ++index) {
         const int lineNo = lineNos.value(index);
         if (!array.at(index).isObject()) {
-            *failure = { lineNo, tr("device %1 is no JSON object").arg(index + 1) };
+            *failure = { lineNo, QCoreApplication::translate("Snapshot", "device %1 is no JSON object").arg(index + 1) };
             return std::nullopt;
         }
         const QJsonObject object = array.at(index).toObject();
         QStringList texts;
         for (const QString &key : deviceKeys()) {
             if (!object.value(key).isString()) {
-                *failure = { lineNo, tr("device %1 has no text \"%2\"").arg(index + 1).arg(key) };
+                *failure = { lineNo, QCoreApplication::translate("Snapshot", "device %1 has no text \"%2\"").arg(index + 1).arg(key) };
                 return std::nullopt;
             }
             texts << object.value(key).toString();
@@ -299,7 +294,7 @@ std::optional<Snapshot> parseSnapshot(const QByteArray &bytes, SnapshotError *er
     Failure failure { 0, {} };
     std::optional<Snapshot> devices;
     if (const int lineNo = firstNonUtf8LineNo(text)) {
-        failure = { lineNo, tr("the text is not UTF-8") };
+        failure = { lineNo, QCoreApplication::translate("Snapshot", "the text is not UTF-8") };
     } else if (text.trimmed().startsWith('[') || text.trimmed().startsWith('{')) {
         devices = parseJson(text, &failure);
     } else {
@@ -311,7 +306,7 @@ std::optional<Snapshot> parseSnapshot(const QByteArray &bytes, SnapshotError *er
         devices = parseCsv(lines, &failure);
     }
     if (devices && devices->size() > DeviceListModel::MaxListedDevices) {
-        failure = { 0, tr("more than %1 devices").arg(DeviceListModel::MaxListedDevices) };
+        failure = { 0, QCoreApplication::translate("Snapshot", "more than %1 devices").arg(DeviceListModel::MaxListedDevices) };
         devices.reset();
     }
     if (!devices)
@@ -333,7 +328,7 @@ std::optional<Snapshot> readSnapshotFile(const QString &path, QString *error)
     }
     if (bytes.size() > MaxSnapshotBytes) {
         *error = snapshotErrorText(path,
-            { 0, tr("larger than %1 MiB: this is no saved device list").arg(MaxSnapshotBytes >> 20) });
+            { 0, QCoreApplication::translate("Snapshot", "larger than %1 MiB: this is no saved device list").arg(MaxSnapshotBytes >> 20) });
         return std::nullopt;
     }
     SnapshotError parseError;
@@ -348,7 +343,7 @@ QString snapshotErrorText(const QString &path, const SnapshotError &error)
     const QString shownPath = neutralizedText(path);
     if (error.lineNo == 0)
         return QStringLiteral("%1: %2").arg(shownPath, error.reason);
-    return tr("%1: line %2: %3").arg(shownPath).arg(error.lineNo).arg(error.reason);
+    return QCoreApplication::translate("Snapshot", "%1: line %2: %3").arg(shownPath).arg(error.lineNo).arg(error.reason);
 }
 
 Snapshot snapshotOfScan(const QVector<DeviceRecord> &devices)

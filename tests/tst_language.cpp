@@ -121,8 +121,7 @@ void addDeviceRow(QTableView *table, const QStringList &cells)
     device.gateway = cells.at(GateWayColumn);
     device.version = cells.at(DeviceVersionColumn);
     device.points = cells.at(PlcPointsColumn);
-    auto *shown = qobject_cast<QSortFilterProxyModel *>(table->model());
-    qobject_cast<DeviceListModel *>(shown->sourceModel())->append(device);
+    table->window()->findChild<DeviceListModel *>()->append(device);
 }
 
 } // namespace
