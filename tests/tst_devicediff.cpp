@@ -6,6 +6,8 @@
 #include "devicewatch.h"
 #include "differenceformat.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(OutputFormat)
@@ -60,6 +62,7 @@ private slots:
     void refusedFiles();
     void watchedScans_data();
     void watchedScans();
+    void watchLinesCarryTheirTime();
 };
 
 void TestDeviceDiff::comparedLists_data()
@@ -226,6 +229,31 @@ void TestDeviceDiff::watchedScans()
             events << differenceLine(event, DifferenceWords::Watch);
     }
     QCOMPARE(events, lastEvents);
+}
+
+void TestDeviceDiff::watchLinesCarryTheirTime()
+{
+    DeviceWatch watch;
+    watch.takeScan(devices(QStringLiteral("01=Press@192.0.2.64")));
+    const QVector<DeviceDifference> events
+        = watch.takeScan(devices(QStringLiteral("01=Press \"1\"@192.0.2.70")));
+    QCOMPARE(events.size(), 1);
+    const QDateTime time(QDate(2026, 12, 7), QTime(15, 2, 11, 480), Qt::UTC);
+
+    QCOMPARE(watchEventLine(time, events.first(), false),
+        QStringLiteral(R"(2026-12-07T15:02:11.480Z changed 02:4E:58:00:02:01 "Press "1"": )"
+                       R"(name "Press" -> "Press "1"", ip 192.0.2.64 -> 192.0.2.70)"));
+    const QString json = watchEventLine(time, events.first(), true);
+    QVERIFY(json.startsWith(QLatin1String(R"({"time":"2026-12-07T15:02:11.480Z",)")));
+    QVERIFY(!json.contains(QLatin1Char('\n')));
+    QJsonParseError error;
+    const QJsonObject object = QJsonDocument::fromJson(json.toUtf8(), &error).object();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(object.value(QLatin1String("event")).toString(), QStringLiteral("changed"));
+    QCOMPARE(object.value(QLatin1String("old")).toObject().value(QLatin1String("ip")).toString(),
+        QStringLiteral("192.0.2.64"));
+    QCOMPARE(object.value(QLatin1String("new")).toObject().value(QLatin1String("name")).toString(),
+        QStringLiteral("Press \"1\""));
 }
 
 QTEST_GUILESS_MAIN(TestDeviceDiff)

@@ -153,7 +153,10 @@ QString watchEventLine(const QDateTime &time, const DeviceDifference &difference
     const QString timeText = time.toUTC().toString(Qt::ISODateWithMs);
     if (!json)
         return timeText + QLatin1Char(' ') + differenceLine(difference, DifferenceWords::Watch);
-    QJsonObject object = differenceObject(difference, DifferenceWords::Watch);
-    object.insert(QStringLiteral("time"), timeText);
-    return jsonText(QJsonDocument(object), QJsonDocument::Compact);
+    // The time first, where a reader of the log looks for it; a JSON object
+    // otherwise keeps its keys in alphabetical order.
+    const QString event
+        = jsonText(QJsonDocument(differenceObject(difference, DifferenceWords::Watch)),
+            QJsonDocument::Compact);
+    return QStringLiteral("{\"time\":\"%1\",").arg(timeText) + event.mid(1);
 }
