@@ -265,12 +265,21 @@ void DeviceComparisonModel::updateMissing()
     const bool onlyFewer = std::includes(
         missing.cbegin(), missing.cend(), wanted.cbegin(), wanted.cend());
     if (onlyFewer) {
-        for (int i = missing.size() - 1; i >= 0; --i) {
-            if (std::binary_search(wanted.cbegin(), wanted.cend(), missing.at(i)))
+        // From the end, a run of rows at a time: a burst of answers takes
+        // many missing rows away at once.
+        const auto kept = [&wanted](int entry) {
+            return std::binary_search(wanted.cbegin(), wanted.cend(), entry);
+        };
+        for (int last = missing.size() - 1; last >= 0; --last) {
+            if (kept(missing.at(last)))
                 continue;
-            beginRemoveRows(QModelIndex(), first + i, first + i);
-            missing.remove(i);
+            int start = last;
+            while (start > 0 && !kept(missing.at(start - 1)))
+                --start;
+            beginRemoveRows(QModelIndex(), first + start, first + last);
+            missing.remove(start, last - start + 1);
             endRemoveRows();
+            last = start;
         }
     } else {
         if (!missing.isEmpty()) {

@@ -77,6 +77,10 @@ void TestDeviceComparison::changes_data()
     QTest::newRow("a late answer leaves the missing rows")
         << "01=Press@64;02=Axis@65;03=Fan@66" << "03=Fan@66" << "01=Press@70" << -1
         << QStringList { "03", "01 changed", "02 missing" } << QVector<int> { 0, 1, 1 };
+    QTest::newRow("late answers split the missing rows")
+        << "01=A@64;02=B@65;03=C@66;04=D@67;05=E@68" << "09=Z@70" << "01=A@64;03=C@66;04=D@67"
+        << -1 << QStringList { "09 new", "01", "03", "04", "02 missing", "05 missing" }
+        << QVector<int> { 1, 0, 2 };
     QTest::newRow("missing stay last sorted by IP")
         << "01=Press@64;02=Axis@99" << "02=Axis@99;05=Fan@80" << "" << int(IpAddressColumn)
         << QStringList { "05 new", "02", "01 missing" } << QVector<int> { 1, 0, 1 };

@@ -4,6 +4,8 @@
 
 #include "devicewatch.h"
 
+#include <utility>
+
 namespace {
 
 bool firstOfMac(const DeviceRecord &a, const DeviceRecord &b)

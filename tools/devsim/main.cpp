@@ -9,13 +9,15 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
+#include <cstdio>
+#include <functional>
+
+#ifdef Q_OS_UNIX
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
-#include <cstring>
-#include <functional>
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -48,6 +50,7 @@ bool nonNegativeNumber(const QCommandLineParser &parser, const QString &option, 
     return ok && *value >= 0;
 }
 
+#ifdef Q_OS_UNIX
 int hangUpPipe[2] = { -1, -1 };
 
 extern "C" void writeHangUpByte(int)
@@ -79,6 +82,12 @@ bool onHangUp(QObject *parent, const std::function<void()> &playNext)
     action.sa_flags = SA_RESTART;
     return sigaction(SIGHUP, &action, nullptr) == 0;
 }
+#else
+bool onHangUp(QObject *, const std::function<void()> &)
+{
+    return false;
+}
+#endif
 
 int fail(const QString &message)
 {
@@ -168,7 +177,7 @@ int main(int argc, char *argv[])
         std::fflush(stdout);
     };
     if (!nextFleets.isEmpty() && !onHangUp(&simulator, playNext))
-        return fail(QStringLiteral("cannot take SIGHUP: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
+        return fail(QStringLiteral("--next-fleet needs SIGHUP, which could not be taken"));
     std::printf("ready: %d devices on UDP port 102\n", int(fleet.size()));
     std::fflush(stdout);
     return app.exec();
