@@ -615,7 +615,15 @@ bool MainWindow::compareWithSavedList(const QString &path)
     {
         const QScopedValueRollback<bool> comparing(programMovesCurrent, true);
         shownDevices->comparison()->compareWith(*saved);
+        // A row's selection covers the columns it had: the new one too.
+        const QModelIndex current = tableView->currentIndex();
+        if (current.isValid())
+            tableView->selectionModel()->select(
+                current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
+    // The Change column first, where the eye starts; the model keeps it last.
+    QHeaderView *header = tableView->horizontalHeader();
+    header->moveSection(header->visualIndex(shownDevices->comparison()->changeColumn()), 0);
     stopCompareAction->setEnabled(true);
     fitColumnsToFont();
     updateShownCount();

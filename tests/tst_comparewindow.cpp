@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTableView>
@@ -94,6 +95,7 @@ void TestCompareWindow::comparingAndBack()
     const QAbstractItemModel *shown = table->model();
     const int changeColumn = ColumnCount;
     QCOMPARE(shown->headerData(changeColumn, Qt::Horizontal).toString(), QStringLiteral("Change"));
+    QCOMPARE(table->horizontalHeader()->logicalIndex(0), changeColumn);
     QCOMPARE(column(shown, changeColumn), QStringList({ "changed", "new", "missing" }));
     QCOMPARE(column(shown, MacAddressColumn).last(), QStringLiteral("02:4E:58:00:02:02"));
     QVERIFY(shown->index(0, IpAddressColumn)
