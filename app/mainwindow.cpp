@@ -522,19 +522,19 @@ void MainWindow::filterChangedSlot(const QString &text)
 
 void MainWindow::copyMacSlot()
 {
-    copyCurrentDeviceText(&DeviceRecord::mac);
+    copyCurrentDeviceText(MacAddressColumn);
 }
 
 void MainWindow::copyIpSlot()
 {
-    copyCurrentDeviceText(&DeviceRecord::ip);
+    copyCurrentDeviceText(IpAddressColumn);
 }
 
-void MainWindow::copyCurrentDeviceText(QString DeviceRecord::*text)
+void MainWindow::copyCurrentDeviceText(int column)
 {
     const QModelIndex current = tableView->currentIndex();
     if (current.isValid())
-        copyText(shownDevices->record(current).*text);
+        copyText(deviceCellText(shownDevices->record(current), column));
 }
 
 void MainWindow::copyRowSlot()

@@ -72,7 +72,7 @@ private:
     QSize startSize() const;
     void updateShownCount();
     void noteCurrentRowChange();
-    void copyCurrentDeviceText(QString DeviceRecord::*text);
+    void copyCurrentDeviceText(int column);
     void copyText(const QString &text);
     QVector<int> shownListedRows() const;
     void retranslateUi();
@@ -119,7 +119,7 @@ private:
     QLabel *comparisonLabel = nullptr;
     QString comparedPath;
     // The MAC of the device whose dialog is open, for its stop request.
-    QString openedDeviceMac;
+    MacAddress openedDeviceMac;
     bool widgetsBuilt = false;
     // Replies read in one readiness pass are listed, and painted, once after it.
     bool listingPass = false;

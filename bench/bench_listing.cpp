@@ -194,8 +194,7 @@ Listing listInWindow(int expected)
     const int firstDevices = qMin(expected, devices->maxListed());
     for (int row = 0; row < listing.rows; ++row) {
         // The simulator numbers its devices from 1 in the MAC's last three bytes.
-        const int number
-            = devices->record(row).mac.right(8).remove(QLatin1Char(':')).toInt(nullptr, 16);
+        const int number = int(devices->record(row).mac.toUInt64() & 0xFFFFFF);
         listing.firstListed += number <= firstDevices ? 1 : 0;
     }
     listing.longestPaintGapMs = qMax(paints.longestGapMs,

@@ -91,8 +91,8 @@ void DeviceComparisonModel::compareWith(const Snapshot &savedList)
     comparing = true;
     saved = savedList;
     for (int entry = 0; entry < saved.size(); ++entry) {
-        if (!savedByMac.contains(saved.at(entry).record.mac))
-            savedByMac.insert(saved.at(entry).record.mac, entry);
+        if (!savedByMac.contains(saved.at(entry).record.mac.toUInt64()))
+            savedByMac.insert(saved.at(entry).record.mac.toUInt64(), entry);
     }
     endInsertColumns();
     if (listedCount() > 0)
@@ -158,7 +158,7 @@ QVariant DeviceComparisonModel::data(const QModelIndex &index, int role) const
     }
     if (isMissing(row)) {
         if (role == Qt::DisplayRole)
-            return DeviceListModel::columnText(record(row), column);
+            return deviceCellText(record(row), column);
         if (role == Qt::ForegroundRole)
             return QBrush(MissingTextColor);
         if (role == Qt::ToolTipRole)
@@ -176,7 +176,7 @@ QVariant DeviceComparisonModel::data(const QModelIndex &index, int role) const
         return QBrush(Qt::black);
     case Qt::ToolTipRole:
         return tr("Saved list: %1")
-            .arg(DeviceListModel::columnText(*savedDevice(record(row).mac), column));
+            .arg(deviceCellText(*savedDevice(record(row).mac), column));
     default:
         return {};
     }
@@ -229,9 +229,9 @@ int DeviceComparisonModel::listedCount() const
     return devices->rowCount();
 }
 
-const DeviceRecord *DeviceComparisonModel::savedDevice(const QString &mac) const
+const DeviceRecord *DeviceComparisonModel::savedDevice(MacAddress mac) const
 {
-    const auto entry = savedByMac.constFind(mac);
+    const auto entry = savedByMac.constFind(mac.toUInt64());
     return entry == savedByMac.constEnd() ? nullptr : &saved.at(*entry).record;
 }
 
@@ -246,11 +246,11 @@ void DeviceComparisonModel::updateMissing()
 {
     QVector<int> wanted;
     if (comparing) {
-        QSet<QString> listedMacs;
+        QSet<quint64> listedMacs;
         for (const DeviceRecord &device : devices->listedRecords())
-            listedMacs.insert(device.mac);
+            listedMacs.insert(device.mac.toUInt64());
         for (int entry = 0; entry < saved.size(); ++entry) {
-            const QString &mac = saved.at(entry).record.mac;
+            const quint64 mac = saved.at(entry).record.mac.toUInt64();
             if (savedByMac.value(mac) == entry && !listedMacs.contains(mac))
                 wanted.append(entry);
         }

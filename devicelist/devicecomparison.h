@@ -61,7 +61,7 @@ signals:
 private:
     int listedCount() const;
     // The saved device listed with the MAC, or nullptr.
-    const DeviceRecord *savedDevice(const QString &mac) const;
+    const DeviceRecord *savedDevice(MacAddress mac) const;
     // The fields in which the listed row differs from its saved device.
     QVector<DeviceField> changedFields(int row) const;
     // Lists as missing every saved device that no listed row carries now.
@@ -73,7 +73,7 @@ private:
     bool comparing = false;
     Snapshot saved;
     // The first entry of each MAC in the saved list.
-    QHash<QString, int> savedByMac;
+    QHash<quint64, int> savedByMac;
     // The saved entries shown as missing, in saved-list order.
     QVector<int> missing;
 };

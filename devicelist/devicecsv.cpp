@@ -36,8 +36,10 @@ namespace {
 // The record's own texts, in the header's order up to the duplicate flag.
 QStringList recordTexts(const DeviceRecord &device)
 {
-    return { device.type, device.name, device.ip, device.mac, device.mask, device.gateway,
-        device.version, device.points };
+    QStringList texts;
+    for (int column = 0; column < ColumnCount; ++column)
+        texts << deviceCellText(device, column);
+    return texts;
 }
 
 } // namespace

@@ -20,7 +20,7 @@ QMap<QString, QVector<SnapshotDevice>> entriesByMac(const Snapshot &list)
 {
     QMap<QString, QVector<SnapshotDevice>> byMac;
     for (const SnapshotDevice &entry : list)
-        byMac[entry.record.mac].append(entry);
+        byMac[entry.record.mac.toString()].append(entry);
     return byMac;
 }
 
@@ -45,7 +45,7 @@ DeviceDifference DeviceDifference::newDevice(const SnapshotDevice &device)
 {
     DeviceDifference difference;
     difference.kind = New;
-    difference.mac = device.record.mac;
+    difference.mac = device.record.mac.toString();
     difference.device = device;
     return difference;
 }
@@ -92,15 +92,15 @@ QString deviceFieldText(const DeviceRecord &device, DeviceField field)
 {
     switch (field) {
     case DeviceField::Type:
-        return device.type;
+        return device.typeText();
     case DeviceField::Name:
-        return neutralizedText(device.name);
+        return neutralizedText(device.name());
     case DeviceField::Ip:
-        return device.ip;
+        return device.ip.toString();
     case DeviceField::Mask:
-        return device.mask;
+        return device.mask.toString();
     case DeviceField::Gateway:
-        return device.gateway;
+        return device.gateway.toString();
     case DeviceField::Version:
         return device.version;
     case DeviceField::Points:

@@ -21,29 +21,29 @@ const char *const ColumnTitles[ColumnCount] = {
     QT_TRANSLATE_NOOP("MainWindow", "PLC Points"),
 };
 
-const QString &cellText(const DeviceRecord &record, int column)
+} // namespace
+
+QString deviceCellText(const DeviceRecord &record, int column)
 {
     switch (column) {
     case DeviceTypeColumn:
-        return record.type;
+        return record.typeText();
     case DeviceNameColumn:
-        return record.name;
+        return record.name();
     case IpAddressColumn:
-        return record.ip;
+        return record.ip.toString();
     case MacAddressColumn:
-        return record.mac;
+        return record.mac.toString();
     case NetMaskColumn:
-        return record.mask;
+        return record.mask.toString();
     case GateWayColumn:
-        return record.gateway;
+        return record.gateway.toString();
     case DeviceVersionColumn:
         return record.version;
     default:
         return record.points;
     }
 }
-
-} // namespace
 
 DeviceListModel::DeviceListModel(QObject *parent)
     : QAbstractTableModel(parent)
@@ -52,11 +52,6 @@ DeviceListModel::DeviceListModel(QObject *parent)
 QString DeviceListModel::columnTitle(int column)
 {
     return QCoreApplication::translate("MainWindow", ColumnTitles[column]);
-}
-
-QString DeviceListModel::columnText(const DeviceRecord &record, int column)
-{
-    return cellText(record, column);
 }
 
 int DeviceListModel::rowCount(const QModelIndex &parent) const
@@ -76,7 +71,7 @@ QVariant DeviceListModel::data(const QModelIndex &index, int role) const
     const int row = index.row();
     const int column = index.column();
     if (role == Qt::DisplayRole)
-        return cellText(records.at(row), column);
+        return deviceCellText(records.at(row), column);
     if (role == Qt::BackgroundRole
         && ((column == IpAddressColumn && isDuplicateIp(row))
             || (column == MacAddressColumn && isDuplicateMac(row))))
@@ -111,11 +106,12 @@ int DeviceListModel::appendRecords(const QVector<DeviceRecord> &newRecords)
         const int row = records.size();
         records.append(record);
         marks.append(0);
-        repaints.append({ markDuplicate(ipRows, duplicateKey(record, record.ip), row, DuplicateIp),
-            IpAddressColumn });
         repaints.append(
-            { markDuplicate(macRows, duplicateKey(record, record.mac), row, DuplicateMac),
-                MacAddressColumn });
+            { markDuplicate(ipRows, duplicateKey(record, record.ip.toUInt32()), row, DuplicateIp),
+                IpAddressColumn });
+        repaints.append({ markDuplicate(macRows, duplicateKey(record, record.mac.toUInt64()), row,
+                              DuplicateMac),
+            MacAddressColumn });
     }
     endInsertRows();
     for (const auto &cell : qAsConst(repaints)) {
@@ -147,13 +143,13 @@ void DeviceListModel::retranslate()
 
 bool DeviceListModel::sharesIp(const DeviceRecord &record) const
 {
-    return ipRows.value(duplicateKey(record, record.ip)) == SharedText;
+    return ipRows.value(duplicateKey(record, record.ip.toUInt32())) == SharedText;
 }
 
 DeviceListModel::DuplicateKey DeviceListModel::duplicateKey(
-    const DeviceRecord &record, const QString &text)
+    const DeviceRecord &record, quint64 address)
 {
-    return { record.interfaceIndex, text };
+    return { record.interfaceIndex, address };
 }
 
 int DeviceListModel::markDuplicate(RowsByText &index, const DuplicateKey &key, int row, Mark mark)

@@ -25,8 +25,11 @@ enum DeviceTableColumn {
     ColumnCount
 };
 
+// The text a cell of the column shows for the device.
+QString deviceCellText(const DeviceRecord &record, int column);
+
 // The devices that answered, in arrival order, for the window's table and the
-// command-line tool. An IP or MAC text that two devices heard on one adapter
+// command-line tool. An IP or MAC address that two devices heard on one adapter
 // carry is a duplicate: both cells are red, and stay red for as long as the rows
 // are listed. The same address on two separate networks is no conflict.
 // A scan lists at most maxListed() devices: any host can send replies with new
@@ -46,8 +49,6 @@ public:
 
     // The column's title in the language installed now.
     static QString columnTitle(int column);
-    // The record's text in the column, as the list shows it.
-    static QString columnText(const DeviceRecord &record, int column);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -79,15 +80,15 @@ public:
 
 private:
     enum Mark : quint8 { DuplicateIp = 1, DuplicateMac = 2 };
-    // The adapter that heard a record and one of its texts.
-    using DuplicateKey = QPair<int, QString>;
+    // The adapter that heard a record and one of its addresses.
+    using DuplicateKey = QPair<int, quint64>;
     // The one row listed with each key, or SharedText once a second row has it.
     using RowsByText = QHash<DuplicateKey, int>;
     static constexpr int SharedText = -1;
 
-    // What makes two records' texts the same address: the same text heard on
+    // What makes two records' addresses a conflict: the same address heard on
     // the same adapter.
-    static DuplicateKey duplicateKey(const DeviceRecord &record, const QString &text);
+    static DuplicateKey duplicateKey(const DeviceRecord &record, quint64 address);
     // Marks the new row and the one row listed before with its text, if any;
     // returns that earlier row when it was marked only now, else SharedText.
     int markDuplicate(RowsByText &index, const DuplicateKey &key, int row, Mark mark);

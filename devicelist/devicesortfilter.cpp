@@ -13,12 +13,19 @@
 
 namespace {
 
-bool sortsByValue(int column)
+Ipv4Address addressOf(const DeviceRecord &device, int column)
 {
-    return column == IpAddressColumn || column == NetMaskColumn || column == GateWayColumn
-        || column == DeviceVersionColumn || column == PlcPointsColumn;
+    switch (column) {
+    case IpAddressColumn:
+        return device.ip;
+    case NetMaskColumn:
+        return device.mask;
+    default:
+        return device.gateway;
+    }
 }
 
+// The numbers of a version or points text ("1.2.0.10").
 QVector<uint> dottedValues(const QString &text)
 {
     QVector<uint> values;
@@ -27,15 +34,18 @@ QVector<uint> dottedValues(const QString &text)
     return values;
 }
 
-int compareDottedValues(const QString &a, const QString &b)
+template<typename T> int compareValues(const T &left, const T &right)
 {
-    const QVector<uint> left = dottedValues(a);
-    const QVector<uint> right = dottedValues(b);
     if (std::lexicographical_compare(left.cbegin(), left.cend(), right.cbegin(), right.cend()))
         return -1;
     return std::lexicographical_compare(right.cbegin(), right.cend(), left.cbegin(), left.cend())
         ? 1
         : 0;
+}
+
+int compareDottedValues(const QString &a, const QString &b)
+{
+    return compareValues(dottedValues(a), dottedValues(b));
 }
 
 QString withoutMacSeparators(QString text)
@@ -48,9 +58,24 @@ QString withoutMacSeparators(QString text)
 
 } // namespace
 
-int compareDeviceTexts(int column, const QString &a, const QString &b, const QCollator &collator)
+int compareDevices(
+    int column, const DeviceRecord &a, const DeviceRecord &b, const QCollator &collator)
 {
-    return sortsByValue(column) ? compareDottedValues(a, b) : collator.compare(a, b);
+    switch (column) {
+    case IpAddressColumn:
+    case NetMaskColumn:
+    case GateWayColumn: {
+        const quint32 left = addressOf(a, column).toUInt32();
+        const quint32 right = addressOf(b, column).toUInt32();
+        return left < right ? -1 : left > right ? 1 : 0;
+    }
+    case DeviceVersionColumn:
+        return compareDottedValues(a.version, b.version);
+    case PlcPointsColumn:
+        return compareDottedValues(a.points, b.points);
+    default:
+        return collator.compare(deviceCellText(a, column), deviceCellText(b, column));
+    }
 }
 
 bool deviceMatchesFilter(const DeviceRecord &device, const QString &filter)
@@ -58,11 +83,13 @@ bool deviceMatchesFilter(const DeviceRecord &device, const QString &filter)
     const QString wanted = filter.trimmed();
     const auto holds
         = [&wanted](const QString &text) { return text.contains(wanted, Qt::CaseInsensitive); };
-    if (holds(device.type) || holds(device.name) || holds(device.ip) || holds(device.mac))
+    const QString mac = device.mac.toString();
+    if (holds(device.typeText()) || holds(device.name()) || holds(device.ip.toString())
+        || holds(mac))
         return true;
     const QString bareWanted = withoutMacSeparators(wanted);
     return !bareWanted.isEmpty()
-        && withoutMacSeparators(device.mac).contains(bareWanted, Qt::CaseInsensitive);
+        && withoutMacSeparators(mac).contains(bareWanted, Qt::CaseInsensitive);
 }
 
 DeviceSortFilterModel::DeviceSortFilterModel(DeviceListModel *devices, QObject *parent)
@@ -118,7 +145,9 @@ bool DeviceSortFilterModel::lessThan(const QModelIndex &left, const QModelIndex 
     const bool leftMissing = compared->isMissing(left.row());
     if (leftMissing != compared->isMissing(right.row()))
         return (sortOrder() == Qt::AscendingOrder) == !leftMissing;
-    const int column = left.column();
-    return compareDeviceTexts(column, left.data().toString(), right.data().toString(), collator)
+    if (left.column() == compared->changeColumn())
+        return collator.compare(left.data().toString(), right.data().toString()) < 0;
+    return compareDevices(left.column(), compared->record(left.row()),
+               compared->record(right.row()), collator)
         < 0;
 }

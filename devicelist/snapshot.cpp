@@ -5,7 +5,6 @@
 #include "snapshot.h"
 
 #include "devicelistmodel.h"
-#include "devicetext.h"
 #include "safetext.h"
 
 #include <QCoreApplication>
@@ -15,6 +14,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
+
+#include <utility>
 
 namespace {
 
@@ -37,6 +38,16 @@ struct Failure
     QString reason;
 };
 
+// The type code whose name the text is ("" for a type the program does not name).
+std::optional<quint8> typeCode(const QString &text)
+{
+    for (int code = 0; code <= 0xFF; ++code) {
+        if (Datagram::deviceTypeName(quint8(code)) == text)
+            return quint8(code);
+    }
+    return std::nullopt;
+}
+
 // The record from its texts in deviceKeys() order, or why they are no device.
 std::optional<DeviceRecord> recordFromTexts(const QStringList &texts, QString *reason)
 {
@@ -47,24 +58,30 @@ std::optional<DeviceRecord> recordFromTexts(const QStringList &texts, QString *r
         }
     }
     DeviceRecord record;
-    record.type = texts.at(0);
-    record.name = texts.at(1);
-    record.nameBytes = record.name.toUtf8();
-    record.mac = canonicalMacText(texts.at(3));
-    if (record.mac.isEmpty()) {
+    const std::optional<quint8> type = typeCode(texts.at(0));
+    if (!type) {
+        *reason = QCoreApplication::translate("Snapshot", "\"%1\" is no device type").arg(neutralizedText(texts.at(0)));
+        return std::nullopt;
+    }
+    record.type = *type;
+    record.nameBytes = texts.at(1).toUtf8();
+    const std::optional<MacAddress> mac = MacAddress::fromText(texts.at(3));
+    if (!mac) {
         *reason = QCoreApplication::translate("Snapshot", "\"%1\" is no MAC address").arg(neutralizedText(texts.at(3)));
         return std::nullopt;
     }
-    for (const int field : { 2, 4, 5 }) {
-        if (!isAddressText(texts.at(field))) {
+    record.mac = *mac;
+    const std::pair<int, Ipv4Address *> addresses[]
+        = { { 2, &record.ip }, { 4, &record.mask }, { 5, &record.gateway } };
+    for (const auto &[field, value] : addresses) {
+        const std::optional<Ipv4Address> address = Ipv4Address::fromText(texts.at(field));
+        if (!address) {
             *reason = QCoreApplication::translate("Snapshot", "the %1 \"%2\" is no IPv4 address")
                           .arg(deviceKeys().at(field), neutralizedText(texts.at(field)));
             return std::nullopt;
         }
+        *value = *address;
     }
-    record.ip = texts.at(2);
-    record.mask = texts.at(4);
-    record.gateway = texts.at(5);
     record.version = texts.at(6);
     record.points = texts.at(7);
     return record;

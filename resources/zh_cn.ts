@@ -385,6 +385,10 @@ Choose a list that Export List or nesdrix-cli scan --format csv or json saved.</
         <source>%1: line %2: %3</source>
         <translation>%1：第 %2 行：%3</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; is no device type</source>
+        <translation>“%1”不是设备类型</translation>
+    </message>
 </context>
 <context>
     <name>SubDeviceInfo</name>

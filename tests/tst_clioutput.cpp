@@ -5,6 +5,7 @@
 #include "auditlog.h"
 #include "deviceformat.h"
 #include "safetext.h"
+#include "testdevices.h"
 
 #include <sys/stat.h>
 
@@ -22,15 +23,17 @@ namespace {
 
 DeviceRecord device(const QString &name, const QString &mac, const QString &ip)
 {
-    DeviceRecord record;
-    record.type = QStringLiteral("PLC");
-    record.name = name;
-    record.mac = mac;
-    record.ip = ip;
-    record.mask = QStringLiteral("255.255.255.0");
-    record.gateway = QStringLiteral("192.0.2.1");
-    record.version = QStringLiteral("1.2.0.10");
-    return record;
+    TestDevice device;
+    device.name = name;
+    device.mac = mac;
+    device.ip = ip;
+    return device.record();
+}
+
+DeviceSettings newSettings(const char *gateway = "192.0.2.1")
+{
+    return { ipOf(QStringLiteral("192.0.2.10")), ipOf(QStringLiteral("255.255.255.0")),
+        ipOf(QLatin1String(gateway)) };
 }
 
 std::unique_ptr<DeviceListModel> listed(const QVector<DeviceRecord> &devices)
@@ -228,8 +231,7 @@ void TestCliOutput::hiddenCharactersAndFormulas()
     QCOMPARE(
         formatDevices(*listed(devices), OutputFormat::Csv).split('\n').at(1).section(',', 1, -8),
         csvCell);
-    const PlanEntry target { 1, devices.first().mac, QStringLiteral("192.0.2.10"),
-        QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.1") };
+    const PlanEntry target { 1, devices.first().mac, newSettings() };
     QVERIFY(changeText(devices.first(), target).contains('"' + shown + '"'));
     AuditEntry audited = entry(QDateTime::currentDateTimeUtc(), name, QStringLiteral("sent"));
     QCOMPARE(::auditLine(audited).section(',', 1, -9), csvCell);
@@ -320,8 +322,7 @@ void TestCliOutput::auditLogAppendsAndFlushes()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("audit.csv"));
     const DeviceRecord old = scanned().constFirst();
-    const PlanEntry target { 1, old.mac, QStringLiteral("192.0.2.10"),
-        QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.254") };
+    const PlanEntry target { 1, old.mac, newSettings("192.0.2.254") };
     {
         AuditLog log(path);
         QVERIFY2(log.open(), qPrintable(log.errorString()));

@@ -3,6 +3,7 @@
 // SPDX-License-Identifier: Apache-2.0
 
 #include "plan.h"
+#include "testdevices.h"
 
 #include <QtTest>
 
@@ -11,10 +12,10 @@ namespace {
 DeviceRecord device(const QString &mac, const QString &ip)
 {
     DeviceRecord record;
-    record.mac = mac;
-    record.ip = ip;
-    record.mask = QStringLiteral("255.255.255.0");
-    record.gateway = QStringLiteral("192.0.2.1");
+    record.mac = macOf(mac);
+    record.ip = ipOf(ip);
+    record.mask = ipOf(QStringLiteral("255.255.255.0"));
+    record.gateway = ipOf(QStringLiteral("192.0.2.1"));
     return record;
 }
 
@@ -35,7 +36,8 @@ QString entriesText(const QVector<PlanEntry> &entries)
     for (const PlanEntry &entry : entries)
         lines << QStringLiteral("%1 %2 %3 %4 %5")
                      .arg(entry.lineNo)
-                     .arg(entry.mac, entry.ip, entry.mask, entry.gateway);
+                     .arg(entry.mac.toString(), entry.settings.ip.toString(),
+                         entry.settings.mask.toString(), entry.settings.gateway.toString());
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -215,8 +217,9 @@ void TestCliPlan::verification()
     QVector<DeviceRecord> devices;
     for (const QString &answer : answers)
         devices << device(answer.section(' ', 0, 0), answer.section(' ', 1));
-    const PlanEntry target { 1, QStringLiteral("02:00:00:00:00:01"), QStringLiteral("192.0.2.10"),
-        QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.1") };
+    const PlanEntry target { 1, macOf(QStringLiteral("02:00:00:00:00:01")),
+        { ipOf(QStringLiteral("192.0.2.10")), ipOf(QStringLiteral("255.255.255.0")),
+            ipOf(QStringLiteral("192.0.2.1")) } };
     QCOMPARE(verificationOutcome(devices, target), outcome);
 }
 

@@ -6,6 +6,7 @@
 #include "dialogtesting.h"
 #include "mainwindow.h"
 #include "subdeviceinfo.h"
+#include "testdevices.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -24,15 +25,12 @@ const char SavedCsv[] = "type,name,ip,mac,mask,gateway,version,points,duplicate\
 
 DeviceRecord device(const QString &mac, const QString &name, const QString &ip)
 {
-    DeviceRecord record;
-    record.type = QStringLiteral("PLC");
-    record.mac = mac;
-    record.name = name;
-    record.ip = ip;
-    record.mask = QStringLiteral("255.255.255.0");
-    record.gateway = QStringLiteral("192.0.2.1");
-    record.version = QStringLiteral("1.0");
-    return record;
+    TestDevice device;
+    device.mac = mac;
+    device.name = name;
+    device.ip = ip;
+    device.version = QByteArray::fromHex("0100");
+    return device.record();
 }
 
 QString writeFile(const QTemporaryDir &dir, const QByteArray &bytes)

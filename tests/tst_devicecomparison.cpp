@@ -6,6 +6,7 @@
 #include "devicecsv.h"
 #include "devicelistmodel.h"
 #include "devicesortfilter.h"
+#include "testdevices.h"
 
 #include <QAbstractItemModelTester>
 #include <QtTest>
@@ -19,14 +20,11 @@ QVector<DeviceRecord> devices(const QString &spec)
 {
     QVector<DeviceRecord> list;
     for (const QString &item : spec.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        DeviceRecord device;
-        device.type = QStringLiteral("PLC");
+        TestDevice device;
         device.mac = QStringLiteral("02:4E:58:00:02:") + item.section(QLatin1Char('='), 0, 0);
         device.name = item.section(QLatin1Char('='), 1).section(QLatin1Char('@'), 0, 0);
         device.ip = QStringLiteral("192.0.2.") + item.section(QLatin1Char('@'), 1);
-        device.mask = QStringLiteral("255.255.255.0");
-        device.gateway = QStringLiteral("192.0.2.1");
-        list.append(device);
+        list.append(device.record());
     }
     return list;
 }
@@ -37,7 +35,7 @@ QStringList shownChanges(const DeviceSortFilterModel &shown)
     const int changeColumn = shown.comparison()->changeColumn();
     QStringList rows;
     for (int row = 0; row < shown.rowCount(); ++row)
-        rows << (shown.record(shown.index(row, 0)).mac.right(2) + QLatin1Char(' ')
+        rows << (shown.record(shown.index(row, 0)).mac.toString().right(2) + QLatin1Char(' ')
             + shown.index(row, changeColumn).data().toString())
                     .trimmed();
     return rows;

@@ -5,6 +5,7 @@
 #include "deviceformat.h"
 #include "devicewatch.h"
 #include "differenceformat.h"
+#include "testdevices.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -19,15 +20,12 @@ QVector<DeviceRecord> devices(const QString &spec)
 {
     QVector<DeviceRecord> list;
     for (const QString &item : spec.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        DeviceRecord device;
-        device.type = QStringLiteral("SERVO");
+        TestDevice device;
+        device.type = 3;
         device.mac = QStringLiteral("02:4E:58:00:02:") + item.section(QLatin1Char('='), 0, 0);
         device.name = item.section(QLatin1Char('='), 1).section(QLatin1Char('@'), 0, 0);
         device.ip = item.section(QLatin1Char('@'), 1);
-        device.mask = QStringLiteral("255.255.255.0");
-        device.gateway = QStringLiteral("192.0.2.1");
-        device.version = QStringLiteral("1.2.0.10");
-        list.append(device);
+        list.append(device.record());
     }
     return list;
 }

@@ -5,6 +5,7 @@
 #include "datagramcodec.h"
 #include "mainwindow.h"
 #include "tablemarks.h"
+#include "testdevices.h"
 #include "testpeer.h"
 
 #include <QHeaderView>
@@ -27,14 +28,11 @@ struct Device
 
 QByteArray replyFor(const Device &device)
 {
-    Datagram::ScanReply reply;
-    reply.deviceType = 1;
-    reply.mac = Datagram::macTextToBytes(device.mac);
-    reply.name = QByteArrayLiteral("PLC").leftJustified(16, '\0');
-    reply.version = QByteArray::fromHex("0102000a");
-    reply.network = Datagram::networkBytes(
-        device.ip, QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.254"));
-    return Datagram::scanReplyDatagram(reply);
+    TestDevice reply;
+    reply.mac = device.mac;
+    reply.ip = device.ip;
+    reply.gateway = QStringLiteral("192.0.2.254");
+    return reply.datagram();
 }
 
 // Devices drawn from small pools, so that MACs and IPs repeat, some many times.

@@ -57,7 +57,7 @@ QList<QByteArray> targetMacsOf(const QList<QByteArray> &requests)
 {
     QList<QByteArray> macs;
     for (const QByteArray &datagram : requests)
-        macs << requestOf(datagram).targetMac;
+        macs << requestOf(datagram).targetMac.toBytes();
     return macs;
 }
 
@@ -166,7 +166,7 @@ void TestDeviceTable::noSelectionShowsNoDevices()
 {
     QFETCH(int, state);
     // As if a device had been opened before: a stray request would reach the peer.
-    g_mySocket->setDeviceIp(TestPeer::DeviceIp);
+    g_mySocket->setDeviceIp(*Ipv4Address::fromText(TestPeer::DeviceIp));
     if (state != EmptyTable)
         listDevice(PeerMac, PeerNetwork);
     if (state == SelectionCleared)
@@ -293,8 +293,8 @@ void TestDeviceTable::openedDeviceStaysTheTarget()
     QCOMPARE(kinds.count(Datagram::Request::Modify), 1);
     QCOMPARE(kinds.count(Datagram::Request::LedsStop), 1);
     const Datagram::Request modify = requestOf(sent.at(kinds.indexOf(Datagram::Request::Modify)));
-    QCOMPARE(modify.modify.mac, PeerMac);
-    QCOMPARE(modify.modify.network.toHex(), QByteArray("c0000214ffffff00c0000201"));
+    QCOMPARE(modify.modify.mac.toBytes(), PeerMac);
+    QCOMPARE(modify.modify.settings.toBytes().toHex(), QByteArray("c0000214ffffff00c0000201"));
 }
 
 void TestDeviceTable::chosenRowStaysChosen_data()

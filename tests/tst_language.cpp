@@ -7,6 +7,7 @@
 #include "languagesettings.h"
 #include "mainwindow.h"
 #include "tablemarks.h"
+#include "testdevices.h"
 
 #include <QAction>
 #include <QDir>
@@ -110,18 +111,9 @@ Stored storedKind()
     return info.isDir() ? Stored::Directory : Stored::File;
 }
 
-void addDeviceRow(QTableView *table, const QStringList &cells)
+void addDeviceRow(QTableView *table, const TestDevice &test)
 {
-    DeviceRecord device;
-    device.type = cells.at(DeviceTypeColumn);
-    device.name = cells.at(DeviceNameColumn);
-    device.ip = cells.at(IpAddressColumn);
-    device.mac = cells.at(MacAddressColumn);
-    device.mask = cells.at(NetMaskColumn);
-    device.gateway = cells.at(GateWayColumn);
-    device.version = cells.at(DeviceVersionColumn);
-    device.points = cells.at(PlcPointsColumn);
-    table->window()->findChild<DeviceListModel *>()->append(device);
+    table->window()->findChild<DeviceListModel *>()->append(test.record());
 }
 
 } // namespace
@@ -306,9 +298,13 @@ void TestLanguage::dialogAfterSwitch()
 
     MainWindow window;
     auto *table = window.findChild<QTableView *>(QStringLiteral("tableWidget"));
+    TestDevice device;
+    device.name = QStringLiteral("Line 3 Press");
+    device.ip = QStringLiteral("192.0.2.10");
+    device.points = QByteArray::fromHex("00000080");
+    addDeviceRow(table, device);
     const QStringList row = { "PLC", "Line 3 Press", "192.0.2.10", "00:1A:2B:3C:4D:5E",
-        "255.255.255.0", "192.0.2.1", "1.2.3.4", "0.0.0.128" };
-    addDeviceRow(table, row);
+        "255.255.255.0", "192.0.2.1", "1.2.0.10", "0.0.0.128" };
     table->selectRow(0);
 
     for (const QString &entry : entries)

@@ -117,12 +117,11 @@ std::optional<int> numberValue(const QCommandLineParser &parser, const QCommandL
     return std::nullopt;
 }
 
-// The MAC argument in the window's form, or nothing after the device dialog's message.
-std::optional<QString> macArgument(const QCommandLineParser &parser)
+// The MAC argument, or nothing after the device dialog's message.
+std::optional<MacAddress> macArgument(const QCommandLineParser &parser)
 {
     const QString text = parser.positionalArguments().constFirst();
-    const QString mac = canonicalMacText(text);
-    if (!mac.isEmpty())
+    if (const std::optional<MacAddress> mac = MacAddress::fromText(text))
         return mac;
     printError(
         QStringLiteral("%1 \"%2\"")
@@ -185,21 +184,21 @@ Scan openAndScan(Fleet &fleet, const InterruptWatcher &watcher, int waitMs)
 }
 
 // The one device that answered with the MAC, or nothing after a message.
-std::optional<DeviceRecord> soleDevice(const QVector<DeviceRecord> &devices, const QString &mac)
+std::optional<DeviceRecord> soleDevice(const QVector<DeviceRecord> &devices, MacAddress mac)
 {
     const QVector<DeviceRecord> found = devicesWithMac(devices, mac);
     if (found.size() == 1)
         return found.constFirst();
     if (found.isEmpty())
-        printError(QStringLiteral("MAC %1 did not answer the scan").arg(mac));
+        printError(QStringLiteral("MAC %1 did not answer the scan").arg(mac.toString()));
     else
         printError(QStringLiteral("MAC %1 answered %2 times; it cannot be told apart")
-                       .arg(mac)
+                       .arg(mac.toString())
                        .arg(found.size()));
     return std::nullopt;
 }
 
-Scan openAndFind(Fleet &fleet, const InterruptWatcher &watcher, int waitMs, const QString &mac)
+Scan openAndFind(Fleet &fleet, const InterruptWatcher &watcher, int waitMs, MacAddress mac)
 {
     Scan scan = openAndScan(fleet, watcher, waitMs);
     if (scan.failure != ExitSuccess)
@@ -439,7 +438,7 @@ int flashCommand(const QStringList &arguments)
     if (const std::optional<int> status
         = parseCommandLine(parser, QStringLiteral("flash"), arguments, 1))
         return *status;
-    const std::optional<QString> mac = macArgument(parser);
+    const std::optional<MacAddress> mac = macArgument(parser);
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
     const std::optional<int> flashSeconds = numberValue(parser, seconds, 1, DaySeconds);
     if (!mac || !waitMs || !flashSeconds)
@@ -454,16 +453,16 @@ int flashCommand(const QStringList &arguments)
 
     if (!fleet.startFlashing(device)) {
         printError(QStringLiteral("the flash request to %1 at %2 could not be sent: %3")
-                       .arg(device.mac, device.ip, fleet.sendErrorString()));
+                       .arg(device.mac.toString(), device.ip.toString(), fleet.sendErrorString()));
         return ExitSendFailed;
     }
     printOut(QStringLiteral("Flashing %1 at %2 for %3 s; Ctrl-C stops it.\n")
-                 .arg(device.mac, device.ip)
+                 .arg(device.mac.toString(), device.ip.toString())
                  .arg(*flashSeconds));
     fleet.pause(*flashSeconds * 1000);
     if (!fleet.stopFlashing(device)) {
         printError(QStringLiteral("the stop request to %1 at %2 could not be sent: %3")
-                       .arg(device.mac, device.ip, fleet.sendErrorString()));
+                       .arg(device.mac.toString(), device.ip.toString(), fleet.sendErrorString()));
         return ExitSendFailed;
     }
     printOut(QStringLiteral("Stopped.\n"));
@@ -471,21 +470,21 @@ int flashCommand(const QStringList &arguments)
 }
 
 // The settings of set's options, checked with the device dialog's rules.
-std::optional<PlanEntry> setTarget(const QCommandLineParser &parser, const QString &mac,
+std::optional<PlanEntry> setTarget(const QCommandLineParser &parser, MacAddress mac,
     const QCommandLineOption &ip, const QCommandLineOption &mask, const QCommandLineOption &gateway)
 {
     if (!parser.isSet(ip) || !parser.isSet(mask) || !parser.isSet(gateway)) {
         printError(QStringLiteral("set needs --ip, --mask and --gateway"));
         return std::nullopt;
     }
-    const PlanEntry target { 0, mac, parser.value(ip), parser.value(mask), parser.value(gateway) };
-    const QString problem = settingsProblem(target);
+    const QString problem = settingsProblem(
+        mac.toString(), parser.value(ip), parser.value(mask), parser.value(gateway));
     if (!problem.isEmpty()) {
         printError(problem);
         return std::nullopt;
     }
-    return PlanEntry { 0, mac, canonicalAddressText(target.ip), canonicalAddressText(target.mask),
-        canonicalAddressText(target.gateway) };
+    return PlanEntry { 0, mac,
+        *DeviceSettings::fromTexts(parser.value(ip), parser.value(mask), parser.value(gateway)) };
 }
 
 // Another device on the target's network that already holds the new IP, if any.
@@ -493,7 +492,7 @@ std::optional<DeviceRecord> ipHolder(
     const QVector<DeviceRecord> &devices, const DeviceRecord &targetDevice, const PlanEntry &target)
 {
     for (const DeviceRecord &device : devices) {
-        if (device.interfaceIndex == targetDevice.interfaceIndex && device.ip == target.ip
+        if (device.interfaceIndex == targetDevice.interfaceIndex && device.ip == target.settings.ip
             && device.mac != target.mac)
             return device;
     }
@@ -523,7 +522,7 @@ int setCommand(const QStringList &arguments)
     if (const std::optional<int> status
         = parseCommandLine(parser, QStringLiteral("set"), arguments, 1))
         return *status;
-    const std::optional<QString> mac = macArgument(parser);
+    const std::optional<MacAddress> mac = macArgument(parser);
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
     if (!mac || !waitMs)
         return ExitUsage;
@@ -541,7 +540,7 @@ int setCommand(const QStringList &arguments)
     if (holder && !parser.isSet(allowDuplicate)) {
         printError(QStringLiteral("%1 already holds %2; nothing written (--allow-duplicate-ip "
                                   "writes it all the same)")
-                       .arg(holder->mac, target->ip));
+                       .arg(holder->mac.toString(), target->settings.ip.toString()));
         return ExitRefused;
     }
 
@@ -622,9 +621,10 @@ int verifyBatch(Fleet &fleet, AuditLog &audit, const QVector<PlannedWrite> &writ
         const QString outcome = verificationOutcome(devices, write.target);
         failures += outcome == VerifiedOutcome ? 0 : 1;
         recorded = audit.record(write.device, write.target, outcome) && recorded;
-        printOut(QStringLiteral("line %1: %2 %3 at %4\n")
-                     .arg(write.target.lineNo)
-                     .arg(write.target.mac, outcome, write.target.ip));
+        printOut(
+            QStringLiteral("line %1: %2 %3 at %4\n")
+                .arg(write.target.lineNo)
+                .arg(write.target.mac.toString(), outcome, write.target.settings.ip.toString()));
     }
     if (!recorded)
         printError(QStringLiteral("the audit log %1 could not take every check: %2")

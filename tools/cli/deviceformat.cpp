@@ -80,9 +80,11 @@ QString formatJson(const DeviceListModel &devices)
 
 QJsonObject deviceJsonObject(const DeviceRecord &device)
 {
-    return { { QStringLiteral("type"), device.type }, { QStringLiteral("name"), device.name },
-        { QStringLiteral("ip"), device.ip }, { QStringLiteral("mac"), device.mac },
-        { QStringLiteral("mask"), device.mask }, { QStringLiteral("gateway"), device.gateway },
+    return { { QStringLiteral("type"), device.typeText() },
+        { QStringLiteral("name"), device.name() }, { QStringLiteral("ip"), device.ip.toString() },
+        { QStringLiteral("mac"), device.mac.toString() },
+        { QStringLiteral("mask"), device.mask.toString() },
+        { QStringLiteral("gateway"), device.gateway.toString() },
         { QStringLiteral("version"), device.version }, { QStringLiteral("points"), device.points } };
 }
 
@@ -113,6 +115,7 @@ QString formatDevices(const DeviceListModel &devices, OutputFormat format)
 QString changeText(const DeviceRecord &device, const PlanEntry &target)
 {
     return QStringLiteral("%1 \"%2\": IP %3 -> %4, mask %5 -> %6, gateway %7 -> %8")
-        .arg(device.mac, neutralizedText(device.name), device.ip, target.ip, device.mask,
-            target.mask, device.gateway, target.gateway);
+        .arg(device.mac.toString(), neutralizedText(device.name()), device.ip.toString(),
+            target.settings.ip.toString(), device.mask.toString(), target.settings.mask.toString(),
+            device.gateway.toString(), target.settings.gateway.toString());
 }

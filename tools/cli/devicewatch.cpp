@@ -10,7 +10,7 @@ namespace {
 
 bool firstOfMac(const DeviceRecord &a, const DeviceRecord &b)
 {
-    return std::make_pair(a.ip, a.name) < std::make_pair(b.ip, b.name);
+    return std::make_pair(a.ip, a.name()) < std::make_pair(b.ip, b.name());
 }
 
 } // namespace
@@ -19,9 +19,10 @@ QVector<DeviceDifference> DeviceWatch::takeScan(const QVector<DeviceRecord> &dev
 {
     QMap<QString, DeviceRecord> heard;
     for (const DeviceRecord &device : devices) {
-        const auto listed = heard.find(device.mac);
+        const QString mac = device.mac.toString();
+        const auto listed = heard.find(mac);
         if (listed == heard.end())
-            heard.insert(device.mac, device);
+            heard.insert(mac, device);
         else if (firstOfMac(device, *listed))
             *listed = device;
     }

@@ -46,7 +46,7 @@ QString valueText(const DeviceRecord &device, DeviceField field)
 
 QString deviceSummary(const DeviceRecord &device)
 {
-    return QStringLiteral("%1 %2").arg(quoted(device.name), neutralizedText(device.ip));
+    return QStringLiteral("%1 %2").arg(quoted(device.name()), device.ip.toString());
 }
 
 QJsonObject entryObject(const SnapshotDevice &entry)
@@ -114,7 +114,7 @@ QString differenceLine(const DeviceDifference &difference, DifferenceWords words
                            .arg(deviceFieldKey(field), valueText(difference.before.record, field),
                                valueText(device, field));
         return QStringLiteral("%1 %2: %3")
-            .arg(start, quoted(device.name), changes.join(QStringLiteral(", ")));
+            .arg(start, quoted(device.name()), changes.join(QStringLiteral(", ")));
     }
     case DeviceDifference::Duplicate:
         break;

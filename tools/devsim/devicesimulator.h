@@ -50,7 +50,7 @@ private:
     void handleModify(const Datagram::Request &request, const QHostAddress &destination);
     // The devices a request reaches: those with its target MAC that the
     // datagram was addressed to.
-    QVector<int> addressedDevices(const QByteArray &mac, const QHostAddress &destination) const;
+    QVector<int> addressedDevices(MacAddress mac, const QHostAddress &destination) const;
     void keepFlashing(int index);
     void stopFlashing(int index, const QString &why);
     void restart(int index, const Datagram::ModifyFields &settings);
