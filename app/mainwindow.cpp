@@ -579,10 +579,11 @@ void MainWindow::exportList(const QString &path)
     // Written whole or not at all: a failed export leaves no half file behind.
     QSaveFile file(path);
     const DeviceComparisonModel &comparison = *shownDevices->comparison();
-    const QByteArray csv = (comparison.isComparing()
-            ? comparedDevicesCsv(*deviceList, comparison, shownListedRows())
-            : devicesCsv(*deviceList, shownListedRows()))
-                               .toUtf8();
+    const QVector<int> rows = shownListedRows();
+    const QByteArray csv
+        = (comparison.isComparing() ? comparedDevicesCsv(*deviceList, comparison, rows)
+                                    : devicesCsv(*deviceList, rows))
+              .toUtf8();
     if (file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size() && file.commit())
         return;
     QMessageBox::warning(this, tr("Export List"),
@@ -657,8 +658,7 @@ void MainWindow::showComparisonCounts()
             + tr("(%1 more entries of a MAC the saved list names twice were not compared)")
                   .arg(notCompared);
     comparisonLabel->setText(text);
-    comparisonLabel->setToolTip(
-        tr("Compared with %1").arg(QDir::toNativeSeparators(comparedPath)));
+    comparisonLabel->setToolTip(tr("Compared with %1").arg(QDir::toNativeSeparators(comparedPath)));
 }
 
 QVector<int> MainWindow::shownListedRows() const

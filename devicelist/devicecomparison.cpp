@@ -128,7 +128,8 @@ int DeviceComparisonModel::changeColumn() const
 QString DeviceComparisonModel::changeText(Change change, bool translated)
 {
     static const char *const words[] = { "", QT_TRANSLATE_NOOP("DeviceComparisonModel", "new"),
-        QT_TRANSLATE_NOOP("DeviceComparisonModel", "changed"), QT_TRANSLATE_NOOP("DeviceComparisonModel", "missing") };
+        QT_TRANSLATE_NOOP("DeviceComparisonModel", "changed"),
+        QT_TRANSLATE_NOOP("DeviceComparisonModel", "missing") };
     const char *word = words[change];
     return translated && *word ? tr(word) : QString::fromLatin1(word);
 }
@@ -175,15 +176,13 @@ QVariant DeviceComparisonModel::data(const QModelIndex &index, int role) const
     case Qt::ForegroundRole:
         return QBrush(Qt::black);
     case Qt::ToolTipRole:
-        return tr("Saved list: %1")
-            .arg(deviceCellText(*savedDevice(record(row).mac), column));
+        return tr("Saved list: %1").arg(deviceCellText(*savedDevice(record(row).mac), column));
     default:
         return {};
     }
 }
 
-QVariant DeviceComparisonModel::headerData(
-    int section, Qt::Orientation orientation, int role) const
+QVariant DeviceComparisonModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && section == changeColumn() && role == Qt::DisplayRole)
         return tr("Change");
@@ -199,8 +198,7 @@ bool DeviceComparisonModel::isMissing(int row) const
 
 const DeviceRecord &DeviceComparisonModel::record(int row) const
 {
-    return isMissing(row) ? saved.at(missing.at(row - listedCount())).record
-                          : devices->record(row);
+    return isMissing(row) ? saved.at(missing.at(row - listedCount())).record : devices->record(row);
 }
 
 DeviceComparisonModel::Change DeviceComparisonModel::change(int row) const
@@ -262,8 +260,8 @@ void DeviceComparisonModel::updateMissing()
     const int first = listedCount();
     // A device that answers leaves the missing rows: only its row goes, so
     // that the rows around it keep their selection.
-    const bool onlyFewer = std::includes(
-        missing.cbegin(), missing.cend(), wanted.cbegin(), wanted.cend());
+    const bool onlyFewer
+        = std::includes(missing.cbegin(), missing.cend(), wanted.cbegin(), wanted.cend());
     if (onlyFewer) {
         // From the end, a run of rows at a time: a burst of answers takes
         // many missing rows away at once.

@@ -63,10 +63,11 @@ QString comparedDevicesCsv(const DeviceListModel &devices, const DeviceCompariso
     QString text = csvLine(csvHeaders() + QStringList(QStringLiteral("change")));
     for (const int row : rows) {
         const QString change = DeviceComparisonModel::changeText(comparison.change(row), false);
-        text += csvLine((comparison.isMissing(row) ? recordTexts(comparison.record(row))
-                                                                << QString()
-                                                   : deviceRowTexts(devices, row))
-            << change);
+        // A missing device was not heard: nothing to flag as a duplicate.
+        const QStringList texts = comparison.isMissing(row)
+            ? recordTexts(comparison.record(row)) << QString()
+            : deviceRowTexts(devices, row);
+        text += csvLine(texts + QStringList(change));
     }
     return text;
 }

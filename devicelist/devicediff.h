@@ -44,8 +44,8 @@ struct DeviceDifference
 
     static DeviceDifference newDevice(const SnapshotDevice &device);
     static DeviceDifference missingDevice(const SnapshotDevice &device);
-    static DeviceDifference changedDevice(const SnapshotDevice &before,
-        const SnapshotDevice &after, const QVector<DeviceField> &fields);
+    static DeviceDifference changedDevice(const SnapshotDevice &before, const SnapshotDevice &after,
+        const QVector<DeviceField> &fields);
 };
 
 // The fields in which two records of one device differ.

@@ -147,7 +147,7 @@ bool DeviceSortFilterModel::lessThan(const QModelIndex &left, const QModelIndex 
         return (sortOrder() == Qt::AscendingOrder) == !leftMissing;
     if (left.column() == compared->changeColumn())
         return collator.compare(left.data().toString(), right.data().toString()) < 0;
-    return compareDevices(left.column(), compared->record(left.row()),
-               compared->record(right.row()), collator)
+    return compareDevices(
+               left.column(), compared->record(left.row()), compared->record(right.row()), collator)
         < 0;
 }

@@ -25,10 +25,9 @@ constexpr int MaxFieldLength = 1024;
 // The columns and JSON keys of today's lists, in the order the record is built.
 const QStringList &deviceKeys()
 {
-    static const QStringList keys
-        = { QStringLiteral("type"), QStringLiteral("name"), QStringLiteral("ip"),
-              QStringLiteral("mac"), QStringLiteral("mask"), QStringLiteral("gateway"),
-              QStringLiteral("version"), QStringLiteral("points") };
+    static const QStringList keys = { QStringLiteral("type"), QStringLiteral("name"),
+        QStringLiteral("ip"), QStringLiteral("mac"), QStringLiteral("mask"),
+        QStringLiteral("gateway"), QStringLiteral("version"), QStringLiteral("points") };
     return keys;
 }
 
@@ -53,21 +52,25 @@ std::optional<DeviceRecord> recordFromTexts(const QStringList &texts, QString *r
 {
     for (const QString &text : texts) {
         if (text.size() > MaxFieldLength) {
-            *reason = QCoreApplication::translate("Snapshot", "a field is longer than %1 characters").arg(MaxFieldLength);
+            *reason
+                = QCoreApplication::translate("Snapshot", "a field is longer than %1 characters")
+                      .arg(MaxFieldLength);
             return std::nullopt;
         }
     }
     DeviceRecord record;
     const std::optional<quint8> type = typeCode(texts.at(0));
     if (!type) {
-        *reason = QCoreApplication::translate("Snapshot", "\"%1\" is no device type").arg(neutralizedText(texts.at(0)));
+        *reason = QCoreApplication::translate("Snapshot", "\"%1\" is no device type")
+                      .arg(neutralizedText(texts.at(0)));
         return std::nullopt;
     }
     record.type = *type;
     record.nameBytes = texts.at(1).toUtf8();
     const std::optional<MacAddress> mac = MacAddress::fromText(texts.at(3));
     if (!mac) {
-        *reason = QCoreApplication::translate("Snapshot", "\"%1\" is no MAC address").arg(neutralizedText(texts.at(3)));
+        *reason = QCoreApplication::translate("Snapshot", "\"%1\" is no MAC address")
+                      .arg(neutralizedText(texts.at(3)));
         return std::nullopt;
     }
     record.mac = *mac;
@@ -98,7 +101,8 @@ std::optional<QStringList> csvCells(const QString &line, QString *reason)
             ++at;
             while (true) {
                 if (at >= line.size()) {
-                    *reason = QCoreApplication::translate("Snapshot", "a quoted field is not closed");
+                    *reason
+                        = QCoreApplication::translate("Snapshot", "a quoted field is not closed");
                     return std::nullopt;
                 }
                 if (line.at(at) == QLatin1Char('"')) {
@@ -120,7 +124,8 @@ std::optional<QStringList> csvCells(const QString &line, QString *reason)
             const int end = line.indexOf(QLatin1Char(','), at);
             cell = line.mid(at, end < 0 ? -1 : end - at);
             if (cell.contains(QLatin1Char('"'))) {
-                *reason = QCoreApplication::translate("Snapshot", "a quote inside a field that is not quoted");
+                *reason = QCoreApplication::translate(
+                    "Snapshot", "a quote inside a field that is not quoted");
                 return std::nullopt;
             }
             at = end < 0 ? line.size() : end;
@@ -158,7 +163,10 @@ std::optional<Snapshot> parseCsv(const QStringList &lines, Failure *failure)
     for (int column = 0; column < header->size(); ++column) {
         const QString name = header->at(column).trimmed().toLower();
         if (columnOf.contains(name)) {
-            *failure = { headerLineNo, QCoreApplication::translate("Snapshot", "the header names \"%1\" twice").arg(name) };
+            *failure = {
+                headerLineNo,
+                QCoreApplication::translate("Snapshot", "the header names \"%1\" twice").arg(name)
+            };
             return std::nullopt;
         }
         columnOf.insert(name, column);
@@ -166,7 +174,9 @@ std::optional<Snapshot> parseCsv(const QStringList &lines, Failure *failure)
     for (const QString &key : deviceKeys()) {
         if (!columnOf.contains(key)) {
             *failure = { headerLineNo,
-                QCoreApplication::translate("Snapshot", "the header has no column \"%1\": this is no saved device list").arg(key) };
+                QCoreApplication::translate(
+                    "Snapshot", "the header has no column \"%1\": this is no saved device list")
+                    .arg(key) };
             return std::nullopt;
         }
     }
@@ -184,7 +194,9 @@ std::optional<Snapshot> parseCsv(const QStringList &lines, Failure *failure)
         }
         if (cells->size() != header->size()) {
             *failure = { lineNo,
-                QCoreApplication::translate("Snapshot", "%1 fields where the header has %2").arg(cells->size()).arg(header->size()) };
+                QCoreApplication::translate("Snapshot", "%1 fields where the header has %2")
+                    .arg(cells->size())
+                    .arg(header->size()) };
             return std::nullopt;
         }
         // An export made while comparing also lists the devices that did not answer.
@@ -265,14 +277,19 @@ std::optional<Snapshot> parseJson(const QByteArray &bytes, Failure *failure)
     for (int index = 0; index < array.size(); ++index) {
         const int lineNo = lineNos.value(index);
         if (!array.at(index).isObject()) {
-            *failure = { lineNo, QCoreApplication::translate("Snapshot", "device %1 is no JSON object").arg(index + 1) };
+            *failure = { lineNo,
+                QCoreApplication::translate("Snapshot", "device %1 is no JSON object")
+                    .arg(index + 1) };
             return std::nullopt;
         }
         const QJsonObject object = array.at(index).toObject();
         QStringList texts;
         for (const QString &key : deviceKeys()) {
             if (!object.value(key).isString()) {
-                *failure = { lineNo, QCoreApplication::translate("Snapshot", "device %1 has no text \"%2\"").arg(index + 1).arg(key) };
+                *failure = { lineNo,
+                    QCoreApplication::translate("Snapshot", "device %1 has no text \"%2\"")
+                        .arg(index + 1)
+                        .arg(key) };
                 return std::nullopt;
             }
             texts << object.value(key).toString();
@@ -323,7 +340,9 @@ std::optional<Snapshot> parseSnapshot(const QByteArray &bytes, SnapshotError *er
         devices = parseCsv(lines, &failure);
     }
     if (devices && devices->size() > DeviceListModel::MaxListedDevices) {
-        failure = { 0, QCoreApplication::translate("Snapshot", "more than %1 devices").arg(DeviceListModel::MaxListedDevices) };
+        failure = { 0,
+            QCoreApplication::translate("Snapshot", "more than %1 devices")
+                .arg(DeviceListModel::MaxListedDevices) };
         devices.reset();
     }
     if (!devices)
@@ -345,7 +364,10 @@ std::optional<Snapshot> readSnapshotFile(const QString &path, QString *error)
     }
     if (bytes.size() > MaxSnapshotBytes) {
         *error = snapshotErrorText(path,
-            { 0, QCoreApplication::translate("Snapshot", "larger than %1 MiB: this is no saved device list").arg(MaxSnapshotBytes >> 20) });
+            { 0,
+                QCoreApplication::translate(
+                    "Snapshot", "larger than %1 MiB: this is no saved device list")
+                    .arg(MaxSnapshotBytes >> 20) });
         return std::nullopt;
     }
     SnapshotError parseError;
@@ -360,7 +382,10 @@ QString snapshotErrorText(const QString &path, const SnapshotError &error)
     const QString shownPath = neutralizedText(path);
     if (error.lineNo == 0)
         return QStringLiteral("%1: %2").arg(shownPath, error.reason);
-    return QCoreApplication::translate("Snapshot", "%1: line %2: %3").arg(shownPath).arg(error.lineNo).arg(error.reason);
+    return QCoreApplication::translate("Snapshot", "%1: line %2: %3")
+        .arg(shownPath)
+        .arg(error.lineNo)
+        .arg(error.reason);
 }
 
 Snapshot snapshotOfScan(const QVector<DeviceRecord> &devices)

@@ -64,31 +64,43 @@ void TestDeviceComparison::changes_data()
     QTest::addColumn<QStringList>("shown");
     QTest::addColumn<QVector<int>>("counts");
 
-    QTest::newRow("the same") << "01=Press@64;02=Axis@65" << "02=Axis@65;01=Press@64" << ""
-                              << -1 << QStringList { "02", "01" } << QVector<int> { 0, 0, 0 };
+    QTest::newRow("the same") << "01=Press@64;02=Axis@65"
+                              << "02=Axis@65;01=Press@64"
+                              << "" << -1 << QStringList { "02", "01" } << QVector<int> { 0, 0, 0 };
     QTest::newRow("re-addressed and renamed")
-        << "01=Press@64;02=Axis@65" << "01=Press@64;02=Axis 2@90" << "" << -1
-        << QStringList { "01", "02 changed" } << QVector<int> { 0, 1, 0 };
+        << "01=Press@64;02=Axis@65"
+        << "01=Press@64;02=Axis 2@90"
+        << "" << -1 << QStringList { "01", "02 changed" } << QVector<int> { 0, 1, 0 };
     QTest::newRow("new and missing, the missing after the others")
-        << "01=Press@64;02=Axis@65;03=Fan@66" << "03=Fan@66;09=Drive@65" << "" << -1
-        << QStringList { "03", "09 new", "01 missing", "02 missing" } << QVector<int> { 1, 0, 2 };
+        << "01=Press@64;02=Axis@65;03=Fan@66"
+        << "03=Fan@66;09=Drive@65"
+        << "" << -1 << QStringList { "03", "09 new", "01 missing", "02 missing" }
+        << QVector<int> { 1, 0, 2 };
     QTest::newRow("a late answer leaves the missing rows")
-        << "01=Press@64;02=Axis@65;03=Fan@66" << "03=Fan@66" << "01=Press@70" << -1
-        << QStringList { "03", "01 changed", "02 missing" } << QVector<int> { 0, 1, 1 };
+        << "01=Press@64;02=Axis@65;03=Fan@66"
+        << "03=Fan@66"
+        << "01=Press@70" << -1 << QStringList { "03", "01 changed", "02 missing" }
+        << QVector<int> { 0, 1, 1 };
     QTest::newRow("late answers split the missing rows")
-        << "01=A@64;02=B@65;03=C@66;04=D@67;05=E@68" << "09=Z@70" << "01=A@64;03=C@66;04=D@67"
-        << -1 << QStringList { "09 new", "01", "03", "04", "02 missing", "05 missing" }
+        << "01=A@64;02=B@65;03=C@66;04=D@67;05=E@68"
+        << "09=Z@70"
+        << "01=A@64;03=C@66;04=D@67" << -1
+        << QStringList { "09 new", "01", "03", "04", "02 missing", "05 missing" }
         << QVector<int> { 1, 0, 2 };
     QTest::newRow("missing stay last sorted by IP")
-        << "01=Press@64;02=Axis@99" << "02=Axis@99;05=Fan@80" << "" << int(IpAddressColumn)
-        << QStringList { "05 new", "02", "01 missing" } << QVector<int> { 1, 0, 1 };
+        << "01=Press@64;02=Axis@99"
+        << "02=Axis@99;05=Fan@80"
+        << "" << int(IpAddressColumn) << QStringList { "05 new", "02", "01 missing" }
+        << QVector<int> { 1, 0, 1 };
     QTest::newRow("missing stay last sorted by name, descending")
-        << "01=Press@64;02=Axis@99;03=Zeta@70" << "02=Axis@99;05=Fan@80" << ""
-        << -2 - int(DeviceNameColumn)
+        << "01=Press@64;02=Axis@99;03=Zeta@70"
+        << "02=Axis@99;05=Fan@80"
+        << "" << -2 - int(DeviceNameColumn)
         << QStringList { "05 new", "02", "03 missing", "01 missing" } << QVector<int> { 1, 0, 2 };
     QTest::newRow("a MAC saved twice: its first entry counts")
-        << "01=Press@64;01=Other@70" << "01=Press@64" << "" << -1 << QStringList { "01" }
-        << QVector<int> { 0, 0, 0 };
+        << "01=Press@64;01=Other@70"
+        << "01=Press@64"
+        << "" << -1 << QStringList { "01" } << QVector<int> { 0, 0, 0 };
 }
 
 void TestDeviceComparison::changes()

@@ -73,24 +73,25 @@ void TestDeviceDiff::comparedLists_data()
 
     const auto csv = OutputFormat::Csv;
     const auto json = OutputFormat::Json;
-    const QString three = QStringLiteral("01=Press@192.0.2.64;02=Axis@192.0.2.65;03=Fan@192.0.2.66");
+    const QString three
+        = QStringLiteral("01=Press@192.0.2.64;02=Axis@192.0.2.65;03=Fan@192.0.2.66");
     QTest::newRow("the same") << three << csv << three << csv << QStringList();
     QTest::newRow("re-addressed")
-        << three << csv << QStringLiteral("01=Press@192.0.2.64;02=Axis@192.0.2.90;03=Fan@192.0.2.66")
-        << csv
+        << three << csv
+        << QStringLiteral("01=Press@192.0.2.64;02=Axis@192.0.2.90;03=Fan@192.0.2.66") << csv
         << QStringList { R"(changed 02:4E:58:00:02:02 "Axis": ip 192.0.2.65 -> 192.0.2.90)" };
     QTest::newRow("renamed")
-        << three << json << QStringLiteral("01=Press 2@192.0.2.64;02=Axis@192.0.2.65;03=Fan@192.0.2.66")
-        << json
+        << three << json
+        << QStringLiteral("01=Press 2@192.0.2.64;02=Axis@192.0.2.65;03=Fan@192.0.2.66") << json
         << QStringList { R"(changed 02:4E:58:00:02:01 "Press 2": name "Press" -> "Press 2")" };
     QTest::newRow("two swap their IPs")
-        << three << csv << QStringLiteral("01=Press@192.0.2.65;02=Axis@192.0.2.64;03=Fan@192.0.2.66")
-        << csv
+        << three << csv
+        << QStringLiteral("01=Press@192.0.2.65;02=Axis@192.0.2.64;03=Fan@192.0.2.66") << csv
         << QStringList { R"(changed 02:4E:58:00:02:01 "Press": ip 192.0.2.64 -> 192.0.2.65)",
                R"(changed 02:4E:58:00:02:02 "Axis": ip 192.0.2.65 -> 192.0.2.64)" };
     QTest::newRow("an IP taken over by another MAC")
-        << three << csv << QStringLiteral("01=Press@192.0.2.64;09=Axis@192.0.2.65;03=Fan@192.0.2.66")
-        << json
+        << three << csv
+        << QStringLiteral("01=Press@192.0.2.64;09=Axis@192.0.2.65;03=Fan@192.0.2.66") << json
         << QStringList { R"(new 02:4E:58:00:02:09 "Axis" 192.0.2.65)",
                R"(missing 02:4E:58:00:02:02 "Axis" 192.0.2.65)" };
     QTest::newRow("a MAC twice, never merged")
@@ -107,8 +108,10 @@ void TestDeviceDiff::comparedLists_data()
     // Names the CSV writer quotes, marks against formulas or holds with a placeholder.
     const QString awkward = QStringLiteral(
         "01=Line 2, \"west\"@192.0.2.64;02=-1+2@192.0.2.65;03=\tTab\x1b[31m@192.0.2.66");
-    QTest::newRow("CSV against JSON of one scan") << awkward << csv << awkward << json << QStringList();
-    QTest::newRow("JSON against CSV of one scan") << awkward << json << awkward << csv << QStringList();
+    QTest::newRow("CSV against JSON of one scan")
+        << awkward << csv << awkward << json << QStringList();
+    QTest::newRow("JSON against CSV of one scan")
+        << awkward << json << awkward << csv << QStringList();
 }
 
 void TestDeviceDiff::comparedLists()
@@ -133,38 +136,40 @@ void TestDeviceDiff::refusedFiles_data()
     QTest::addColumn<QString>("reason");
 
     const QByteArray header = "type,name,ip,mac,mask,gateway,version,points,duplicate\n";
-    const QByteArray good = "PLC,Press,192.0.2.64,02:4E:58:00:02:01,255.255.255.0,192.0.2.1,1.0,,\n";
+    const QByteArray good
+        = "PLC,Press,192.0.2.64,02:4E:58:00:02:01,255.255.255.0,192.0.2.1,1.0,,\n";
     QTest::newRow("empty file") << QByteArray("\n\n") << 0 << "empty";
     QTest::newRow("no list of devices")
         << QByteArray("MAC,IP,MASK,GATEWAY\n") << 1 << "no column \"type\"";
     QTest::newRow("column named twice")
         << QByteArray("type,name,ip,mac,mask,gateway,version,points,ip\n") << 1 << "twice";
     QTest::newRow("a field short") << header + good + "PLC,Press,192.0.2.64\n" << 3 << "3 fields";
-    QTest::newRow("bad MAC")
-        << header + good + "PLC,x,192.0.2.64,02:4E:58,255.255.255.0,192.0.2.1,1.0,,\n" << 3
-        << "\"02:4E:58\" is no MAC address";
-    QTest::newRow("bad mask")
-        << header + "PLC,x,192.0.2.64,02:4E:58:00:02:01,255.255.256.0,192.0.2.1,1.0,,\n" << 2
-        << "the mask \"255.255.256.0\"";
+    QTest::newRow("bad MAC") << header + good
+            + "PLC,x,192.0.2.64,02:4E:58,255.255.255.0,192.0.2.1,1.0,,\n"
+                             << 3 << "\"02:4E:58\" is no MAC address";
+    QTest::newRow("bad mask") << header
+            + "PLC,x,192.0.2.64,02:4E:58:00:02:01,255.255.256.0,192.0.2.1,1.0,,\n"
+                              << 2 << "the mask \"255.255.256.0\"";
     QTest::newRow("unclosed quote")
         << header + "PLC,\"Press,192.0.2.64,02:4E:58:00:02:01,255.255.255.0,192.0.2.1,1.0,,\n"
         << 2 << "not closed";
-    QTest::newRow("stray quote")
-        << header + "PLC,Pre\"ss,192.0.2.64,02:4E:58:00:02:01,255.255.255.0,192.0.2.1,1.0,,\n"
-        << 2 << "not quoted";
-    QTest::newRow("not UTF-8") << header + good + "PLC,Pr\xff" "ss\n" << 3 << "UTF-8";
+    QTest::newRow("stray quote") << header
+            + "PLC,Pre\"ss,192.0.2.64,02:4E:58:00:02:01,255.255.255.0,192.0.2.1,1.0,,\n"
+                                 << 2 << "not quoted";
+    QTest::newRow("not UTF-8") << header + good
+            + "PLC,Pr\xff"
+              "ss\n" << 3 << "UTF-8";
     QTest::newRow("broken JSON") << QByteArray("[\n  {\"mac\": \n") << 3 << "";
     QTest::newRow("JSON object, not a list")
         << QByteArray("{\"mac\": \"x\"}") << 0 << "no list of devices";
     QTest::newRow("JSON device without its IP")
         << QByteArray("[\n{\"type\":\"PLC\",\"name\":\"P\"},\n\n{\"mac\":1}\n]") << 2
         << "device 1 has no text \"ip\"";
-    QTest::newRow("JSON number for a text")
-        << QByteArray(R"([{"type":"PLC","name":"P","ip":"192.0.2.1","mac":"02:4E:58:00:02:01",)"
-                      R"("mask":"255.255.255.0","gateway":"192.0.2.1","version":"1","points":""},)"
-                      "\n"
-                      R"({"type":"PLC","name":7}])")
-        << 2 << "device 2 has no text \"name\"";
+    QTest::newRow("JSON number for a text") << QByteArray(
+        R"([{"type":"PLC","name":"P","ip":"192.0.2.1","mac":"02:4E:58:00:02:01",)"
+        R"("mask":"255.255.255.0","gateway":"192.0.2.1","version":"1","points":""},)"
+        "\n"
+        R"({"type":"PLC","name":7}])") << 2 << "device 2 has no text \"name\"";
 }
 
 void TestDeviceDiff::refusedFiles()
@@ -192,10 +197,9 @@ void TestDeviceDiff::watchedScans_data()
     QTest::newRow("nothing new") << QStringList { two, two } << QStringList();
     QTest::newRow("one lost reply is no alarm")
         << QStringList { two, QStringLiteral("01=Press@192.0.2.64"), two } << QStringList();
-    QTest::newRow("gone after two missed scans")
-        << QStringList { two, QStringLiteral("01=Press@192.0.2.64"),
-               QStringLiteral("01=Press@192.0.2.64") }
-        << QStringList { R"(gone 02:4E:58:00:02:02 "Axis" 192.0.2.65)" };
+    QTest::newRow("gone after two missed scans") << QStringList {
+        two, QStringLiteral("01=Press@192.0.2.64"), QStringLiteral("01=Press@192.0.2.64")
+    } << QStringList { R"(gone 02:4E:58:00:02:02 "Axis" 192.0.2.65)" };
     QTest::newRow("gone once, then back")
         << QStringList { two, QString(), QString(), QString(), two }
         << QStringList { R"(appeared 02:4E:58:00:02:01 "Press" 192.0.2.64)",

@@ -85,7 +85,8 @@ QJsonObject deviceJsonObject(const DeviceRecord &device)
         { QStringLiteral("mac"), device.mac.toString() },
         { QStringLiteral("mask"), device.mask.toString() },
         { QStringLiteral("gateway"), device.gateway.toString() },
-        { QStringLiteral("version"), device.version }, { QStringLiteral("points"), device.points } };
+        { QStringLiteral("version"), device.version },
+        { QStringLiteral("points"), device.points } };
 }
 
 std::optional<OutputFormat> outputFormatFromText(const QString &text)

@@ -121,10 +121,9 @@ QString differenceLine(const DeviceDifference &difference, DifferenceWords words
     }
     QStringList entries;
     for (const SnapshotDevice &entry : difference.entries)
-        entries << (entry.lineNo > 0 ? QStringLiteral("%1 (line %2)")
-                                           .arg(deviceSummary(entry.record))
-                                           .arg(entry.lineNo)
-                                     : deviceSummary(entry.record));
+        entries << (entry.lineNo > 0
+                ? QStringLiteral("%1 (line %2)").arg(deviceSummary(entry.record)).arg(entry.lineNo)
+                : deviceSummary(entry.record));
     return QStringLiteral("%1 listed %2 times in the %3 list: %4")
         .arg(start)
         .arg(difference.entries.size())
