@@ -10,6 +10,7 @@
 
 #include <QIcon>
 #include <QMainWindow>
+#include <QPersistentModelIndex>
 #include <QString>
 #include <QVector>
 
@@ -23,6 +24,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QTableView;
+class QTimer;
 class QTranslator;
 
 class MainWindow : public QMainWindow
@@ -43,6 +45,10 @@ public:
     // Compares the list with a saved CSV or JSON list until Stop Comparing;
     // false after a box that says why the file cannot be compared.
     bool compareWithSavedList(const QString &path);
+
+protected:
+    // Remembers the window's size and the table's columns and sort for the next start.
+    void closeEvent(QCloseEvent *event) override;
 
 private slots:
     void chineseActionSlot();
@@ -68,10 +74,13 @@ private:
     void buildTable();
     void buildStatusBar();
     void buildListActions();
+    void buildFileActions();
     void fitColumnsToFont();
     QSize startSize() const;
+    void saveViewState() const;
+    void restoreViewState();
     void updateShownCount();
-    void noteCurrentRowChange();
+    void noteCurrentRowChange(const QModelIndex &current);
     void copyCurrentDeviceText(int column);
     void copyText(const QString &text);
     QVector<int> shownListedRows() const;
@@ -81,7 +90,8 @@ private:
     void removeTranslator();
     void reportBindFailure();
     void reportReceiveBufferLimit();
-    void selectListedRow(int row);
+    // Selects the device the user chose, or the top row until the user chooses one.
+    void showChosenDevice();
     void beginListingPass();
     void endListingPass();
     void showScanStatus();
@@ -89,6 +99,7 @@ private:
     void showComparisonCounts();
 
     QTranslator *translator = nullptr;
+    QTranslator *qtTranslator = nullptr;
     QAction *chineseAction = nullptr;
     QAction *englishAction = nullptr;
     QAction *aboutAction = nullptr;
@@ -96,6 +107,10 @@ private:
     QAction *exportAction = nullptr;
     QAction *compareAction = nullptr;
     QAction *stopCompareAction = nullptr;
+    QAction *refreshAction = nullptr;
+    QAction *quitAction = nullptr;
+    // Enter on a row, and the row menu's "Change IP...": opens the device.
+    QAction *openAction = nullptr;
     QMenu *fileMenu = nullptr;
     QMenu *languageMenu = nullptr;
     QMenu *helpMenu = nullptr;
@@ -105,6 +120,8 @@ private:
     DeviceSortFilterModel *shownDevices = nullptr;
     QTableView *tableView = nullptr;
     QLabel *scanStatusLabel = nullptr;
+    // Runs from a scan until its answers are due.
+    QTimer *answerWait = nullptr;
     // Where the last scan went; nothing before the first.
     std::optional<ScanReport> lastScan;
     QLineEdit *filterEdit = nullptr;
@@ -124,8 +141,9 @@ private:
     // Replies read in one readiness pass are listed, and painted, once after it.
     bool listingPass = false;
     QVector<DeviceRecord> pendingDevices;
-    // Once the user picks a row after a scan, rows listed later leave it current.
-    bool userChoseRow = false;
+    // The listed device the user picked (by click or key) since the scan: it
+    // stays chosen while new rows arrive and while the filter hides it.
+    QPersistentModelIndex chosenDevice;
     // Set while the program itself moves the current row (clearing, sorting,
     // filtering), so that the move is not taken for the user's choice.
     bool programMovesCurrent = false;

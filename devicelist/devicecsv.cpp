@@ -12,10 +12,12 @@ namespace {
 
 const QStringList &csvHeaders()
 {
-    static const QStringList headers
-        = { QStringLiteral("type"), QStringLiteral("name"), QStringLiteral("ip"),
-              QStringLiteral("mac"), QStringLiteral("mask"), QStringLiteral("gateway"),
-              QStringLiteral("version"), QStringLiteral("points"), QStringLiteral("duplicate") };
+    static const QStringList headers = [] {
+        QStringList keys;
+        for (int column = 0; column < ColumnCount; ++column)
+            keys << DeviceListModel::columnKey(column);
+        return keys << QStringLiteral("duplicate");
+    }();
     return headers;
 }
 

@@ -21,6 +21,9 @@ const char *const ColumnTitles[ColumnCount] = {
     QT_TRANSLATE_NOOP("MainWindow", "PLC Points"),
 };
 
+const char *const ColumnKeys[ColumnCount]
+    = { "type", "name", "ip", "mac", "mask", "gateway", "version", "points" };
+
 } // namespace
 
 QString deviceCellText(const DeviceRecord &record, int column)
@@ -52,6 +55,20 @@ DeviceListModel::DeviceListModel(QObject *parent)
 QString DeviceListModel::columnTitle(int column)
 {
     return QCoreApplication::translate("MainWindow", ColumnTitles[column]);
+}
+
+QString DeviceListModel::columnKey(int column)
+{
+    return QLatin1String(ColumnKeys[column]);
+}
+
+int DeviceListModel::columnOfKey(const QString &key)
+{
+    for (int column = 0; column < ColumnCount; ++column) {
+        if (key == QLatin1String(ColumnKeys[column]))
+            return column;
+    }
+    return -1;
 }
 
 int DeviceListModel::rowCount(const QModelIndex &parent) const

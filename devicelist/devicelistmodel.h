@@ -49,6 +49,10 @@ public:
 
     // The column's title in the language installed now.
     static QString columnTitle(int column);
+    // The column's name in files (CSV header, stored settings), never translated;
+    // -1 for a name no column has.
+    static QString columnKey(int column);
+    static int columnOfKey(const QString &key);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;

@@ -81,22 +81,6 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <source>About</source>
-        <translation>关于</translation>
-    </message>
-    <message>
-        <source>Host Info</source>
-        <translation>主机信息</translation>
-    </message>
-    <message>
-        <source>Language</source>
-        <translation>语言</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>帮助</translation>
-    </message>
-    <message>
         <source>Device Type</source>
         <translation>设备类型</translation>
     </message>
@@ -205,14 +189,6 @@ To list every device, raise the limit (on Linux: sudo sysctl -w net.core.rmem_ma
         <translation>显示 %1 台设备，共 %2 台</translation>
     </message>
     <message>
-        <source>File</source>
-        <translation>文件</translation>
-    </message>
-    <message>
-        <source>Export List...</source>
-        <translation>导出列表...</translation>
-    </message>
-    <message>
         <source>Export List</source>
         <translation>导出列表</translation>
     </message>
@@ -229,12 +205,12 @@ Choose a folder you can write to, and a disk with free space, then export again.
 请选择一个可写入且磁盘有剩余空间的文件夹，然后重新导出。</translation>
     </message>
     <message>
-        <source>Compare with Saved List...</source>
-        <translation>与保存的列表比较...</translation>
+        <source>&amp;Compare with Saved List...</source>
+        <translation>与保存的列表比较(&amp;C)...</translation>
     </message>
     <message>
-        <source>Stop Comparing</source>
-        <translation>停止比较</translation>
+        <source>&amp;Stop Comparing</source>
+        <translation>停止比较(&amp;S)</translation>
     </message>
     <message>
         <source>This device of the saved list did not answer the scan: it cannot be opened.</source>
@@ -267,6 +243,58 @@ Choose a list that Export List or nesdrix-cli scan --format csv or json saved.</
     <message>
         <source>Compared with %1</source>
         <translation>比较对象：%1</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>关于(&amp;A)</translation>
+    </message>
+    <message>
+        <source>Host &amp;Info</source>
+        <translation>主机信息(&amp;I)</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>文件(&amp;F)</translation>
+    </message>
+    <message>
+        <source>&amp;Refresh User List</source>
+        <translation>刷新设备列表(&amp;R)</translation>
+    </message>
+    <message>
+        <source>&amp;Export List...</source>
+        <translation>导出列表(&amp;E)...</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>退出(&amp;Q)</translation>
+    </message>
+    <message>
+        <source>&amp;Language</source>
+        <translation>语言(&amp;L)</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>帮助(&amp;H)</translation>
+    </message>
+    <message>
+        <source>Change IP...</source>
+        <translation>修改IP...</translation>
+    </message>
+    <message>
+        <source>Select a device in the list first (the filter may hide the one you want).</source>
+        <translation>请先在列表中选择一台设备（筛选条件可能隐藏了您要找的设备）。</translation>
+    </message>
+    <message>
+        <source>1 device written to %1</source>
+        <translation>已将 1 台设备写入 %1</translation>
+    </message>
+    <message>
+        <source>%1 devices written to %2</source>
+        <translation>已将 %1 台设备写入 %2</translation>
+    </message>
+    <message>
+        <source>No device answered on %1. Check the cable and the VLAN, that the firewall lets UDP port 102 in, and rp_filter for devices on another subnet (the README&apos;s &quot;When nothing answers&quot; explains each), then press Refresh User List.</source>
+        <translation>在 %1 上没有设备应答。请检查网线和 VLAN、防火墙是否放行 UDP 端口 102，以及其他子网设备的 rp_filter 设置（README 的“When nothing answers”一节逐项说明），然后点击“刷新设备列表”。</translation>
     </message>
 </context>
 <context>

@@ -89,6 +89,10 @@ void TestCliPlan::parsePlan_data()
     QTest::newRow("three fields") << "\n02:00:00:00:00:01,192.0.2.10,255.255.255.0"
                                   << ""
                                   << "line 2: expected 4 fields MAC,IP,MASK,GATEWAY, found 3\n";
+    QTest::newRow("semicolons, as a spreadsheet in many languages saves")
+        << "02:00:00:00:00:01;192.0.2.10;255.255.255.0;192.0.2.1"
+        << ""
+        << "line 1: fields are separated by commas, not semicolons: MAC,IP,MASK,GATEWAY\n";
     QTest::newRow("five fields") << "02:00:00:00:00:01,192.0.2.10,255.255.255.0,192.0.2.1,x"
                                  << ""
                                  << "line 1: expected 4 fields MAC,IP,MASK,GATEWAY, found 5\n";
@@ -181,7 +185,7 @@ void TestCliPlan::checkPlan_data()
            "02:00:00:00:00:03;192.0.2.12;255.255.255.0;192.0.2.1\n"
         << "line 3: MAC 02:00:00:00:00:09 did not answer the scan\n"
            "line 4: new IP 192.0.2.10 is already planned on line 2\n"
-           "line 5: expected 4 fields MAC,IP,MASK,GATEWAY, found 1\n";
+           "line 5: fields are separated by commas, not semicolons: MAC,IP,MASK,GATEWAY\n";
 }
 
 void TestCliPlan::checkPlan()

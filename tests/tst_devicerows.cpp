@@ -78,7 +78,7 @@ private slots:
 private:
     // Sends the replies as a device would and waits until each is a row.
     void receive(const QVector<Datagram::ScanReply> &replies);
-    void verifyNewestRowIsCurrent() const;
+    void verifyTopRowIsCurrent() const;
 
     TestPeer *peer = nullptr;
     MainWindow *window = nullptr;
@@ -173,7 +173,7 @@ void TestDeviceRows::rowTexts()
         QCOMPARE(cellText(table->model(), 0, column), texts.at(column));
         QVERIFY(!table->model()->index(0, column).data(Qt::BackgroundRole).isValid());
     }
-    verifyNewestRowIsCurrent();
+    verifyTopRowIsCurrent();
 }
 
 void TestDeviceRows::duplicateMarks_data()
@@ -211,7 +211,7 @@ void TestDeviceRows::duplicateMarks()
     QTEST(redMarks(table->model(), IpColumn), "ipRed");
     QCOMPARE(redMarks(table->model(), NameColumn), QString(devices.size(), QLatin1Char('0')));
     QCOMPARE(redMarks(table->model(), TypeColumn), QString(devices.size(), QLatin1Char('0')));
-    verifyNewestRowIsCurrent();
+    verifyTopRowIsCurrent();
 }
 
 void TestDeviceRows::repeatInALongTable()
@@ -227,7 +227,7 @@ void TestDeviceRows::repeatInALongTable()
     QCOMPARE(redMarks(table->model(), MacColumn), expected);
     QCOMPARE(redMarks(table->model(), IpColumn), QString(201, QLatin1Char('0')));
     QCOMPARE(cellText(table->model(), 200, MacColumn), cellText(table->model(), 150, MacColumn));
-    verifyNewestRowIsCurrent();
+    verifyTopRowIsCurrent();
 }
 
 void TestDeviceRows::receive(const QVector<Datagram::ScanReply> &replies)
@@ -243,13 +243,12 @@ void TestDeviceRows::receive(const QVector<Datagram::ScanReply> &replies)
     }
 }
 
-void TestDeviceRows::verifyNewestRowIsCurrent() const
+void TestDeviceRows::verifyTopRowIsCurrent() const
 {
-    const int newest = table->model()->rowCount() - 1;
-    QCOMPARE(table->currentIndex().row(), newest);
+    QCOMPARE(table->currentIndex().row(), 0);
     const QModelIndexList selected = table->selectionModel()->selectedRows();
     QCOMPARE(selected.size(), 1);
-    QCOMPARE(selected.first().row(), newest);
+    QCOMPARE(selected.first().row(), 0);
 }
 
 QTEST_MAIN(TestDeviceRows)

@@ -72,7 +72,7 @@ void TestFleetScan::everyDeviceIsOneRow()
     verifyRows(0);
     QCOMPARE(redMarks(table->model(), MacColumn), QStringLiteral("10100"));
     QCOMPARE(redMarks(table->model(), IpColumn), QStringLiteral("01010"));
-    QTRY_COMPARE(table->currentIndex().row(), FleetSize - 1);
+    QCOMPARE(table->currentIndex().row(), 0);
 }
 
 void TestFleetScan::aSecondScanAddsEveryDeviceAgain()
@@ -87,7 +87,7 @@ void TestFleetScan::aSecondScanAddsEveryDeviceAgain()
     verifyRows(FleetSize);
     QCOMPARE(redMarks(table->model(), MacColumn), QString(2 * FleetSize, QLatin1Char('1')));
     QCOMPARE(redMarks(table->model(), IpColumn), QStringLiteral("1111111111"));
-    QTRY_COMPARE(table->currentIndex().row(), 2 * FleetSize - 1);
+    QCOMPARE(table->currentIndex().row(), 0);
 }
 
 void TestFleetScan::verifyRows(int first) const

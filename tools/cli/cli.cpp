@@ -14,6 +14,7 @@
 #include "interruptwatcher.h"
 #include "plan.h"
 #include "safetext.h"
+#include "scantext.h"
 #include "snapshot.h"
 
 #include <QCommandLineParser>
@@ -89,9 +90,8 @@ std::optional<int> parseCommandLine(QCommandLineParser &parser, const QString &c
         return ExitSuccess;
     }
     if (parser.positionalArguments().size() != positionalCount) {
-        printError(QStringLiteral("%1 takes %2 argument(s), %3 given (try: %4 --help)")
-                       .arg(command)
-                       .arg(positionalCount)
+        printError(QStringLiteral("%1 takes %2, %3 given (try: %4 --help)")
+                       .arg(command, countText(positionalCount, "argument", "arguments"))
                        .arg(parser.positionalArguments().size())
                        .arg(usageName));
         return ExitUsage;
@@ -144,9 +144,8 @@ QVector<DeviceRecord> scanAndWarn(Fleet &fleet, int waitMs)
     const QVector<DeviceRecord> devices = fleet.scan(waitMs);
     const DeviceListModel &listed = fleet.listedDevices();
     if (listed.leftOutCount() > 0)
-        printError(QStringLiteral("warning: %1 more replies were left out: a scan lists at most "
-                                  "%2 devices")
-                       .arg(listed.leftOutCount())
+        printError(QStringLiteral("warning: %1 more were left out: a scan lists at most %2 devices")
+                       .arg(countText(listed.leftOutCount(), "reply", "replies"))
                        .arg(listed.maxListed()));
     return devices;
 }
@@ -162,6 +161,25 @@ QString scanFailureText(const ScanReport &report)
         reasons << QStringLiteral("%1: %2").arg(adapter.name, adapter.error);
     return QStringLiteral("the scan could not be sent on any adapter (%1)")
         .arg(reasons.join(QStringLiteral("; ")));
+}
+
+// " via plant": the adapter that heard the device, when known.
+QString viaText(const DeviceRecord &device)
+{
+    const QString adapter = adapterName(device.interfaceIndex);
+    return adapter.isEmpty() ? QString() : QStringLiteral(" via %1").arg(adapter);
+}
+
+// Where the scan went and what to check when nothing answered it.
+QString noAnswerText(const ScanReport &report, int waitMs)
+{
+    return QStringLiteral(
+        "no device answered within %1 ms on %2: check the cable and the VLAN, that a "
+        "firewall lets UDP port 102 in, and that reverse-path filtering (rp_filter) does "
+        "not drop replies from other subnets; the README's \"When nothing answers\" "
+        "explains each, then try --wait-ms 5000")
+        .arg(waitMs)
+        .arg(scannedAdaptersText(report));
 }
 
 Scan openAndScan(Fleet &fleet, const InterruptWatcher &watcher, int waitMs)
@@ -190,7 +208,9 @@ std::optional<DeviceRecord> soleDevice(const QVector<DeviceRecord> &devices, Mac
     if (found.size() == 1)
         return found.constFirst();
     if (found.isEmpty())
-        printError(QStringLiteral("MAC %1 did not answer the scan").arg(mac.toString()));
+        printError(QStringLiteral("MAC %1 did not answer the scan: check the MAC against "
+                                  "\"%2 scan\", which lists every device that answers")
+                       .arg(mac.toString(), ProgramName));
     else
         printError(QStringLiteral("MAC %1 answered %2 times; it cannot be told apart")
                        .arg(mac.toString())
@@ -416,7 +436,7 @@ int scanCommand(const QStringList &arguments)
         return scan.failure;
     const QVector<DeviceRecord> &devices = scan.devices;
     if (devices.isEmpty()) {
-        printError(QStringLiteral("no device answered within %1 ms").arg(*waitMs));
+        printError(noAnswerText(fleet.lastScan(), *waitMs));
         return ExitNoDevices;
     }
     printOut(formatDevices(fleet.listedDevices(), *outputFormat));
@@ -456,8 +476,8 @@ int flashCommand(const QStringList &arguments)
                        .arg(device.mac.toString(), device.ip.toString(), fleet.sendErrorString()));
         return ExitSendFailed;
     }
-    printOut(QStringLiteral("Flashing %1 at %2 for %3 s; Ctrl-C stops it.\n")
-                 .arg(device.mac.toString(), device.ip.toString())
+    printOut(QStringLiteral("Flashing %1 at %2%3 for %4 s; Ctrl-C stops it.\n")
+                 .arg(device.mac.toString(), device.ip.toString(), viaText(device))
                  .arg(*flashSeconds));
     fleet.pause(*flashSeconds * 1000);
     if (!fleet.stopFlashing(device)) {
@@ -469,22 +489,41 @@ int flashCommand(const QStringList &arguments)
     return ExitSuccess;
 }
 
-// The settings of set's options, checked with the device dialog's rules.
-std::optional<PlanEntry> setTarget(const QCommandLineParser &parser, MacAddress mac,
+struct DeviceSettingsTexts
+{
+    QString ip, mask, gateway;
+};
+
+// The texts of set's options; an option left out stays empty. Nothing when
+// none is given.
+std::optional<DeviceSettingsTexts> givenSettings(const QCommandLineParser &parser,
     const QCommandLineOption &ip, const QCommandLineOption &mask, const QCommandLineOption &gateway)
 {
-    if (!parser.isSet(ip) || !parser.isSet(mask) || !parser.isSet(gateway)) {
-        printError(QStringLiteral("set needs --ip, --mask and --gateway"));
+    if (!parser.isSet(ip) && !parser.isSet(mask) && !parser.isSet(gateway)) {
+        printError(QStringLiteral("set needs at least one of --ip, --mask and --gateway (the "
+                                  "others keep what the device reports)"));
         return std::nullopt;
     }
-    const QString problem = settingsProblem(
-        mac.toString(), parser.value(ip), parser.value(mask), parser.value(gateway));
+    return DeviceSettingsTexts { parser.value(ip), parser.value(mask), parser.value(gateway) };
+}
+
+// The settings given, with what they leave out as the device reports it,
+// checked with the device dialog's rules.
+std::optional<PlanEntry> setTarget(
+    MacAddress mac, const DeviceSettingsTexts &given, const DeviceRecord &device)
+{
+    const auto orReported = [](const QString &text, Ipv4Address reported) {
+        return text.isEmpty() ? reported.toString() : text;
+    };
+    const QString ip = orReported(given.ip, device.ip);
+    const QString mask = orReported(given.mask, device.mask);
+    const QString gateway = orReported(given.gateway, device.gateway);
+    const QString problem = settingsProblem(mac.toString(), ip, mask, gateway);
     if (!problem.isEmpty()) {
         printError(problem);
         return std::nullopt;
     }
-    return PlanEntry { 0, mac,
-        *DeviceSettings::fromTexts(parser.value(ip), parser.value(mask), parser.value(gateway)) };
+    return PlanEntry { 0, mac, *DeviceSettings::fromTexts(ip, mask, gateway) };
 }
 
 // Another device on the target's network that already holds the new IP, if any.
@@ -507,12 +546,15 @@ int setCommand(const QStringList &arguments)
         "gateway, keeping its MAC address and name. Shows the old and the new values; writes "
         "only with --yes, and then appends the write to the audit log."));
     parser.addPositionalArgument(QStringLiteral("MAC"), QLatin1String(MacArgumentHelp));
-    const QCommandLineOption ip(
-        QStringLiteral("ip"), QStringLiteral("New IP address."), QStringLiteral("address"));
-    const QCommandLineOption mask(
-        QStringLiteral("mask"), QStringLiteral("New net mask."), QStringLiteral("mask"));
-    const QCommandLineOption gateway(
-        QStringLiteral("gateway"), QStringLiteral("New gateway."), QStringLiteral("address"));
+    const QCommandLineOption ip(QStringLiteral("ip"),
+        QStringLiteral("New IP address (default: the one the device reports)."),
+        QStringLiteral("address"));
+    const QCommandLineOption mask(QStringLiteral("mask"),
+        QStringLiteral("New net mask (default: the one the device reports)."),
+        QStringLiteral("mask"));
+    const QCommandLineOption gateway(QStringLiteral("gateway"),
+        QStringLiteral("New gateway (default: the one the device reports)."),
+        QStringLiteral("address"));
     const QCommandLineOption yes = yesOption();
     const QCommandLineOption allowDuplicate(QStringLiteral("allow-duplicate-ip"),
         QStringLiteral("Write even when another device already holds the new IP address."));
@@ -526,8 +568,11 @@ int setCommand(const QStringList &arguments)
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
     if (!mac || !waitMs)
         return ExitUsage;
-    const std::optional<PlanEntry> target = setTarget(parser, *mac, ip, mask, gateway);
-    if (!target)
+    const std::optional<DeviceSettingsTexts> given = givenSettings(parser, ip, mask, gateway);
+    // Given in full, the settings are checked before anything is sent.
+    if (!given
+        || (parser.isSet(ip) && parser.isSet(mask) && parser.isSet(gateway)
+            && !setTarget(*mac, *given, DeviceRecord())))
         return ExitUsage;
 
     InterruptWatcher watcher;
@@ -536,6 +581,14 @@ int setCommand(const QStringList &arguments)
     if (scan.failure != ExitSuccess)
         return scan.failure;
     const DeviceRecord &device = scan.device;
+    const std::optional<PlanEntry> target = setTarget(*mac, *given, device);
+    if (!target)
+        return ExitUsage;
+    if (!changesSettings(device, *target)) {
+        printOut(changeText(device, *target) + QLatin1Char('\n'));
+        printOut(QStringLiteral("Nothing written: the device already has these settings.\n"));
+        return ExitSuccess;
+    }
     const std::optional<DeviceRecord> holder = ipHolder(scan.devices, device, *target);
     if (holder && !parser.isSet(allowDuplicate)) {
         printError(QStringLiteral("%1 already holds %2; nothing written (--allow-duplicate-ip "
@@ -544,7 +597,7 @@ int setCommand(const QStringList &arguments)
         return ExitRefused;
     }
 
-    printOut(changeText(device, *target) + QLatin1Char('\n'));
+    printOut(changeText(device, *target) + viaText(device) + QLatin1Char('\n'));
     if (!parser.isSet(yes)) {
         printOut(QStringLiteral("Nothing written: add --yes to write.\n"));
         return ExitSuccess;
@@ -603,10 +656,9 @@ std::optional<int> writeBatch(Fleet &fleet, AuditLog &audit, const InterruptWatc
     }
     if (!watcher.isInterrupted())
         return std::nullopt;
-    printError(QStringLiteral("interrupted after %1 of %2 writes; the audit log %3 lists them")
+    printError(QStringLiteral("interrupted after %1 of %2; the audit log %3 lists them")
                    .arg(written)
-                   .arg(writes.size())
-                   .arg(audit.path()));
+                   .arg(countText(writes.size(), "write", "writes"), audit.path()));
     return ExitInterrupted;
 }
 
@@ -630,9 +682,11 @@ int verifyBatch(Fleet &fleet, AuditLog &audit, const QVector<PlannedWrite> &writ
         printError(QStringLiteral("the audit log %1 could not take every check: %2")
                        .arg(audit.path(), audit.errorString()));
     if (failures > 0)
-        printError(QStringLiteral("%1 of %2 devices do not answer with their new settings")
+        printError(QStringLiteral("%1 of %2 %3 not answer with the new settings: wait longer "
+                                  "(--verify-after-ms) or check those devices in \"%4 scan\"")
                        .arg(failures)
-                       .arg(writes.size()));
+                       .arg(countText(writes.size(), "device", "devices"),
+                           QLatin1String(failures == 1 ? "does" : "do"), ProgramName));
     return !recorded ? ExitAuditFailed : failures > 0 ? ExitNotVerified : ExitSuccess;
 }
 
@@ -702,7 +756,8 @@ int applyCommand(const QStringList &arguments)
         return ExitAuditFailed;
     if (const std::optional<int> status = writeBatch(fleet, auditLog, watcher, writes, *intervalMs))
         return *status;
-    printOut(QStringLiteral("%1 devices written. %2\n").arg(writes.size()).arg(RestartTip));
+    printOut(QStringLiteral("%1 written. %2\n")
+                 .arg(countText(writes.size(), "device", "devices"), RestartTip));
     if (*verifyMs == 0)
         return ExitSuccess;
     if (!fleet.pause(*verifyMs))
@@ -736,7 +791,8 @@ QString generalHelp()
         text += QStringLiteral("  %1  %2\n")
                     .arg(QString::fromLatin1(command.name).leftJustified(6),
                         QLatin1String(command.summary));
-    text += QStringLiteral("\n%1 COMMAND --help explains each command.\n"
+    text += QStringLiteral("\n%1 help COMMAND (or %1 COMMAND --help) explains each command; "
+                           "%1 --version prints the version.\n"
                            "Exit status 8: a request could not be sent (no network adapter is "
                            "up, or the system refused the send); man %1 lists every status.\n")
                 .arg(ProgramName);
@@ -748,17 +804,26 @@ QString generalHelp()
 int runCli(const QStringList &arguments)
 {
     const QString name = arguments.value(1);
-    if (name == QLatin1String("--help") || name == QLatin1String("-h")
-        || name == QLatin1String("help")) {
+    if (name == QLatin1String("--version") || name == QLatin1String("-v")) {
+        printOut(QStringLiteral("%1 %2\n").arg(ProgramName, QLatin1String(NESDRIX_VERSION)));
+        return ExitSuccess;
+    }
+    const bool helpAsked = name == QLatin1String("--help") || name == QLatin1String("-h")
+        || name == QLatin1String("help");
+    // "help scan" is "scan --help".
+    const QString commandName = helpAsked ? arguments.value(2) : name;
+    if (helpAsked && commandName.isEmpty()) {
         printOut(generalHelp());
         return ExitSuccess;
     }
     for (const Command &command : Commands) {
-        if (name == QLatin1String(command.name))
-            return command.run(arguments.mid(2));
+        if (commandName == QLatin1String(command.name))
+            return command.run(helpAsked ? QStringList { QStringLiteral("--help") }
+                                         : arguments.mid(2));
     }
-    printError(name.isEmpty() ? QStringLiteral("no command given")
-                              : QStringLiteral("unknown command \"%1\"").arg(name));
+    printError(commandName.isEmpty()
+            ? QStringLiteral("no command given")
+            : QStringLiteral("unknown command \"%1\"").arg(boundedText(neutralizedText(commandName))));
     std::fputs(generalHelp().toUtf8().constData(), stderr);
     return ExitUsage;
 }

@@ -29,7 +29,13 @@ QString formatDevices(const DeviceListModel &devices, OutputFormat format);
 // and all (see jsonWithEscapedHiddenCharacters).
 QJsonObject deviceJsonObject(const DeviceRecord &device);
 
-// The device's old settings against the planned ones, on one line.
+// The device's old settings against the planned ones, on one line: the
+// settings that change as "old -> new", the others as kept.
 QString changeText(const DeviceRecord &device, const PlanEntry &target);
+// Whether the target differs from what the device reported in IP, mask or gateway.
+bool changesSettings(const DeviceRecord &device, const PlanEntry &target);
+
+// "1 device", "2 devices".
+QString countText(int count, const char *singular, const char *plural);
 
 #endif // DEVICEFORMAT_H

@@ -120,9 +120,13 @@ ParsedPlan parsePlan(const QString &text)
         if (header)
             continue;
         if (fields.size() != PlanFieldCount) {
+            // Spreadsheets in many languages save "CSV" with semicolons.
+            const bool semicolons = fields.size() == 1 && line.contains(QLatin1Char(';'));
             plan.problems.append({ lineNo,
-                QStringLiteral("expected 4 fields MAC,IP,MASK,GATEWAY, found %1")
-                    .arg(fields.size()) });
+                semicolons ? QStringLiteral("fields are separated by commas, not semicolons: "
+                                            "MAC,IP,MASK,GATEWAY")
+                           : QStringLiteral("expected 4 fields MAC,IP,MASK,GATEWAY, found %1")
+                                 .arg(fields.size()) });
             continue;
         }
         const QString problem
