@@ -65,6 +65,8 @@ private slots:
     void copyIpSlot();
     void copyRowSlot();
     void showRowMenuSlot(const QPoint &position);
+    // The header's menu: a check for each column, to show or hide it.
+    void showColumnMenuSlot(const QPoint &position);
     void exportListSlot();
     void compareListSlot();
     void stopComparingSlot();
@@ -97,6 +99,8 @@ private:
     void showScanStatus();
     void showLeftOutCount();
     void showComparisonCounts();
+    // "2 devices share 192.0.2.81" in the status bar, hidden while none do.
+    void showConflicts();
 
     QTranslator *translator = nullptr;
     QTranslator *qtTranslator = nullptr;
@@ -130,6 +134,7 @@ private:
     QAction *copyMacAction = nullptr;
     QAction *copyIpAction = nullptr;
     QAction *copyRowAction = nullptr;
+    QLabel *conflictLabel = nullptr;
     // How many replies the full list left out; hidden while none.
     QLabel *leftOutLabel = nullptr;
     // "2 new, 1 changed, 1 missing" while comparing with a saved list.

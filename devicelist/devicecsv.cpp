@@ -14,9 +14,12 @@ const QStringList &csvHeaders()
 {
     static const QStringList headers = [] {
         QStringList keys;
-        for (int column = 0; column < ColumnCount; ++column)
+        for (int column = 0; column <= PlcPointsColumn; ++column)
             keys << DeviceListModel::columnKey(column);
-        return keys << QStringLiteral("duplicate");
+        keys << QStringLiteral("duplicate");
+        for (int column = PlcPointsColumn + 1; column < ColumnCount; ++column)
+            keys << DeviceListModel::columnKey(column);
+        return keys;
     }();
     return headers;
 }
@@ -35,11 +38,14 @@ QString duplicateText(const DeviceListModel &devices, int row)
 
 namespace {
 
-// The record's own texts, in the header's order up to the duplicate flag.
-QStringList recordTexts(const DeviceRecord &device)
+// The row's cells in the header's order, the duplicate flag after the points.
+QStringList csvTexts(const DeviceRecord &device, const QString &duplicate)
 {
     QStringList texts;
-    for (int column = 0; column < ColumnCount; ++column)
+    for (int column = 0; column <= PlcPointsColumn; ++column)
+        texts << deviceCellText(device, column);
+    texts << duplicate;
+    for (int column = PlcPointsColumn + 1; column < ColumnCount; ++column)
         texts << deviceCellText(device, column);
     return texts;
 }
@@ -48,7 +54,7 @@ QStringList recordTexts(const DeviceRecord &device)
 
 QStringList deviceRowTexts(const DeviceListModel &devices, int row)
 {
-    return recordTexts(devices.record(row)) << duplicateText(devices, row);
+    return csvTexts(devices.record(row), duplicateText(devices, row));
 }
 
 QString devicesCsv(const DeviceListModel &devices, const QVector<int> &rows)
@@ -67,7 +73,7 @@ QString comparedDevicesCsv(const DeviceListModel &devices, const DeviceCompariso
         const QString change = DeviceComparisonModel::changeText(comparison.change(row), false);
         // A missing device was not heard: nothing to flag as a duplicate.
         const QStringList texts = comparison.isMissing(row)
-            ? recordTexts(comparison.record(row)) << QString()
+            ? csvTexts(comparison.record(row), QString())
             : deviceRowTexts(devices, row);
         text += csvLine(texts + QStringList(change));
     }

@@ -310,8 +310,9 @@ compare_and_watch() {
         watch.txt)" -eq "$(wc -l <watch.txt)" ] || { cat watch.txt >&2; fail "a line without its time"; }
     [ "$(wc -l <watch.txt)" -eq 7 ] || { cat watch.txt >&2; fail "expected 7 events"; }
 
-    run 9 scan --compare before.csv --wait-ms 500
+    run 9 scan --compare before.csv --save after.csv --wait-ms 500
     cp out.txt compared.txt
+    [ "$(wc -l <after.csv)" -eq 5 ] || fail "--save with --compare: expected a header and 4 devices"
     [ "$(wc -l <out.txt)" -eq 3 ] || fail "expected 3 differences"
     contains out.txt 'new 02:4E:58:00:30:05 "Conveyor" 192.0.2.69'
     contains out.txt 'missing 02:4E:58:00:30:03 "Drive 3" 192.0.2.66'

@@ -4,6 +4,7 @@
 
 #include "cli.h"
 
+#include "ansibleinventory.h"
 #include "auditlog.h"
 #include "deviceformat.h"
 #include "devicetext.h"
@@ -21,6 +22,9 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QSaveFile>
 
 #include <cstdio>
 #include <optional>
@@ -261,6 +265,29 @@ std::optional<int> writeAndRecord(
     return ExitSendFailed;
 }
 
+// The format of a file to save a list to, by its ending (.csv or .json), or
+// nothing after an error message.
+std::optional<OutputFormat> saveFormat(const QString &path)
+{
+    const QString ending = QFileInfo(path).suffix().toLower();
+    const std::optional<OutputFormat> format = outputFormatFromText(ending);
+    if (format && format != OutputFormat::Table)
+        return format;
+    printError(QStringLiteral("--save needs a file name ending in .csv or .json, not \"%1\"")
+                   .arg(boundedText(neutralizedText(path))));
+    return std::nullopt;
+}
+
+bool saveDevices(const DeviceListModel &devices, const QString &path, OutputFormat format)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(formatDevices(devices, format).toUtf8()) >= 0
+        && file.commit())
+        return true;
+    printError(QStringLiteral("cannot save the list to %1: %2").arg(path, file.errorString()));
+    return false;
+}
+
 // Saved lists compared: diff, scan --compare and watch.
 
 QCommandLineOption compareOption()
@@ -300,25 +327,6 @@ int printDifferences(const Snapshot &oldList, const Snapshot &newList, bool json
     const QVector<DeviceDifference> differences = compareSnapshots(oldList, newList);
     printOut(json ? differencesJson(differences) : differencesText(differences));
     return differences.isEmpty() ? ExitSuccess : ExitDifferencesFound;
-}
-
-int scanAndCompare(const QCommandLineParser &parser, const QCommandLineOption &wait,
-    const QCommandLineOption &format, const QCommandLineOption &compare)
-{
-    const std::optional<int> waitMs = numberValue(parser, wait, 0);
-    const std::optional<bool> json = jsonFormat(parser, format);
-    if (!waitMs || !json)
-        return ExitUsage;
-    const std::optional<Snapshot> oldList = savedList(parser.value(compare));
-    if (!oldList)
-        return ExitUsage;
-
-    InterruptWatcher watcher;
-    Fleet fleet(&watcher);
-    const Scan scan = openAndScan(fleet, watcher, *waitMs);
-    if (scan.failure != ExitSuccess)
-        return scan.failure;
-    return printDifferences(*oldList, snapshotOfScan(scan.devices), *json);
 }
 
 int diffCommand(const QStringList &arguments)
@@ -414,19 +422,36 @@ int scanCommand(const QStringList &arguments)
     const QCommandLineOption format(QStringLiteral("format"),
         QStringLiteral("table (default), csv or json."), QStringLiteral("format"),
         QStringLiteral("table"));
+    const QCommandLineOption save(QStringLiteral("save"),
+        QStringLiteral("Also write the list to <file>, as CSV or JSON by the name's ending "
+                       "(.csv, .json), also when no device answered; may be given more than "
+                       "once. A file of that name is replaced."),
+        QStringLiteral("file"));
     const QCommandLineOption compare = compareOption();
-    parser.addOptions({ wait, format, compare });
+    parser.addOptions({ wait, format, save, compare });
     if (const std::optional<int> status
         = parseCommandLine(parser, QStringLiteral("scan"), arguments, 0))
         return *status;
-    if (parser.isSet(compare))
-        return scanAndCompare(parser, wait, format, compare);
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
+    // With --compare the output is the comparison's: text or json.
+    const bool comparing = parser.isSet(compare);
+    const std::optional<bool> json
+        = comparing ? jsonFormat(parser, format) : std::optional<bool>(false);
     const std::optional<OutputFormat> outputFormat = outputFormatFromText(parser.value(format));
-    if (!outputFormat)
+    if (!comparing && !outputFormat)
         printError(QStringLiteral("--format takes table, csv or json, not \"%1\"")
                        .arg(parser.value(format)));
-    if (!waitMs || !outputFormat)
+    QVector<std::pair<QString, OutputFormat>> saves;
+    for (const QString &path : parser.values(save)) {
+        if (const std::optional<OutputFormat> fileFormat = saveFormat(path))
+            saves.append({ path, *fileFormat });
+    }
+    if (!waitMs || !json || (!comparing && !outputFormat)
+        || saves.size() != parser.values(save).size())
+        return ExitUsage;
+    const std::optional<Snapshot> oldList
+        = comparing ? savedList(parser.value(compare)) : std::optional<Snapshot>(Snapshot {});
+    if (!oldList)
         return ExitUsage;
 
     InterruptWatcher watcher;
@@ -434,6 +459,12 @@ int scanCommand(const QStringList &arguments)
     const Scan scan = openAndScan(fleet, watcher, *waitMs);
     if (scan.failure != ExitSuccess)
         return scan.failure;
+    for (const auto &[path, fileFormat] : qAsConst(saves)) {
+        if (!saveDevices(fleet.listedDevices(), path, fileFormat))
+            return ExitUsage;
+    }
+    if (comparing)
+        return printDifferences(*oldList, snapshotOfScan(scan.devices), *json);
     const QVector<DeviceRecord> &devices = scan.devices;
     if (devices.isEmpty()) {
         printError(noAnswerText(fleet.lastScan(), *waitMs));
@@ -765,6 +796,54 @@ int applyCommand(const QStringList &arguments)
     return verifyBatch(fleet, auditLog, writes, *waitMs);
 }
 
+int inventoryCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Scans and prints the devices as an Ansible dynamic inventory (JSON): one host per "
+        "device, named after the device, in a group per type (plc, hmi, servo, vfd). A network "
+        "where no device answers gives an empty inventory."));
+    const QCommandLineOption list(
+        QStringLiteral("list"), QStringLiteral("Print the whole inventory (the default)."));
+    const QCommandLineOption host(QStringLiteral("host"),
+        QStringLiteral("Print only the variables of the host <name>."), QStringLiteral("name"));
+    const QCommandLineOption wait = waitOption();
+    parser.addOptions({ list, host, wait });
+    if (const std::optional<int> status
+        = parseCommandLine(parser, QStringLiteral("inventory"), arguments, 0))
+        return *status;
+    const std::optional<int> waitMs = numberValue(parser, wait, 0);
+    if (!waitMs)
+        return ExitUsage;
+    if (parser.isSet(list) && parser.isSet(host)) {
+        printError(QStringLiteral("--list and --host exclude each other"));
+        return ExitUsage;
+    }
+
+    InterruptWatcher watcher;
+    Fleet fleet(&watcher);
+    const Scan scan = openAndScan(fleet, watcher, *waitMs);
+    if (scan.failure != ExitSuccess)
+        return scan.failure;
+    if (scan.devices.isEmpty())
+        printError(noAnswerText(fleet.lastScan(), *waitMs));
+    QHash<int, QString> adapterNames;
+    for (const ScanAdapter &adapter : fleet.lastScan().adapters)
+        adapterNames.insert(adapter.interfaceIndex, adapter.name);
+    QJsonObject printed = ansibleInventory(scan.devices, adapterNames);
+    if (parser.isSet(host)) {
+        printed = ansibleHostVariables(printed, parser.value(host));
+        if (printed.isEmpty()) {
+            printError(QStringLiteral("no device answered as host \"%1\"")
+                           .arg(boundedText(neutralizedText(parser.value(host)))));
+            return ExitDeviceNotFound;
+        }
+    }
+    printOut(jsonWithEscapedHiddenCharacters(
+        QString::fromUtf8(QJsonDocument(printed).toJson(QJsonDocument::Indented))));
+    return ExitSuccess;
+}
+
 struct Command
 {
     const char *name;
@@ -779,6 +858,7 @@ const Command Commands[] = {
     { "apply", "write a whole commissioning plan from a CSV file", applyCommand },
     { "diff", "compare two saved device lists", diffCommand },
     { "watch", "scan again and again and report devices that appear, change or go", watchCommand },
+    { "inventory", "list the devices as an Ansible dynamic inventory", inventoryCommand },
 };
 
 QString generalHelp()
@@ -787,9 +867,12 @@ QString generalHelp()
                                   "Finds and configures devices over UDP port 102.\n\n"
                                   "Commands:\n")
                        .arg(ProgramName);
+    int nameWidth = 0;
+    for (const Command &command : Commands)
+        nameWidth = qMax(nameWidth, int(qstrlen(command.name)));
     for (const Command &command : Commands)
         text += QStringLiteral("  %1  %2\n")
-                    .arg(QString::fromLatin1(command.name).leftJustified(6),
+                    .arg(QString::fromLatin1(command.name).leftJustified(nameWidth),
                         QLatin1String(command.summary));
     text += QStringLiteral("\n%1 help COMMAND (or %1 COMMAND --help) explains each command; "
                            "%1 --version prints the version.\n"

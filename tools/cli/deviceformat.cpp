@@ -16,13 +16,17 @@
 
 namespace {
 
-// The window's column titles, in its column order, then the duplicate flag.
+// The window's column titles in the order of deviceRowTexts(): the duplicate
+// flag after the points.
 QStringList tableHeaders()
 {
     QStringList headers;
-    for (int column = 0; column < ColumnCount; ++column)
+    for (int column = 0; column <= PlcPointsColumn; ++column)
         headers << DeviceListModel::columnTitle(column);
-    return headers << QStringLiteral("Duplicate");
+    headers << QStringLiteral("Duplicate");
+    for (int column = PlcPointsColumn + 1; column < ColumnCount; ++column)
+        headers << DeviceListModel::columnTitle(column);
+    return headers;
 }
 
 QStringList terminalTexts(const QStringList &texts)
@@ -73,6 +77,7 @@ QString formatJson(const DeviceListModel &devices)
         QJsonObject object = deviceJsonObject(devices.record(row));
         object.insert(QStringLiteral("duplicateMac"), devices.isDuplicateMac(row));
         object.insert(QStringLiteral("duplicateIp"), devices.isDuplicateIp(row));
+        object.insert(QStringLiteral("adapter"), adapterName(devices.record(row).interfaceIndex));
         array.append(object);
     }
     return jsonWithEscapedHiddenCharacters(
