@@ -11,9 +11,9 @@
 #include "devicelistmodel.h"
 #include "devicesortfilter.h"
 #include "devicetext.h"
-#include "globals.h"
 #include "info.h"
 #include "languagesettings.h"
+#include "ledsession.h"
 #include "mysocket.h"
 #include "processdialog.h"
 #include "safetext.h"
@@ -51,8 +51,6 @@
 #include <QtMath>
 
 #include <algorithm>
-
-MySocket *g_mySocket = nullptr;
 
 namespace {
 
@@ -124,29 +122,26 @@ QString widestMacText(const QFontMetricsF &metrics)
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent)
+MainWindow::MainWindow(MySocket *endpoint, QWidget *parent)
     : QMainWindow(parent)
+    , endpoint(endpoint)
 {
     setWindowTitle(QStringLiteral("Nesdrix"));
     applyStoredLanguage();
     initUi();
     restoreViewState();
-
-    g_mySocket = new MySocket;
-    g_mySocket->initUdpSocket();
-    connect(g_mySocket, &MySocket::deviceReplied, this, &MainWindow::tranlateUdpRawFrameSlot);
-    if (!g_mySocket->isBound())
+    if (!endpoint)
+        return;
+    connect(endpoint, &MySocket::deviceReplied, this, &MainWindow::tranlateUdpRawFrameSlot);
+    if (!endpoint->isBound())
         QTimer::singleShot(0, this, &MainWindow::reportBindFailure);
-    else if (g_mySocket->isReceiveBufferCapped())
+    else if (endpoint->isReceiveBufferCapped())
         QTimer::singleShot(0, this, &MainWindow::reportReceiveBufferLimit);
     startScan();
 }
 
 MainWindow::~MainWindow()
 {
-    // The window owns the endpoint for its whole life; nothing may reach either after it.
-    delete g_mySocket;
-    g_mySocket = nullptr;
     removeTranslator();
 }
 
@@ -173,8 +168,10 @@ void MainWindow::startScan()
     // Replies read before the scan request belong to the list just cleared.
     pendingDevices.clear();
     chosenDevice = QPersistentModelIndex();
-    lastScan = g_mySocket->udpSendCmdScan();
-    answerWait->start();
+    if (endpoint) {
+        lastScan = endpoint->udpSendCmdScan();
+        answerWait->start();
+    }
     showScanStatus();
     showLeftOutCount();
     showConflicts();
@@ -269,9 +266,11 @@ void MainWindow::buildTable()
     tableView->setSelectionBehavior(QAbstractItemView::SelectRows);
     tableView->setSelectionMode(QAbstractItemView::SingleSelection);
     tableView->setColumnHidden(PlcPointsColumn, true);
-    // Shown from the header's menu where a computer has more than one network.
+    // Shown from the header's menu where a computer has more than one network,
+    // beside the address it says the network of.
     tableView->setColumnHidden(AdapterColumn, true);
     QHeaderView *header = tableView->horizontalHeader();
+    header->moveSection(header->visualIndex(AdapterColumn), IpAddressColumn + 1);
     header->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(header, &QWidget::customContextMenuRequested, this, &MainWindow::showColumnMenuSlot);
     header->setSectionsClickable(true);
@@ -421,13 +420,22 @@ QSize MainWindow::startSize() const
     const int addedHeight = filterEdit->sizeHint().height() + statusBar()->sizeHint().height();
     const QSize wanted(
         qMax(SmallestStartSize.width(), tableWidth), SmallestStartSize.height() + addedHeight);
-    return wanted.boundedTo(screen()->availableGeometry().size());
+    return wanted.boundedTo(screenRoom());
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     saveViewState();
     QMainWindow::closeEvent(event);
+}
+
+QSize MainWindow::screenRoom() const
+{
+    // The window manager's frame is not known before the window is shown: the
+    // title bar's height and a border on each side are left for it.
+    const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    return screen()->availableGeometry().size() - QSize(2 * border, titleBar + 2 * border);
 }
 
 void MainWindow::saveViewState() const
@@ -484,8 +492,7 @@ void MainWindow::restoreViewState()
     // The size the user left, as far as the screen takes it now: a smaller
     // screen or a larger scale factor must not push the window off it.
     const QSize stored = settings.value(QStringLiteral("size")).toSize();
-    const QSize available = screen()->availableGeometry().size();
-    resize(stored.isValid() ? stored.boundedTo(available) : startSize());
+    resize(stored.isValid() ? stored.boundedTo(screenRoom()) : startSize());
 }
 
 void MainWindow::retranslateUi()
@@ -615,26 +622,28 @@ void MainWindow::cellDoubleClickedSlot()
     // The opened device is taken once: a reply listed while its dialog is open
     // moves the current row, but must not redirect the flashing, the stop or the write.
     const DeviceRecord device = shownDevices->record(current);
-    // Released as soon as it closes, so repeated openings leave nothing behind.
-    // Made before the first flash, so that it can tell when that cannot be sent.
-    SubDeviceInfo dialog(device, this);
+    const bool ipShared = deviceList->sharesIp(device);
+    // Both released as soon as the dialog closes, so repeated openings leave
+    // nothing behind. The dialog is made before the first flash, so that it can
+    // tell when that cannot be sent.
+    SubDeviceInfo dialog(device, this, endpoint, ipShared);
     const int listedRow = shownDevices->mapToSource(current).row();
     QStringList conflicts
         = { deviceList->ipConflictText(listedRow), deviceList->macConflictText(listedRow) };
     conflicts.removeAll(QString());
     dialog.setConflictNote(conflicts.join(QLatin1Char('\n')));
+    LedSession leds(endpoint, DeviceTarget::of(device, ipShared), &dialog);
+    openedLeds = &leds;
+    connect(&leds, &LedSession::sendFailed, &dialog, &SubDeviceInfo::showFlashFailure);
     connect(&dialog, &SubDeviceInfo::subPlcWindowClosed, this, &MainWindow::closeSubWindowSlot);
-    g_mySocket->setDevice(device);
-    openedDeviceMac = device.mac;
-    g_mySocket->udpSendCmdLedsFlash(openedDeviceMac);
-    g_mySocket->startLedsFlashTimer();
+    leds.start();
     dialog.exec();
 }
 
 void MainWindow::closeSubWindowSlot()
 {
-    g_mySocket->udpSendCmdLedsStop(openedDeviceMac);
-    g_mySocket->stopLedsFlashTimer();
+    if (openedLeds)
+        openedLeds->stop();
 }
 
 void MainWindow::tranlateUdpRawFrameSlot(const DeviceRecord &device)
@@ -688,7 +697,10 @@ void MainWindow::copyRowSlot()
     if (!current.isValid())
         return;
     QStringList cells;
-    for (int column = 0; column < shownDevices->columnCount(); ++column) {
+    // In the order shown: the adapter stands beside the IP address.
+    const QHeaderView *header = tableView->horizontalHeader();
+    for (int shown = 0; shown < shownDevices->columnCount(); ++shown) {
+        const int column = header->logicalIndex(shown);
         if (!tableView->isColumnHidden(column))
             // A tab or line break in a name would split the row when pasted.
             cells << neutralizedText(current.siblingAtColumn(column).data().toString());
@@ -925,6 +937,11 @@ void MainWindow::showScanStatus()
         scanStatusLabel->clear();
         return;
     }
+    if (lastScan->notOpen) {
+        scanStatusLabel->setText(tr("UDP port 102 could not be opened: no scan was sent. The "
+                                    "warning shown at start tells what to do."));
+        return;
+    }
     if (lastScan->noAdapter()) {
         scanStatusLabel->setText(tr("No network adapter is up: connect a cable or bring an "
                                     "adapter up, then press Refresh User List."));
@@ -984,7 +1001,7 @@ void MainWindow::showLeftOutCount()
 
 void MainWindow::reportBindFailure()
 {
-    QMessageBox::warning(this, windowTitle(), bindFailureText(g_mySocket->bindErrorString()));
+    QMessageBox::warning(this, windowTitle(), bindFailureText(endpoint->bindErrorString()));
 }
 
 void MainWindow::reportReceiveBufferLimit()
@@ -996,7 +1013,7 @@ void MainWindow::reportReceiveBufferLimit()
            "To list every device, raise the limit (on Linux: sudo sysctl -w "
            "net.core.rmem_max=%3, and the same setting in a file in /etc/sysctl.d to keep "
            "it), then start Nesdrix again.")
-            .arg(g_mySocket->receiveBufferBytes() / 1024)
+            .arg(endpoint->receiveBufferBytes() / 1024)
             .arg(MySocket::WantedReceiveBufferBytes / 1024)
             .arg(MySocket::WantedReceiveBufferBytes),
         QMessageBox::Ok, this);
