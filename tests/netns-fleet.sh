@@ -25,7 +25,8 @@
 # station that answers ARP for it but never a scan (a PC, a camera, another
 # maker's device); its MAC is in NESDRIX_PEER_MAC.
 # The simulator runs on the devices' (plant) side with its log in a file named by
-# NESDRIX_SIM_LOG, the office simulator's in NESDRIX_SIM_LOG_OFFICE. COMMAND runs
+# NESDRIX_SIM_LOG (its process in NESDRIX_SIM_PID, for a SIGHUP that plays its
+# --next-fleet), the office simulator's in NESDRIX_SIM_LOG_OFFICE. COMMAND runs
 # on the program's side and its exit status is the script's. Nothing is
 # connected to the machine's own network, and everything is removed on the way
 # out, also on failure. Needs root; exits 77 (the tests' "skipped") without it.
@@ -181,7 +182,8 @@ if [ $topology = two-adapters ]; then
 fi
 
 status=0
-NESDRIX_SIM_LOG=$log NESDRIX_SIM_LOG_OFFICE=$office_log NESDRIX_PEER_MAC=$peer_mac ip netns exec "$prog" "$@" || status=$?
+NESDRIX_SIM_LOG=$log NESDRIX_SIM_LOG_OFFICE=$office_log NESDRIX_SIM_PID=${sim_pids[0]} \
+    NESDRIX_PEER_MAC=$peer_mac ip netns exec "$prog" "$@" || status=$?
 if [ $status -ne 0 ]; then
     echo "netns-fleet.sh: the command failed ($status); simulator log:" >&2
     cat "$log" >&2
