@@ -46,6 +46,9 @@ public:
     void startScan();
     // Saves the devices shown, in the order shown, as CSV; a failure is told in a box.
     void exportList(const QString &path);
+    // Compares the list with a saved CSV or JSON list until Stop Comparing;
+    // false after a box that says why the file cannot be compared.
+    bool compareWithSavedList(const QString &path);
 
 protected:
     // Remembers the window's size and the table's columns and sort for the next start.
@@ -69,6 +72,8 @@ private slots:
     // The header's menu: a check for each column, to show or hide it.
     void showColumnMenuSlot(const QPoint &position);
     void exportListSlot();
+    void compareListSlot();
+    void stopComparingSlot();
 
 private:
     void buildWidgets();
@@ -99,6 +104,7 @@ private:
     void endListingPass();
     void showScanStatus();
     void showLeftOutCount();
+    void showComparisonCounts();
     // "2 devices share 192.0.2.81" in the status bar, hidden while none do.
     void showConflicts();
 
@@ -110,6 +116,8 @@ private:
     QAction *aboutAction = nullptr;
     QAction *infoAction = nullptr;
     QAction *exportAction = nullptr;
+    QAction *compareAction = nullptr;
+    QAction *stopCompareAction = nullptr;
     QAction *refreshAction = nullptr;
     QAction *quitAction = nullptr;
     // Enter on a row, and the row menu's "Change IP...": opens the device.
@@ -136,6 +144,9 @@ private:
     QLabel *conflictLabel = nullptr;
     // How many replies the full list left out; hidden while none.
     QLabel *leftOutLabel = nullptr;
+    // "2 new, 1 changed, 1 missing" while comparing with a saved list.
+    QLabel *comparisonLabel = nullptr;
+    QString comparedPath;
     // The LEDs of the device whose dialog is open.
     QPointer<LedSession> openedLeds;
     bool widgetsBuilt = false;
