@@ -38,6 +38,7 @@
 #include <QSaveFile>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QShowEvent>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
@@ -226,7 +227,6 @@ void MainWindow::buildWidgets()
     setTabOrder(filterEdit, tableView);
     setTabOrder(tableView, refreshButton);
     setTabOrder(refreshButton, detailButton);
-    tableView->setFocus();
 
     auto *tableLayout = new QVBoxLayout;
     tableLayout->addWidget(filterEdit);
@@ -408,6 +408,15 @@ QSize MainWindow::startSize() const
     const QSize wanted(
         qMax(SmallestStartSize.width(), tableWidth), SmallestStartSize.height() + addedHeight);
     return wanted.boundedTo(screenRoom());
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // The list has the keys first: arrows and Enter work at once. Tab order
+    // alone would give the filter, the first field from the top.
+    if (!event->spontaneous() && !focusWidget())
+        tableView->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

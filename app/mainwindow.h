@@ -46,6 +46,7 @@ public:
 protected:
     // Remembers the window's size and the table's columns and sort for the next start.
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private slots:
     void chineseActionSlot();

@@ -221,6 +221,8 @@ void TestWindowUse::keyboardMap()
     QFETCH(QString, focus);
     QFETCH(int, key);
     QFETCH(int, modifiers);
+    // The list has the keys from the start.
+    QCOMPARE(QApplication::focusWidget(), table);
     listDevices(window, fourDevices());
     QWidget *focused = focus == QLatin1String("table")
         ? static_cast<QWidget *>(table)
@@ -394,6 +396,14 @@ void TestWindowUse::conflictIsExplained()
     const QColor selection = colourAt(0, DeviceNameColumn);
     QCOMPARE(mark, QColor(Qt::red));
     QVERIFY2(selectedMark != selection, qPrintable(selectedMark.name()));
+    // The selection is paler while the keys go elsewhere: the table shows its focus.
+    window->findChild<QLineEdit *>(QStringLiteral("filterEdit"))->setFocus();
+    QTRY_VERIFY(!table->hasFocus());
+    const QImage unfocused = table->viewport()->grab().toImage();
+    const QRect nameCell = table->visualRect(table->model()->index(0, DeviceNameColumn));
+    QVERIFY(unfocused.pixelColor(nameCell.topLeft() + QPoint(2, 2)).lightness()
+        > selection.lightness());
+    table->setFocus();
     QVERIFY2(selectedMark.red() > 2 * (selectedMark.green() + selectedMark.blue()),
         qPrintable(selectedMark.name()));
 
