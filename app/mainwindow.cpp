@@ -10,9 +10,9 @@
 #include "devicelistmodel.h"
 #include "devicesortfilter.h"
 #include "devicetext.h"
-#include "globals.h"
 #include "info.h"
 #include "languagesettings.h"
+#include "ledsession.h"
 #include "mysocket.h"
 #include "processdialog.h"
 #include "safetext.h"
@@ -49,8 +49,6 @@
 #include <QtMath>
 
 #include <algorithm>
-
-MySocket *g_mySocket = nullptr;
 
 namespace {
 
@@ -122,29 +120,26 @@ QString widestMacText(const QFontMetricsF &metrics)
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent)
+MainWindow::MainWindow(MySocket *endpoint, QWidget *parent)
     : QMainWindow(parent)
+    , endpoint(endpoint)
 {
     setWindowTitle(QStringLiteral("Nesdrix"));
     applyStoredLanguage();
     initUi();
     restoreViewState();
-
-    g_mySocket = new MySocket;
-    g_mySocket->initUdpSocket();
-    connect(g_mySocket, &MySocket::deviceReplied, this, &MainWindow::tranlateUdpRawFrameSlot);
-    if (!g_mySocket->isBound())
+    if (!endpoint)
+        return;
+    connect(endpoint, &MySocket::deviceReplied, this, &MainWindow::tranlateUdpRawFrameSlot);
+    if (!endpoint->isBound())
         QTimer::singleShot(0, this, &MainWindow::reportBindFailure);
-    else if (g_mySocket->isReceiveBufferCapped())
+    else if (endpoint->isReceiveBufferCapped())
         QTimer::singleShot(0, this, &MainWindow::reportReceiveBufferLimit);
     startScan();
 }
 
 MainWindow::~MainWindow()
 {
-    // The window owns the endpoint for its whole life; nothing may reach either after it.
-    delete g_mySocket;
-    g_mySocket = nullptr;
     removeTranslator();
 }
 
@@ -171,8 +166,10 @@ void MainWindow::startScan()
     // Replies read before the scan request belong to the list just cleared.
     pendingDevices.clear();
     chosenDevice = QPersistentModelIndex();
-    lastScan = g_mySocket->udpSendCmdScan();
-    answerWait->start();
+    if (endpoint) {
+        lastScan = endpoint->udpSendCmdScan();
+        answerWait->start();
+    }
     showScanStatus();
     showLeftOutCount();
     showConflicts();
@@ -609,26 +606,28 @@ void MainWindow::cellDoubleClickedSlot()
     // The opened device is taken once: a reply listed while its dialog is open
     // moves the current row, but must not redirect the flashing, the stop or the write.
     const DeviceRecord device = shownDevices->record(current);
-    // Released as soon as it closes, so repeated openings leave nothing behind.
-    // Made before the first flash, so that it can tell when that cannot be sent.
-    SubDeviceInfo dialog(device, this);
+    const bool ipShared = deviceList->sharesIp(device);
+    // Both released as soon as the dialog closes, so repeated openings leave
+    // nothing behind. The dialog is made before the first flash, so that it can
+    // tell when that cannot be sent.
+    SubDeviceInfo dialog(device, this, endpoint, ipShared);
     const int listedRow = shownDevices->mapToSource(current).row();
     QStringList conflicts
         = { deviceList->ipConflictText(listedRow), deviceList->macConflictText(listedRow) };
     conflicts.removeAll(QString());
     dialog.setConflictNote(conflicts.join(QLatin1Char('\n')));
+    LedSession leds(endpoint, DeviceTarget::of(device, ipShared), &dialog);
+    openedLeds = &leds;
+    connect(&leds, &LedSession::sendFailed, &dialog, &SubDeviceInfo::showFlashFailure);
     connect(&dialog, &SubDeviceInfo::subPlcWindowClosed, this, &MainWindow::closeSubWindowSlot);
-    g_mySocket->setDevice(device);
-    openedDeviceMac = device.mac;
-    g_mySocket->udpSendCmdLedsFlash(openedDeviceMac);
-    g_mySocket->startLedsFlashTimer();
+    leds.start();
     dialog.exec();
 }
 
 void MainWindow::closeSubWindowSlot()
 {
-    g_mySocket->udpSendCmdLedsStop(openedDeviceMac);
-    g_mySocket->stopLedsFlashTimer();
+    if (openedLeds)
+        openedLeds->stop();
 }
 
 void MainWindow::tranlateUdpRawFrameSlot(const DeviceRecord &device)
@@ -801,7 +800,8 @@ void MainWindow::showChosenDevice()
         selection->clear();
         return;
     }
-    selection->setCurrentIndex(chosen, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selection->setCurrentIndex(
+        chosen, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     tableView->scrollTo(chosen);
 }
 
@@ -841,6 +841,11 @@ void MainWindow::showScanStatus()
         scanStatusLabel->clear();
         return;
     }
+    if (lastScan->notOpen) {
+        scanStatusLabel->setText(tr("UDP port 102 could not be opened: no scan was sent. The "
+                                    "warning shown at start tells what to do."));
+        return;
+    }
     if (lastScan->noAdapter()) {
         scanStatusLabel->setText(tr("No network adapter is up: connect a cable or bring an "
                                     "adapter up, then press Refresh User List."));
@@ -867,9 +872,8 @@ void MainWindow::showScanStatus()
                 .arg(scanned));
         return;
     }
-    QString text = tr("Scanned on %1. Devices listed: %2.")
-                       .arg(scanned)
-                       .arg(deviceList->rowCount());
+    QString text
+        = tr("Scanned on %1. Devices listed: %2.").arg(scanned).arg(deviceList->rowCount());
     if (!refused.isEmpty())
         text += QLatin1Char(' ') + tr("Not sent on %1.").arg(refused.join(QStringLiteral("; ")));
     scanStatusLabel->setText(text);
@@ -901,7 +905,7 @@ void MainWindow::showLeftOutCount()
 
 void MainWindow::reportBindFailure()
 {
-    QMessageBox::warning(this, windowTitle(), bindFailureText(g_mySocket->bindErrorString()));
+    QMessageBox::warning(this, windowTitle(), bindFailureText(endpoint->bindErrorString()));
 }
 
 void MainWindow::reportReceiveBufferLimit()
@@ -913,7 +917,7 @@ void MainWindow::reportReceiveBufferLimit()
            "To list every device, raise the limit (on Linux: sudo sysctl -w "
            "net.core.rmem_max=%3, and the same setting in a file in /etc/sysctl.d to keep "
            "it), then start Nesdrix again.")
-            .arg(g_mySocket->receiveBufferBytes() / 1024)
+            .arg(endpoint->receiveBufferBytes() / 1024)
             .arg(MySocket::WantedReceiveBufferBytes / 1024)
             .arg(MySocket::WantedReceiveBufferBytes),
         QMessageBox::Ok, this);

@@ -11,6 +11,7 @@
 #include <QIcon>
 #include <QMainWindow>
 #include <QPersistentModelIndex>
+#include <QPointer>
 #include <QString>
 #include <QVector>
 
@@ -18,6 +19,7 @@
 
 class DeviceListModel;
 class DeviceSortFilterModel;
+class LedSession;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -32,7 +34,9 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    // Lists the devices that reply on the endpoint, and sends through it; the
+    // endpoint outlives the window. Without one (widget tests) nothing is sent.
+    explicit MainWindow(MySocket *endpoint = nullptr, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // The icon of every window of the program; the program links the image bundle.
@@ -99,6 +103,7 @@ private:
     // "2 devices share 192.0.2.81" in the status bar, hidden while none do.
     void showConflicts();
 
+    QPointer<MySocket> endpoint;
     QTranslator *translator = nullptr;
     QTranslator *qtTranslator = nullptr;
     QAction *chineseAction = nullptr;
@@ -132,8 +137,8 @@ private:
     QLabel *conflictLabel = nullptr;
     // How many replies the full list left out; hidden while none.
     QLabel *leftOutLabel = nullptr;
-    // The MAC of the device whose dialog is open, for its stop request.
-    MacAddress openedDeviceMac;
+    // The LEDs of the device whose dialog is open.
+    QPointer<LedSession> openedLeds;
     bool widgetsBuilt = false;
     // Replies read in one readiness pass are listed, and painted, once after it.
     bool listingPass = false;

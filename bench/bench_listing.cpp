@@ -9,7 +9,6 @@
 
 #include "datagramcodec.h"
 #include "devicelistmodel.h"
-#include "globals.h"
 #include "mainwindow.h"
 #include "mysocket.h"
 #include "udpcounters.h"
@@ -145,10 +144,12 @@ Listing listInWindow(int expected)
 {
     Listing listing;
     QElapsedTimer sinceFirst;
-    MainWindow window;
+    MySocket endpoint;
+    endpoint.initUdpSocket();
+    MainWindow window(&endpoint);
     window.show();
     auto *table = window.findChild<QTableView *>(QStringLiteral("tableWidget"));
-    listing.receiveBufferBytes = g_mySocket->receiveBufferBytes();
+    listing.receiveBufferBytes = endpoint.receiveBufferBytes();
     PaintClock paints(sinceFirst);
     table->viewport()->installEventFilter(&paints);
 
@@ -159,7 +160,7 @@ Listing listInWindow(int expected)
     idle.start(IdleMs);
     double cpuAtFirst = 0;
     // Every reply counts, also those past the list's limit.
-    QObject::connect(g_mySocket, &MySocket::deviceReplied, &loop, [&] {
+    QObject::connect(&endpoint, &MySocket::deviceReplied, &loop, [&] {
         if (!sinceFirst.isValid()) {
             sinceFirst.start();
             cpuAtFirst = threadCpuMs();

@@ -3,14 +3,16 @@
 // SPDX-License-Identifier: Apache-2.0
 
 #include "devicelistmodel.h"
-#include "globals.h"
 #include "mainwindow.h"
 #include "mysocket.h"
+#include "programwindow.h"
 #include "simulatorlog.h"
 #include "tablemarks.h"
 
 #include <QTableView>
 #include <QtTest>
+
+#include <memory>
 
 // A scan of tests/fleets/five-devices.txt, played by the simulator with
 // malformed replies after the good ones, on the other side of a veth pair.
@@ -27,6 +29,7 @@ private slots:
 private:
     void verifyRows(int first) const;
 
+    std::unique_ptr<ProgramWindow> program;
     MainWindow *window = nullptr;
     QTableView *table = nullptr;
 };
@@ -56,14 +59,15 @@ enum { IpColumn = 2, MacColumn = 3 };
 void TestFleetScan::initTestCase()
 {
     QVERIFY2(!simulatorLog().isEmpty(), "run through tests/netns-fleet.sh");
-    window = new MainWindow;
+    program = std::make_unique<ProgramWindow>();
+    window = &program->window;
     table = window->findChild<QTableView *>(QStringLiteral("tableWidget"));
     QVERIFY(table);
 }
 
 void TestFleetScan::cleanupTestCase()
 {
-    delete window;
+    program.reset();
 }
 
 void TestFleetScan::everyDeviceIsOneRow()
@@ -82,7 +86,7 @@ void TestFleetScan::aSecondScanAddsEveryDeviceAgain()
     // Without emptying the table. The replies to this scan come through the
     // same cable after the malformed ones, so once they are rows every
     // malformed reply has been seen, and dropped.
-    g_mySocket->udpSendCmdScan();
+    program->endpoint.udpSendCmdScan();
     QTRY_COMPARE(table->model()->rowCount(), 2 * FleetSize);
     verifyRows(0);
     verifyRows(FleetSize);

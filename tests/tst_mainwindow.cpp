@@ -4,6 +4,7 @@
 
 #include "datagramcodec.h"
 #include "mainwindow.h"
+#include "programwindow.h"
 #include "testpeer.h"
 
 #include <QAction>
@@ -179,14 +180,15 @@ void TestMainWindow::startUpBroadcastsOneScan()
     TestPeer peer;
     QString error;
     QVERIFY2(peer.bind(&error), qPrintable(error));
-    MainWindow window;
+    ProgramWindow program;
     QTRY_COMPARE(peer.broadcasts.size(), 1);
     QCOMPARE(peer.broadcasts.first(), Datagram::scanRequest(0));
 }
 
 void TestMainWindow::statusTellsWhereTheScanWent()
 {
-    MainWindow window;
+    ProgramWindow program;
+    MainWindow &window = program.window;
     const auto *status = window.findChild<QLabel *>(QStringLiteral("scanStatusLabel"));
     QCOMPARE(status->parentWidget(), window.statusBar());
     QCOMPARE(status->text(), QStringLiteral("Scanned on nxrun0 192.0.2.1/24. Devices listed: 0."));
@@ -205,8 +207,12 @@ void TestMainWindow::bindFailureIsReportedOnce()
     QVERIFY2(blocker.bind(
                  QHostAddress::AnyIPv4, Datagram::DevicePort, QAbstractSocket::DontShareAddress),
         qPrintable(blocker.errorString()));
+    TestPeer peer;
+    QString error;
+    QVERIFY2(peer.bind(&error), qPrintable(error));
     QStringList shown;
-    MainWindow window;
+    ProgramWindow program;
+    MainWindow &window = program.window;
     window.show();
     QTimer closer;
     connect(&closer, &QTimer::timeout, this, [&] {
@@ -224,6 +230,16 @@ void TestMainWindow::bindFailureIsReportedOnce()
     QCOMPARE(shown.size(), 1);
     QVERIFY(shown.first().contains(QStringLiteral("102")));
     QVERIFY(shown.first().contains(QStringLiteral("setcap")));
+    const QString status = window.findChild<QLabel *>(QStringLiteral("scanStatusLabel"))->text();
+    QVERIFY2(
+        status.startsWith(QLatin1String("UDP port 102 could not be opened")), qPrintable(status));
+
+    // Nothing left from another port: a scan sent before this marker would be in.
+    const QByteArray marker("marker");
+    QVERIFY(
+        blocker.writeDatagram(marker, QHostAddress(TestPeer::DeviceIp), Datagram::DevicePort) > 0);
+    QTRY_COMPARE(peer.unicasts, QList<QByteArray>({ marker }));
+    QVERIFY(peer.broadcasts.isEmpty());
 }
 
 void TestMainWindow::iconHasItsImage()

@@ -7,6 +7,7 @@
 #include "languagesettings.h"
 #include "mainwindow.h"
 #include "processdialog.h"
+#include "programwindow.h"
 #include "subdeviceinfo.h"
 #include "testdevices.h"
 
@@ -26,6 +27,8 @@
 #include <QTableView>
 #include <QToolTip>
 #include <QtTest>
+
+#include <memory>
 
 namespace {
 
@@ -112,6 +115,7 @@ private slots:
     void adapterColumn();
 
 private:
+    std::unique_ptr<ProgramWindow> program;
     MainWindow *window = nullptr;
     QTableView *table = nullptr;
 };
@@ -129,7 +133,11 @@ void TestWindowUse::init()
 void TestWindowUse::cleanup()
 {
     closeLeftoverModals();
-    delete window;
+    if (program)
+        program.reset();
+    else
+        delete window;
+    window = nullptr;
     QFile::remove(LanguageSettings::settingsFilePath());
 }
 
@@ -431,6 +439,10 @@ void TestWindowUse::conflictIsExplained()
 
 void TestWindowUse::statusWhenNothingAnswers()
 {
+    // The scan needs the port, which the window of init() does without.
+    delete window;
+    program = std::make_unique<ProgramWindow>();
+    window = &program->window;
     auto *status = window->findChild<QLabel *>(QStringLiteral("scanStatusLabel"));
     QVERIFY(status->text().startsWith(QStringLiteral("Scanned on nxrun0 192.0.2.1/24.")));
     QTRY_VERIFY2_WITH_TIMEOUT(status->text().startsWith(QStringLiteral(
