@@ -51,6 +51,7 @@ protected:
     // Remembers the window's size and the table's columns and sort for the next start.
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private slots:
     void chineseActionSlot();
@@ -70,6 +71,8 @@ private slots:
     // The header's menu: a check for each column, to show or hide it.
     void showColumnMenuSlot(const QPoint &position);
     void exportListSlot();
+    // Flashes the selected device's LEDs for a while, without its dialog.
+    void flashLedsSlot();
 
 private:
     void buildWidgets();
@@ -102,6 +105,7 @@ private:
     void showLeftOutCount();
     // "2 devices share 192.0.2.81" in the status bar, hidden while none do.
     void showConflicts();
+    void endRowFlash();
 
     QPointer<MySocket> endpoint;
     QTranslator *translator = nullptr;
@@ -126,6 +130,8 @@ private:
     QLabel *scanStatusLabel = nullptr;
     // Runs from a scan until its answers are due.
     QTimer *answerWait = nullptr;
+    // The port could not be bound, and the window has not been exposed to say so yet.
+    bool bindFailurePending = false;
     // Where the last scan went; nothing before the first.
     std::optional<ScanReport> lastScan;
     QLineEdit *filterEdit = nullptr;
@@ -139,6 +145,9 @@ private:
     QLabel *leftOutLabel = nullptr;
     // The LEDs of the device whose dialog is open.
     QPointer<LedSession> openedLeds;
+    // The row menu's flash, while it runs.
+    QPointer<LedSession> rowFlash;
+    QAction *flashAction = nullptr;
     bool widgetsBuilt = false;
     // Replies read in one readiness pass are listed, and painted, once after it.
     bool listingPass = false;
