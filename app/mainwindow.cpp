@@ -6,6 +6,7 @@
 
 #include "about.h"
 #include "devicecelldelegate.h"
+#include "devicecomparison.h"
 #include "devicecsv.h"
 #include "devicelistmodel.h"
 #include "devicesortfilter.h"
@@ -17,6 +18,7 @@
 #include "processdialog.h"
 #include "safetext.h"
 #include "scantext.h"
+#include "snapshot.h"
 #include "subdeviceinfo.h"
 #include "warningbox.h"
 
@@ -27,6 +29,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -205,7 +208,15 @@ void MainWindow::buildWidgets()
     connect(exportAction, &QAction::triggered, this, &MainWindow::exportListSlot);
     buildFileActions();
 
+    compareAction = createAction(this, "compareAction");
+    connect(compareAction, &QAction::triggered, this, &MainWindow::compareListSlot);
+    stopCompareAction = createAction(this, "stopCompareAction");
+    stopCompareAction->setEnabled(false);
+    connect(stopCompareAction, &QAction::triggered, this, &MainWindow::stopComparingSlot);
+
     fileMenu = createMenu(this, "fileMenu", { refreshAction, exportAction });
+    fileMenu->addSeparator();
+    fileMenu->addActions({ compareAction, stopCompareAction });
     fileMenu->addSeparator();
     fileMenu->addAction(quitAction);
     languageMenu = createMenu(this, "languageMenu", { chineseAction, englishAction });
@@ -325,6 +336,11 @@ void MainWindow::buildStatusBar()
     leftOutLabel = createStatusLabel(this, "leftOutLabel");
     leftOutLabel->hide();
     statusBar()->addPermanentWidget(leftOutLabel);
+    comparisonLabel = createStatusLabel(this, "comparisonLabel");
+    comparisonLabel->hide();
+    statusBar()->addPermanentWidget(comparisonLabel);
+    connect(shownDevices->comparison(), &DeviceComparisonModel::countsChanged, this,
+        &MainWindow::showComparisonCounts);
 }
 
 void MainWindow::buildListActions()
@@ -397,7 +413,7 @@ void MainWindow::fitColumnsToFont()
 QSize MainWindow::startSize() const
 {
     int columnsWidth = 0;
-    for (int column = 0; column < ColumnCount; ++column) {
+    for (int column = 0; column < shownDevices->columnCount(); ++column) {
         if (!tableView->isColumnHidden(column))
             columnsWidth += tableView->columnWidth(column);
     }
@@ -519,6 +535,8 @@ void MainWindow::retranslateUi()
     fileMenu->setTitle(tr("&File"));
     refreshAction->setText(tr("&Refresh User List"));
     exportAction->setText(tr("&Export List..."));
+    compareAction->setText(tr("&Compare with Saved List..."));
+    stopCompareAction->setText(tr("&Stop Comparing"));
     quitAction->setText(tr("&Quit"));
     languageMenu->setTitle(tr("&Language"));
     helpMenu->setTitle(tr("&Help"));
@@ -540,6 +558,7 @@ void MainWindow::retranslateUi()
     fitColumnsToFont();
     showScanStatus();
     showLeftOutCount();
+    showComparisonCounts();
     showConflicts();
 }
 
@@ -625,6 +644,12 @@ void MainWindow::cellDoubleClickedSlot()
     if (!tableView->selectionModel()->hasSelection() || !current.isValid()) {
         showWarning(this, tr("error!"),
             tr("Select a device in the list first (the filter may hide the one you want)."),
+            tr("OK"));
+        return;
+    }
+    if (shownDevices->comparison()->isMissing(shownDevices->mapToSource(current).row())) {
+        showWarning(this, tr("error!"),
+            tr("This device of the saved list did not answer the scan: it cannot be opened."),
             tr("OK"));
         return;
     }
@@ -741,7 +766,7 @@ void MainWindow::copyRowSlot()
     QStringList cells;
     // In the order shown: the adapter stands beside the IP address.
     const QHeaderView *header = tableView->horizontalHeader();
-    for (int shown = 0; shown < ColumnCount; ++shown) {
+    for (int shown = 0; shown < shownDevices->columnCount(); ++shown) {
         const int column = header->logicalIndex(shown);
         if (!tableView->isColumnHidden(column))
             // A tab or line break in a name would split the row when pasted.
@@ -803,8 +828,12 @@ void MainWindow::exportList(const QString &path)
 {
     // Written whole or not at all: a failed export leaves no half file behind.
     QSaveFile file(path);
+    const DeviceComparisonModel &comparison = *shownDevices->comparison();
     const QVector<int> rows = shownListedRows();
-    const QByteArray csv = devicesCsv(*deviceList, rows).toUtf8();
+    const QByteArray csv
+        = (comparison.isComparing() ? comparedDevicesCsv(*deviceList, comparison, rows)
+                                    : devicesCsv(*deviceList, rows))
+              .toUtf8();
     if (file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size() && file.commit()) {
         const QString where = QDir::toNativeSeparators(path);
         statusBar()->showMessage(rows.size() == 1
@@ -817,6 +846,75 @@ void MainWindow::exportList(const QString &path)
         tr("The list could not be saved as %1: %2.\n\nChoose a folder you can write to, "
            "and a disk with free space, then export again.")
             .arg(QDir::toNativeSeparators(path), file.errorString()));
+}
+
+void MainWindow::compareListSlot()
+{
+    const QString path = QFileDialog::getOpenFileName(this, tr("Compare with Saved List"),
+        comparedPath.isEmpty() ? QDir::homePath() : QFileInfo(comparedPath).path(),
+        tr("Device lists (*.csv *.json);;All files (*)"));
+    if (!path.isEmpty())
+        compareWithSavedList(path);
+}
+
+bool MainWindow::compareWithSavedList(const QString &path)
+{
+    QString error;
+    const std::optional<Snapshot> saved = readSnapshotFile(path, &error);
+    if (!saved) {
+        QMessageBox::warning(this, tr("Compare with Saved List"),
+            tr("%1\n\nChoose a list that Export List or nesdrix-cli scan --format csv or "
+               "json saved.")
+                .arg(error));
+        return false;
+    }
+    comparedPath = path;
+    {
+        const QScopedValueRollback<bool> comparing(programMovesCurrent, true);
+        shownDevices->comparison()->compareWith(*saved);
+        // A row's selection covers the columns it had: the new one too.
+        const QModelIndex current = tableView->currentIndex();
+        if (current.isValid())
+            tableView->selectionModel()->select(
+                current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+    // The Change column first, where the eye starts; the model keeps it last.
+    QHeaderView *header = tableView->horizontalHeader();
+    header->moveSection(header->visualIndex(shownDevices->comparison()->changeColumn()), 0);
+    stopCompareAction->setEnabled(true);
+    fitColumnsToFont();
+    updateShownCount();
+    return true;
+}
+
+void MainWindow::stopComparingSlot()
+{
+    {
+        const QScopedValueRollback<bool> comparing(programMovesCurrent, true);
+        shownDevices->comparison()->stopComparing();
+    }
+    comparedPath.clear();
+    stopCompareAction->setEnabled(false);
+    updateShownCount();
+}
+
+void MainWindow::showComparisonCounts()
+{
+    const DeviceComparisonModel *comparison = shownDevices->comparison();
+    comparisonLabel->setVisible(comparison->isComparing());
+    if (!comparison->isComparing())
+        return;
+    QString text = tr("%1 new, %2 changed, %3 missing")
+                       .arg(comparison->count(DeviceComparisonModel::New))
+                       .arg(comparison->count(DeviceComparisonModel::Changed))
+                       .arg(comparison->count(DeviceComparisonModel::Missing));
+    const int notCompared = comparison->savedCount() - comparison->comparedCount();
+    if (notCompared > 0)
+        text += QLatin1Char(' ')
+            + tr("(%1 more entries of a MAC the saved list names twice were not compared)")
+                  .arg(notCompared);
+    comparisonLabel->setText(text);
+    comparisonLabel->setToolTip(tr("Compared with %1").arg(QDir::toNativeSeparators(comparedPath)));
 }
 
 QVector<int> MainWindow::shownListedRows() const
@@ -836,8 +934,15 @@ void MainWindow::noteCurrentRowChange(const QModelIndex &current)
 
 void MainWindow::updateShownCount()
 {
-    shownCountLabel->setText(
-        tr("%1 of %2 devices shown").arg(shownDevices->rowCount()).arg(deviceList->rowCount()));
+    // Missing devices of a compared list are shown, but did not answer.
+    int missingShown = 0;
+    if (shownDevices->comparison()->isComparing()) {
+        for (const int row : shownListedRows())
+            missingShown += shownDevices->comparison()->isMissing(row) ? 1 : 0;
+    }
+    shownCountLabel->setText(tr("%1 of %2 devices shown")
+                                 .arg(shownDevices->rowCount() - missingShown)
+                                 .arg(deviceList->rowCount()));
 }
 
 void MainWindow::showChosenDevice()

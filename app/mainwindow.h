@@ -46,6 +46,9 @@ public:
     void startScan();
     // Saves the devices shown, in the order shown, as CSV; a failure is told in a box.
     void exportList(const QString &path);
+    // Compares the list with a saved CSV or JSON list until Stop Comparing;
+    // false after a box that says why the file cannot be compared.
+    bool compareWithSavedList(const QString &path);
 
 protected:
     // Remembers the window's size and the table's columns and sort for the next start.
@@ -73,6 +76,8 @@ private slots:
     void exportListSlot();
     // Flashes the selected device's LEDs for a while, without its dialog.
     void flashLedsSlot();
+    void compareListSlot();
+    void stopComparingSlot();
 
 private:
     void buildWidgets();
@@ -103,6 +108,7 @@ private:
     void endListingPass();
     void showScanStatus();
     void showLeftOutCount();
+    void showComparisonCounts();
     // "2 devices share 192.0.2.81" in the status bar, hidden while none do.
     void showConflicts();
     void endRowFlash();
@@ -115,6 +121,8 @@ private:
     QAction *aboutAction = nullptr;
     QAction *infoAction = nullptr;
     QAction *exportAction = nullptr;
+    QAction *compareAction = nullptr;
+    QAction *stopCompareAction = nullptr;
     QAction *refreshAction = nullptr;
     QAction *quitAction = nullptr;
     // Enter on a row, and the row menu's "Change IP...": opens the device.
@@ -143,6 +151,9 @@ private:
     QLabel *conflictLabel = nullptr;
     // How many replies the full list left out; hidden while none.
     QLabel *leftOutLabel = nullptr;
+    // "2 new, 1 changed, 1 missing" while comparing with a saved list.
+    QLabel *comparisonLabel = nullptr;
+    QString comparedPath;
     // The LEDs of the device whose dialog is open.
     QPointer<LedSession> openedLeds;
     // The row menu's flash, while it runs.

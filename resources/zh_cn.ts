@@ -25,6 +25,33 @@
     </message>
 </context>
 <context>
+    <name>DeviceComparisonModel</name>
+    <message>
+        <source>new</source>
+        <translation>新增</translation>
+    </message>
+    <message>
+        <source>changed</source>
+        <translation>已变更</translation>
+    </message>
+    <message>
+        <source>missing</source>
+        <translation>缺失</translation>
+    </message>
+    <message>
+        <source>In the saved list; it did not answer this scan.</source>
+        <translation>在保存的列表中；本次扫描未应答。</translation>
+    </message>
+    <message>
+        <source>Saved list: %1</source>
+        <translation>保存的列表：%1</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>变化</translation>
+    </message>
+</context>
+<context>
     <name>DeviceListModel</name>
     <message>
         <source>Shares IP address %1 with %2 (MAC %3)</source>
@@ -189,6 +216,46 @@ Choose a folder you can write to, and a disk with free space, then export again.
 请选择一个可写入且磁盘有剩余空间的文件夹，然后重新导出。</translation>
     </message>
     <message>
+        <source>&amp;Compare with Saved List...</source>
+        <translation>与保存的列表比较(&amp;C)...</translation>
+    </message>
+    <message>
+        <source>&amp;Stop Comparing</source>
+        <translation>停止比较(&amp;S)</translation>
+    </message>
+    <message>
+        <source>This device of the saved list did not answer the scan: it cannot be opened.</source>
+        <translation>保存的列表中的此设备未应答扫描：无法打开。</translation>
+    </message>
+    <message>
+        <source>Compare with Saved List</source>
+        <translation>与保存的列表比较</translation>
+    </message>
+    <message>
+        <source>Device lists (*.csv *.json);;All files (*)</source>
+        <translation>设备列表 (*.csv *.json);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>%1
+
+Choose a list that Export List or nesdrix-cli scan --format csv or json saved.</source>
+        <translation>%1
+
+请选择由“导出列表”或 nesdrix-cli scan --format csv 或 json 保存的列表。</translation>
+    </message>
+    <message>
+        <source>%1 new, %2 changed, %3 missing</source>
+        <translation>%1 个新增，%2 个已变更，%3 个缺失</translation>
+    </message>
+    <message>
+        <source>(%1 more entries of a MAC the saved list names twice were not compared)</source>
+        <translation>（保存的列表中重复出现的 MAC 另有 %1 条未比较）</translation>
+    </message>
+    <message>
+        <source>Compared with %1</source>
+        <translation>比较对象：%1</translation>
+    </message>
+    <message>
         <source>&amp;About</source>
         <translation>关于(&amp;A)</translation>
     </message>
@@ -320,6 +387,81 @@ Choose a folder you can write to, and a disk with free space, then export again.
     <message>
         <source>OK</source>
         <translation>确定</translation>
+    </message>
+</context>
+<context>
+    <name>Snapshot</name>
+    <message>
+        <source>a field is longer than %1 characters</source>
+        <translation>某字段超过 %1 个字符</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no MAC address</source>
+        <translation>“%1”不是 MAC 地址</translation>
+    </message>
+    <message>
+        <source>the %1 &quot;%2&quot; is no IPv4 address</source>
+        <translation>%1“%2”不是 IPv4 地址</translation>
+    </message>
+    <message>
+        <source>a quoted field is not closed</source>
+        <translation>带引号的字段未闭合</translation>
+    </message>
+    <message>
+        <source>text after a quoted field</source>
+        <translation>带引号的字段后有多余文本</translation>
+    </message>
+    <message>
+        <source>a quote inside a field that is not quoted</source>
+        <translation>未加引号的字段中含有引号</translation>
+    </message>
+    <message>
+        <source>the file is empty</source>
+        <translation>文件为空</translation>
+    </message>
+    <message>
+        <source>the header names &quot;%1&quot; twice</source>
+        <translation>表头两次出现“%1”</translation>
+    </message>
+    <message>
+        <source>the header has no column &quot;%1&quot;: this is no saved device list</source>
+        <translation>表头没有“%1”列：这不是保存的设备列表</translation>
+    </message>
+    <message>
+        <source>%1 fields where the header has %2</source>
+        <translation>有 %1 个字段，而表头有 %2 个</translation>
+    </message>
+    <message>
+        <source>the JSON is no list of devices</source>
+        <translation>该 JSON 不是设备列表</translation>
+    </message>
+    <message>
+        <source>device %1 is no JSON object</source>
+        <translation>第 %1 个设备不是 JSON 对象</translation>
+    </message>
+    <message>
+        <source>device %1 has no text &quot;%2&quot;</source>
+        <translation>第 %1 个设备没有文本“%2”</translation>
+    </message>
+    <message>
+        <source>the text is not UTF-8</source>
+        <translation>文本不是 UTF-8 编码</translation>
+    </message>
+    <message>
+        <source>more than %1 devices</source>
+        <translation>超过 %1 个设备</translation>
+    </message>
+    <message>
+        <source>larger than %1 MiB: this is no saved device list</source>
+        <translation>大于 %1 MiB：这不是保存的设备列表</translation>
+    </message>
+    <message>
+        <source>%1: line %2: %3</source>
+        <translation>%1：第 %2 行：%3</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no device type</source>
+        <translation>“%1”不是设备类型</translation>
     </message>
 </context>
 <context>

@@ -265,6 +265,80 @@ foreign_device() {
     contains "$audit_log" ",192.0.2.71,255.255.255.0,192.0.2.1,send failed: "
 }
 
+# next_fleet: the simulator plays its next --next-fleet from the coming scan on.
+next_fleet() {
+    local changes
+    changes=$(count_lines "$log" "fleet changed:")
+    kill -HUP "${NESDRIX_SIM_PID:?run through tests/netns-fleet.sh}"
+    wait_for_log "fleet changed:" $((changes + 1))
+}
+
+# wait_for_output FILE TEXT: waits until a background command has printed TEXT.
+wait_for_output() {
+    local tries=0
+    until grep -qF -- "$2" "$1"; do
+        tries=$((tries + 1))
+        [ $tries -le 300 ] || { cat "$1" >&2; fail "$1 never showed: $2"; }
+        sleep 0.1
+    done
+}
+
+compare_and_watch() {
+    # tests/fleets/watch-before.txt, then on SIGHUP watch-lost-reply.txt and watch-after.txt.
+    local pid status=0 scans
+    run 0 scan --wait-ms 500 --format csv
+    cp out.txt before.csv
+    run 0 scan --compare before.csv --wait-ms 500
+    [ ! -s out.txt ] || fail "the same fleet showed differences"
+
+    "$cli" watch --interval-ms 1000 --wait-ms 300 >watch.txt 2>watch-err.txt &
+    pid=$!
+    wait_for_output watch.txt 'appeared 02:4E:58:00:30:04 "Fan VFD" 192.0.2.67'
+    # The fan misses exactly one scan: no alarm.
+    next_fleet
+    scans=$(count_lines "$log" ": 3 devices answer")
+    wait_for_log ": 3 devices answer" $((scans + 1))
+    next_fleet
+    wait_for_output watch.txt 'gone 02:4E:58:00:30:03 "Drive 3" 192.0.2.66'
+    kill -INT $pid
+    wait $pid || status=$?
+    [ $status -eq 0 ] || fail "watch ended with $status after Ctrl-C"
+    contains watch.txt 'changed 02:4E:58:00:30:02 "Panel 1": ip 192.0.2.65 -> 192.0.2.75'
+    contains watch.txt 'appeared 02:4E:58:00:30:05 "Conveyor" 192.0.2.69'
+    lacks watch.txt "gone 02:4E:58:00:30:04"
+    [ "$(grep -cE '^20[0-9]{2}-[01][0-9]-[0-3][0-9]T[0-9:]{8}\.[0-9]{3}Z (appeared|changed|gone) ' \
+        watch.txt)" -eq "$(wc -l <watch.txt)" ] || { cat watch.txt >&2; fail "a line without its time"; }
+    [ "$(wc -l <watch.txt)" -eq 7 ] || { cat watch.txt >&2; fail "expected 7 events"; }
+
+    run 9 scan --compare before.csv --save after.csv --wait-ms 500
+    cp out.txt compared.txt
+    [ "$(wc -l <after.csv)" -eq 5 ] || fail "--save with --compare: expected a header and 4 devices"
+    [ "$(wc -l <out.txt)" -eq 3 ] || fail "expected 3 differences"
+    contains out.txt 'new 02:4E:58:00:30:05 "Conveyor" 192.0.2.69'
+    contains out.txt 'missing 02:4E:58:00:30:03 "Drive 3" 192.0.2.66'
+    contains out.txt 'changed 02:4E:58:00:30:02 "Panel 1": ip 192.0.2.65 -> 192.0.2.75'
+    run 0 scan --wait-ms 500 --format json
+    cp out.txt after.json
+    run 9 diff before.csv after.json
+    diff compared.txt out.txt >&2 || fail "diff and scan --compare differ"
+    run 9 scan --compare before.csv --wait-ms 500 --format json
+    [ "$(count_lines out.txt '"change": ')" -eq 3 ] || fail "json: expected 3 changes"
+    run 1 scan --compare before.csv --format csv
+    contains err.txt "--format takes text or json here"
+    run 1 scan --compare missing.csv
+    contains err.txt "cannot compare: missing.csv: "
+
+    # The cable pulled while watching ends it with the status of a failed send.
+    status=0
+    "$cli" watch --interval-ms 500 --wait-ms 200 --format json >watch.txt 2>watch-err.txt &
+    pid=$!
+    wait_for_output watch.txt '"event":"appeared"'
+    ip link set veth0 down
+    wait $pid || status=$?
+    [ $status -eq 8 ] || { cat watch-err.txt >&2; fail "watch ended with $status, expected 8"; }
+    contains watch-err.txt "no network adapter is up to scan on"
+}
+
 no_adapter() {
     # --no-adapter: nothing can leave, and nothing does.
     run 8 scan --wait-ms 300
@@ -282,6 +356,7 @@ interrupted-batch) interrupted_batch ;;
 two-adapters) two_adapters ;;
 foreign-device) foreign_device ;;
 no-adapter) no_adapter ;;
+compare-and-watch) compare_and_watch ;;
 *) fail "unknown scenario" ;;
 esac
 echo "PASS ($scenario)"

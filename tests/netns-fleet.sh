@@ -22,7 +22,8 @@
 #                     plant side is as above, the office side 198.51.100.1/24 with
 #                     198.51.100.64/26 local and a simulator of its own (--office)
 # The simulator runs on the devices' (plant) side with its log in a file named by
-# NESDRIX_SIM_LOG, the office simulator's in NESDRIX_SIM_LOG_OFFICE. COMMAND runs
+# NESDRIX_SIM_LOG (its process in NESDRIX_SIM_PID, for a SIGHUP that plays its
+# --next-fleet), the office simulator's in NESDRIX_SIM_LOG_OFFICE. COMMAND runs
 # on the program's side and its exit status is the script's. Nothing is
 # connected to the machine's own network, and everything is removed on the way
 # out, also on failure. Needs root; exits 77 (the tests' "skipped") without it.
@@ -166,7 +167,8 @@ if [ $topology = two-adapters ]; then
 fi
 
 status=0
-NESDRIX_SIM_LOG=$log NESDRIX_SIM_LOG_OFFICE=$office_log ip netns exec "$prog" "$@" || status=$?
+NESDRIX_SIM_LOG=$log NESDRIX_SIM_LOG_OFFICE=$office_log NESDRIX_SIM_PID=${sim_pids[0]} \
+    ip netns exec "$prog" "$@" || status=$?
 if [ $status -ne 0 ]; then
     echo "netns-fleet.sh: the command failed ($status); simulator log:" >&2
     cat "$log" >&2

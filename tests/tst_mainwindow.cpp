@@ -119,7 +119,9 @@ void TestMainWindow::menus()
     QStringList files;
     for (const QAction *action : bar.at(0)->menu()->actions())
         files << action->text();
-    QCOMPARE(files, QStringList({ "&Refresh User List", "&Export List...", "", "&Quit" }));
+    QCOMPARE(files,
+        QStringList({ "&Refresh User List", "&Export List...", "", "&Compare with Saved List...",
+            "&Stop Comparing", "", "&Quit" }));
     bar.removeFirst();
     QCOMPARE(bar.at(0)->text(), QStringLiteral("&Language"));
     QCOMPARE(bar.at(1)->text(), QStringLiteral("&Help"));

@@ -8,14 +8,19 @@
 #include "auditlog.h"
 #include "deviceformat.h"
 #include "devicetext.h"
+#include "devicewatch.h"
+#include "differenceformat.h"
 #include "exitcode.h"
 #include "fleet.h"
 #include "interruptwatcher.h"
 #include "plan.h"
 #include "safetext.h"
 #include "scantext.h"
+#include "snapshot.h"
 
 #include <QCommandLineParser>
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -283,6 +288,130 @@ bool saveDevices(const DeviceListModel &devices, const QString &path, OutputForm
     return false;
 }
 
+// Saved lists compared: diff, scan --compare and watch.
+
+QCommandLineOption compareOption()
+{
+    return { QStringLiteral("compare"),
+        QStringLiteral("Compare the devices that answer with the saved list <file> (the CSV of "
+                       "Export List or scan --format csv, or the JSON of scan --format json) "
+                       "and print what differs, as diff does; --format then takes text or "
+                       "json."),
+        QStringLiteral("file") };
+}
+
+// text or json; --format's default, table, counts as text.
+std::optional<bool> jsonFormat(const QCommandLineParser &parser, const QCommandLineOption &format)
+{
+    const QString text = parser.value(format);
+    if (text == QLatin1String("json"))
+        return true;
+    if (text == QLatin1String("text") || text == QLatin1String("table"))
+        return false;
+    printError(QStringLiteral("--format takes text or json here, not \"%1\"")
+                   .arg(boundedText(neutralizedText(text))));
+    return std::nullopt;
+}
+
+std::optional<Snapshot> savedList(const QString &path)
+{
+    QString error;
+    std::optional<Snapshot> list = readSnapshotFile(path, &error);
+    if (!list)
+        printError(QStringLiteral("cannot compare: %1").arg(error));
+    return list;
+}
+
+int printDifferences(const Snapshot &oldList, const Snapshot &newList, bool json)
+{
+    const QVector<DeviceDifference> differences = compareSnapshots(oldList, newList);
+    printOut(json ? differencesJson(differences) : differencesText(differences));
+    return differences.isEmpty() ? ExitSuccess : ExitDifferencesFound;
+}
+
+int diffCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Compares two saved device lists (the CSV of Export List or scan --format csv, or the "
+        "JSON of scan --format json) device by device, by MAC, and prints one line per "
+        "difference: new MAC NAME IP, missing MAC NAME IP, changed MAC NAME: FIELD OLD -> NEW, "
+        "..., and duplicate for a MAC listed more than once. Sends nothing. Exit status 0: the "
+        "lists are the same; 9: they differ; 1: a list could not be read."));
+    parser.addPositionalArgument(QStringLiteral("OLD"), QStringLiteral("The earlier list."));
+    parser.addPositionalArgument(QStringLiteral("NEW"), QStringLiteral("The later list."));
+    const QCommandLineOption format(QStringLiteral("format"),
+        QStringLiteral("text (default) or json."), QStringLiteral("format"),
+        QStringLiteral("text"));
+    parser.addOption(format);
+    if (const std::optional<int> status
+        = parseCommandLine(parser, QStringLiteral("diff"), arguments, 2))
+        return *status;
+    const std::optional<bool> json = jsonFormat(parser, format);
+    if (!json)
+        return ExitUsage;
+    const std::optional<Snapshot> oldList = savedList(parser.positionalArguments().at(0));
+    const std::optional<Snapshot> newList = savedList(parser.positionalArguments().at(1));
+    if (!oldList || !newList)
+        return ExitUsage;
+    return printDifferences(*oldList, *newList, *json);
+}
+
+int watchCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Scans again and again and prints one line per event, after its time (ISO 8601, UTC): "
+        "appeared MAC NAME IP, changed MAC NAME: FIELD OLD -> NEW, ..., gone MAC NAME IP. "
+        "A device is gone only after it missed two scans in a row. The first scan reports "
+        "every device as appeared. Ctrl-C ends it (exit status 0); a scan that cannot be sent "
+        "ends it with status 8."));
+    const QCommandLineOption wait = waitOption();
+    const QCommandLineOption interval(QStringLiteral("interval-ms"),
+        QStringLiteral("Start a scan every <ms> milliseconds (default 10000), or as soon as "
+                       "the last one ended when it listens longer."),
+        QStringLiteral("ms"), QStringLiteral("10000"));
+    const QCommandLineOption format(QStringLiteral("format"),
+        QStringLiteral("text (default), or json: one JSON object a line, with \"time\", "
+                       "\"event\", \"mac\" and the \"old\" and \"new\" device."),
+        QStringLiteral("format"), QStringLiteral("text"));
+    parser.addOptions({ wait, interval, format });
+    if (const std::optional<int> status
+        = parseCommandLine(parser, QStringLiteral("watch"), arguments, 0))
+        return *status;
+    const std::optional<int> waitMs = numberValue(parser, wait, 0);
+    const std::optional<int> intervalMs = numberValue(parser, interval, 100);
+    const std::optional<bool> json = jsonFormat(parser, format);
+    if (!waitMs || !intervalMs || !json)
+        return ExitUsage;
+
+    InterruptWatcher watcher;
+    Fleet fleet(&watcher);
+    if (!fleet.open()) {
+        printError(bindFailureText(fleet.bindErrorString()));
+        return ExitPortUnavailable;
+    }
+    DeviceWatch devices;
+    QElapsedTimer sinceScan;
+    do {
+        sinceScan.start();
+        const QVector<DeviceRecord> heard = scanAndWarn(fleet, *waitMs);
+        if (!fleet.lastScan().anySent()) {
+            printError(scanFailureText(fleet.lastScan()));
+            return ExitSendFailed;
+        }
+        // A scan cut short by Ctrl-C would report every device not heard yet.
+        if (watcher.isInterrupted())
+            break;
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        QString events;
+        for (const DeviceDifference &event : devices.takeScan(heard))
+            events += watchEventLine(now, event, *json) + QLatin1Char('\n');
+        printOut(events);
+    } while (fleet.pause(int(qMax<qint64>(0, *intervalMs - sinceScan.elapsed()))));
+    return ExitSuccess;
+}
+
 int scanCommand(const QStringList &arguments)
 {
     QCommandLineParser parser;
@@ -298,13 +427,18 @@ int scanCommand(const QStringList &arguments)
                        "(.csv, .json), also when no device answered; may be given more than "
                        "once. A file of that name is replaced."),
         QStringLiteral("file"));
-    parser.addOptions({ wait, format, save });
+    const QCommandLineOption compare = compareOption();
+    parser.addOptions({ wait, format, save, compare });
     if (const std::optional<int> status
         = parseCommandLine(parser, QStringLiteral("scan"), arguments, 0))
         return *status;
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
+    // With --compare the output is the comparison's: text or json.
+    const bool comparing = parser.isSet(compare);
+    const std::optional<bool> json
+        = comparing ? jsonFormat(parser, format) : std::optional<bool>(false);
     const std::optional<OutputFormat> outputFormat = outputFormatFromText(parser.value(format));
-    if (!outputFormat)
+    if (!comparing && !outputFormat)
         printError(QStringLiteral("--format takes table, csv or json, not \"%1\"")
                        .arg(parser.value(format)));
     QVector<std::pair<QString, OutputFormat>> saves;
@@ -312,7 +446,12 @@ int scanCommand(const QStringList &arguments)
         if (const std::optional<OutputFormat> fileFormat = saveFormat(path))
             saves.append({ path, *fileFormat });
     }
-    if (!waitMs || !outputFormat || saves.size() != parser.values(save).size())
+    if (!waitMs || !json || (!comparing && !outputFormat)
+        || saves.size() != parser.values(save).size())
+        return ExitUsage;
+    const std::optional<Snapshot> oldList
+        = comparing ? savedList(parser.value(compare)) : std::optional<Snapshot>(Snapshot {});
+    if (!oldList)
         return ExitUsage;
 
     InterruptWatcher watcher;
@@ -324,6 +463,8 @@ int scanCommand(const QStringList &arguments)
         if (!saveDevices(fleet.listedDevices(), path, fileFormat))
             return ExitUsage;
     }
+    if (comparing)
+        return printDifferences(*oldList, snapshotOfScan(scan.devices), *json);
     const QVector<DeviceRecord> &devices = scan.devices;
     if (devices.isEmpty()) {
         printError(noAnswerText(fleet.lastScan(), *waitMs));
@@ -686,10 +827,7 @@ int inventoryCommand(const QStringList &arguments)
         return scan.failure;
     if (scan.devices.isEmpty())
         printError(noAnswerText(fleet.lastScan(), *waitMs));
-    QHash<int, QString> adapterNames;
-    for (const ScanAdapter &adapter : fleet.lastScan().adapters)
-        adapterNames.insert(adapter.interfaceIndex, adapter.name);
-    QJsonObject printed = ansibleInventory(scan.devices, adapterNames);
+    QJsonObject printed = ansibleInventory(scan.devices);
     if (parser.isSet(host)) {
         printed = ansibleHostVariables(printed, parser.value(host));
         if (printed.isEmpty()) {
@@ -715,6 +853,8 @@ const Command Commands[] = {
     { "flash", "flash one device's LEDs so it can be found", flashCommand },
     { "set", "write one device a new IP address, net mask and gateway", setCommand },
     { "apply", "write a whole commissioning plan from a CSV file", applyCommand },
+    { "diff", "compare two saved device lists", diffCommand },
+    { "watch", "scan again and again and report devices that appear, change or go", watchCommand },
     { "inventory", "list the devices as an Ansible dynamic inventory", inventoryCommand },
 };
 

@@ -113,6 +113,15 @@ bool DeviceSimulator::bind(QString *error)
     return false;
 }
 
+void DeviceSimulator::playFleet(const Fleet &nextFleet)
+{
+    for (QTimer *hold : qAsConst(flashHolds))
+        hold->deleteLater();
+    flashHolds.clear();
+    ++fleetGeneration;
+    fleet = nextFleet;
+}
+
 void DeviceSimulator::readRequests()
 {
     while (socket.hasPendingDatagrams()) {
@@ -163,8 +172,9 @@ void DeviceSimulator::answerScan(quint32 sequenceNo, const QHostAddress &request
                         .arg(clock.elapsed()));
     };
     for (int index : answering) {
-        const auto sendReply = [=] {
-            sendScanReply(index, sequenceNo, requester);
+        const auto sendReply = [=, generation = fleetGeneration] {
+            if (generation == fleetGeneration)
+                sendScanReply(index, sequenceNo, requester);
             replySent();
         };
         if (options.maxDelayMs > 0)
@@ -305,7 +315,10 @@ void DeviceSimulator::handleModify(
         }
         fleet[index].restarting = true;
         QTimer::singleShot(options.restartAfterMs, this,
-            [this, index, settings = request.modify] { restart(index, settings); });
+            [this, index, settings = request.modify, generation = fleetGeneration] {
+                if (generation == fleetGeneration)
+                    restart(index, settings);
+            });
     }
 }
 
