@@ -5,6 +5,7 @@
 #include "mainwindow.h"
 
 #include "about.h"
+#include "addresschecktext.h"
 #include "devicecelldelegate.h"
 #include "devicecomparison.h"
 #include "devicecsv.h"
@@ -335,6 +336,9 @@ void MainWindow::buildStatusBar()
     statusBar()->addPermanentWidget(comparisonLabel);
     connect(shownDevices->comparison(), &DeviceComparisonModel::countsChanged, this,
         &MainWindow::showComparisonCounts);
+    writeStatusLabel = createStatusLabel(this, "writeStatusLabel");
+    writeStatusLabel->hide();
+    statusBar()->addWidget(writeStatusLabel, 1);
 }
 
 void MainWindow::buildListActions()
@@ -636,6 +640,8 @@ void MainWindow::cellDoubleClickedSlot()
     openedLeds = &leds;
     connect(&leds, &LedSession::sendFailed, &dialog, &SubDeviceInfo::showFlashFailure);
     connect(&dialog, &SubDeviceInfo::subPlcWindowClosed, this, &MainWindow::closeSubWindowSlot);
+    dialog.setListedDevices([this] { return deviceList->listedRecords(); });
+    connect(&dialog, &SubDeviceInfo::settingsWritten, this, &MainWindow::settingsWrittenSlot);
     leds.start();
     dialog.exec();
 }
@@ -646,8 +652,39 @@ void MainWindow::closeSubWindowSlot()
         openedLeds->stop();
 }
 
+void MainWindow::settingsWrittenSlot(const DeviceRecord &written, const AddressCheckResult &check)
+{
+    delete writeConfirmation;
+    writeConfirmation = new WriteConfirmation(written, writeConfirmationLimitMs, this);
+    writeCheckNote = AddressCheckText::afterWrite(written.ip.toString(), check);
+    showWriteStatus(tr("New settings sent to %1: waiting for it to answer at %2...")
+                        .arg(written.mac.toString(), written.ip.toString()));
+    connect(writeConfirmation, &WriteConfirmation::scanWanted, this, &MainWindow::startScan);
+    connect(writeConfirmation, &WriteConfirmation::confirmed, this, [this] {
+        const DeviceRecord &device = writeConfirmation->written();
+        showWriteStatus(tr("%1 answers at %2 with its new settings.")
+                            .arg(device.mac.toString(), device.ip.toString()));
+    });
+    connect(writeConfirmation, &WriteConfirmation::notSeen, this, [this] {
+        const DeviceRecord &device = writeConfirmation->written();
+        showWriteStatus(tr("%1 was not seen at %2 yet: it may still be restarting. Press "
+                           "Refresh User List to look again.")
+                            .arg(device.mac.toString(), device.ip.toString()));
+    });
+    writeConfirmation->start();
+}
+
+void MainWindow::showWriteStatus(const QString &text)
+{
+    writeStatusLabel->setText(
+        writeCheckNote.isEmpty() ? text : writeCheckNote + QLatin1Char(' ') + text);
+    writeStatusLabel->show();
+}
+
 void MainWindow::tranlateUdpRawFrameSlot(const DeviceRecord &device)
 {
+    if (writeConfirmation)
+        writeConfirmation->offer(device);
     beginListingPass();
     pendingDevices.append(device);
 }

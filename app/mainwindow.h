@@ -5,8 +5,10 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "addresscheck.h"
 #include "devicerecord.h"
 #include "mysocket.h"
+#include "writeconfirmation.h"
 
 #include <QIcon>
 #include <QMainWindow>
@@ -49,6 +51,8 @@ public:
     // Compares the list with a saved CSV or JSON list until Stop Comparing;
     // false after a box that says why the file cannot be compared.
     bool compareWithSavedList(const QString &path);
+    // How long the window looks for a written device at its new address.
+    void setWriteConfirmationLimit(int ms) { writeConfirmationLimitMs = ms; }
 
 protected:
     // Remembers the window's size and the table's columns and sort for the next start.
@@ -74,6 +78,7 @@ private slots:
     void exportListSlot();
     void compareListSlot();
     void stopComparingSlot();
+    void settingsWrittenSlot(const DeviceRecord &written, const AddressCheckResult &check);
 
 private:
     void buildWidgets();
@@ -107,6 +112,7 @@ private:
     void showComparisonCounts();
     // "2 devices share 192.0.2.81" in the status bar, hidden while none do.
     void showConflicts();
+    void showWriteStatus(const QString &text);
 
     QPointer<MySocket> endpoint;
     QTranslator *translator = nullptr;
@@ -147,6 +153,12 @@ private:
     // "2 new, 1 changed, 1 missing" while comparing with a saved list.
     QLabel *comparisonLabel = nullptr;
     QString comparedPath;
+    // What became of the last write: its address check, then whether the device
+    // answers with its new settings.
+    QLabel *writeStatusLabel = nullptr;
+    QString writeCheckNote;
+    WriteConfirmation *writeConfirmation = nullptr;
+    int writeConfirmationLimitMs = WriteConfirmation::DefaultLimitMs;
     // The LEDs of the device whose dialog is open.
     QPointer<LedSession> openedLeds;
     bool widgetsBuilt = false;

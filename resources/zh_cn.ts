@@ -25,6 +25,41 @@
     </message>
 </context>
 <context>
+    <name>AddressCheckText</name>
+    <message>
+        <source>this computer</source>
+        <translation>本计算机</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1（%2）</translation>
+    </message>
+    <message>
+        <source>it lies on no subnet of the network adapter that heard the device</source>
+        <translation>它不在收到该设备应答的网络适配器的任何子网内</translation>
+    </message>
+    <message>
+        <source>the network adapter that heard the device is gone</source>
+        <translation>收到该设备应答的网络适配器已不存在</translation>
+    </message>
+    <message>
+        <source>the system had no answer in time</source>
+        <translation>系统未能及时得到答复</translation>
+    </message>
+    <message>
+        <source>the network adapter does not resolve addresses</source>
+        <translation>该网络适配器不解析地址</translation>
+    </message>
+    <message>
+        <source>%1 was written although %2 holds it.</source>
+        <translation>已写入 %1，尽管 %2 正在使用它。</translation>
+    </message>
+    <message>
+        <source>%1 could not be checked before writing: %2.</source>
+        <translation>写入前无法检查 %1：%2。</translation>
+    </message>
+</context>
+<context>
     <name>DeviceComparisonModel</name>
     <message>
         <source>new</source>
@@ -323,12 +358,31 @@ Choose a list that Export List or nesdrix-cli scan --format csv or json saved.</
         <source>UDP port 102 could not be opened: no scan was sent. The warning shown at start tells what to do.</source>
         <translation>无法打开UDP端口102：未发送扫描。启动时显示的警告说明了解决方法。</translation>
     </message>
+    <message>
+        <source>New settings sent to %1: waiting for it to answer at %2...</source>
+        <translation>新设置已发送给 %1：正在等待它在 %2 应答...</translation>
+    </message>
+    <message>
+        <source>%1 answers at %2 with its new settings.</source>
+        <translation>%1 已在 %2 以新设置应答。</translation>
+    </message>
+    <message>
+        <source>%1 was not seen at %2 yet: it may still be restarting. Press Refresh User List to look again.</source>
+        <translation>尚未在 %2 看到 %1：它可能仍在重启。请点击“刷新设备列表”再次查找。</translation>
+    </message>
 </context>
 <context>
     <name>MySocket</name>
     <message>
         <source>UDP port 102 is not open, so nothing was sent</source>
         <translation>UDP端口102未打开，因此没有发送任何内容</translation>
+    </message>
+</context>
+<context>
+    <name>NeighbourTable</name>
+    <message>
+        <source>this system&apos;s neighbour table cannot be read yet</source>
+        <translation>暂时无法读取本系统的邻居表</translation>
     </message>
 </context>
 <context>
@@ -513,6 +567,30 @@ Check the cable and that the network adapter is up, then press Modify again.</so
     <message>
         <source>Sort this out before you write new settings:</source>
         <translation>写入新设置前请先解决此问题：</translation>
+    </message>
+    <message>
+        <source>Checking that %1 is free...</source>
+        <translation>正在检查 %1 是否空闲...</translation>
+    </message>
+    <message>
+        <source>Address in Use</source>
+        <translation>地址已被占用</translation>
+    </message>
+    <message>
+        <source>%1 is already in use by %2.
+
+Two devices with one address disturb each other and can stop the line. Write the address anyway?</source>
+        <translation>%1 已被 %2 占用。
+
+两台设备使用同一地址会互相干扰，并可能导致产线停机。仍要写入该地址吗？</translation>
+    </message>
+    <message>
+        <source>Write Anyway</source>
+        <translation>仍然写入</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
     </message>
 </context>
 </TS>
