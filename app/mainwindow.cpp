@@ -15,6 +15,7 @@
 #include "mysocket.h"
 #include "processdialog.h"
 #include "safetext.h"
+#include "scanrun.h"
 #include "subdeviceinfo.h"
 #include "warningbox.h"
 
@@ -134,6 +135,8 @@ MainWindow::MainWindow(QWidget *parent)
     g_mySocket = new MySocket;
     g_mySocket->initUdpSocket();
     connect(g_mySocket, &MySocket::deviceReplied, this, &MainWindow::tranlateUdpRawFrameSlot);
+    scanRun = new ScanRun(g_mySocket, this);
+    connect(scanRun, &ScanRun::trySent, this, &MainWindow::showScanStatus);
     if (!g_mySocket->isBound())
         QTimer::singleShot(0, this, &MainWindow::reportBindFailure);
     else if (g_mySocket->isReceiveBufferCapped())
@@ -144,6 +147,7 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     // The window owns the endpoint for its whole life; nothing may reach either after it.
+    scanRun->cancel();
     delete g_mySocket;
     g_mySocket = nullptr;
     delete translator;
@@ -172,7 +176,7 @@ void MainWindow::startScan()
     // Replies read before the scan request belong to the list just cleared.
     pendingDevices.clear();
     userChoseRow = false;
-    lastScan = g_mySocket->udpSendCmdScan();
+    scanRun->start();
     showScanStatus();
     showLeftOutCount();
 }
@@ -434,6 +438,8 @@ void MainWindow::aboutActionSlot()
 
 void MainWindow::refreshUserSlot()
 {
+    // The tries still pending would draw answers into the list of the scan to come.
+    scanRun->cancel();
     deviceList->clear();
     // A fixed pause before the request, not a wait for answers: replies to an
     // earlier request that come in meanwhile are cleared again by startScan.
@@ -628,18 +634,25 @@ void MainWindow::endListingPass()
 
 void MainWindow::showScanStatus()
 {
-    if (!lastScan) {
+    if (!scanRun) {
         scanStatusLabel->clear();
         return;
     }
-    if (lastScan->noAdapter()) {
+    // Answers come in meanwhile and are counted beside; the adapters are known
+    // once the last try went out.
+    if (scanRun->isRunning()) {
+        scanStatusLabel->setText(tr("Scanning..."));
+        return;
+    }
+    const ScanReport &lastScan = scanRun->report();
+    if (lastScan.noAdapter()) {
         scanStatusLabel->setText(tr("No network adapter is up: connect a cable or bring an "
                                     "adapter up, then press Refresh User List."));
         return;
     }
     QStringList scanned;
     QStringList refused;
-    for (const ScanAdapter &adapter : lastScan->adapters) {
+    for (const ScanAdapter &adapter : lastScan.adapters) {
         if (adapter.sent)
             scanned << adapterText(adapter);
         else

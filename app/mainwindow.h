@@ -13,8 +13,6 @@
 #include <QString>
 #include <QVector>
 
-#include <optional>
-
 class DeviceListModel;
 class DeviceSortFilterModel;
 class QAction;
@@ -23,6 +21,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QTableView;
+class ScanRun;
 class QTranslator;
 
 class MainWindow : public QMainWindow
@@ -97,8 +96,8 @@ private:
     DeviceSortFilterModel *shownDevices = nullptr;
     QTableView *tableView = nullptr;
     QLabel *scanStatusLabel = nullptr;
-    // Where the last scan went; nothing before the first.
-    std::optional<ScanReport> lastScan;
+    // The scan's tries and where they went; null until the endpoint is made.
+    ScanRun *scanRun = nullptr;
     QLineEdit *filterEdit = nullptr;
     QLabel *shownCountLabel = nullptr;
     QMenu *rowMenu = nullptr;

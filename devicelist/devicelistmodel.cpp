@@ -72,6 +72,8 @@ QVariant DeviceListModel::data(const QModelIndex &index, int role) const
     const int column = index.column();
     if (role == Qt::DisplayRole)
         return cellText(records.at(row), column);
+    if (role == Qt::ToolTipRole)
+        return heardText(row);
     if (role == Qt::BackgroundRole
         && ((column == IpAddressColumn && isDuplicateIp(row))
             || (column == MacAddressColumn && isDuplicateMac(row))))
@@ -89,35 +91,70 @@ QVariant DeviceListModel::headerData(int section, Qt::Orientation orientation, i
 
 bool DeviceListModel::append(const DeviceRecord &record)
 {
-    return appendRecords({ record }) == 1;
+    const int leftOutBefore = leftOut;
+    appendRecords({ record });
+    return leftOut == leftOutBefore;
 }
 
 int DeviceListModel::appendRecords(const QVector<DeviceRecord> &newRecords)
 {
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
     const int first = records.size();
-    const int listed = qBound(0, listLimit - first, int(newRecords.size()));
-    leftOut += int(newRecords.size()) - listed;
-    if (listed == 0)
+    QVector<const DeviceRecord *> newRows;
+    QVector<Heard> newHeard;
+    // The earlier rows heard again, as one range: one change for the views.
+    int firstHeardAgain = first;
+    int lastHeardAgain = -1;
+    for (const DeviceRecord &record : newRecords) {
+        const ReplyKey key(record.interfaceIndex, record.replyDigest);
+        const auto listed
+            = record.replyDigest.isEmpty() ? rowsByReply.cend() : rowsByReply.constFind(key);
+        if (listed != rowsByReply.cend()) {
+            const int row = listed.value();
+            Heard &again = row < first ? heard[row] : newHeard[row - first];
+            again.lastMs = now;
+            ++again.answers;
+            if (row < first) {
+                firstHeardAgain = qMin(firstHeardAgain, row);
+                lastHeardAgain = qMax(lastHeardAgain, row);
+            }
+            continue;
+        }
+        if (first + newRows.size() >= listLimit) {
+            ++leftOut;
+            continue;
+        }
+        if (!record.replyDigest.isEmpty())
+            rowsByReply.insert(key, first + int(newRows.size()));
+        newRows.append(&record);
+        newHeard.append({ now, 1 });
+    }
+    if (lastHeardAgain >= 0)
+        emit dataChanged(
+            index(firstHeardAgain, 0), index(lastHeardAgain, ColumnCount - 1), { Qt::ToolTipRole });
+    if (newRows.isEmpty())
         return 0;
+
     QVector<QPair<int, int>> repaints; // (row, column) of earlier rows marked now
-    beginInsertRows(QModelIndex(), first, first + listed - 1);
-    for (int i = 0; i < listed; ++i) {
-        const DeviceRecord &record = newRecords.at(i);
+    beginInsertRows(QModelIndex(), first, first + int(newRows.size()) - 1);
+    for (const DeviceRecord *record : qAsConst(newRows)) {
         const int row = records.size();
-        records.append(record);
+        records.append(*record);
         marks.append(0);
-        repaints.append({ markDuplicate(ipRows, duplicateKey(record, record.ip), row, DuplicateIp),
-            IpAddressColumn });
         repaints.append(
-            { markDuplicate(macRows, duplicateKey(record, record.mac), row, DuplicateMac),
+            { markDuplicate(ipRows, duplicateKey(*record, record->ip), row, DuplicateIp),
+                IpAddressColumn });
+        repaints.append(
+            { markDuplicate(macRows, duplicateKey(*record, record->mac), row, DuplicateMac),
                 MacAddressColumn });
     }
+    heard += newHeard;
     endInsertRows();
     for (const auto &cell : qAsConst(repaints)) {
         if (cell.first < first)
             repaintCell(cell.first, cell.second);
     }
-    return listed;
+    return int(newRows.size());
 }
 
 void DeviceListModel::clear()
@@ -130,9 +167,24 @@ void DeviceListModel::clear()
     beginRemoveRows(QModelIndex(), 0, records.size() - 1);
     records.clear();
     marks.clear();
+    heard.clear();
+    rowsByReply.clear();
     ipRows.clear();
     macRows.clear();
     endRemoveRows();
+}
+
+QDateTime DeviceListModel::lastHeard(int row) const
+{
+    return QDateTime::fromMSecsSinceEpoch(heard.at(row).lastMs);
+}
+
+QString DeviceListModel::heardText(int row) const
+{
+    return QCoreApplication::translate(
+        "MainWindow", "Last answer at %1; answers since the list was cleared: %2")
+        .arg(lastHeard(row).toString(QStringLiteral("HH:mm:ss")))
+        .arg(answerCount(row));
 }
 
 void DeviceListModel::retranslate()

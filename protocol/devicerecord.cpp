@@ -7,6 +7,8 @@
 #include "devicetext.h"
 #include "safetext.h"
 
+#include <QCryptographicHash>
+
 namespace {
 
 QString dotted(const QByteArray &bytes)
@@ -38,6 +40,24 @@ QString boundedDotted(const QByteArray &bytes)
     return boundedText(dotted(bytes.left(MaxShownTextBytes + 1)));
 }
 
+// 16 bytes of a cryptographic hash: no two different replies of a plant meet,
+// even made up on purpose to hide one device behind another, and a row
+// keeps only these rather than a reply of any length.
+QByteArray replyDigest(const Datagram::ScanReply &reply)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(QByteArray(1, char(reply.deviceType)));
+    for (const QByteArray *item :
+        { &reply.mac, &reply.name, &reply.version, &reply.network, &reply.points }) {
+        // Each length first, so that no bytes can move from one item into the next.
+        const quint32 size = quint32(item->size());
+        const char length[] = { char(size >> 24), char(size >> 16), char(size >> 8), char(size) };
+        hash.addData(length, sizeof length);
+        hash.addData(*item);
+    }
+    return hash.result().left(16);
+}
+
 } // namespace
 
 DeviceRecord deviceRecordFromReply(const Datagram::ScanReply &reply)
@@ -52,5 +72,6 @@ DeviceRecord deviceRecordFromReply(const Datagram::ScanReply &reply)
     record.gateway = dotted(reply.network.mid(8, 4));
     record.version = boundedDotted(reply.version);
     record.points = boundedDotted(reply.points);
+    record.replyDigest = replyDigest(reply);
     return record;
 }

@@ -22,6 +22,9 @@ struct DeviceRecord
     QString version, points; // bounded by boundedText: the items have no length limit
     int interfaceIndex = 0; // the adapter that heard the reply; 0 while unknown
     QString senderAddress; // the reply's source address; empty while unknown
+    // Equal for two replies with the same type and every byte from the MAC on:
+    // the same device answering again. Empty for a record not made from a reply.
+    QByteArray replyDigest;
 };
 
 DeviceRecord deviceRecordFromReply(const Datagram::ScanReply &reply);

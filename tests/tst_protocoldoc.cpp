@@ -75,6 +75,7 @@ void TestProtocolDoc::examplesAreTheCodecs_data()
     modify.network = networkBytes("192.168.1.20", "255.255.255.0", "192.168.1.1");
 
     QTest::newRow("scan request") << scanRequest(0) << ScanRequestSize << false;
+    QTest::newRow("scan request, second try") << scanRequest(1) << ScanRequestSize << false;
     QTest::newRow("LED flash") << ledsRequest(1, Mac, LedCommand::Flash) << LedsRequestSize
                                << false;
     QTest::newRow("LED stop") << ledsRequest(2, Mac, LedCommand::Stop) << LedsRequestSize << false;

@@ -44,8 +44,20 @@ void printError(const QString &text)
 QCommandLineOption waitOption()
 {
     return { QStringLiteral("wait-ms"),
-        QStringLiteral("Listen for scan replies for <ms> milliseconds (default 2000)."),
+        QStringLiteral("Listen for scan replies for <ms> milliseconds after the last scan "
+                       "request (default 2000)."),
         QStringLiteral("ms"), QString::number(DefaultWaitMs) };
+}
+
+QCommandLineOption triesOption()
+{
+    return { QStringLiteral("tries"),
+        QStringLiteral("Send the scan request <n> times, 1 to %1, spread over the first "
+                       "seconds (0, 0.5 s, 1.5 s, then every 2 s), so that a device whose "
+                       "datagram was lost answers the next one (default %2).")
+            .arg(ScanRun::MaxTries)
+            .arg(ScanRun::DefaultTries),
+        QStringLiteral("n"), QString::number(ScanRun::DefaultTries) };
 }
 
 QCommandLineOption auditOption()
@@ -241,36 +253,41 @@ int scanCommand(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Broadcasts one scan request and lists every device that answers, one a line. "
-        "Devices that share a MAC or IP address are flagged in the Duplicate column."));
+        "Broadcasts the scan request (three times by default) and lists every device that "
+        "answers, one a line, once however often it answers. Devices that share a MAC or IP "
+        "address are flagged in the Duplicate column. With no device, json prints [] and csv "
+        "its header line."));
     const QCommandLineOption wait = waitOption();
+    const QCommandLineOption tries = triesOption();
     const QCommandLineOption format(QStringLiteral("format"),
         QStringLiteral("table (default), csv or json."), QStringLiteral("format"),
         QStringLiteral("table"));
-    parser.addOptions({ wait, format });
+    parser.addOptions({ wait, tries, format });
     if (const std::optional<int> status
         = parseCommandLine(parser, QStringLiteral("scan"), arguments, 0))
         return *status;
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
+    const std::optional<int> scanTries = numberValue(parser, tries, 1, ScanRun::MaxTries);
     const std::optional<OutputFormat> outputFormat = outputFormatFromText(parser.value(format));
     if (!outputFormat)
         printError(QStringLiteral("--format takes table, csv or json, not \"%1\"")
                        .arg(parser.value(format)));
-    if (!waitMs || !outputFormat)
+    if (!waitMs || !scanTries || !outputFormat)
         return ExitUsage;
 
     InterruptWatcher watcher;
     Fleet fleet(&watcher);
+    fleet.setScanTries(*scanTries);
     const Scan scan = openAndScan(fleet, watcher, *waitMs);
     if (scan.failure != ExitSuccess)
         return scan.failure;
-    const QVector<DeviceRecord> &devices = scan.devices;
-    if (devices.isEmpty()) {
-        printError(QStringLiteral("no device answered within %1 ms").arg(*waitMs));
-        return ExitNoDevices;
-    }
-    printOut(formatDevices(fleet.listedDevices(), *outputFormat));
-    return ExitSuccess;
+    // Scripts read an empty list as one: JSON's [] and CSV's header line.
+    if (!scan.devices.isEmpty() || *outputFormat != OutputFormat::Table)
+        printOut(formatDevices(fleet.listedDevices(), *outputFormat));
+    if (!scan.devices.isEmpty())
+        return ExitSuccess;
+    printError(QStringLiteral("no device answered within %1 ms").arg(*waitMs));
+    return ExitNoDevices;
 }
 
 int flashCommand(const QStringList &arguments)
@@ -281,21 +298,24 @@ int flashCommand(const QStringList &arguments)
         "Ctrl-C, then sends the stop request."));
     parser.addPositionalArgument(QStringLiteral("MAC"), QLatin1String(MacArgumentHelp));
     const QCommandLineOption wait = waitOption();
+    const QCommandLineOption tries = triesOption();
     const QCommandLineOption seconds(QStringLiteral("seconds"),
         QStringLiteral("Flash for <n> seconds (default 10)."), QStringLiteral("n"),
         QString::number(DefaultFlashSeconds));
-    parser.addOptions({ wait, seconds });
+    parser.addOptions({ wait, tries, seconds });
     if (const std::optional<int> status
         = parseCommandLine(parser, QStringLiteral("flash"), arguments, 1))
         return *status;
     const std::optional<QString> mac = macArgument(parser);
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
+    const std::optional<int> scanTries = numberValue(parser, tries, 1, ScanRun::MaxTries);
     const std::optional<int> flashSeconds = numberValue(parser, seconds, 1, DaySeconds);
-    if (!mac || !waitMs || !flashSeconds)
+    if (!mac || !waitMs || !scanTries || !flashSeconds)
         return ExitUsage;
 
     InterruptWatcher watcher;
     Fleet fleet(&watcher);
+    fleet.setScanTries(*scanTries);
     const Scan scan = openAndFind(fleet, watcher, *waitMs, *mac);
     if (scan.failure != ExitSuccess)
         return scan.failure;
@@ -367,14 +387,16 @@ int setCommand(const QStringList &arguments)
     const QCommandLineOption allowDuplicate(QStringLiteral("allow-duplicate-ip"),
         QStringLiteral("Write even when another device already holds the new IP address."));
     const QCommandLineOption wait = waitOption();
+    const QCommandLineOption tries = triesOption();
     const QCommandLineOption audit = auditOption();
-    parser.addOptions({ ip, mask, gateway, yes, allowDuplicate, wait, audit });
+    parser.addOptions({ ip, mask, gateway, yes, allowDuplicate, wait, tries, audit });
     if (const std::optional<int> status
         = parseCommandLine(parser, QStringLiteral("set"), arguments, 1))
         return *status;
     const std::optional<QString> mac = macArgument(parser);
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
-    if (!mac || !waitMs)
+    const std::optional<int> scanTries = numberValue(parser, tries, 1, ScanRun::MaxTries);
+    if (!mac || !waitMs || !scanTries)
         return ExitUsage;
     const std::optional<PlanEntry> target = setTarget(parser, *mac, ip, mask, gateway);
     if (!target)
@@ -382,6 +404,7 @@ int setCommand(const QStringList &arguments)
 
     InterruptWatcher watcher;
     Fleet fleet(&watcher);
+    fleet.setScanTries(*scanTries);
     const Scan scan = openAndFind(fleet, watcher, *waitMs, *mac);
     if (scan.failure != ExitSuccess)
         return scan.failure;
@@ -506,15 +529,17 @@ int applyCommand(const QStringList &arguments)
         QStringLiteral("Pause <ms> milliseconds between two writes (default 0)."),
         QStringLiteral("ms"), QStringLiteral("0"));
     const QCommandLineOption wait = waitOption();
+    const QCommandLineOption tries = triesOption();
     const QCommandLineOption audit = auditOption();
-    parser.addOptions({ yes, verify, interval, wait, audit });
+    parser.addOptions({ yes, verify, interval, wait, tries, audit });
     if (const std::optional<int> status
         = parseCommandLine(parser, QStringLiteral("apply"), arguments, 1))
         return *status;
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
     const std::optional<int> verifyMs = numberValue(parser, verify, 0);
     const std::optional<int> intervalMs = numberValue(parser, interval, 0);
-    if (!waitMs || !verifyMs || !intervalMs)
+    const std::optional<int> scanTries = numberValue(parser, tries, 1, ScanRun::MaxTries);
+    if (!waitMs || !verifyMs || !intervalMs || !scanTries)
         return ExitUsage;
     const std::optional<QString> text = planText(parser.positionalArguments().constFirst());
     if (!text)
@@ -527,6 +552,7 @@ int applyCommand(const QStringList &arguments)
 
     InterruptWatcher watcher;
     Fleet fleet(&watcher);
+    fleet.setScanTries(*scanTries);
     const Scan scan = openAndScan(fleet, watcher, *waitMs);
     if (scan.failure != ExitSuccess)
         return scan.failure;

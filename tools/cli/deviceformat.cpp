@@ -77,6 +77,8 @@ QString formatJson(const DeviceListModel &devices)
             { QStringLiteral("duplicateMac"), devices.isDuplicateMac(row) },
             { QStringLiteral("duplicateIp"), devices.isDuplicateIp(row) } });
     }
+    if (array.isEmpty())
+        return QStringLiteral("[]\n");
     return jsonWithEscapedHiddenCharacters(
         QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented)));
 }
