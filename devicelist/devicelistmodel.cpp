@@ -108,7 +108,7 @@ int DeviceListModel::appendRecords(const QVector<DeviceRecord> &newRecords)
     for (const DeviceRecord &record : newRecords) {
         const ReplyKey key(record.interfaceIndex, record.replyDigest);
         const auto listed
-            = record.replyDigest.isEmpty() ? rowsByReply.cend() : rowsByReply.constFind(key);
+            = record.replyDigest == 0 ? rowsByReply.cend() : rowsByReply.constFind(key);
         if (listed != rowsByReply.cend()) {
             const int row = listed.value();
             Heard &again = row < first ? heard[row] : newHeard[row - first];
@@ -124,7 +124,7 @@ int DeviceListModel::appendRecords(const QVector<DeviceRecord> &newRecords)
             ++leftOut;
             continue;
         }
-        if (!record.replyDigest.isEmpty())
+        if (record.replyDigest != 0)
             rowsByReply.insert(key, first + int(newRows.size()));
         newRows.append(&record);
         newHeard.append({ now, 1 });

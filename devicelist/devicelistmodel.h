@@ -101,7 +101,7 @@ private:
     QString heardText(int row) const;
 
     // A reply's content as heard on one adapter.
-    using ReplyKey = QPair<int, QByteArray>;
+    using ReplyKey = QPair<int, quint64>;
     struct Heard
     {
         qint64 lastMs = 0; // since the epoch

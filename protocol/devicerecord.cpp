@@ -8,6 +8,7 @@
 #include "safetext.h"
 
 #include <QCryptographicHash>
+#include <QtEndian>
 
 namespace {
 
@@ -40,10 +41,10 @@ QString boundedDotted(const QByteArray &bytes)
     return boundedText(dotted(bytes.left(MaxShownTextBytes + 1)));
 }
 
-// 16 bytes of a cryptographic hash: no two different replies of a plant meet,
-// even made up on purpose to hide one device behind another, and a row
-// keeps only these rather than a reply of any length.
-QByteArray replyDigest(const Datagram::ScanReply &reply)
+// 64 bits of a cryptographic hash: no reply of a plant meets another's, nor
+// can one be made up to meet a given reply, and a row keeps 8 bytes rather
+// than a reply of any length.
+quint64 replyDigest(const Datagram::ScanReply &reply)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
     hash.addData(QByteArray(1, char(reply.deviceType)));
@@ -52,10 +53,10 @@ QByteArray replyDigest(const Datagram::ScanReply &reply)
         // Each length first, so that no bytes can move from one item into the next.
         const quint32 size = quint32(item->size());
         const char length[] = { char(size >> 24), char(size >> 16), char(size >> 8), char(size) };
-        hash.addData(length, sizeof length);
+        hash.addData(QByteArray::fromRawData(length, sizeof length));
         hash.addData(*item);
     }
-    return hash.result().left(16);
+    return qFromBigEndian<quint64>(hash.result().constData());
 }
 
 } // namespace

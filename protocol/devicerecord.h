@@ -23,8 +23,8 @@ struct DeviceRecord
     int interfaceIndex = 0; // the adapter that heard the reply; 0 while unknown
     QString senderAddress; // the reply's source address; empty while unknown
     // Equal for two replies with the same type and every byte from the MAC on:
-    // the same device answering again. Empty for a record not made from a reply.
-    QByteArray replyDigest;
+    // the same device answering again. 0 for a record not made from a reply.
+    quint64 replyDigest = 0;
 };
 
 DeviceRecord deviceRecordFromReply(const Datagram::ScanReply &reply);
