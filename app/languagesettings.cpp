@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -44,6 +45,19 @@ QString settingsFilePath()
 QString catalogueFilePath()
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/zh_cn.qm");
+}
+
+QString qtCatalogueFolder()
+{
+    const QString besideProgram
+        = QCoreApplication::applicationDirPath() + QStringLiteral("/translations");
+    if (QFileInfo(besideProgram).isDir())
+        return besideProgram;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#else
+    return QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+#endif
 }
 
 QString storedLanguage()

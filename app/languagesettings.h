@@ -20,6 +20,9 @@ inline const QString Chinese = QStringLiteral("Chinese");
 
 QString settingsFilePath();
 QString catalogueFilePath();
+// Where Qt's own catalogues are: a "translations" folder beside the program
+// when there is one (a copy deployed with its Qt), else Qt's installed folder.
+QString qtCatalogueFolder();
 // The stored value exactly as written, or an empty text.
 QString storedLanguage();
 void storeLanguage(const QString &language);

@@ -5,6 +5,7 @@
 #include "mainwindow.h"
 
 #include "about.h"
+#include "devicecelldelegate.h"
 #include "devicecsv.h"
 #include "devicelistmodel.h"
 #include "devicesortfilter.h"
@@ -16,12 +17,14 @@
 #include "processdialog.h"
 #include "safetext.h"
 #include "scanrun.h"
+#include "scantext.h"
 #include "subdeviceinfo.h"
 #include "warningbox.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
@@ -36,7 +39,7 @@
 #include <QSaveFile>
 #include <QScopedValueRollback>
 #include <QScreen>
-#include <QSignalBlocker>
+#include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTableView>
@@ -64,15 +67,10 @@ constexpr int ButtonMaximumWidth = 200;
 constexpr int ButtonMinimumHeight = 40;
 constexpr int WideColumnWidth = 120;
 const QSize SmallestStartSize(650, 350);
-
-// "plant 192.0.2.1/24, 192.0.2.2/24"
-QString adapterText(const ScanAdapter &adapter)
-{
-    QStringList addresses;
-    for (const InterfaceAddress &address : adapter.addresses)
-        addresses << QStringLiteral("%1/%2").arg(address.ip.toString()).arg(address.prefixLength);
-    return adapter.name + QLatin1Char(' ') + addresses.join(QStringLiteral(", "));
-}
+// How long after a scan an empty list is told as "no device answered".
+constexpr int AnswerWaitMs = 3000;
+// How long a passing note (a file written) stays in the status bar.
+constexpr int StatusMessageMs = 15000;
 
 QPushButton *createButton(QWidget *parent)
 {
@@ -130,13 +128,15 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowTitle(QStringLiteral("Nesdrix"));
     applyStoredLanguage();
     initUi();
-    resize(startSize());
+    restoreViewState();
 
     g_mySocket = new MySocket;
     g_mySocket->initUdpSocket();
     connect(g_mySocket, &MySocket::deviceReplied, this, &MainWindow::tranlateUdpRawFrameSlot);
     scanRun = new ScanRun(g_mySocket, this);
     connect(scanRun, &ScanRun::trySent, this, &MainWindow::showScanStatus);
+    // "No device answered" waits as long after the last try as after the first.
+    connect(scanRun, &ScanRun::finished, answerWait, qOverload<>(&QTimer::start));
     if (!g_mySocket->isBound())
         QTimer::singleShot(0, this, &MainWindow::reportBindFailure);
     else if (g_mySocket->isReceiveBufferCapped())
@@ -150,7 +150,7 @@ MainWindow::~MainWindow()
     scanRun->cancel();
     delete g_mySocket;
     g_mySocket = nullptr;
-    delete translator;
+    removeTranslator();
 }
 
 QIcon MainWindow::applicationIcon()
@@ -175,8 +175,9 @@ void MainWindow::startScan()
     }
     // Replies read before the scan request belong to the list just cleared.
     pendingDevices.clear();
-    userChoseRow = false;
+    chosenDevice = QPersistentModelIndex();
     scanRun->start();
+    answerWait->start();
     showScanStatus();
     showLeftOutCount();
 }
@@ -203,8 +204,11 @@ void MainWindow::buildWidgets()
     connect(infoAction, &QAction::triggered, this, &MainWindow::infoActionSlot);
     exportAction = createAction(this, "exportAction");
     connect(exportAction, &QAction::triggered, this, &MainWindow::exportListSlot);
+    buildFileActions();
 
-    fileMenu = createMenu(this, "fileMenu", { exportAction });
+    fileMenu = createMenu(this, "fileMenu", { refreshAction, exportAction });
+    fileMenu->addSeparator();
+    fileMenu->addAction(quitAction);
     languageMenu = createMenu(this, "languageMenu", { chineseAction, englishAction });
     helpMenu = createMenu(this, "helpMenu", { aboutAction, infoAction });
     menuBar()->addMenu(fileMenu);
@@ -222,6 +226,12 @@ void MainWindow::buildWidgets()
     detailButton = createButton(this);
     detailButton->setObjectName(QStringLiteral("detailButton"));
     connect(detailButton, &QPushButton::clicked, this, &MainWindow::cellDoubleClickedSlot);
+
+    // Tab runs the way the eye reads the window: filter, list, then the buttons.
+    setTabOrder(filterEdit, tableView);
+    setTabOrder(tableView, refreshButton);
+    setTabOrder(refreshButton, detailButton);
+    tableView->setFocus();
 
     auto *tableLayout = new QVBoxLayout;
     tableLayout->addWidget(filterEdit);
@@ -248,6 +258,7 @@ void MainWindow::buildTable()
     tableView = new QTableView(this);
     tableView->setObjectName(QStringLiteral("tableWidget"));
     tableView->setModel(shownDevices);
+    tableView->setItemDelegate(new DeviceCellDelegate(tableView));
     tableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tableView->setSelectionBehavior(QAbstractItemView::SelectRows);
     tableView->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -269,12 +280,35 @@ void MainWindow::buildTable()
     auto *clearFilter = new QAction(filterEdit);
     clearFilter->setShortcut(Qt::Key_Escape);
     clearFilter->setShortcutContext(Qt::WidgetShortcut);
-    connect(clearFilter, &QAction::triggered, filterEdit, &QLineEdit::clear);
+    // Escape empties the field, and on an empty field goes back to the list.
+    connect(clearFilter, &QAction::triggered, this, [this] {
+        if (filterEdit->text().isEmpty())
+            tableView->setFocus(Qt::ShortcutFocusReason);
+        else
+            filterEdit->clear();
+    });
     filterEdit->addAction(clearFilter);
+}
+
+void MainWindow::buildFileActions()
+{
+    refreshAction = createAction(this, "refreshAction");
+    refreshAction->setShortcuts(QKeySequence::Refresh);
+    connect(refreshAction, &QAction::triggered, this, &MainWindow::refreshUserSlot);
+    // Not QKeySequence::Quit, which Windows leaves empty.
+    quitAction = createAction(this, "quitAction");
+    quitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    quitAction->setMenuRole(QAction::QuitRole);
+    connect(quitAction, &QAction::triggered, this, &QWidget::close);
 }
 
 void MainWindow::buildStatusBar()
 {
+    // Long enough for any device to answer a scan; then an empty list is news.
+    answerWait = new QTimer(this);
+    answerWait->setSingleShot(true);
+    answerWait->setInterval(AnswerWaitMs);
+    connect(answerWait, &QTimer::timeout, this, &MainWindow::showScanStatus);
     // Labels of their own: the status bar's message is wiped by every menu tip.
     scanStatusLabel = createStatusLabel(this, "scanStatusLabel");
     statusBar()->addWidget(scanStatusLabel, 1);
@@ -296,6 +330,19 @@ void MainWindow::buildListActions()
     copyRowAction->setShortcutContext(Qt::WidgetShortcut);
     connect(copyRowAction, &QAction::triggered, this, &MainWindow::copyRowSlot);
     tableView->addAction(copyRowAction);
+    auto *findAction = createAction(this, "findAction");
+    findAction->setShortcuts(QKeySequence::Find);
+    connect(findAction, &QAction::triggered, this, [this] {
+        filterEdit->setFocus(Qt::ShortcutFocusReason);
+        filterEdit->selectAll();
+    });
+    addAction(findAction);
+    // Enter on a row opens it, as a double-click does.
+    openAction = createAction(this, "openAction");
+    openAction->setShortcuts({ QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter) });
+    openAction->setShortcutContext(Qt::WidgetShortcut);
+    connect(openAction, &QAction::triggered, this, &MainWindow::cellDoubleClickedSlot);
+    tableView->addAction(openAction);
 
     rowMenu = createMenu(this, "rowMenu", { copyMacAction, copyIpAction, copyRowAction });
     rowMenu->addSeparator();
@@ -356,14 +403,81 @@ QSize MainWindow::startSize() const
     return wanted.boundedTo(screen()->availableGeometry().size());
 }
 
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    saveViewState();
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::saveViewState() const
+{
+    // Beside the language choice; columns by name, so that a column added in a
+    // later version neither takes nor shifts another one's width.
+    QSettings settings(LanguageSettings::settingsFilePath(), QSettings::IniFormat);
+    settings.beginGroup(QStringLiteral("MainWindow"));
+    settings.setValue(QStringLiteral("size"), size());
+    QStringList hidden;
+    settings.beginGroup(QStringLiteral("columnWidths"));
+    for (int column = 0; column < ColumnCount; ++column) {
+        const QString key = DeviceListModel::columnKey(column);
+        if (tableView->isColumnHidden(column))
+            hidden << key;
+        else
+            settings.setValue(key, tableView->columnWidth(column));
+    }
+    settings.endGroup();
+    settings.setValue(QStringLiteral("hiddenColumns"), hidden);
+    const int sortColumn = shownDevices->sortColumn();
+    settings.setValue(QStringLiteral("sortColumn"),
+        sortColumn >= 0 ? DeviceListModel::columnKey(sortColumn) : QString());
+    settings.setValue(QStringLiteral("sortDescending"),
+        sortColumn >= 0 && shownDevices->sortOrder() == Qt::DescendingOrder);
+}
+
+void MainWindow::restoreViewState()
+{
+    QSettings settings(LanguageSettings::settingsFilePath(), QSettings::IniFormat);
+    settings.beginGroup(QStringLiteral("MainWindow"));
+    const QStringList hidden = settings.value(QStringLiteral("hiddenColumns")).toStringList();
+    const bool hiddenStored = settings.contains(QStringLiteral("hiddenColumns"));
+    settings.beginGroup(QStringLiteral("columnWidths"));
+    const int smallest = tableView->horizontalHeader()->minimumSectionSize();
+    for (int column = 0; column < ColumnCount; ++column) {
+        const QString key = DeviceListModel::columnKey(column);
+        if (hiddenStored)
+            tableView->setColumnHidden(column, hidden.contains(key));
+        const int width = settings.value(key).toInt();
+        if (width > 0)
+            tableView->setColumnWidth(column, qMax(width, smallest));
+    }
+    settings.endGroup();
+    const int sortColumn
+        = DeviceListModel::columnOfKey(settings.value(QStringLiteral("sortColumn")).toString());
+    if (sortColumn >= 0) {
+        const Qt::SortOrder order = settings.value(QStringLiteral("sortDescending")).toBool()
+            ? Qt::DescendingOrder
+            : Qt::AscendingOrder;
+        shownDevices->sort(sortColumn, order);
+        tableView->horizontalHeader()->setSortIndicator(sortColumn, order);
+    }
+    // The size the user left, as far as the screen takes it now: a smaller
+    // screen or a larger scale factor must not push the window off it.
+    const QSize stored = settings.value(QStringLiteral("size")).toSize();
+    const QSize available = screen()->availableGeometry().size();
+    resize(stored.isValid() ? stored.boundedTo(available) : startSize());
+}
+
 void MainWindow::retranslateUi()
 {
-    aboutAction->setText(tr("About"));
-    infoAction->setText(tr("Host Info"));
-    fileMenu->setTitle(tr("File"));
-    exportAction->setText(tr("Export List..."));
-    languageMenu->setTitle(tr("Language"));
-    helpMenu->setTitle(tr("Help"));
+    aboutAction->setText(tr("&About"));
+    infoAction->setText(tr("Host &Info"));
+    fileMenu->setTitle(tr("&File"));
+    refreshAction->setText(tr("&Refresh User List"));
+    exportAction->setText(tr("&Export List..."));
+    quitAction->setText(tr("&Quit"));
+    languageMenu->setTitle(tr("&Language"));
+    helpMenu->setTitle(tr("&Help"));
+    openAction->setText(tr("Change IP..."));
     deviceList->retranslate();
     refreshButton->setText(tr("Refresh User List"));
     detailButton->setText(tr("Get Detailed Info"));
@@ -394,15 +508,22 @@ void MainWindow::installChineseTranslator()
     // A missing catalogue leaves a translator that translates nothing.
     static_cast<void>(translator->load(LanguageSettings::catalogueFilePath()));
     QCoreApplication::installTranslator(translator);
+    // Qt's own texts: the file dialog, standard buttons, the fields' context menu.
+    qtTranslator = new QTranslator;
+    if (qtTranslator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+            QStringLiteral("_"), LanguageSettings::qtCatalogueFolder()))
+        QCoreApplication::installTranslator(qtTranslator);
 }
 
 void MainWindow::removeTranslator()
 {
-    if (!translator)
-        return;
-    QCoreApplication::removeTranslator(translator);
-    delete translator;
-    translator = nullptr;
+    for (QTranslator **installed : { &translator, &qtTranslator }) {
+        if (!*installed)
+            continue;
+        QCoreApplication::removeTranslator(*installed);
+        delete *installed;
+        *installed = nullptr;
+    }
 }
 
 void MainWindow::chineseActionSlot()
@@ -452,8 +573,14 @@ void MainWindow::cellDoubleClickedSlot()
 {
     // A selection without a current row has no row to open.
     const QModelIndex current = tableView->currentIndex();
-    if (!tableView->selectionModel()->hasSelection() || !current.isValid()) {
+    if (deviceList->rowCount() == 0) {
         showWarning(this, tr("error!"), tr("No Devices!"), tr("OK"));
+        return;
+    }
+    if (!tableView->selectionModel()->hasSelection() || !current.isValid()) {
+        showWarning(this, tr("error!"),
+            tr("Select a device in the list first (the filter may hide the one you want)."),
+            tr("OK"));
         return;
     }
     // The opened device is taken once: a reply listed while its dialog is open
@@ -484,11 +611,14 @@ void MainWindow::tranlateUdpRawFrameSlot(const DeviceRecord &device)
 
 void MainWindow::sortByColumnSlot(int column)
 {
-    const QScopedValueRollback<bool> sorting(programMovesCurrent, true);
-    shownDevices->sortByHeaderClick(column);
+    {
+        const QScopedValueRollback<bool> sorting(programMovesCurrent, true);
+        shownDevices->sortByHeaderClick(column);
+    }
     tableView->horizontalHeader()->setSortIndicator(
         shownDevices->sortColumn(), shownDevices->sortOrder());
-    tableView->scrollTo(tableView->currentIndex());
+    showChosenDevice();
+    tableView->scrollToTop();
 }
 
 void MainWindow::filterChangedSlot(const QString &text)
@@ -498,24 +628,24 @@ void MainWindow::filterChangedSlot(const QString &text)
         shownDevices->setFilterText(text);
     }
     updateShownCount();
-    tableView->scrollTo(tableView->currentIndex());
+    showChosenDevice();
 }
 
 void MainWindow::copyMacSlot()
 {
-    copyCurrentDeviceText(&DeviceRecord::mac);
+    copyCurrentDeviceText(MacAddressColumn);
 }
 
 void MainWindow::copyIpSlot()
 {
-    copyCurrentDeviceText(&DeviceRecord::ip);
+    copyCurrentDeviceText(IpAddressColumn);
 }
 
-void MainWindow::copyCurrentDeviceText(QString DeviceRecord::*text)
+void MainWindow::copyCurrentDeviceText(int column)
 {
     const QModelIndex current = tableView->currentIndex();
     if (current.isValid())
-        copyText(shownDevices->record(current).*text);
+        copyText(deviceCellText(shownDevices->record(current), column));
 }
 
 void MainWindow::copyRowSlot()
@@ -549,19 +679,30 @@ void MainWindow::exportListSlot()
     const QString suggested = QDir::home().filePath(
         QStringLiteral("nesdrix-devices-%1.csv")
             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmm"))));
-    const QString path
-        = QFileDialog::getSaveFileName(this, tr("Export List"), suggested, tr("CSV files (*.csv)"));
-    if (!path.isEmpty())
-        exportList(path);
+    QFileDialog dialog(this, tr("Export List"), suggested, tr("CSV files (*.csv)"));
+    dialog.setObjectName(QStringLiteral("exportDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without an extension gets ".csv", and the overwrite question
+    // asks about the file that is really written.
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        exportList(dialog.selectedFiles().constFirst());
 }
 
 void MainWindow::exportList(const QString &path)
 {
     // Written whole or not at all: a failed export leaves no half file behind.
     QSaveFile file(path);
-    const QByteArray csv = devicesCsv(*deviceList, shownListedRows()).toUtf8();
-    if (file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size() && file.commit())
+    const QVector<int> rows = shownListedRows();
+    const QByteArray csv = devicesCsv(*deviceList, rows).toUtf8();
+    if (file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size() && file.commit()) {
+        const QString where = QDir::toNativeSeparators(path);
+        statusBar()->showMessage(rows.size() == 1
+                ? tr("1 device written to %1").arg(where)
+                : tr("%1 devices written to %2").arg(rows.size()).arg(where),
+            StatusMessageMs);
         return;
+    }
     QMessageBox::warning(this, tr("Export List"),
         tr("The list could not be saved as %1: %2.\n\nChoose a folder you can write to, "
            "and a disk with free space, then export again.")
@@ -577,10 +718,10 @@ QVector<int> MainWindow::shownListedRows() const
     return rows;
 }
 
-void MainWindow::noteCurrentRowChange()
+void MainWindow::noteCurrentRowChange(const QModelIndex &current)
 {
-    if (!programMovesCurrent)
-        userChoseRow = true;
+    if (!programMovesCurrent && current.isValid())
+        chosenDevice = shownDevices->mapToSource(current);
 }
 
 void MainWindow::updateShownCount()
@@ -589,16 +730,26 @@ void MainWindow::updateShownCount()
         tr("%1 of %2 devices shown").arg(shownDevices->rowCount()).arg(deviceList->rowCount()));
 }
 
-void MainWindow::selectListedRow(int row)
+void MainWindow::showChosenDevice()
 {
-    // Not told to the view, which scrolls once the pass ends (endListingPass),
-    // nor taken for the user's choice of a row.
-    const QModelIndex shown = shownDevices->indexOfListedRow(row, qMax(tableView->columnAt(0), 0));
-    if (!shown.isValid())
+    const QScopedValueRollback<bool> moving(programMovesCurrent, true);
+    QItemSelectionModel *selection = tableView->selectionModel();
+    if (!chosenDevice.isValid()) {
+        // Until the user picks a device, the top row is current and the list shows its top.
+        const QModelIndex top = shownDevices->index(0, qMax(tableView->columnAt(0), 0));
+        if (top.isValid() && top != tableView->currentIndex())
+            selection->setCurrentIndex(
+                top, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         return;
-    const QSignalBlocker viewNotTold(tableView->selectionModel());
-    tableView->selectionModel()->setCurrentIndex(
-        shown, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+    // The chosen device stays chosen while the filter hides it, and comes back selected.
+    const QModelIndex chosen = shownDevices->mapFromSource(chosenDevice);
+    if (!chosen.isValid()) {
+        selection->clear();
+        return;
+    }
+    selection->setCurrentIndex(chosen, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    tableView->scrollTo(chosen);
 }
 
 void MainWindow::beginListingPass()
@@ -622,14 +773,12 @@ void MainWindow::endListingPass()
     // Once per pass too: a flood past the limit would otherwise lay out the
     // status bar for every reply.
     showLeftOutCount();
-    // Until the user picks a row, the newest row is current and in view; after
-    // that, a reply must not move the row the user is about to open.
-    if (userChoseRow)
+    // A reply must not move the row the user is about to open; until the user
+    // picks one, the top row is current.
+    if (chosenDevice.isValid())
         return;
-    selectListedRow(deviceList->rowCount() - 1);
-    // The scroll range must take the new rows in before the view can scroll to one.
-    tableView->doItemsLayout();
-    tableView->scrollTo(tableView->currentIndex());
+    showChosenDevice();
+    tableView->scrollToTop();
 }
 
 void MainWindow::showScanStatus()
@@ -650,12 +799,10 @@ void MainWindow::showScanStatus()
                                     "adapter up, then press Refresh User List."));
         return;
     }
-    QStringList scanned;
+    const QString scanned = scannedAdaptersText(lastScan);
     QStringList refused;
     for (const ScanAdapter &adapter : lastScan.adapters) {
-        if (adapter.sent)
-            scanned << adapterText(adapter);
-        else
+        if (!adapter.sent)
             refused << QStringLiteral("%1: %2").arg(adapter.name, adapter.error);
     }
     if (scanned.isEmpty()) {
@@ -664,8 +811,17 @@ void MainWindow::showScanStatus()
                                      .arg(refused.join(QStringLiteral("; "))));
         return;
     }
+    if (deviceList->rowCount() == 0 && !answerWait->isActive()) {
+        scanStatusLabel->setText(
+            tr("No device answered on %1. Check the cable and the VLAN, that the firewall "
+               "lets UDP port 102 in, and rp_filter for devices on another subnet (the "
+               "README's \"When nothing answers\" explains each), then press Refresh User "
+               "List.")
+                .arg(scanned));
+        return;
+    }
     QString text = tr("Scanned on %1. Devices listed: %2.")
-                       .arg(scanned.join(QStringLiteral("; ")))
+                       .arg(scanned)
                        .arg(deviceList->rowCount());
     if (!refused.isEmpty())
         text += QLatin1Char(' ') + tr("Not sent on %1.").arg(refused.join(QStringLiteral("; ")));

@@ -10,6 +10,7 @@
 
 #include <QIcon>
 #include <QMainWindow>
+#include <QPersistentModelIndex>
 #include <QString>
 #include <QVector>
 
@@ -21,8 +22,9 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QTableView;
-class ScanRun;
+class QTimer;
 class QTranslator;
+class ScanRun;
 
 class MainWindow : public QMainWindow
 {
@@ -39,6 +41,10 @@ public:
     void startScan();
     // Saves the devices shown, in the order shown, as CSV; a failure is told in a box.
     void exportList(const QString &path);
+
+protected:
+    // Remembers the window's size and the table's columns and sort for the next start.
+    void closeEvent(QCloseEvent *event) override;
 
 private slots:
     void chineseActionSlot();
@@ -62,11 +68,14 @@ private:
     void buildTable();
     void buildStatusBar();
     void buildListActions();
+    void buildFileActions();
     void fitColumnsToFont();
     QSize startSize() const;
+    void saveViewState() const;
+    void restoreViewState();
     void updateShownCount();
-    void noteCurrentRowChange();
-    void copyCurrentDeviceText(QString DeviceRecord::*text);
+    void noteCurrentRowChange(const QModelIndex &current);
+    void copyCurrentDeviceText(int column);
     void copyText(const QString &text);
     QVector<int> shownListedRows() const;
     void retranslateUi();
@@ -75,18 +84,24 @@ private:
     void removeTranslator();
     void reportBindFailure();
     void reportReceiveBufferLimit();
-    void selectListedRow(int row);
+    // Selects the device the user chose, or the top row until the user chooses one.
+    void showChosenDevice();
     void beginListingPass();
     void endListingPass();
     void showScanStatus();
     void showLeftOutCount();
 
     QTranslator *translator = nullptr;
+    QTranslator *qtTranslator = nullptr;
     QAction *chineseAction = nullptr;
     QAction *englishAction = nullptr;
     QAction *aboutAction = nullptr;
     QAction *infoAction = nullptr;
     QAction *exportAction = nullptr;
+    QAction *refreshAction = nullptr;
+    QAction *quitAction = nullptr;
+    // Enter on a row, and the row menu's "Change IP...": opens the device.
+    QAction *openAction = nullptr;
     QMenu *fileMenu = nullptr;
     QMenu *languageMenu = nullptr;
     QMenu *helpMenu = nullptr;
@@ -98,6 +113,8 @@ private:
     QLabel *scanStatusLabel = nullptr;
     // The scan's tries and where they went; null until the endpoint is made.
     ScanRun *scanRun = nullptr;
+    // Runs from a scan until its answers are due.
+    QTimer *answerWait = nullptr;
     QLineEdit *filterEdit = nullptr;
     QLabel *shownCountLabel = nullptr;
     QMenu *rowMenu = nullptr;
@@ -107,13 +124,14 @@ private:
     // How many replies the full list left out; hidden while none.
     QLabel *leftOutLabel = nullptr;
     // The MAC of the device whose dialog is open, for its stop request.
-    QString openedDeviceMac;
+    MacAddress openedDeviceMac;
     bool widgetsBuilt = false;
     // Replies read in one readiness pass are listed, and painted, once after it.
     bool listingPass = false;
     QVector<DeviceRecord> pendingDevices;
-    // Once the user picks a row after a scan, rows listed later leave it current.
-    bool userChoseRow = false;
+    // The listed device the user picked (by click or key) since the scan: it
+    // stays chosen while new rows arrive and while the filter hides it.
+    QPersistentModelIndex chosenDevice;
     // Set while the program itself moves the current row (clearing, sorting,
     // filtering), so that the move is not taken for the user's choice.
     bool programMovesCurrent = false;

@@ -60,7 +60,7 @@ double threadCpuMs()
 // The simulator numbers its devices from 1 in the MAC's last three bytes.
 int deviceNumber(const DeviceRecord &device)
 {
-    return device.mac.right(8).remove(QLatin1Char(':')).toInt(nullptr, 16);
+    return int(device.mac.toUInt64() & 0xFFFFFF);
 }
 
 struct Drain

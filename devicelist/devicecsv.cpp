@@ -11,10 +11,12 @@ namespace {
 
 const QStringList &csvHeaders()
 {
-    static const QStringList headers
-        = { QStringLiteral("type"), QStringLiteral("name"), QStringLiteral("ip"),
-              QStringLiteral("mac"), QStringLiteral("mask"), QStringLiteral("gateway"),
-              QStringLiteral("version"), QStringLiteral("points"), QStringLiteral("duplicate") };
+    static const QStringList headers = [] {
+        QStringList keys;
+        for (int column = 0; column < ColumnCount; ++column)
+            keys << DeviceListModel::columnKey(column);
+        return keys << QStringLiteral("duplicate");
+    }();
     return headers;
 }
 
@@ -33,8 +35,10 @@ QString duplicateText(const DeviceListModel &devices, int row)
 QStringList deviceRowTexts(const DeviceListModel &devices, int row)
 {
     const DeviceRecord &device = devices.record(row);
-    return { device.type, device.name, device.ip, device.mac, device.mask, device.gateway,
-        device.version, device.points, duplicateText(devices, row) };
+    QStringList texts;
+    for (int column = 0; column < ColumnCount; ++column)
+        texts << deviceCellText(device, column);
+    return texts << duplicateText(devices, row);
 }
 
 QString devicesCsv(const DeviceListModel &devices, const QVector<int> &rows)

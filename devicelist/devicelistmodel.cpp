@@ -21,29 +21,32 @@ const char *const ColumnTitles[ColumnCount] = {
     QT_TRANSLATE_NOOP("MainWindow", "PLC Points"),
 };
 
-const QString &cellText(const DeviceRecord &record, int column)
+const char *const ColumnKeys[ColumnCount]
+    = { "type", "name", "ip", "mac", "mask", "gateway", "version", "points" };
+
+} // namespace
+
+QString deviceCellText(const DeviceRecord &record, int column)
 {
     switch (column) {
     case DeviceTypeColumn:
-        return record.type;
+        return record.typeText();
     case DeviceNameColumn:
-        return record.name;
+        return record.name();
     case IpAddressColumn:
-        return record.ip;
+        return record.ip.toString();
     case MacAddressColumn:
-        return record.mac;
+        return record.mac.toString();
     case NetMaskColumn:
-        return record.mask;
+        return record.mask.toString();
     case GateWayColumn:
-        return record.gateway;
+        return record.gateway.toString();
     case DeviceVersionColumn:
         return record.version;
     default:
         return record.points;
     }
 }
-
-} // namespace
 
 DeviceListModel::DeviceListModel(QObject *parent)
     : QAbstractTableModel(parent)
@@ -52,6 +55,20 @@ DeviceListModel::DeviceListModel(QObject *parent)
 QString DeviceListModel::columnTitle(int column)
 {
     return QCoreApplication::translate("MainWindow", ColumnTitles[column]);
+}
+
+QString DeviceListModel::columnKey(int column)
+{
+    return QLatin1String(ColumnKeys[column]);
+}
+
+int DeviceListModel::columnOfKey(const QString &key)
+{
+    for (int column = 0; column < ColumnCount; ++column) {
+        if (key == QLatin1String(ColumnKeys[column]))
+            return column;
+    }
+    return -1;
 }
 
 int DeviceListModel::rowCount(const QModelIndex &parent) const
@@ -71,7 +88,7 @@ QVariant DeviceListModel::data(const QModelIndex &index, int role) const
     const int row = index.row();
     const int column = index.column();
     if (role == Qt::DisplayRole)
-        return cellText(records.at(row), column);
+        return deviceCellText(records.at(row), column);
     if (role == Qt::ToolTipRole)
         return heardText(row);
     if (role == Qt::BackgroundRole
@@ -142,11 +159,12 @@ int DeviceListModel::appendRecords(const QVector<DeviceRecord> &newRecords)
         records.append(*record);
         marks.append(0);
         repaints.append(
-            { markDuplicate(ipRows, duplicateKey(*record, record->ip), row, DuplicateIp),
+            { markDuplicate(ipRows, duplicateKey(*record, record->ip.toUInt32()), row,
+                  DuplicateIp),
                 IpAddressColumn });
-        repaints.append(
-            { markDuplicate(macRows, duplicateKey(*record, record->mac), row, DuplicateMac),
-                MacAddressColumn });
+        repaints.append({ markDuplicate(macRows, duplicateKey(*record, record->mac.toUInt64()),
+                              row, DuplicateMac),
+            MacAddressColumn });
     }
     heard += newHeard;
     endInsertRows();
@@ -194,13 +212,13 @@ void DeviceListModel::retranslate()
 
 bool DeviceListModel::sharesIp(const DeviceRecord &record) const
 {
-    return ipRows.value(duplicateKey(record, record.ip)) == SharedText;
+    return ipRows.value(duplicateKey(record, record.ip.toUInt32())) == SharedText;
 }
 
 DeviceListModel::DuplicateKey DeviceListModel::duplicateKey(
-    const DeviceRecord &record, const QString &text)
+    const DeviceRecord &record, quint64 address)
 {
-    return { record.interfaceIndex, text };
+    return { record.interfaceIndex, address };
 }
 
 int DeviceListModel::markDuplicate(RowsByText &index, const DuplicateKey &key, int row, Mark mark)

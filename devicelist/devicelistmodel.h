@@ -26,11 +26,14 @@ enum DeviceTableColumn {
     ColumnCount
 };
 
+// The text a cell of the column shows for the device.
+QString deviceCellText(const DeviceRecord &record, int column);
+
 // The devices that answered, in arrival order, for the window's table and the
 // command-line tool. A device answers every try of a scan, and a loop in the
 // network can deliver a reply twice: a reply like one listed (the same type and
 // bytes from the MAC on, heard on the same adapter) is that row heard again and
-// adds nothing but its time. An IP or MAC text that two devices heard on one adapter
+// adds nothing but its time. An IP or MAC address that two devices heard on one adapter
 // carry is a duplicate: both cells are red, and stay red for as long as the rows
 // are listed. The same address on two separate networks is no conflict.
 // A scan lists at most maxListed() devices: any host can send replies with new
@@ -50,6 +53,10 @@ public:
 
     // The column's title in the language installed now.
     static QString columnTitle(int column);
+    // The column's name in files (CSV header, stored settings), never translated;
+    // -1 for a name no column has.
+    static QString columnKey(int column);
+    static int columnOfKey(const QString &key);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -85,15 +92,15 @@ public:
 
 private:
     enum Mark : quint8 { DuplicateIp = 1, DuplicateMac = 2 };
-    // The adapter that heard a record and one of its texts.
-    using DuplicateKey = QPair<int, QString>;
+    // The adapter that heard a record and one of its addresses.
+    using DuplicateKey = QPair<int, quint64>;
     // The one row listed with each key, or SharedText once a second row has it.
     using RowsByText = QHash<DuplicateKey, int>;
     static constexpr int SharedText = -1;
 
-    // What makes two records' texts the same address: the same text heard on
+    // What makes two records' addresses a conflict: the same address heard on
     // the same adapter.
-    static DuplicateKey duplicateKey(const DeviceRecord &record, const QString &text);
+    static DuplicateKey duplicateKey(const DeviceRecord &record, quint64 address);
     // Marks the new row and the one row listed before with its text, if any;
     // returns that earlier row when it was marked only now, else SharedText.
     int markDuplicate(RowsByText &index, const DuplicateKey &key, int row, Mark mark);

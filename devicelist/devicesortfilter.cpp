@@ -12,12 +12,19 @@
 
 namespace {
 
-bool sortsByValue(int column)
+Ipv4Address addressOf(const DeviceRecord &device, int column)
 {
-    return column == IpAddressColumn || column == NetMaskColumn || column == GateWayColumn
-        || column == DeviceVersionColumn || column == PlcPointsColumn;
+    switch (column) {
+    case IpAddressColumn:
+        return device.ip;
+    case NetMaskColumn:
+        return device.mask;
+    default:
+        return device.gateway;
+    }
 }
 
+// The numbers of a version or points text ("1.2.0.10").
 QVector<uint> dottedValues(const QString &text)
 {
     QVector<uint> values;
@@ -26,15 +33,18 @@ QVector<uint> dottedValues(const QString &text)
     return values;
 }
 
-int compareDottedValues(const QString &a, const QString &b)
+template<typename T> int compareValues(const T &left, const T &right)
 {
-    const QVector<uint> left = dottedValues(a);
-    const QVector<uint> right = dottedValues(b);
     if (std::lexicographical_compare(left.cbegin(), left.cend(), right.cbegin(), right.cend()))
         return -1;
     return std::lexicographical_compare(right.cbegin(), right.cend(), left.cbegin(), left.cend())
         ? 1
         : 0;
+}
+
+int compareDottedValues(const QString &a, const QString &b)
+{
+    return compareValues(dottedValues(a), dottedValues(b));
 }
 
 QString withoutMacSeparators(QString text)
@@ -47,9 +57,24 @@ QString withoutMacSeparators(QString text)
 
 } // namespace
 
-int compareDeviceTexts(int column, const QString &a, const QString &b, const QCollator &collator)
+int compareDevices(
+    int column, const DeviceRecord &a, const DeviceRecord &b, const QCollator &collator)
 {
-    return sortsByValue(column) ? compareDottedValues(a, b) : collator.compare(a, b);
+    switch (column) {
+    case IpAddressColumn:
+    case NetMaskColumn:
+    case GateWayColumn: {
+        const quint32 left = addressOf(a, column).toUInt32();
+        const quint32 right = addressOf(b, column).toUInt32();
+        return left < right ? -1 : left > right ? 1 : 0;
+    }
+    case DeviceVersionColumn:
+        return compareDottedValues(a.version, b.version);
+    case PlcPointsColumn:
+        return compareDottedValues(a.points, b.points);
+    default:
+        return collator.compare(deviceCellText(a, column), deviceCellText(b, column));
+    }
 }
 
 bool deviceMatchesFilter(const DeviceRecord &device, const QString &filter)
@@ -57,11 +82,13 @@ bool deviceMatchesFilter(const DeviceRecord &device, const QString &filter)
     const QString wanted = filter.trimmed();
     const auto holds
         = [&wanted](const QString &text) { return text.contains(wanted, Qt::CaseInsensitive); };
-    if (holds(device.type) || holds(device.name) || holds(device.ip) || holds(device.mac))
+    const QString mac = device.mac.toString();
+    if (holds(device.typeText()) || holds(device.name()) || holds(device.ip.toString())
+        || holds(mac))
         return true;
     const QString bareWanted = withoutMacSeparators(wanted);
     return !bareWanted.isEmpty()
-        && withoutMacSeparators(device.mac).contains(bareWanted, Qt::CaseInsensitive);
+        && withoutMacSeparators(mac).contains(bareWanted, Qt::CaseInsensitive);
 }
 
 DeviceSortFilterModel::DeviceSortFilterModel(DeviceListModel *devices, QObject *parent)
@@ -114,8 +141,7 @@ bool DeviceSortFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex &)
 
 bool DeviceSortFilterModel::lessThan(const QModelIndex &left, const QModelIndex &right) const
 {
-    const int column = left.column();
-    return compareDeviceTexts(
-               column, devices->data(left).toString(), devices->data(right).toString(), collator)
+    return compareDevices(
+               left.column(), devices->record(left.row()), devices->record(right.row()), collator)
         < 0;
 }

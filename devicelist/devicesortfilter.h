@@ -12,10 +12,11 @@
 
 class DeviceListModel;
 
-// Negative, zero or positive as the column's text a sorts before, with or after
-// b: addresses and versions by the value of each dotted part, other texts by
-// the collator (the language's order, digit runs as numbers).
-int compareDeviceTexts(int column, const QString &a, const QString &b, const QCollator &collator);
+// Negative, zero or positive as device a sorts before, with or after b by the
+// column: addresses by value, versions and points by the value of each dotted
+// part, other texts by the collator (the language's order, digit runs as numbers).
+int compareDevices(
+    int column, const DeviceRecord &a, const DeviceRecord &b, const QCollator &collator);
 
 // Whether the device's type, name, IP or MAC holds the filter text, in any
 // case; a MAC also matches with its separators left out. An empty filter

@@ -28,6 +28,25 @@ QLabel *createPlainLabel(const QString &text, const QString &objectName)
     return label;
 }
 
+// The first adapter that is up, not loopback and has an IPv4 address: the
+// computer as the devices' network sees it. Loopback, listed first on Linux,
+// would show 127.0.0.1 and a MAC of zeros.
+QNetworkInterface hostAdapter()
+{
+    const QList<QNetworkInterface> adapters = QNetworkInterface::allInterfaces();
+    for (const QNetworkInterface &adapter : adapters) {
+        if (!adapter.flags().testFlag(QNetworkInterface::IsUp)
+            || adapter.flags().testFlag(QNetworkInterface::IsLoopBack))
+            continue;
+        const QList<QNetworkAddressEntry> entries = adapter.addressEntries();
+        for (const QNetworkAddressEntry &entry : entries) {
+            if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol)
+                return adapter;
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 Info::Info(QWidget *parent)
@@ -60,18 +79,16 @@ QString Info::readHostName() const
 
 QString Info::readHostIpAddress() const
 {
-    const QList<QHostAddress> addresses = QNetworkInterface::allAddresses();
-    for (const QHostAddress &address : addresses) {
-        if (address.protocol() == QAbstractSocket::IPv4Protocol)
-            return address.toString();
+    for (const QNetworkAddressEntry &entry : hostAdapter().addressEntries()) {
+        if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol)
+            return entry.ip().toString();
     }
     return {};
 }
 
 QString Info::readHostMacAddress() const
 {
-    const QList<QNetworkInterface> interfaces = QNetworkInterface::allInterfaces();
-    return interfaces.isEmpty() ? QString() : interfaces.first().hardwareAddress();
+    return hostAdapter().hardwareAddress();
 }
 
 void Info::createLayout()

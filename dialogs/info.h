@@ -7,8 +7,8 @@
 
 #include <QDialog>
 
-// Facts about the host: a name from the environment, its first IPv4 address and
-// its first interface's hardware address.
+// Facts about the host: a name from the environment, and the IPv4 address and
+// hardware address of its first adapter that is up and not loopback.
 class Info : public QDialog
 {
     Q_OBJECT

@@ -44,47 +44,13 @@ QPushButton *createButton(QWidget *parent, const char *name, const QString &text
 
 SubDeviceInfo::SubDeviceInfo(const DeviceRecord &device, QWidget *parent)
     : QDialog(parent)
+    , device(device)
 {
     setWindowTitle(tr("PLC Info"));
     setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint);
     createLayout();
     createConnections();
-    loadDeviceInfo(device);
-}
-
-QString SubDeviceInfo::tableMacText() const
-{
-    return discoveredMac;
-}
-
-QString SubDeviceInfo::macText() const
-{
-    return macEdit->text();
-}
-
-QString SubDeviceInfo::deviceNameText() const
-{
-    return deviceNameEdit->text();
-}
-
-QByteArray SubDeviceInfo::nameField() const
-{
-    return Datagram::nameFieldFromReported(reportedName);
-}
-
-QString SubDeviceInfo::ipText() const
-{
-    return ipEdit->text();
-}
-
-QString SubDeviceInfo::netMaskText() const
-{
-    return netMaskEdit->text();
-}
-
-QString SubDeviceInfo::gateWayText() const
-{
-    return gateWayEdit->text();
+    loadDeviceInfo();
 }
 
 void SubDeviceInfo::reject()
@@ -93,14 +59,32 @@ void SubDeviceInfo::reject()
     close();
 }
 
+std::optional<Datagram::ModifyFields> SubDeviceInfo::typedModify()
+{
+    const QString ip = ipEdit->text();
+    const QString mask = netMaskEdit->text();
+    const QString gateway = gateWayEdit->text();
+    const QString mac = macEdit->text();
+    if (const std::optional<SettingsFault> fault = settingsFault(ip, mask, gateway, mac)) {
+        showInputError(fault->field);
+        return std::nullopt;
+    }
+    Datagram::ModifyFields fields;
+    fields.targetMac = device.mac;
+    fields.mac = *MacAddress::fromText(mac);
+    // The name bytes the device reported, so that a name in any encoding is
+    // written back unchanged.
+    fields.name = Datagram::nameFieldFromReported(device.nameBytes);
+    fields.settings = *DeviceSettings::fromTexts(ip, mask, gateway);
+    return fields;
+}
+
 void SubDeviceInfo::modifyConfirmActionSlot()
 {
-    const QString error = settingsErrorText(ipText(), netMaskText(), gateWayText(), macText());
-    if (!error.isEmpty()) {
-        showInputError(error);
+    const std::optional<Datagram::ModifyFields> fields = typedModify();
+    if (!fields)
         return;
-    }
-    if (!g_mySocket->udpSendCmdModify(this)) {
+    if (!g_mySocket->udpSendCmdModify(*fields)) {
         showModifyFailure(g_mySocket->lastSendError());
         return;
     }
@@ -177,24 +161,21 @@ void SubDeviceInfo::createConnections()
         connect(g_mySocket, &MySocket::sendFailed, this, &SubDeviceInfo::showFlashFailure);
 }
 
-void SubDeviceInfo::loadDeviceInfo(const DeviceRecord &device)
+void SubDeviceInfo::loadDeviceInfo()
 {
-    deviceNameEdit->setText(device.name);
-    ipEdit->setText(device.ip);
-    netMaskEdit->setText(device.mask);
-    gateWayEdit->setText(device.gateway);
+    deviceNameEdit->setText(device.name());
+    ipEdit->setText(device.ip.toString());
+    netMaskEdit->setText(device.mask.toString());
+    gateWayEdit->setText(device.gateway.toString());
     plcVersionEdit->setText(device.version);
-    macEdit->setText(device.mac);
-    discoveredMac = device.mac;
-    reportedName = device.nameBytes;
+    macEdit->setText(device.mac.toString());
 }
 
-void SubDeviceInfo::showInputError(const QString &message)
+void SubDeviceInfo::showInputError(SettingsFault::Field field)
 {
     // The MAC box's button is the one text of these boxes in the dialog's own context.
-    const bool macError = message == QObject::tr("MAC Address Error!");
-    const QString okText = macError ? tr("OK") : QObject::tr("OK");
-    showWarning(this, QObject::tr("Error"), message, okText);
+    const QString okText = field == SettingsFault::Mac ? tr("OK") : QObject::tr("OK");
+    showWarning(this, QObject::tr("Error"), settingsFieldErrorText(field), okText);
 }
 
 void SubDeviceInfo::showModifyFailure(const QString &reason)

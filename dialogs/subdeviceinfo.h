@@ -6,16 +6,18 @@
 #define SUBDEVICEINFO_H
 
 #include "devicerecord.h"
-#include "devicesettingssource.h"
+#include "devicetext.h"
 
 #include <QDialog>
+
+#include <optional>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 // Shows a listed device and writes new network settings to it.
-class SubDeviceInfo : public QDialog, public DeviceSettingsSource
+class SubDeviceInfo : public QDialog
 {
     Q_OBJECT
 
@@ -24,15 +26,7 @@ public:
 
     // The MAC the device was listed with when the dialog opened; rows that
     // arrive while it is open do not change it.
-    QString tableMacText() const override;
-    QString macText() const override;
-    QString deviceNameText() const override;
-    // The name bytes the device reported, so that a name in any encoding is
-    // written back unchanged.
-    QByteArray nameField() const override;
-    QString ipText() const override;
-    QString netMaskText() const override;
-    QString gateWayText() const override;
+    MacAddress tableMac() const { return device.mac; }
 
     // Escape ends the dialog the way every other close does.
     void reject() override;
@@ -50,8 +44,11 @@ protected:
 private:
     void createLayout();
     void createConnections();
-    void loadDeviceInfo(const DeviceRecord &device);
-    void showInputError(const QString &message);
+    void loadDeviceInfo();
+    // The modify request for the settings typed, or nothing after telling the
+    // first one that is wrong.
+    std::optional<Datagram::ModifyFields> typedModify();
+    void showInputError(SettingsFault::Field field);
     void showModifyFailure(const QString &reason);
 
     QLineEdit *deviceNameEdit = nullptr;
@@ -63,8 +60,8 @@ private:
     QPushButton *modifyButton = nullptr;
     QPushButton *closeButton = nullptr;
     QLabel *flashFailedLabel = nullptr;
-    QString discoveredMac;
-    QByteArray reportedName;
+    // The device as listed when the dialog opened.
+    DeviceRecord device;
 };
 
 #endif // SUBDEVICEINFO_H

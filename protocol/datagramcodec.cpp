@@ -7,6 +7,8 @@
 #include <QDataStream>
 #include <QIODevice>
 
+#include <iterator>
+
 namespace Datagram {
 
 namespace {
@@ -88,35 +90,6 @@ std::optional<Header> readHeader(QDataStream &in, const QByteArray &datagram)
     return header;
 }
 
-int hexDigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
-int decimalDigitValue(const QString &text, int position)
-{
-    if (position >= text.size())
-        return -1;
-    const ushort c = text.at(position).unicode();
-    return c >= '0' && c <= '9' ? c - '0' : -1;
-}
-
-bool isDotAt(const QString &text, int position)
-{
-    return position < text.size() && text.at(position) == QLatin1Char('.');
-}
-
-char lowByte(int value)
-{
-    return char(value & 0xFF);
-}
-
 } // namespace
 
 QByteArray frame(quint8 deviceType, const QVector<Item> &items, quint32 sequenceNo)
@@ -135,21 +108,21 @@ QByteArray scanRequest(quint32 sequenceNo)
     return buildFrame(RequestDeviceType, 1, query, sequenceNo);
 }
 
-QByteArray ledsRequest(quint32 sequenceNo, const QByteArray &targetMac, LedCommand command)
+QByteArray ledsRequest(quint32 sequenceNo, MacAddress targetMac, LedCommand command)
 {
     QByteArray ledControl;
     QDataStream out(&ledControl, QIODevice::WriteOnly);
     out.setByteOrder(QDataStream::BigEndian);
     out << qint16(command);
     return frame(RequestDeviceType,
-        { { TargetMacItem, targetMac }, { LedControlItem, ledControl } }, sequenceNo);
+        { { TargetMacItem, targetMac.toBytes() }, { LedControlItem, ledControl } }, sequenceNo);
 }
 
 QByteArray modifyRequest(quint32 sequenceNo, const ModifyFields &fields)
 {
     return frame(RequestDeviceType,
-        { { TargetMacItem, fields.targetMac }, { MacItem, fields.mac }, { NameItem, fields.name },
-            { NetworkItem, fields.network } },
+        { { TargetMacItem, fields.targetMac.toBytes() }, { MacItem, fields.mac.toBytes() },
+            { NameItem, fields.name }, { NetworkItem, fields.settings.toBytes() } },
         sequenceNo);
 }
 
@@ -191,63 +164,12 @@ std::optional<ScanReply> parseScanReply(const QByteArray &datagram)
     return reply;
 }
 
-QByteArray deviceTypeName(quint8 code)
+QString deviceTypeName(quint8 code)
 {
-    switch (code) {
-    case 1:
-        return QByteArrayLiteral("PLC");
-    case 2:
-        return QByteArrayLiteral("HMI");
-    case 3:
-        return QByteArrayLiteral("SERVO");
-    case 4:
-        return QByteArrayLiteral("VFD");
-    default:
-        return {};
-    }
-}
-
-QByteArray hexStrToBytes(const QString &text)
-{
-    const QByteArray latin1 = text.toLatin1();
-    QByteArray bytes;
-    for (int i = 0; i < latin1.size(); i += 2) {
-        const int high = hexDigitValue(latin1.at(i));
-        const int low = i + 1 < latin1.size() ? hexDigitValue(latin1.at(i + 1)) : -1;
-        bytes.append(lowByte(16 * high + low));
-    }
-    return bytes;
-}
-
-QByteArray ipStrToBytes(const QString &text)
-{
-    QByteArray bytes;
-    int p = 0;
-    while (p < text.size()) {
-        if (isDotAt(text, p)) {
-            bytes.append(char(0));
-            p += 1;
-        } else if (isDotAt(text, p + 1)) {
-            bytes.append(lowByte(decimalDigitValue(text, p)));
-            p += 2;
-        } else if (isDotAt(text, p + 2)) {
-            bytes.append(lowByte(10 * decimalDigitValue(text, p) + decimalDigitValue(text, p + 1)));
-            p += 3;
-        } else {
-            if (isDotAt(text, p + 3))
-                bytes.append(lowByte(100 * decimalDigitValue(text, p)
-                    + 10 * decimalDigitValue(text, p + 1) + decimalDigitValue(text, p + 2)));
-            p += 4;
-        }
-    }
-    return bytes;
-}
-
-QByteArray macTextToBytes(const QString &macText)
-{
-    QString digits = macText;
-    digits.remove(QLatin1Char(':'));
-    return hexStrToBytes(digits);
+    // One text per type, shared by every record of a plant's thousands.
+    static const QString names[] = { QString(), QStringLiteral("PLC"), QStringLiteral("HMI"),
+        QStringLiteral("SERVO"), QStringLiteral("VFD") };
+    return code < std::size(names) ? names[code] : names[0];
 }
 
 QByteArray nameFieldBytes(const QString &name)
@@ -267,12 +189,6 @@ QByteArray nameFieldFromReported(const QByteArray &reportedName)
     const int end = reportedName.indexOf('\0');
     const QByteArray name = end < 0 ? reportedName : reportedName.left(end);
     return name.left(NameFieldSize).leftJustified(NameFieldSize, ' ');
-}
-
-QByteArray networkBytes(const QString &ip, const QString &netMask, const QString &gateWay)
-{
-    const QString dot = QStringLiteral(".");
-    return ipStrToBytes(ip + dot + netMask + dot + gateWay + dot);
 }
 
 QByteArray scanReplyDatagram(const ScanReply &reply, quint32 sequenceNo)
@@ -295,6 +211,9 @@ std::optional<Request> parseRequest(const QByteArray &datagram)
     request.sequenceNo = header->sequenceNo;
     bool hasQuery = false;
     std::optional<qint16> ledControl;
+    QByteArray targetMac;
+    QByteArray mac;
+    QByteArray network;
     for (int i = 0; i < header->itemCount; ++i) {
         qint32 id = 0;
         in >> id;
@@ -306,16 +225,16 @@ std::optional<Request> parseRequest(const QByteArray &datagram)
             hasQuery = true;
             break;
         case TargetMacItem:
-            request.targetMac = value;
+            targetMac = value;
             break;
         case MacItem:
-            request.modify.mac = value;
+            mac = value;
             break;
         case NameItem:
             request.modify.name = value;
             break;
         case NetworkItem:
-            request.modify.network = value;
+            network = value;
             break;
         case LedControlItem:
             if (value.size() == 2)
@@ -325,14 +244,16 @@ std::optional<Request> parseRequest(const QByteArray &datagram)
             break;
         }
     }
-    request.modify.targetMac = request.targetMac;
 
     if (hasQuery) {
         request.kind = Request::Scan;
         return request;
     }
-    if (request.targetMac.size() != MacSize)
+    const std::optional<MacAddress> target = MacAddress::fromBytes(targetMac);
+    if (!target)
         return std::nullopt;
+    request.targetMac = *target;
+    request.modify.targetMac = *target;
     if (ledControl) {
         if (*ledControl != qint16(LedCommand::Flash) && *ledControl != qint16(LedCommand::Stop))
             return std::nullopt;
@@ -340,12 +261,14 @@ std::optional<Request> parseRequest(const QByteArray &datagram)
             = *ledControl == qint16(LedCommand::Flash) ? Request::LedsFlash : Request::LedsStop;
         return request;
     }
-    if (request.modify.mac.size() == MacSize && request.modify.name.size() == NameFieldSize
-        && request.modify.network.size() == NetworkSize) {
-        request.kind = Request::Modify;
-        return request;
-    }
-    return std::nullopt;
+    const std::optional<MacAddress> newMac = MacAddress::fromBytes(mac);
+    const std::optional<DeviceSettings> settings = DeviceSettings::fromBytes(network);
+    if (!newMac || !settings || request.modify.name.size() != NameFieldSize)
+        return std::nullopt;
+    request.kind = Request::Modify;
+    request.modify.mac = *newMac;
+    request.modify.settings = *settings;
+    return request;
 }
 
 } // namespace Datagram

@@ -5,6 +5,9 @@
 #ifndef DATAGRAMCODEC_H
 #define DATAGRAMCODEC_H
 
+#include "ipv4address.h"
+#include "macaddress.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QVector>
@@ -61,13 +64,14 @@ struct ScanReply
     QByteArray points;
 };
 
-// The byte values of a modify request's four items.
+// What a modify request writes: the device it is for, the MAC and 16 name
+// bytes it is to keep or take, and its new network settings.
 struct ModifyFields
 {
-    QByteArray targetMac;
-    QByteArray mac;
+    MacAddress targetMac;
+    MacAddress mac;
     QByteArray name;
-    QByteArray network;
+    DeviceSettings settings;
 };
 
 // A request as a device receives it.
@@ -76,12 +80,12 @@ struct Request
     enum Kind { Scan, LedsFlash, LedsStop, Modify };
     Kind kind = Scan;
     quint32 sequenceNo = 0;
-    QByteArray targetMac;
+    MacAddress targetMac;
     ModifyFields modify;
 };
 
 QByteArray scanRequest(quint32 sequenceNo);
-QByteArray ledsRequest(quint32 sequenceNo, const QByteArray &targetMac, LedCommand command);
+QByteArray ledsRequest(quint32 sequenceNo, MacAddress targetMac, LedCommand command);
 QByteArray modifyRequest(quint32 sequenceNo, const ModifyFields &fields);
 
 // Applies the acceptance rules to a received datagram; anything that fails
@@ -89,15 +93,8 @@ QByteArray modifyRequest(quint32 sequenceNo, const ModifyFields &fields);
 std::optional<ScanReply> parseScanReply(const QByteArray &datagram);
 
 // "PLC", "HMI", "SERVO", "VFD", or empty for any other code.
-QByteArray deviceTypeName(quint8 code);
+QString deviceTypeName(quint8 code);
 
-// Each pair of characters gives one byte (hex digits in either case; any other
-// character counts as -1, the sum taken modulo 256).
-QByteArray hexStrToBytes(const QString &text);
-// Each run of digits ended by "." gives one byte; "a.b.c.d." gives four bytes.
-QByteArray ipStrToBytes(const QString &text);
-// "00:1A:2B:3C:4D:5E" (either case) to its six bytes.
-QByteArray macTextToBytes(const QString &macText);
 // The 16 name bytes of a modify request: the name's UTF-8 bytes padded with
 // spaces, cut on a character boundary so that no character is split.
 QByteArray nameFieldBytes(const QString &name);
@@ -105,8 +102,6 @@ QByteArray nameFieldBytes(const QString &name);
 // its bytes up to the first zero byte, whatever their encoding, cut at 16 and
 // padded with spaces.
 QByteArray nameFieldFromReported(const QByteArray &reportedName);
-// The 12 network bytes for an address, a net mask and a gateway in dotted decimal.
-QByteArray networkBytes(const QString &ip, const QString &netMask, const QString &gateWay);
 
 // One item of a datagram: an id and its value, written as a byte array.
 struct Item

@@ -12,33 +12,14 @@
 
 namespace {
 
-QString dotted(const QByteArray &bytes)
-{
-    QString text;
-    dottedDecimalText(text, bytes);
-    return text;
-}
-
-// A plant lists thousands of devices of four types: every record of a type
-// shares one text instead of carrying its own copy.
-QString typeText(quint8 code)
-{
-    static const QString names[] = { QStringLiteral("PLC"), QStringLiteral("HMI"),
-        QStringLiteral("SERVO"), QStringLiteral("VFD") };
-    const QByteArray name = Datagram::deviceTypeName(code);
-    for (const QString &known : names) {
-        if (known == QLatin1String(name))
-            return known;
-    }
-    return {};
-}
-
 // The dotted text of an item that may carry tens of kilobytes, bounded. Every
 // byte gives at least two characters, so the bytes past MaxShownTextBytes
 // never show and are not even turned into text.
 QString boundedDotted(const QByteArray &bytes)
 {
-    return boundedText(dotted(bytes.left(MaxShownTextBytes + 1)));
+    QString text;
+    dottedDecimalText(text, bytes.left(MaxShownTextBytes + 1));
+    return boundedText(text);
 }
 
 // 64 bits of a cryptographic hash: no reply of a plant meets another's, nor
@@ -61,16 +42,23 @@ quint64 replyDigest(const Datagram::ScanReply &reply)
 
 } // namespace
 
+QString DeviceRecord::name() const
+{
+    return deviceNameFromBytes(nameBytes);
+}
+
 DeviceRecord deviceRecordFromReply(const Datagram::ScanReply &reply)
 {
     DeviceRecord record;
-    record.type = typeText(reply.deviceType);
+    record.type = reply.deviceType;
     record.nameBytes = reply.name;
-    record.name = deviceNameFromBytes(reply.name);
-    bytesToMacText(record.mac, reply.mac);
-    record.ip = dotted(reply.network.mid(0, 4));
-    record.mask = dotted(reply.network.mid(4, 4));
-    record.gateway = dotted(reply.network.mid(8, 4));
+    // An accepted reply has six MAC bytes and twelve network bytes.
+    record.mac = MacAddress::fromBytes(reply.mac).value_or(MacAddress());
+    const DeviceSettings settings
+        = DeviceSettings::fromBytes(reply.network).value_or(DeviceSettings());
+    record.ip = settings.ip;
+    record.mask = settings.mask;
+    record.gateway = settings.gateway;
     record.version = boundedDotted(reply.version);
     record.points = boundedDotted(reply.points);
     record.replyDigest = replyDigest(reply);

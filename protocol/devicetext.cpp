@@ -4,8 +4,10 @@
 
 #include "devicetext.h"
 
+#include "ipv4address.h"
+#include "macaddress.h"
+
 #include <QCoreApplication>
-#include <QRegularExpression>
 
 void dottedDecimalText(QString &text, const QByteArray &bytes)
 {
@@ -16,55 +18,13 @@ void dottedDecimalText(QString &text, const QByteArray &bytes)
     }
 }
 
-void bytesToMacText(QString &text, const QByteArray &bytes)
-{
-    text += QString::fromLatin1(bytes.toHex(':').toUpper());
-}
-
 QString deviceNameFromBytes(const QByteArray &bytes)
 {
     const int end = bytes.indexOf('\0');
     return QString::fromUtf8(end < 0 ? bytes : bytes.left(end));
 }
 
-bool isAddressText(const QString &text)
-{
-    // Anchored on the whole text: "$" alone would also let a trailing newline pass.
-    static const QRegularExpression pattern(QRegularExpression::anchoredPattern(QStringLiteral(
-        "^((2[0-4]\\d|25[0-5]|[01]?\\d\\d?)\\.){3}(2[0-4]\\d|25[0-5]|[01]?\\d\\d?)$")));
-    return pattern.match(text).hasMatch();
-}
-
-bool isMacText(const QString &text)
-{
-    static const QRegularExpression pattern(
-        QRegularExpression::anchoredPattern(QStringLiteral("[0-9A-Fa-f]{2}(:[0-9A-Fa-f]{2}){5}")));
-    return pattern.match(text).hasMatch();
-}
-
-QString canonicalMacText(const QString &text)
-{
-    // The separator after the first pair, whatever it is, must follow every pair.
-    static const QRegularExpression pattern(QRegularExpression::anchoredPattern(
-        QStringLiteral("[0-9A-Fa-f]{2}([:-]?)[0-9A-Fa-f]{2}(\\1[0-9A-Fa-f]{2}){4}")));
-    if (!pattern.match(text).hasMatch())
-        return {};
-    QString digits = text.toUpper();
-    digits.remove(QLatin1Char(':')).remove(QLatin1Char('-'));
-    QString mac;
-    bytesToMacText(mac, QByteArray::fromHex(digits.toLatin1()));
-    return mac;
-}
-
 namespace {
-
-quint32 addressValue(const QString &text)
-{
-    quint32 value = 0;
-    for (const QString &group : text.split(QLatin1Char('.')))
-        value = (value << 8) | group.toUInt();
-    return value;
-}
 
 QString ipAddressRule(quint32 ip)
 {
@@ -120,24 +80,26 @@ const QString NotAnAddress = QStringLiteral("not four numbers of 0-255 separated
 std::optional<SettingsFault> settingsFault(
     const QString &ip, const QString &netMask, const QString &gateWay, const QString &mac)
 {
-    if (!isAddressText(ip))
+    const std::optional<Ipv4Address> ipAddress = Ipv4Address::fromText(ip);
+    if (!ipAddress)
         return SettingsFault { SettingsFault::Ip, NotAnAddress };
-    const quint32 ipValue = addressValue(ip);
+    const quint32 ipValue = ipAddress->toUInt32();
     if (const QString rule = ipAddressRule(ipValue); !rule.isEmpty())
         return SettingsFault { SettingsFault::Ip, rule };
-    if (!isAddressText(netMask))
+    const std::optional<Ipv4Address> mask = Ipv4Address::fromText(netMask);
+    if (!mask)
         return SettingsFault { SettingsFault::NetMask, NotAnAddress };
-    const quint32 maskValue = addressValue(netMask);
+    const quint32 maskValue = mask->toUInt32();
     if (const QString rule = netMaskRule(maskValue); !rule.isEmpty())
         return SettingsFault { SettingsFault::NetMask, rule };
     if (const QString rule = subnetRule(ipValue, maskValue); !rule.isEmpty())
         return SettingsFault { SettingsFault::Ip, rule };
-    if (!isAddressText(gateWay))
+    const std::optional<Ipv4Address> gateway = Ipv4Address::fromText(gateWay);
+    if (!gateway)
         return SettingsFault { SettingsFault::GateWay, NotAnAddress };
-    if (const QString rule = gateWayRule(addressValue(gateWay), ipValue, maskValue);
-        !rule.isEmpty())
+    if (const QString rule = gateWayRule(gateway->toUInt32(), ipValue, maskValue); !rule.isEmpty())
         return SettingsFault { SettingsFault::GateWay, rule };
-    if (!isMacText(mac))
+    if (!MacAddress::fromText(mac))
         return SettingsFault { SettingsFault::Mac,
             QStringLiteral("not six pairs of hex digits separated by colons") };
     return std::nullopt;
@@ -156,13 +118,6 @@ QString settingsFieldErrorText(SettingsFault::Field field)
         break;
     }
     return QCoreApplication::translate("QObject", "MAC Address Error!");
-}
-
-QString settingsErrorText(
-    const QString &ip, const QString &netMask, const QString &gateWay, const QString &mac)
-{
-    const std::optional<SettingsFault> fault = settingsFault(ip, netMask, gateWay, mac);
-    return fault ? settingsFieldErrorText(fault->field) : QString();
 }
 
 QString bindFailureText(const QString &reason)

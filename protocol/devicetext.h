@@ -15,21 +15,9 @@
 
 // Appends each byte as an unsigned decimal number, the numbers joined by ".".
 void dottedDecimalText(QString &text, const QByteArray &bytes);
-// Appends each byte as two upper-case hex digits, the pairs joined by ":".
-void bytesToMacText(QString &text, const QByteArray &bytes);
 
 // A reply's name bytes: UTF-8 up to the first zero byte.
 QString deviceNameFromBytes(const QByteArray &bytes);
-
-// Four dot-separated decimal groups of 0-255, leading zeros allowed, nothing else.
-bool isAddressText(const QString &text);
-// Six colon-separated pairs of hex digits in either case, nothing else.
-bool isMacText(const QString &text);
-
-// A MAC as people copy it: six pairs of hex digits in either case, separated
-// all by colons, all by dashes or not at all. Gives it in the window's form
-// (upper case, colons), or an empty text when it is none of these.
-QString canonicalMacText(const QString &text);
 
 // The first rule that new settings break, in the order the device dialog
 // checks them: the field it concerns and the rule in words.
@@ -50,10 +38,6 @@ std::optional<SettingsFault> settingsFault(
 
 // The device dialog's message for the field, translated.
 QString settingsFieldErrorText(SettingsFault::Field field);
-
-// The message of the first failed check, translated, or an empty text when all pass.
-QString settingsErrorText(
-    const QString &ip, const QString &netMask, const QString &gateWay, const QString &mac);
 
 // The warning for a port 102 that could not be bound, with the system's reason
 // and the advice on how to get the port, translated.

@@ -5,7 +5,6 @@
 #include "mysocket.h"
 
 #include "datagramcodec.h"
-#include "devicesettingssource.h"
 
 #include <QElapsedTimer>
 #include <QHostAddress>
@@ -112,11 +111,11 @@ ScanReport MySocket::udpSendCmdScan()
     return report;
 }
 
-bool MySocket::udpSendCmdLedsFlash(QString mac)
+bool MySocket::udpSendCmdLedsFlash(MacAddress mac)
 {
     flashMac = mac;
-    const bool sent = sendToDevice(Datagram::ledsRequest(
-        takeSequenceNo(), Datagram::macTextToBytes(mac), Datagram::LedCommand::Flash));
+    const bool sent
+        = sendToDevice(Datagram::ledsRequest(takeSequenceNo(), mac, Datagram::LedCommand::Flash));
     if (!sent && !flashFailureTold) {
         flashFailureTold = true;
         emit sendFailed(sendError);
@@ -124,24 +123,17 @@ bool MySocket::udpSendCmdLedsFlash(QString mac)
     return sent;
 }
 
-bool MySocket::udpSendCmdLedsStop(QString mac)
+bool MySocket::udpSendCmdLedsStop(MacAddress mac)
 {
-    return sendToDevice(Datagram::ledsRequest(
-        takeSequenceNo(), Datagram::macTextToBytes(mac), Datagram::LedCommand::Stop));
+    return sendToDevice(Datagram::ledsRequest(takeSequenceNo(), mac, Datagram::LedCommand::Stop));
 }
 
-bool MySocket::udpSendCmdModify(const DeviceSettingsSource *dialog)
+bool MySocket::udpSendCmdModify(const Datagram::ModifyFields &fields)
 {
-    Datagram::ModifyFields fields;
-    fields.targetMac = Datagram::macTextToBytes(dialog->tableMacText());
-    fields.mac = Datagram::macTextToBytes(dialog->macText());
-    fields.name = dialog->nameField();
-    fields.network
-        = Datagram::networkBytes(dialog->ipText(), dialog->netMaskText(), dialog->gateWayText());
     return sendToDevice(Datagram::modifyRequest(takeSequenceNo(), fields));
 }
 
-void MySocket::setDeviceIp(QString ip)
+void MySocket::setDeviceIp(Ipv4Address ip)
 {
     deviceIp = ip;
 }
@@ -208,7 +200,7 @@ void MySocket::acceptDatagram(
     DeviceRecord record = deviceRecordFromReply(*reply);
     // Requests to the device leave through the adapter that heard it.
     record.interfaceIndex = interfaceIndex;
-    record.senderAddress = sender.toString();
+    record.senderAddress = Ipv4Address(sender.toIPv4Address());
     emit deviceReplied(record);
 }
 
@@ -232,8 +224,8 @@ void MySocket::udpSendCmdLedsFlashSlot()
 {
     // The flash goes on for the device that was opened, whatever row the table
     // has made current since.
-    if (!flashMac.isEmpty())
-        udpSendCmdLedsFlash(flashMac);
+    if (flashMac)
+        udpSendCmdLedsFlash(*flashMac);
 }
 
 void MySocket::enlargeReceiveBuffer()
@@ -259,7 +251,7 @@ void MySocket::enlargeReceiveBuffer()
 
 bool MySocket::sendToDevice(const QByteArray &datagram)
 {
-    QNetworkDatagram request(datagram, QHostAddress(deviceIp), devicePort);
+    QNetworkDatagram request(datagram, QHostAddress(deviceIp.toUInt32()), devicePort);
     const SendPath path = sendPathFor(deviceInterfaceIndex,
         ipv4AddressesOf(QNetworkInterface::interfaceFromIndex(deviceInterfaceIndex)),
         request.destinationAddress());

@@ -13,7 +13,8 @@
 #include <QString>
 #include <QVector>
 
-class DeviceSettingsSource;
+#include <optional>
+
 class QHostAddress;
 class QNetworkDatagram;
 class QTimer;
@@ -56,10 +57,10 @@ public:
     ScanReport udpSendCmdScan();
     // Requests to the device set by setDeviceIp() and setDeviceInterfaceIndex();
     // false with lastSendError() when the system refused the send.
-    bool udpSendCmdLedsFlash(QString mac);
-    bool udpSendCmdLedsStop(QString mac);
-    bool udpSendCmdModify(const DeviceSettingsSource *dialog);
-    void setDeviceIp(QString ip);
+    bool udpSendCmdLedsFlash(MacAddress mac);
+    bool udpSendCmdLedsStop(MacAddress mac);
+    bool udpSendCmdModify(const Datagram::ModifyFields &fields);
+    void setDeviceIp(Ipv4Address ip);
     // The interface that heard the device; 0 (unknown) leaves the way to the routing table.
     void setDeviceInterfaceIndex(int index);
     // The device's IP and the interface that heard it, for the requests that follow.
@@ -111,14 +112,14 @@ private:
 
     QUdpSocket *udpSocket = nullptr;
     quint16 devicePort = 0;
-    QString deviceIp;
+    Ipv4Address deviceIp;
     int deviceInterfaceIndex = 0;
     QString sendError;
     // Whether this flash run has told its failure already: once, not every 500 ms.
     bool flashFailureTold = false;
     QTimer *ledsTimer = nullptr;
     quint32 sequenceNo = 0;
-    QString flashMac;
+    std::optional<MacAddress> flashMac;
     bool bound = false;
     QString bindError;
     int receiveBuffer = 0;

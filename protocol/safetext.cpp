@@ -96,3 +96,34 @@ QString csvLine(const QStringList &fields)
         cells << csvField(field);
     return cells.join(QLatin1Char(',')) + QLatin1Char('\n');
 }
+
+namespace {
+
+bool isWide(char32_t c)
+{
+    // The East Asian Wide and Fullwidth blocks a device name can hold.
+    static constexpr char32_t WideRanges[][2] = { { 0x1100, 0x115F }, { 0x2E80, 0x303E },
+        { 0x3041, 0x33FF }, { 0x3400, 0x4DBF }, { 0x4E00, 0x9FFF }, { 0xA000, 0xA4CF },
+        { 0xAC00, 0xD7A3 }, { 0xF900, 0xFAFF }, { 0xFE10, 0xFE19 }, { 0xFE30, 0xFE6F },
+        { 0xFF00, 0xFF60 }, { 0xFFE0, 0xFFE6 }, { 0x1F300, 0x1F64F }, { 0x1F900, 0x1F9FF },
+        { 0x20000, 0x2FFFD }, { 0x30000, 0x3FFFD } };
+    for (const auto &range : WideRanges) {
+        if (c >= range[0] && c <= range[1])
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int terminalWidth(const QString &text)
+{
+    int width = 0;
+    for (const char32_t c : text.toUcs4()) {
+        const QChar::Category category = QChar::category(c);
+        if (category == QChar::Mark_NonSpacing || category == QChar::Mark_Enclosing)
+            continue;
+        width += isWide(c) ? 2 : 1;
+    }
+    return width;
+}

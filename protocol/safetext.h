@@ -37,4 +37,9 @@ QString boundedText(const QString &text, int maxBytes = MaxShownTextBytes);
 // quoted.
 QString csvLine(const QStringList &fields);
 
+// How many columns a terminal gives the text: two for East Asian wide and
+// full-width characters (Chinese names), none for combining marks, one for
+// the rest. For aligning table columns.
+int terminalWidth(const QString &text);
+
 #endif // SAFETEXT_H

@@ -54,22 +54,6 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <source>About</source>
-        <translation>关于</translation>
-    </message>
-    <message>
-        <source>Host Info</source>
-        <translation>主机信息</translation>
-    </message>
-    <message>
-        <source>Language</source>
-        <translation>语言</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>帮助</translation>
-    </message>
-    <message>
         <source>Device Type</source>
         <translation>设备类型</translation>
     </message>
@@ -178,14 +162,6 @@ To list every device, raise the limit (on Linux: sudo sysctl -w net.core.rmem_ma
         <translation>显示 %1 台设备，共 %2 台</translation>
     </message>
     <message>
-        <source>File</source>
-        <translation>文件</translation>
-    </message>
-    <message>
-        <source>Export List...</source>
-        <translation>导出列表...</translation>
-    </message>
-    <message>
         <source>Export List</source>
         <translation>导出列表</translation>
     </message>
@@ -208,6 +184,58 @@ Choose a folder you can write to, and a disk with free space, then export again.
     <message>
         <source>Last answer at %1; answers since the list was cleared: %2</source>
         <translation>最后一次应答：%1；自列表清空以来的应答次数：%2</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>关于(&amp;A)</translation>
+    </message>
+    <message>
+        <source>Host &amp;Info</source>
+        <translation>主机信息(&amp;I)</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>文件(&amp;F)</translation>
+    </message>
+    <message>
+        <source>&amp;Refresh User List</source>
+        <translation>刷新设备列表(&amp;R)</translation>
+    </message>
+    <message>
+        <source>&amp;Export List...</source>
+        <translation>导出列表(&amp;E)...</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>退出(&amp;Q)</translation>
+    </message>
+    <message>
+        <source>&amp;Language</source>
+        <translation>语言(&amp;L)</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>帮助(&amp;H)</translation>
+    </message>
+    <message>
+        <source>Change IP...</source>
+        <translation>修改IP...</translation>
+    </message>
+    <message>
+        <source>Select a device in the list first (the filter may hide the one you want).</source>
+        <translation>请先在列表中选择一台设备（筛选条件可能隐藏了您要找的设备）。</translation>
+    </message>
+    <message>
+        <source>1 device written to %1</source>
+        <translation>已将 1 台设备写入 %1</translation>
+    </message>
+    <message>
+        <source>%1 devices written to %2</source>
+        <translation>已将 %1 台设备写入 %2</translation>
+    </message>
+    <message>
+        <source>No device answered on %1. Check the cable and the VLAN, that the firewall lets UDP port 102 in, and rp_filter for devices on another subnet (the README&apos;s &quot;When nothing answers&quot; explains each), then press Refresh User List.</source>
+        <translation>在 %1 上没有设备应答。请检查网线和 VLAN、防火墙是否放行 UDP 端口 102，以及其他子网设备的 rp_filter 设置（README 的“When nothing answers”一节逐项说明），然后点击“刷新设备列表”。</translation>
     </message>
 </context>
 <context>

@@ -131,8 +131,14 @@ set_one_device() {
     contains err.txt 'IP Address Error! "192.0.2.300"'
     run 1 set 02:4E:58:00:00 --ip 192.0.2.70 --mask 255.255.255.0 --gateway 192.0.2.1
     contains err.txt "MAC Address Error!"
-    run 1 set $panel --ip 192.0.2.70
-    contains err.txt "set needs --ip, --mask and --gateway"
+    run 1 set $panel
+    contains err.txt "set needs at least one of --ip, --mask and --gateway"
+    # --ip alone keeps the mask and gateway as reported; only the IP is a change.
+    run 0 set $panel --ip 192.0.2.70
+    contains out.txt "IP 192.0.2.65 -> 192.0.2.70 (mask 255.255.255.0, gateway 192.0.2.1 unchanged) via veth0"
+    run 0 set $panel --ip 192.0.2.65 --yes
+    contains out.txt "Nothing written: the device already has these settings"
+    [ ! -e "$audit_log" ] || fail "a set without a change opened the audit log"
     run 3 set 02:4E:58:00:00:01 --ip 192.0.2.70 --mask 255.255.255.0 --gateway 192.0.2.1
     contains err.txt "answered 2 times"
     run 3 set 02:4E:58:00:00:99 --ip 192.0.2.70 --mask 255.255.255.0 --gateway 192.0.2.1
@@ -171,7 +177,7 @@ bad_plan() {
     contains err.txt "plan refused, nothing written"
     contains err.txt "line 7: MAC 02:00:00:00:00:63 did not answer the scan"
     contains err.txt "line 8: new IP 192.0.2.131 is already planned on line 4"
-    contains err.txt "line 9: expected 4 fields MAC,IP,MASK,GATEWAY, found 1"
+    contains err.txt "line 9: fields are separated by commas, not semicolons"
     contains err.txt "line 10: expected 4 fields MAC,IP,MASK,GATEWAY, found 3"
     [ "$(grep -c '^line ' err.txt)" -eq 4 ] || fail "only the four bad lines are named"
     [ "$(count_lines "$log" "modify request")" -eq 0 ] || fail "a refused plan was written"
@@ -238,6 +244,9 @@ two_adapters() {
     contains out.txt "Panel 1,192.0.2.65,"
     contains "$log" "arrived on eth0 at 255.255.255.255 from 192.0.2.1: scan"
     contains "$NESDRIX_SIM_LOG_OFFICE" "arrived on eth0 at 255.255.255.255 from 198.51.100.2: scan"
+    # Which network a device is on: the table's Adapter column, flash and set.
+    run 0 flash 02:4E:58:00:00:02 --seconds 1 --wait-ms 1000
+    contains out.txt "Flashing 02:4E:58:00:00:02 at 192.0.2.65 via plant for 1 s"
 }
 
 foreign_device() {

@@ -160,9 +160,9 @@ private:
 // now arrives after all requests sent before it, so its arrival means they are in.
 inline QList<QByteArray> receivedRequests(MySocket *endpoint, TestPeer *peer)
 {
-    const QByteArray markerMac = QByteArray(Datagram::MacSize, '\xff');
+    const MacAddress markerMac = *MacAddress::fromBytes(QByteArray(Datagram::MacSize, '\xff'));
     const int before = peer->unicasts.size();
-    endpoint->udpSendCmdLedsStop(QString::fromLatin1(markerMac.toHex(':')));
+    endpoint->udpSendCmdLedsStop(markerMac);
     if (!QTest::qWaitFor([&] { return peer->unicasts.size() > before; }, 5000))
         qWarning("the marker request never arrived: the list may be incomplete");
     QList<QByteArray> requests;

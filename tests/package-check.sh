@@ -57,7 +57,7 @@ if [ -e "$build/bin/nesdrix-devsim" ]; then
 fi
 
 depends=$(dpkg-deb --field "$deb" Depends)
-for package in libqt5widgets5 libqt5network5 libcap2-bin; do
+for package in libqt5widgets5 libqt5network5 libcap2-bin qttranslations5-l10n; do
     echo "$depends" | grep -q "$package" || fail "Depends lacks $package: $depends"
 done
 

@@ -36,6 +36,14 @@ void TestCliCommands::commandLine_data()
     QTest::addColumn<QString>("output");
 
     QTest::newRow("general help") << QStringList { "--help" } << 0 << "Commands:";
+    QTest::newRow("help without a command") << QStringList { "help" } << 0 << "Commands:";
+    QTest::newRow("help of a command") << QStringList { "help", "scan" } << 0
+                                       << "Usage: nesdrix-cli scan [options]";
+    QTest::newRow("--help of a command") << QStringList { "--help", "apply" } << 0
+                                         << "Usage: nesdrix-cli apply [options]";
+    QTest::newRow("help of an unknown command")
+        << QStringList { "help", "list" } << 1 << "unknown command \"list\"";
+    QTest::newRow("version") << QStringList { "--version" } << 0 << "nesdrix-cli 1.";
     QTest::newRow("no command") << QStringList {} << 1 << "no command given";
     QTest::newRow("unknown command") << QStringList { "list" } << 1 << "unknown command \"list\"";
     for (const char *command : { "scan", "flash", "set", "apply" })
@@ -49,9 +57,9 @@ void TestCliCommands::commandLine_data()
     QTest::newRow("unknown format")
         << QStringList { "scan", "--format", "xml" } << 1 << "--format takes table, csv or json";
     QTest::newRow("stray argument")
-        << QStringList { "scan", "now" } << 1 << "scan takes 0 argument(s), 1 given";
+        << QStringList { "scan", "now" } << 1 << "scan takes 0 arguments, 1 given";
     QTest::newRow("flash without MAC")
-        << QStringList { "flash" } << 1 << "flash takes 1 argument(s), 0 given";
+        << QStringList { "flash" } << 1 << "flash takes 1 argument, 0 given";
     QTest::newRow("flash with a malformed MAC")
         << QStringList { "flash", "001A2B3C4D5" } << 1 << "MAC Address Error! \"001A2B3C4D5\"";
     QTest::newRow("flash for no time") << QStringList { "flash", "00:1A:2B:3C:4D:5E", "--seconds",
@@ -59,9 +67,8 @@ void TestCliCommands::commandLine_data()
     QTest::newRow("flash for longer than a day")
         << QStringList { "flash", "00:1A:2B:3C:4D:5E", "--seconds", "3000000" } << 1
         << "--seconds needs a whole number from 1 to 86400, not \"3000000\"";
-    QTest::newRow("set without gateway") << QStringList { "set", "00:1A:2B:3C:4D:5E", "--ip",
-        "192.0.2.10", "--mask", "255.255.255.0" }
-                                         << 1 << "set needs --ip, --mask and --gateway";
+    QTest::newRow("set without settings") << QStringList { "set", "00:1A:2B:3C:4D:5E" } << 1
+                                          << "set needs at least one of --ip, --mask and --gateway";
     QTest::newRow("set with a malformed mask") << QStringList { "set", "00:1A:2B:3C:4D:5E", "--ip",
         "192.0.2.10", "--mask", "255.255.255", "--gateway", "192.0.2.1" }
                                                << 1 << "Net Mask Error! \"255.255.255\"";
@@ -74,7 +81,11 @@ void TestCliCommands::commandLine_data()
         << QStringList { "apply", "empty.csv" } << 1 << "the plan lists no device";
     // Inside the test's private namespace nothing answers.
     QTest::newRow("scan that nobody answers")
-        << QStringList { "scan", "--wait-ms", "200" } << 2 << "no device answered within 200 ms";
+        << QStringList { "scan", "--wait-ms", "200" } << 2
+        << "no device answered within 200 ms on nxrun0 192.0.2.1/24: check the cable";
+    QTest::newRow("set --ip alone scans before it checks")
+        << QStringList { "set", "00:1A:2B:3C:4D:5E", "--ip", "192.0.2.10", "--wait-ms", "200" } << 3
+        << "MAC 00:1A:2B:3C:4D:5E did not answer the scan: check the MAC against";
 }
 
 void TestCliCommands::commandLine()

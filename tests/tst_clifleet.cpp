@@ -3,9 +3,9 @@
 // SPDX-License-Identifier: Apache-2.0
 
 #include "datagramcodec.h"
-#include "devicetext.h"
 #include "fleet.h"
 #include "interruptwatcher.h"
+#include "testdevices.h"
 #include "testpeer.h"
 
 #include <QtTest>
@@ -14,18 +14,17 @@
 
 namespace {
 
-const QString DeviceMac = QStringLiteral("00:1A:2B:3C:4D:5E");
+const MacAddress DeviceMac = macOf(QStringLiteral("00:1A:2B:3C:4D:5E"));
 
-QByteArray replyFor(const QByteArray &mac, const QString &ip)
+QByteArray replyFor(const char *mac, const QString &ip)
 {
-    Datagram::ScanReply reply;
-    reply.deviceType = 3;
-    reply.mac = mac;
-    reply.name = QByteArray("Axis X").leftJustified(Datagram::NameFieldSize, '\0');
-    reply.version = QByteArray::fromHex("0102000a");
-    reply.network
-        = Datagram::networkBytes(ip, QStringLiteral("255.255.255.0"), QStringLiteral("127.0.0.1"));
-    return Datagram::scanReplyDatagram(reply);
+    TestDevice device;
+    device.type = 3;
+    device.name = QStringLiteral("Axis X");
+    device.mac = QLatin1String(mac);
+    device.ip = ip;
+    device.gateway = QStringLiteral("127.0.0.1");
+    return device.datagram();
 }
 
 DeviceRecord peerDevice(const QByteArray &nameBytes)
@@ -33,8 +32,7 @@ DeviceRecord peerDevice(const QByteArray &nameBytes)
     DeviceRecord device;
     device.mac = DeviceMac;
     device.nameBytes = nameBytes;
-    device.name = deviceNameFromBytes(nameBytes);
-    device.ip = TestPeer::DeviceIp;
+    device.ip = ipOf(TestPeer::DeviceIp);
     return device;
 }
 
@@ -83,9 +81,9 @@ void TestCliFleet::cleanup()
 void TestCliFleet::scanKeepsEveryReplyOfTheWindow()
 {
     QTimer::singleShot(0, this, [this] {
-        peer->sendToProgram(replyFor(QByteArray::fromHex("001a2b3c4d5e"), "127.0.0.2"));
+        peer->sendToProgram(replyFor("00:1A:2B:3C:4D:5E", "127.0.0.2"));
         peer->sendToProgram(QByteArray("KORVAN too short"));
-        peer->sendToProgram(replyFor(QByteArray::fromHex("001a2b3c4d5f"), "127.0.0.2"));
+        peer->sendToProgram(replyFor("00:1A:2B:3C:4D:5F", "127.0.0.2"));
     });
     const QVector<DeviceRecord> devices = fleet->scan(500);
 
@@ -95,9 +93,9 @@ void TestCliFleet::scanKeepsEveryReplyOfTheWindow()
             { Datagram::scanRequest(0), Datagram::scanRequest(1), Datagram::scanRequest(2) }));
     QCOMPARE(devices.size(), 2);
     QCOMPARE(devices.at(0).mac, DeviceMac);
-    QCOMPARE(devices.at(0).type, QStringLiteral("SERVO"));
-    QCOMPARE(devices.at(0).name, QStringLiteral("Axis X"));
-    QCOMPARE(devices.at(1).mac, QStringLiteral("00:1A:2B:3C:4D:5F"));
+    QCOMPARE(devices.at(0).typeText(), QStringLiteral("SERVO"));
+    QCOMPARE(devices.at(0).name(), QStringLiteral("Axis X"));
+    QCOMPARE(devices.at(1).mac, macOf(QStringLiteral("00:1A:2B:3C:4D:5F")));
     const DeviceListModel &listed = fleet->listedDevices();
     QVERIFY(listed.isDuplicateIp(0) && listed.isDuplicateIp(1));
     QVERIFY(!listed.isDuplicateMac(0) && !listed.isDuplicateMac(1));
@@ -121,18 +119,19 @@ void TestCliFleet::writeKeepsTheDeviceMacAndName()
     QFETCH(QByteArray, name);
     QFETCH(QByteArray, field);
 
-    const PlanEntry target { 1, DeviceMac, QStringLiteral("192.0.2.10"),
-        QStringLiteral("255.255.255.192"), QStringLiteral("192.0.2.62") };
+    const PlanEntry target { 1, DeviceMac,
+        { ipOf(QStringLiteral("192.0.2.10")), ipOf(QStringLiteral("255.255.255.192")),
+            ipOf(QStringLiteral("192.0.2.62")) } };
     fleet->write(peerDevice(name), target);
 
     QTRY_COMPARE(peer->unicasts.size(), 1);
     const std::optional<Datagram::Request> request = Datagram::parseRequest(peer->unicasts.first());
     QVERIFY(request);
     QCOMPARE(request->kind, Datagram::Request::Modify);
-    QCOMPARE(request->targetMac, QByteArray::fromHex("001a2b3c4d5e"));
-    QCOMPARE(request->modify.mac, QByteArray::fromHex("001a2b3c4d5e"));
+    QCOMPARE(request->targetMac, DeviceMac);
+    QCOMPARE(request->modify.mac, DeviceMac);
     QCOMPARE(request->modify.name.toHex(' '), field.toHex(' '));
-    QCOMPARE(request->modify.network.toHex(), QByteArray("c000020affffffc0c000023e"));
+    QCOMPARE(request->modify.settings.toBytes().toHex(), QByteArray("c000020affffffc0c000023e"));
 }
 
 void TestCliFleet::flashingEndsWithTheStopRequest()
@@ -147,7 +146,7 @@ void TestCliFleet::flashingEndsWithTheStopRequest()
     for (const QByteArray &datagram : qAsConst(peer->unicasts)) {
         const std::optional<Datagram::Request> request = Datagram::parseRequest(datagram);
         QVERIFY(request);
-        QCOMPARE(request->targetMac, QByteArray::fromHex("001a2b3c4d5e"));
+        QCOMPARE(request->targetMac, DeviceMac);
         kinds << request->kind;
     }
     QCOMPARE(kinds.count(Datagram::Request::LedsStop), 1);
@@ -157,13 +156,14 @@ void TestCliFleet::flashingEndsWithTheStopRequest()
 void TestCliFleet::sharedAddressIsReachedByBroadcast()
 {
     QTimer::singleShot(0, this, [this] {
-        peer->sendToProgram(replyFor(QByteArray::fromHex("001a2b3c4d5e"), TestPeer::DeviceIp));
-        peer->sendToProgram(replyFor(QByteArray::fromHex("001a2b3c4d5f"), TestPeer::DeviceIp));
+        peer->sendToProgram(replyFor("00:1A:2B:3C:4D:5E", TestPeer::DeviceIp));
+        peer->sendToProgram(replyFor("00:1A:2B:3C:4D:5F", TestPeer::DeviceIp));
     });
     const DeviceRecord device = fleet->scan(500).constFirst();
     peer->broadcasts.clear();
-    const PlanEntry target { 1, DeviceMac, QStringLiteral("192.0.2.10"),
-        QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.1") };
+    const PlanEntry target { 1, DeviceMac,
+        { ipOf(QStringLiteral("192.0.2.10")), ipOf(QStringLiteral("255.255.255.0")),
+            ipOf(QStringLiteral("192.0.2.1")) } };
     fleet->startFlashing(device);
     fleet->stopFlashing(device);
     fleet->write(device, target);
@@ -173,7 +173,7 @@ void TestCliFleet::sharedAddressIsReachedByBroadcast()
     for (const QByteArray &datagram : qAsConst(peer->broadcasts)) {
         const std::optional<Datagram::Request> request = Datagram::parseRequest(datagram);
         QVERIFY(request);
-        QCOMPARE(request->targetMac, QByteArray::fromHex("001a2b3c4d5e"));
+        QCOMPARE(request->targetMac, DeviceMac);
         kinds << request->kind;
     }
     QCOMPARE(kinds,

@@ -5,6 +5,7 @@
 #include "auditlog.h"
 #include "deviceformat.h"
 #include "safetext.h"
+#include "testdevices.h"
 
 #include <sys/stat.h>
 
@@ -22,15 +23,17 @@ namespace {
 
 DeviceRecord device(const QString &name, const QString &mac, const QString &ip)
 {
-    DeviceRecord record;
-    record.type = QStringLiteral("PLC");
-    record.name = name;
-    record.mac = mac;
-    record.ip = ip;
-    record.mask = QStringLiteral("255.255.255.0");
-    record.gateway = QStringLiteral("192.0.2.1");
-    record.version = QStringLiteral("1.2.0.10");
-    return record;
+    TestDevice device;
+    device.name = name;
+    device.mac = mac;
+    device.ip = ip;
+    return device.record();
+}
+
+DeviceSettings newSettings(const char *gateway = "192.0.2.1")
+{
+    return { ipOf(QStringLiteral("192.0.2.10")), ipOf(QStringLiteral("255.255.255.0")),
+        ipOf(QLatin1String(gateway)) };
 }
 
 std::unique_ptr<DeviceListModel> listed(const QVector<DeviceRecord> &devices)
@@ -89,6 +92,10 @@ private slots:
     void hiddenCharactersAndFormulas_data();
     void hiddenCharactersAndFormulas();
     void longTextsAreBounded();
+    void tableAlignsByDisplayWidth_data();
+    void tableAlignsByDisplayWidth();
+    void changeShowsWhatChanges_data();
+    void changeShowsWhatChanges();
     void formatNames_data();
     void formatNames();
     void auditLine_data();
@@ -228,8 +235,7 @@ void TestCliOutput::hiddenCharactersAndFormulas()
     QCOMPARE(
         formatDevices(*listed(devices), OutputFormat::Csv).split('\n').at(1).section(',', 1, -8),
         csvCell);
-    const PlanEntry target { 1, devices.first().mac, QStringLiteral("192.0.2.10"),
-        QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.1") };
+    const PlanEntry target { 1, devices.first().mac, newSettings() };
     QVERIFY(changeText(devices.first(), target).contains('"' + shown + '"'));
     AuditEntry audited = entry(QDateTime::currentDateTimeUtc(), name, QStringLiteral("sent"));
     QCOMPARE(::auditLine(audited).section(',', 1, -9), csvCell);
@@ -256,6 +262,81 @@ void TestCliOutput::longTextsAreBounded()
     QCOMPARE(boundedText(expected), expected);
     for (const OutputFormat format : { OutputFormat::Table, OutputFormat::Csv, OutputFormat::Json })
         QVERIFY(formatDevices(*listed({ record }), format).size() < 600);
+}
+
+void TestCliOutput::tableAlignsByDisplayWidth_data()
+{
+    QTest::addColumn<QStringList>("names");
+    // Where the IP column starts on the terminal: the type column takes 13
+    // ("Device Type" and two blanks), the name column its widest name and two.
+    QTest::addColumn<int>("ipColumn");
+    QTest::newRow("ASCII names") << QStringList { "Press", "Line 2 west conveyor" } << 13 + 22;
+    QTest::newRow("Chinese names take two columns a character")
+        << QStringList { "伺服驱动器一号", "Press" } << 13 + 16;
+    QTest::newRow("Chinese shorter than the title") << QStringList { "伺服", "Fan" } << 13 + 13;
+    QTest::newRow("full-width letters and a combining accent")
+        << QStringList { "ＰｒｅｓｓＸ", "Cafe\u0301 line west" } << 13 + 16;
+}
+
+void TestCliOutput::tableAlignsByDisplayWidth()
+{
+    QFETCH(QStringList, names);
+    QFETCH(int, ipColumn);
+    QVector<DeviceRecord> devices;
+    for (int i = 0; i < names.size(); ++i)
+        devices << device(names.at(i), QStringLiteral("02:00:00:00:00:0%1").arg(i + 1),
+            QStringLiteral("192.0.2.%1").arg(64 + i));
+    const QStringList lines = formatDevices(*listed(devices), OutputFormat::Table)
+                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), names.size() + 1);
+    // The terminal column of the IP cell, counted by hand: CJK and full-width take
+    // two, a combining accent none.
+    for (const QString &line : lines) {
+        const int at = line.indexOf(QRegularExpression(QStringLiteral("IP Address|192\\.0\\.2")));
+        int column = 0;
+        for (const QChar c : line.left(at)) {
+            const ushort u = c.unicode();
+            column += (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0xFF00 && u <= 0xFF60) ? 2
+                : (u >= 0x0300 && u <= 0x036F)                                     ? 0
+                                                                                   : 1;
+        }
+        QVERIFY2(column == ipColumn, qPrintable(line));
+    }
+}
+
+void TestCliOutput::changeShowsWhatChanges_data()
+{
+    QTest::addColumn<QStringList>("target"); // IP, mask, gateway
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("changes");
+    const QString device = QStringLiteral("02:00:00:00:00:01 \"Press\": ");
+    QTest::newRow("all three") << QStringList { "192.0.2.10", "255.255.0.0", "192.0.0.1" }
+                               << device
+            + "IP 192.0.2.64 -> 192.0.2.10, mask 255.255.255.0 -> 255.255.0.0, "
+              "gateway 192.0.2.1 -> 192.0.0.1"
+                               << true;
+    QTest::newRow("the IP alone") << QStringList { "192.0.2.10", "255.255.255.0", "192.0.2.1" }
+                                  << device
+            + "IP 192.0.2.64 -> 192.0.2.10 (mask 255.255.255.0, gateway 192.0.2.1 unchanged)"
+                                  << true;
+    QTest::newRow("the gateway alone") << QStringList { "192.0.2.64", "255.255.255.0", "0.0.0.0" }
+                                       << device
+            + "gateway 192.0.2.1 -> 0.0.0.0 (IP 192.0.2.64, mask 255.255.255.0 unchanged)"
+                                       << true;
+    QTest::newRow("nothing") << QStringList { "192.0.2.64", "255.255.255.0", "192.0.2.1" }
+                             << device
+            + "no change (IP 192.0.2.64, mask 255.255.255.0, gateway 192.0.2.1)"
+                             << false;
+}
+
+void TestCliOutput::changeShowsWhatChanges()
+{
+    QFETCH(QStringList, target);
+    const DeviceRecord press = scanned().first();
+    const PlanEntry entry { 1, press.mac,
+        *DeviceSettings::fromTexts(target.at(0), target.at(1), target.at(2)) };
+    QTEST(changeText(press, entry), "shown");
+    QTEST(changesSettings(press, entry), "changes");
 }
 
 void TestCliOutput::formatNames_data()
@@ -320,8 +401,7 @@ void TestCliOutput::auditLogAppendsAndFlushes()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("audit.csv"));
     const DeviceRecord old = scanned().constFirst();
-    const PlanEntry target { 1, old.mac, QStringLiteral("192.0.2.10"),
-        QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.254") };
+    const PlanEntry target { 1, old.mac, newSettings("192.0.2.254") };
     {
         AuditLog log(path);
         QVERIFY2(log.open(), qPrintable(log.errorString()));

@@ -3,6 +3,7 @@
 // SPDX-License-Identifier: Apache-2.0
 
 #include "plan.h"
+#include "testdevices.h"
 
 #include <QtTest>
 
@@ -11,10 +12,10 @@ namespace {
 DeviceRecord device(const QString &mac, const QString &ip)
 {
     DeviceRecord record;
-    record.mac = mac;
-    record.ip = ip;
-    record.mask = QStringLiteral("255.255.255.0");
-    record.gateway = QStringLiteral("192.0.2.1");
+    record.mac = macOf(mac);
+    record.ip = ipOf(ip);
+    record.mask = ipOf(QStringLiteral("255.255.255.0"));
+    record.gateway = ipOf(QStringLiteral("192.0.2.1"));
     return record;
 }
 
@@ -35,7 +36,8 @@ QString entriesText(const QVector<PlanEntry> &entries)
     for (const PlanEntry &entry : entries)
         lines << QStringLiteral("%1 %2 %3 %4 %5")
                      .arg(entry.lineNo)
-                     .arg(entry.mac, entry.ip, entry.mask, entry.gateway);
+                     .arg(entry.mac.toString(), entry.settings.ip.toString(),
+                         entry.settings.mask.toString(), entry.settings.gateway.toString());
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -87,6 +89,10 @@ void TestCliPlan::parsePlan_data()
     QTest::newRow("three fields") << "\n02:00:00:00:00:01,192.0.2.10,255.255.255.0"
                                   << ""
                                   << "line 2: expected 4 fields MAC,IP,MASK,GATEWAY, found 3\n";
+    QTest::newRow("semicolons, as a spreadsheet in many languages saves")
+        << "02:00:00:00:00:01;192.0.2.10;255.255.255.0;192.0.2.1"
+        << ""
+        << "line 1: fields are separated by commas, not semicolons: MAC,IP,MASK,GATEWAY\n";
     QTest::newRow("five fields") << "02:00:00:00:00:01,192.0.2.10,255.255.255.0,192.0.2.1,x"
                                  << ""
                                  << "line 1: expected 4 fields MAC,IP,MASK,GATEWAY, found 5\n";
@@ -179,7 +185,7 @@ void TestCliPlan::checkPlan_data()
            "02:00:00:00:00:03;192.0.2.12;255.255.255.0;192.0.2.1\n"
         << "line 3: MAC 02:00:00:00:00:09 did not answer the scan\n"
            "line 4: new IP 192.0.2.10 is already planned on line 2\n"
-           "line 5: expected 4 fields MAC,IP,MASK,GATEWAY, found 1\n";
+           "line 5: fields are separated by commas, not semicolons: MAC,IP,MASK,GATEWAY\n";
 }
 
 void TestCliPlan::checkPlan()
@@ -215,8 +221,9 @@ void TestCliPlan::verification()
     QVector<DeviceRecord> devices;
     for (const QString &answer : answers)
         devices << device(answer.section(' ', 0, 0), answer.section(' ', 1));
-    const PlanEntry target { 1, QStringLiteral("02:00:00:00:00:01"), QStringLiteral("192.0.2.10"),
-        QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.1") };
+    const PlanEntry target { 1, macOf(QStringLiteral("02:00:00:00:00:01")),
+        { ipOf(QStringLiteral("192.0.2.10")), ipOf(QStringLiteral("255.255.255.0")),
+            ipOf(QStringLiteral("192.0.2.1")) } };
     QCOMPARE(verificationOutcome(devices, target), outcome);
 }
 

@@ -4,6 +4,7 @@
 
 #include "datagramcodec.h"
 #include "devicetext.h"
+#include "testdevices.h"
 
 #include <QtTest>
 
@@ -12,6 +13,7 @@ using namespace Datagram;
 namespace {
 
 const QByteArray Mac = QByteArray::fromHex("001a2b3c4d5e");
+const MacAddress MacValue = *MacAddress::fromBytes(Mac);
 const QByteArray Network = QByteArray::fromHex("c0a8010affffff00c0a80101");
 const QByteArray Name16 = QByteArrayLiteral("Press-Line-PLC01");
 
@@ -63,10 +65,8 @@ private slots:
     void replyAcceptance();
     void requestsAreReadBack_data();
     void requestsAreReadBack();
-    void hexStrToBytes_data();
-    void hexStrToBytes();
-    void ipStrToBytes_data();
-    void ipStrToBytes();
+    void addressForms_data();
+    void addressForms();
     void nameField_data();
     void nameField();
     void deviceTypeNames();
@@ -83,24 +83,23 @@ void TestDatagramCodec::requests_data()
     QTest::addColumn<QByteArray>("datagram");
     QTest::addColumn<QByteArray>("expected");
 
-    const QString network192 = QStringLiteral("192.168.1.10");
     ModifyFields modify;
-    modify.targetMac = macTextToBytes(QStringLiteral("00:1A:2B:3C:4D:5E"));
-    modify.mac = macTextToBytes(QStringLiteral("00:1a:2b:3c:4d:5f"));
+    modify.targetMac = macOf(QStringLiteral("00:1A:2B:3C:4D:5E"));
+    modify.mac = macOf(QStringLiteral("00:1a:2b:3c:4d:5f"));
     modify.name = nameFieldBytes(QStringLiteral("PLC1"));
-    modify.network
-        = networkBytes(network192, QStringLiteral("255.255.255.0"), QStringLiteral("192.168.1.1"));
+    modify.settings = { ipOf(QStringLiteral("192.168.1.10")), ipOf(QStringLiteral("255.255.255.0")),
+        ipOf(QStringLiteral("192.168.1.1")) };
 
     QTest::newRow("scan, sequence 0")
         << scanRequest(0)
         << QByteArray::fromHex("4b4f5256414e01f000010000002e00000000"
                                "00000000000000140000000100000002000000030000000400000005");
     QTest::newRow("LED flash, sequence 1")
-        << ledsRequest(1, macTextToBytes(QStringLiteral("00:1A:2B:3C:4D:5E")), LedCommand::Flash)
+        << ledsRequest(1, macOf(QStringLiteral("00:1A:2B:3C:4D:5E")), LedCommand::Flash)
         << QByteArray::fromHex("4b4f5256414e01f000020000002a00000001"
                                "0000000800000006001a2b3c4d5e00000006000000020002");
     QTest::newRow("LED stop, lower-case MAC text")
-        << ledsRequest(1, macTextToBytes(QStringLiteral("00:1a:2b:3c:4d:5e")), LedCommand::Stop)
+        << ledsRequest(1, macOf(QStringLiteral("00:1a:2b:3c:4d:5e")), LedCommand::Stop)
         << QByteArray::fromHex("4b4f5256414e01f000020000002a00000001"
                                "0000000800000006001a2b3c4d5e00000006000000020000");
     QTest::newRow("modify, four-character name")
@@ -218,13 +217,14 @@ void TestDatagramCodec::requestsAreReadBack_data()
     QTest::addColumn<int>("kind");
 
     ModifyFields modify;
-    modify.targetMac = Mac;
-    modify.mac = Mac;
+    modify.targetMac = MacValue;
+    modify.mac = MacValue;
     modify.name = nameFieldBytes(QStringLiteral("AB"));
-    modify.network = Network;
+    modify.settings = *DeviceSettings::fromBytes(Network);
     QTest::newRow("scan") << scanRequest(3) << int(Request::Scan);
-    QTest::newRow("flash") << ledsRequest(3, Mac, LedCommand::Flash) << int(Request::LedsFlash);
-    QTest::newRow("stop") << ledsRequest(3, Mac, LedCommand::Stop) << int(Request::LedsStop);
+    QTest::newRow("flash") << ledsRequest(3, MacValue, LedCommand::Flash)
+                           << int(Request::LedsFlash);
+    QTest::newRow("stop") << ledsRequest(3, MacValue, LedCommand::Stop) << int(Request::LedsStop);
     QTest::newRow("modify") << modifyRequest(3, modify) << int(Request::Modify);
     QTest::newRow("a reply is no request") << reply(validItems("1234")) << -1;
     QTest::newRow("LED value 1") << frame(
@@ -244,46 +244,59 @@ void TestDatagramCodec::requestsAreReadBack()
     QCOMPARE(int(request->kind), kind);
     QCOMPARE(request->sequenceNo, 3u);
     if (kind != Request::Scan)
-        QCOMPARE(request->targetMac, Mac);
+        QCOMPARE(request->targetMac, MacValue);
+    if (kind == Request::Modify)
+        QCOMPARE(request->modify.settings.toBytes().toHex(), Network.toHex());
 }
 
-void TestDatagramCodec::hexStrToBytes_data()
+void TestDatagramCodec::addressForms_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("shown"); // empty: no address
 
-    QTest::newRow("upper case") << "001A2B3C4D5E" << QByteArray::fromHex("001a2b3c4d5e");
-    QTest::newRow("lower case") << "001a2b3c4d5e" << QByteArray::fromHex("001a2b3c4d5e");
-    QTest::newRow("empty") << "" << QByteArray();
-    // Any other character counts as -1: 16 * -1 + 1 = -15, that is 0xF1.
-    QTest::newRow("non-hex first digit") << "G1" << QByteArray::fromHex("f1");
-    QTest::newRow("odd length") << "ABC" << QByteArray::fromHex("abbf");
+    QTest::newRow("plain") << "192.168.1.10"
+                           << "192.168.1.10";
+    QTest::newRow("leading zeros") << "192.168.001.010"
+                                   << "192.168.1.10";
+    QTest::newRow("ends") << "0.0.0.0"
+                          << "0.0.0.0";
+    QTest::newRow("all ones") << "255.255.255.255"
+                              << "255.255.255.255";
+    QTest::newRow("group above 255") << "192.168.1.256"
+                                     << "";
+    QTest::newRow("four digits") << "192.168.1.0010"
+                                 << "";
+    QTest::newRow("three groups") << "192.168.1"
+                                  << "";
+    QTest::newRow("five groups") << "192.168.1.1.1"
+                                 << "";
+    QTest::newRow("empty group") << "192..1.1"
+                                 << "";
+    QTest::newRow("trailing dot") << "192.168.1.1."
+                                  << "";
+    QTest::newRow("trailing line break") << "192.168.1.1\n"
+                                         << "";
+    QTest::newRow("blank around") << " 192.168.1.1"
+                                  << "";
+    QTest::newRow("sign") << "+1.2.3.4"
+                          << "";
+    // Arabic-Indic digits are digits to Unicode, not to a device.
+    QTest::newRow("non-ASCII digit") << QString::fromUtf8("1.2.3.\u0664") << "";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
-void TestDatagramCodec::hexStrToBytes()
+void TestDatagramCodec::addressForms()
 {
     QFETCH(QString, text);
-    QFETCH(QByteArray, bytes);
-    QCOMPARE(Datagram::hexStrToBytes(text).toHex(), bytes.toHex());
-}
+    QFETCH(QString, shown);
 
-void TestDatagramCodec::ipStrToBytes_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QByteArray>("bytes");
-
-    QTest::newRow("network item") << "192.168.1.10.255.255.255.0.192.168.1.1."
-                                  << QByteArray::fromHex("c0a8010affffff00c0a80101");
-    QTest::newRow("leading zeros") << "192.168.001.010." << QByteArray::fromHex("c0a8010a");
-    QTest::newRow("empty group") << "1..2." << QByteArray::fromHex("010002");
-    QTest::newRow("no trailing dot") << "10.20" << QByteArray::fromHex("0a");
-}
-
-void TestDatagramCodec::ipStrToBytes()
-{
-    QFETCH(QString, text);
-    QFETCH(QByteArray, bytes);
-    QCOMPARE(Datagram::ipStrToBytes(text).toHex(), bytes.toHex());
+    const std::optional<Ipv4Address> address = Ipv4Address::fromText(text);
+    QCOMPARE(address ? address->toString() : QString(), shown);
+    if (address) {
+        QCOMPARE(Ipv4Address::fromBytes(address->toBytes()), address);
+        QCOMPARE(address->toBytes().size(), Ipv4Address::Size);
+    }
 }
 
 void TestDatagramCodec::nameField_data()
@@ -312,12 +325,13 @@ void TestDatagramCodec::nameField()
 
 void TestDatagramCodec::deviceTypeNames()
 {
-    QCOMPARE(deviceTypeName(1), QByteArray("PLC"));
-    QCOMPARE(deviceTypeName(2), QByteArray("HMI"));
-    QCOMPARE(deviceTypeName(3), QByteArray("SERVO"));
-    QCOMPARE(deviceTypeName(4), QByteArray("VFD"));
-    QCOMPARE(deviceTypeName(0), QByteArray());
-    QCOMPARE(deviceTypeName(5), QByteArray());
+    QCOMPARE(deviceTypeName(1), QStringLiteral("PLC"));
+    QCOMPARE(deviceTypeName(2), QStringLiteral("HMI"));
+    QCOMPARE(deviceTypeName(3), QStringLiteral("SERVO"));
+    QCOMPARE(deviceTypeName(4), QStringLiteral("VFD"));
+    QCOMPARE(deviceTypeName(0), QString());
+    QCOMPARE(deviceTypeName(5), QString());
+    QCOMPARE(deviceTypeName(255), QString());
 }
 
 void TestDatagramCodec::reportedNameBytes_data()
@@ -417,7 +431,9 @@ void TestDatagramCodec::settingsRules()
     QFETCH(QString, gateway);
     QFETCH(QString, error);
 
-    QCOMPARE(settingsErrorText(ip, mask, gateway, QStringLiteral("02:00:00:00:00:01")), error);
+    const std::optional<SettingsFault> fault
+        = settingsFault(ip, mask, gateway, QStringLiteral("02:00:00:00:00:01"));
+    QCOMPARE(fault ? settingsFieldErrorText(fault->field) : QString(), error);
 }
 
 void TestDatagramCodec::macForms_data()
@@ -441,7 +457,10 @@ void TestDatagramCodec::macForms()
     QFETCH(QString, text);
     QFETCH(QString, mac);
 
-    QCOMPARE(canonicalMacText(text), mac);
+    const std::optional<MacAddress> value = MacAddress::fromText(text);
+    QCOMPARE(value ? value->toString() : QString(), mac);
+    if (value)
+        QCOMPARE(MacAddress::fromBytes(value->toBytes()), value);
 }
 
 QTEST_APPLESS_MAIN(TestDatagramCodec)

@@ -4,10 +4,53 @@
 
 #include "devicelistmodel.h"
 #include "devicesortfilter.h"
+#include "testdevices.h"
 
 #include <QAbstractItemModelTester>
 #include <QBrush>
 #include <QtTest>
+
+namespace {
+
+// A record whose cell in the column shows the text.
+DeviceRecord recordShowing(int column, const QString &text)
+{
+    DeviceRecord record;
+    switch (column) {
+    case DeviceTypeColumn:
+        while (record.typeText() != text && ++record.type != 0) { }
+        break;
+    case DeviceNameColumn:
+        record.nameBytes = text.toUtf8();
+        break;
+    case IpAddressColumn:
+        record.ip = ipOf(text);
+        break;
+    case NetMaskColumn:
+        record.mask = ipOf(text);
+        break;
+    case GateWayColumn:
+        record.gateway = ipOf(text);
+        break;
+    case DeviceVersionColumn:
+        record.version = text;
+        break;
+    default:
+        record.points = text;
+        break;
+    }
+    if (deviceCellText(record, column) != text)
+        qFatal("no record shows %s", qPrintable(text));
+    return record;
+}
+
+// "A" gives 0A:0A:0A:0A:0A:0A, a one-letter stand-in for a MAC.
+MacAddress letterMac(const QString &letter)
+{
+    return *MacAddress::fromBytes(QByteArray(MacAddress::Size, char(letter.at(0).unicode() & 0xF)));
+}
+
+} // namespace
 
 class TestDeviceList : public QObject
 {
@@ -62,13 +105,15 @@ void TestDeviceList::recordFromReply()
     reply.network = QByteArray::fromHex("c0000240ffffff00c0000201");
     reply.points = points;
     const DeviceRecord record = deviceRecordFromReply(reply);
-    QCOMPARE(QStringList({ record.type, record.name, record.version, record.points }), texts);
+    QCOMPARE(
+        QStringList({ record.typeText(), record.name(), record.version, record.points }), texts);
     QCOMPARE(record.nameBytes, name);
-    QCOMPARE(record.mac, QStringLiteral("00:1A:2B:3C:4D:5E"));
-    QCOMPARE(QStringList({ record.ip, record.mask, record.gateway }),
-        QStringList({ "192.0.2.64", "255.255.255.0", "192.0.2.1" }));
+    QCOMPARE(record.mac, macOf(QStringLiteral("00:1A:2B:3C:4D:5E")));
+    QCOMPARE(record.ip, ipOf(QStringLiteral("192.0.2.64")));
+    QCOMPARE(record.mask, ipOf(QStringLiteral("255.255.255.0")));
+    QCOMPARE(record.gateway, ipOf(QStringLiteral("192.0.2.1")));
     QCOMPARE(record.interfaceIndex, 0);
-    QVERIFY(record.senderAddress.isEmpty());
+    QCOMPARE(record.senderAddress, Ipv4Address());
 }
 
 void TestDeviceList::duplicates_data()
@@ -100,8 +145,8 @@ void TestDeviceList::duplicates()
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     for (const QString &device : devices) {
         DeviceRecord record;
-        record.mac = device.section('/', 0, 0);
-        record.ip = device.section('/', 1, 1);
+        record.mac = letterMac(device.section('/', 0, 0));
+        record.ip = Ipv4Address(device.section('/', 1, 1).toUInt());
         record.interfaceIndex = device.section('/', 2, 2).toInt();
         model.append(record);
     }
@@ -112,8 +157,8 @@ void TestDeviceList::duplicates()
         return red;
     };
     QCOMPARE(model.rowCount(), devices.size());
-    QCOMPARE(
-        model.index(0, MacAddressColumn).data().toString(), devices.first().section('/', 0, 0));
+    QCOMPARE(model.index(0, MacAddressColumn).data().toString(),
+        letterMac(devices.first().section('/', 0, 0)).toString());
     QTEST(marks(MacAddressColumn), "macRed");
     QTEST(marks(IpAddressColumn), "ipRed");
     QCOMPARE(marks(DeviceNameColumn), QString(devices.size(), '0'));
@@ -124,7 +169,7 @@ void TestDeviceList::clearKeepsNoMarks()
     DeviceListModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     DeviceRecord record;
-    record.ip = QStringLiteral("192.0.2.64");
+    record.ip = ipOf(QStringLiteral("192.0.2.64"));
     model.append(record);
     model.clear();
     model.append(record);
@@ -268,9 +313,11 @@ void TestDeviceList::sortKeys()
     QFETCH(QString, second);
     QCollator collator { QLocale(locale) };
     collator.setNumericMode(true);
-    QVERIFY(compareDeviceTexts(column, first, second, collator) < 0);
-    QVERIFY(compareDeviceTexts(column, second, first, collator) > 0);
-    QCOMPARE(compareDeviceTexts(column, first, first, collator), 0);
+    const DeviceRecord a = recordShowing(column, first);
+    const DeviceRecord b = recordShowing(column, second);
+    QVERIFY(compareDevices(column, a, b, collator) < 0);
+    QVERIFY(compareDevices(column, b, a, collator) > 0);
+    QCOMPARE(compareDevices(column, a, a, collator), 0);
 }
 
 void TestDeviceList::filterMatches_data()
@@ -296,11 +343,11 @@ void TestDeviceList::filterMatches()
 {
     QFETCH(QString, filter);
     DeviceRecord device;
-    device.type = QStringLiteral("PLC");
-    device.name = QStringLiteral("Axis Y servo 包装线");
-    device.ip = QStringLiteral("192.0.2.64");
-    device.mac = QStringLiteral("00:1A:2B:3C:4D:5E");
-    device.gateway = QStringLiteral("192.0.2.1");
+    device.type = 1;
+    device.nameBytes = QStringLiteral("Axis Y servo 包装线").toUtf8();
+    device.ip = ipOf(QStringLiteral("192.0.2.64"));
+    device.mac = macOf(QStringLiteral("00:1A:2B:3C:4D:5E"));
+    device.gateway = ipOf(QStringLiteral("192.0.2.1"));
     device.version = QStringLiteral("1.2.0.10");
     QTEST(deviceMatchesFilter(device, filter), "matches");
 }

@@ -5,6 +5,7 @@
 #include "datagramcodec.h"
 #include "mainwindow.h"
 #include "tablemarks.h"
+#include "testdevices.h"
 #include "testpeer.h"
 
 #include <QHeaderView>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QRandomGenerator>
 #include <QTableView>
+#include <QScrollBar>
 #include <QtTest>
 
 namespace {
@@ -30,14 +32,12 @@ struct Device
 
 QByteArray replyFor(const Device &device)
 {
-    Datagram::ScanReply reply;
-    reply.deviceType = 1;
-    reply.mac = Datagram::macTextToBytes(device.mac);
-    reply.name = QByteArrayLiteral("PLC").leftJustified(16, '\0');
+    TestDevice reply;
+    reply.mac = device.mac;
+    reply.ip = device.ip;
+    reply.gateway = QStringLiteral("192.0.2.254");
     reply.version = QByteArray::fromHex("010200") + char(device.serial);
-    reply.network = Datagram::networkBytes(
-        device.ip, QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.254"));
-    return Datagram::scanReplyDatagram(reply);
+    return reply.datagram();
 }
 
 // Devices drawn from small pools, so that MACs and IPs repeat, some many times.
@@ -163,12 +163,13 @@ void TestDeviceListing::burstEndsAsRowByRow()
         QCOMPARE(isRed(table, row, IpColumn), red.at(row).first);
         QCOMPARE(isRed(table, row, MacColumn), red.at(row).second);
     }
-    // As soon as the rows are there, not some event later.
-    QCOMPARE(selectedRows(table), QSet<int>({ count - 1 }));
-    QCOMPARE(table->currentIndex().row(), count - 1);
-    // The table follows the newest row.
-    QTRY_VERIFY(table->viewport()->rect().contains(
-        table->visualRect(table->model()->index(count - 1, 0)).center()));
+    // As soon as the rows are there, not some event later: until the user picks
+    // a row, the top row is selected and the table shows its top.
+    QCOMPARE(selectedRows(table), QSet<int>({ 0 }));
+    QCOMPARE(table->currentIndex().row(), 0);
+    QCOMPARE(table->verticalScrollBar()->value(), 0);
+    QVERIFY(table->viewport()->rect().contains(
+        table->visualRect(table->model()->index(0, 0)).center()));
 }
 
 void TestDeviceListing::emptiedTableForgetsAddresses()
@@ -238,14 +239,12 @@ void TestDeviceListing::sortAndFilterKeepTheRules()
     QFETCH(QString, shownCount);
     QTRY_COMPARE(
         window->findChild<QLabel *>(QStringLiteral("shownCountLabel"))->text(), shownCount);
-    // Sorting and filtering are not the user's choice: the newest row is still current.
-    QCOMPARE(cellText(table->model(), table->currentIndex().row(), MacColumn), devices.last().mac);
-    // Another reply whose MAC is listed: the newest row is current, and both MACs are red.
+    // Sorting and filtering are not the user's choice: the top row shown is current.
+    QCOMPARE(table->currentIndex().row(), 0);
+    // Another reply whose MAC is listed: the top row is still current, and both MACs are red.
     QVERIFY(sendAll({ { devices.last().ip, devices.last().mac, 1 } }));
-    const int current = table->currentIndex().row();
+    QCOMPARE(table->currentIndex().row(), 0);
     QCOMPARE(table->selectionModel()->selectedRows().size(), 1);
-    // Row numbers stay arrival numbers: the fourth reply is current.
-    QCOMPARE(table->model()->headerData(current, Qt::Vertical).toInt(), devices.size() + 1);
     QCOMPARE(redMarks(table->model(), MacColumn).count('1'), macEnds.count('3') + 1);
 }
 

@@ -80,7 +80,7 @@ void TestDevSim::faultyDeviceLines_data()
     QTest::newRow("type name") << "PLC PLC 02:00:5E:00:00:01" + rest << "type code";
     QTest::newRow("name of 17 bytes")
         << "1 PLC-4567890123456 02:00:5E:00:00:01" + rest << "longer than 16 bytes";
-    QTest::newRow("MAC with dashes") << "1 PLC 02-00-5E-00-00-01" + rest << "MAC";
+    QTest::newRow("MAC of five bytes") << "1 PLC 02:00:5E:00:00" + rest << "MAC";
     QTest::newRow("IP 256") << "1 PLC 02:00:5E:00:00:01 192.0.2.256 255.255.255.0 192.0.2.1 1.0 1.0"
                             << "dotted decimal";
     QTest::newRow("version byte 256")
@@ -112,7 +112,7 @@ void TestDevSim::generatedFleetIsAcceptedAndUnique()
         macs.insert(device.reply.mac);
         const quint8 lastByte = quint8(device.reply.network.at(3));
         QVERIFY(device.reply.network.startsWith(QByteArray::fromHex("c00002")));
-        QVERIFY2(lastByte >= 64 && lastByte <= 127, qPrintable(device.record().ip));
+        QVERIFY2(lastByte >= 64 && lastByte <= 127, qPrintable(device.record().ip.toString()));
     }
     QCOMPARE(macs.size(), 300);
     QCOMPARE(fleet.at(2).reply.deviceType, quint8(3));

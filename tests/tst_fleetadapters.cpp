@@ -105,9 +105,10 @@ void TestFleetAdapters::requestsLeaveThroughTheAdapterThatHeard()
     const char *ownLog = adapter == QLatin1String("plant") ? PlantLog : OfficeLog;
     const char *otherLog = adapter == QLatin1String("plant") ? OfficeLog : PlantLog;
     const QString request = QStringLiteral(": LED stop for ") + mac;
-    g_mySocket->setDeviceIp(deviceIp);
+    g_mySocket->setDeviceIp(*Ipv4Address::fromText(deviceIp));
     g_mySocket->setDeviceInterfaceIndex(QNetworkInterface::interfaceIndexFromName(adapter));
-    QVERIFY2(g_mySocket->udpSendCmdLedsStop(mac), qPrintable(g_mySocket->lastSendError()));
+    QVERIFY2(g_mySocket->udpSendCmdLedsStop(*MacAddress::fromText(mac)),
+        qPrintable(g_mySocket->lastSendError()));
     QTRY_COMPARE(simulatorLogCount(arrival + request, ownLog), 1);
     QCOMPARE(simulatorLog(otherLog).filter(request).size(), 0);
 }

@@ -2,9 +2,9 @@
 //
 // SPDX-License-Identifier: Apache-2.0
 
-#include "devicesettingssource.h"
 #include "mysocket.h"
 #include "simulatorlog.h"
+#include "testdevices.h"
 
 #include <QtTest>
 
@@ -12,16 +12,16 @@ namespace {
 
 // Settings for the device "Fan VFD" of tests/fleets/five-devices.txt, which
 // shares its IP address with "Panel 1".
-struct NewSettings : DeviceSettingsSource
+Datagram::ModifyFields newSettings(const char *target = "02:4E:58:00:00:04")
 {
-    QString target = QStringLiteral("02:4E:58:00:00:04");
-    QString tableMacText() const override { return target; }
-    QString macText() const override { return QStringLiteral("02:4E:58:00:00:44"); }
-    QString deviceNameText() const override { return QStringLiteral("Fan VFD"); }
-    QString ipText() const override { return QStringLiteral("192.0.2.74"); }
-    QString netMaskText() const override { return QStringLiteral("255.255.255.192"); }
-    QString gateWayText() const override { return QStringLiteral("192.0.2.126"); }
-};
+    Datagram::ModifyFields fields;
+    fields.targetMac = macOf(QLatin1String(target));
+    fields.mac = macOf(QStringLiteral("02:4E:58:00:00:44"));
+    fields.name = Datagram::nameFieldBytes(QStringLiteral("Fan VFD"));
+    fields.settings = { ipOf(QStringLiteral("192.0.2.74")), ipOf(QStringLiteral("255.255.255.192")),
+        ipOf(QStringLiteral("192.0.2.126")) };
+    return fields;
+}
 
 const QString SharedIp = QStringLiteral("192.0.2.65");
 const int FleetSize = 5;
@@ -55,10 +55,11 @@ void TestFleetCommands::initTestCase()
     endpoint.initUdpSocket();
     QVERIFY2(endpoint.isBound(), qPrintable(endpoint.bindErrorString()));
     connect(&endpoint, &MySocket::deviceReplied, this, [this](const DeviceRecord &device) {
-        replies.append(
-            QStringLiteral("%1 %2.%3.%4").arg(device.mac, device.ip, device.mask, device.gateway));
+        replies.append(QStringLiteral("%1 %2.%3.%4")
+                           .arg(device.mac.toString(), device.ip.toString(), device.mask.toString(),
+                               device.gateway.toString()));
     });
-    endpoint.setDeviceIp(SharedIp);
+    endpoint.setDeviceIp(ipOf(SharedIp));
 }
 
 void TestFleetCommands::flashingFollowsFlashAndStopRequests()
@@ -67,9 +68,9 @@ void TestFleetCommands::flashingFollowsFlashAndStopRequests()
     const QString off
         = QStringLiteral("LED flashing off: 02:4E:58:00:00:02 192.0.2.65 Panel 1 (stop request)");
     for (int i = 0; i < 3; ++i)
-        endpoint.udpSendCmdLedsFlash(QStringLiteral("02:4e:58:00:00:02"));
+        endpoint.udpSendCmdLedsFlash(macOf(QStringLiteral("02:4e:58:00:00:02")));
     QTRY_COMPARE(simulatorLogCount(on), 1);
-    endpoint.udpSendCmdLedsStop(QStringLiteral("02:4E:58:00:00:02"));
+    endpoint.udpSendCmdLedsStop(macOf(QStringLiteral("02:4E:58:00:00:02")));
     QTRY_COMPARE(simulatorLogCount(off), 1);
     QCOMPARE(simulatorLogCount(on), 1);
     // Only the device at that address with that MAC.
@@ -78,7 +79,7 @@ void TestFleetCommands::flashingFollowsFlashAndStopRequests()
 
 void TestFleetCommands::flashingEndsWhenRequestsStop()
 {
-    endpoint.udpSendCmdLedsFlash(QStringLiteral("02:4E:58:00:00:04"));
+    endpoint.udpSendCmdLedsFlash(macOf(QStringLiteral("02:4E:58:00:00:04")));
     QTRY_COMPARE(simulatorLogCount(QStringLiteral("LED flashing on: 02:4E:58:00:00:04")), 1);
     QTRY_COMPARE_WITH_TIMEOUT(
         simulatorLogCount(QStringLiteral("LED flashing off: 02:4E:58:00:00:04 192.0.2.65 Fan VFD "
@@ -90,11 +91,9 @@ void TestFleetCommands::requestsForAnotherMacAreIgnored()
 {
     const QStringList before = scan();
     QCOMPARE(before.size(), FleetSize);
-    NewSettings unknown;
-    unknown.target = QStringLiteral("02:4E:58:00:00:99");
-    endpoint.udpSendCmdModify(&unknown);
+    endpoint.udpSendCmdModify(newSettings("02:4E:58:00:00:99"));
     // Device 02:4E:58:00:00:01 exists, but not at this address.
-    endpoint.udpSendCmdLedsFlash(QStringLiteral("02:4E:58:00:00:01"));
+    endpoint.udpSendCmdLedsFlash(macOf(QStringLiteral("02:4E:58:00:00:01")));
     QTRY_COMPARE(
         simulatorLogCount(QStringLiteral("modify request for 02:4E:58:00:00:99 ignored")), 1);
     QTRY_COMPARE(simulatorLogCount(QStringLiteral("LED request for 02:4E:58:00:00:01 ignored")), 1);
@@ -109,8 +108,7 @@ void TestFleetCommands::modifyChangesTheDeviceAfterItsRestart()
     expected.replace(expected.indexOf(old),
         QStringLiteral("02:4E:58:00:00:44 192.0.2.74.255.255.255.192.192.0.2.126"));
 
-    const NewSettings settings;
-    endpoint.udpSendCmdModify(&settings);
+    endpoint.udpSendCmdModify(newSettings());
     QTRY_COMPARE(simulatorLogCount(QStringLiteral("modify request for 02:4E:58:00:00:04 192.0.2.65 "
                                                   "Fan VFD: new MAC 02:4E:58:00:00:44, IP "
                                                   "192.0.2.74, net mask 255.255.255.192, gateway "

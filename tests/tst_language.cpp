@@ -7,6 +7,7 @@
 #include "languagesettings.h"
 #include "mainwindow.h"
 #include "tablemarks.h"
+#include "testdevices.h"
 
 #include <QAction>
 #include <QDir>
@@ -22,11 +23,11 @@ namespace {
 
 // The main window's translatable texts in the order it sets them: the Help
 // entries, the menu titles, the eight column headers, the two buttons.
-const QStringList EnglishTexts = { "About", "Host Info", "Language", "Help", "Device Type",
+const QStringList EnglishTexts = { "&About", "Host &Info", "&Language", "&Help", "Device Type",
     "Device Name", "IP Address", "MAC Address", "Net Mask", "Gate Way", "Device Version",
     "PLC Points", "Refresh User List", "Get Detailed Info" };
 const QStringList ChineseTexts
-    = { "关于", "主机信息", "语言", "帮助", "设备类型", "设备名称", "IP地址", "MAC地址", "子网掩码",
+    = { "关于(&A)", "主机信息(&I)", "语言(&L)", "帮助(&H)", "设备类型", "设备名称", "IP地址", "MAC地址", "子网掩码",
           "网关", "设备版本", "PLC点数", "刷新设备列表", "获取详细信息" };
 
 const QByteArray ChineseFile = "[Languages]\nlanguages=Chinese\n";
@@ -110,17 +111,9 @@ Stored storedKind()
     return info.isDir() ? Stored::Directory : Stored::File;
 }
 
-void addDeviceRow(QTableView *table, const QStringList &cells)
+void addDeviceRow(QTableView *table, const TestDevice &test)
 {
-    DeviceRecord device;
-    device.type = cells.at(DeviceTypeColumn);
-    device.name = cells.at(DeviceNameColumn);
-    device.ip = cells.at(IpAddressColumn);
-    device.mac = cells.at(MacAddressColumn);
-    device.mask = cells.at(NetMaskColumn);
-    device.gateway = cells.at(GateWayColumn);
-    device.version = cells.at(DeviceVersionColumn);
-    device.points = cells.at(PlcPointsColumn);
+    const DeviceRecord device = test.record();
     auto *shown = qobject_cast<QSortFilterProxyModel *>(table->model());
     qobject_cast<DeviceListModel *>(shown->sourceModel())->append(device);
 }
@@ -307,9 +300,13 @@ void TestLanguage::dialogAfterSwitch()
 
     MainWindow window;
     auto *table = window.findChild<QTableView *>(QStringLiteral("tableWidget"));
+    TestDevice device;
+    device.name = QStringLiteral("Line 3 Press");
+    device.ip = QStringLiteral("192.0.2.10");
+    device.points = QByteArray::fromHex("00000080");
+    addDeviceRow(table, device);
     const QStringList row = { "PLC", "Line 3 Press", "192.0.2.10", "00:1A:2B:3C:4D:5E",
-        "255.255.255.0", "192.0.2.1", "1.2.3.4", "0.0.0.128" };
-    addDeviceRow(table, row);
+        "255.255.255.0", "192.0.2.1", "1.2.0.10", "0.0.0.128" };
     table->selectRow(0);
 
     for (const QString &entry : entries)

@@ -46,7 +46,7 @@ void TestListLimit::repliesPastTheLimitAreCounted()
     }
     QTRY_COMPARE(devices->leftOutCount(), Replies - Limit);
     QCOMPARE(devices->rowCount(), Limit);
-    QCOMPARE(devices->record(Limit - 1).mac, QStringLiteral("02:00:00:00:00:32"));
+    QCOMPARE(devices->record(Limit - 1).mac.toString(), QStringLiteral("02:00:00:00:00:32"));
     QTRY_VERIFY(leftOut->isVisible());
     QCOMPARE(
         leftOut->text(), QStringLiteral("30 replies left out: a scan lists at most 50 devices"));

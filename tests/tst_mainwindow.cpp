@@ -111,11 +111,14 @@ void TestMainWindow::menus()
     MainWindow window;
     QList<QAction *> bar = window.menuBar()->actions();
     QCOMPARE(bar.size(), 3);
-    QCOMPARE(bar.at(0)->text(), QStringLiteral("File"));
-    QCOMPARE(bar.at(0)->menu()->actions().first()->text(), QStringLiteral("Export List..."));
+    QCOMPARE(bar.at(0)->text(), QStringLiteral("&File"));
+    QStringList files;
+    for (const QAction *action : bar.at(0)->menu()->actions())
+        files << action->text();
+    QCOMPARE(files, QStringList({ "&Refresh User List", "&Export List...", "", "&Quit" }));
     bar.removeFirst();
-    QCOMPARE(bar.at(0)->text(), QStringLiteral("Language"));
-    QCOMPARE(bar.at(1)->text(), QStringLiteral("Help"));
+    QCOMPARE(bar.at(0)->text(), QStringLiteral("&Language"));
+    QCOMPARE(bar.at(1)->text(), QStringLiteral("&Help"));
     const QList<QAction *> languages = bar.at(0)->menu()->actions();
     QCOMPARE(languages.size(), 2);
     QCOMPARE(languages.at(0)->text(), QStringLiteral("中文"));
@@ -124,8 +127,8 @@ void TestMainWindow::menus()
     QVERIFY(languages.at(0)->isChecked() != languages.at(1)->isChecked());
     const QList<QAction *> help = bar.at(1)->menu()->actions();
     QCOMPARE(help.size(), 2);
-    QCOMPARE(help.at(0)->text(), QStringLiteral("About"));
-    QCOMPARE(help.at(1)->text(), QStringLiteral("Host Info"));
+    QCOMPARE(help.at(0)->text(), QStringLiteral("&About"));
+    QCOMPARE(help.at(1)->text(), QStringLiteral("Host &Info"));
     QCOMPARE(window.menuBar()->styleSheet().size(), 457);
 }
 

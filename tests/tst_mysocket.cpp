@@ -3,9 +3,9 @@
 // SPDX-License-Identifier: Apache-2.0
 
 #include "datagramcodec.h"
-#include "devicesettingssource.h"
 #include "mysocket.h"
 #include "passedsocket.h"
+#include "testdevices.h"
 #include "testpeer.h"
 
 #include <QHostAddress>
@@ -19,27 +19,28 @@
 
 namespace {
 
-const QString DeviceMac = QStringLiteral("00:1A:2B:3C:4D:5E");
+const MacAddress DeviceMac = macOf(QStringLiteral("00:1A:2B:3C:4D:5E"));
 
-struct FixedSettings : DeviceSettingsSource
+Datagram::ModifyFields fixedSettings()
 {
-    QString tableMacText() const override { return DeviceMac; }
-    QString macText() const override { return DeviceMac; }
-    QString deviceNameText() const override { return QStringLiteral("PLC1"); }
-    QString ipText() const override { return QStringLiteral("192.168.1.10"); }
-    QString netMaskText() const override { return QStringLiteral("255.255.255.0"); }
-    QString gateWayText() const override { return QStringLiteral("192.168.1.1"); }
-};
+    Datagram::ModifyFields fields;
+    fields.targetMac = DeviceMac;
+    fields.mac = DeviceMac;
+    fields.name = Datagram::nameFieldBytes(QStringLiteral("PLC1"));
+    fields.settings = { ipOf(QStringLiteral("192.168.1.10")), ipOf(QStringLiteral("255.255.255.0")),
+        ipOf(QStringLiteral("192.168.1.1")) };
+    return fields;
+}
 
-QByteArray replyFor(quint8 type, const QByteArray &mac, const QByteArray &name)
+QByteArray replyFor(quint8 type, const char *mac, const char *name)
 {
-    Datagram::ScanReply reply;
-    reply.deviceType = type;
-    reply.mac = mac;
-    reply.name = name.leftJustified(16, '\0');
-    reply.version = QByteArray::fromHex("0102000a");
-    reply.network = QByteArray::fromHex("c0a8010affffff00c0a80101");
-    return Datagram::scanReplyDatagram(reply);
+    TestDevice device;
+    device.type = type;
+    device.mac = QLatin1String(mac);
+    device.name = QLatin1String(name);
+    device.ip = QStringLiteral("192.168.1.10");
+    device.gateway = QStringLiteral("192.168.1.1");
+    return device.datagram();
 }
 
 } // namespace
@@ -79,7 +80,7 @@ void TestMySocket::init()
     endpoint = new MySocket;
     endpoint->initUdpSocket();
     QVERIFY2(endpoint->isBound(), qPrintable(endpoint->bindErrorString()));
-    endpoint->setDeviceIp(TestPeer::DeviceIp);
+    endpoint->setDeviceIp(ipOf(TestPeer::DeviceIp));
 }
 
 void TestMySocket::cleanup()
@@ -105,7 +106,7 @@ void TestMySocket::flashFailureIsToldOncePerRun()
 {
     QSignalSpy failures(endpoint, &MySocket::sendFailed);
     // No route leads there from the test's namespace.
-    endpoint->setDeviceIp(QStringLiteral("203.0.113.10"));
+    endpoint->setDeviceIp(ipOf(QStringLiteral("203.0.113.10")));
     QVERIFY(!endpoint->udpSendCmdLedsFlash(DeviceMac));
     QVERIFY(!endpoint->lastSendError().isEmpty());
     endpoint->startLedsFlashTimer();
@@ -120,10 +121,9 @@ void TestMySocket::flashFailureIsToldOncePerRun()
 
 void TestMySocket::sequenceNumbersRunAcrossKinds()
 {
-    FixedSettings settings;
     endpoint->udpSendCmdScan();
     endpoint->udpSendCmdLedsFlash(DeviceMac);
-    endpoint->udpSendCmdModify(&settings);
+    endpoint->udpSendCmdModify(fixedSettings());
     endpoint->udpSendCmdLedsStop(DeviceMac);
     endpoint->udpSendCmdScan();
     QTRY_COMPARE(peer->broadcasts.size(), 2);
@@ -141,35 +141,36 @@ void TestMySocket::repliesInOnePassEachEmit()
     connect(endpoint, &MySocket::deviceReplied, this,
         [&](const DeviceRecord &device) { seen << device; });
     // Both are queued before the event loop looks at the socket again.
-    peer->sendToProgram(replyFor(1, QByteArray::fromHex("000000000001"), "first"));
-    peer->sendToProgram(replyFor(4, QByteArray::fromHex("000000000002"), "second"));
+    peer->sendToProgram(replyFor(1, "00:00:00:00:00:01", "first"));
+    peer->sendToProgram(replyFor(4, "00:00:00:00:00:02", "second"));
     QTRY_COMPARE(seen.size(), 2);
     const auto summary = [](const DeviceRecord &device) {
-        return QStringList { device.type, device.mac, QString::fromLatin1(device.nameBytes.toHex()),
-            device.ip, device.mask, device.gateway, device.version, device.points };
+        return QStringList { device.typeText(), device.mac.toString(),
+            QString::fromLatin1(device.nameBytes.toHex()), device.ip.toString(),
+            device.mask.toString(), device.gateway.toString(), device.version, device.points };
     };
     QCOMPARE(summary(seen.at(0)),
         QStringList({ "PLC", "00:00:00:00:00:01", "66697273740000000000000000000000",
             "192.168.1.10", "255.255.255.0", "192.168.1.1", "1.2.0.10", "" }));
-    QCOMPARE(seen.at(1).type, QStringLiteral("VFD"));
-    QCOMPARE(seen.at(1).name, QStringLiteral("second"));
+    QCOMPARE(seen.at(1).typeText(), QStringLiteral("VFD"));
+    QCOMPARE(seen.at(1).name(), QStringLiteral("second"));
     // Where the reply was heard, for the requests to that device.
     QCOMPARE(seen.at(1).interfaceIndex, QNetworkInterface::interfaceIndexFromName("lo"));
-    QCOMPARE(seen.at(1).senderAddress, TestPeer::DeviceIp);
+    QCOMPARE(seen.at(1).senderAddress, ipOf(TestPeer::DeviceIp));
 }
 
 void TestMySocket::invalidReplyIsDropped()
 {
     QStringList macs;
     connect(endpoint, &MySocket::deviceReplied, this,
-        [&](const DeviceRecord &device) { macs << device.mac; });
-    QByteArray invalid = replyFor(1, QByteArray::fromHex("0000000000ff"), "broken");
+        [&](const DeviceRecord &device) { macs << device.mac.toString(); });
+    QByteArray invalid = replyFor(1, "00:00:00:00:00:FF", "broken");
     invalid[9] = 4;
-    peer->sendToProgram(replyFor(1, QByteArray::fromHex("000000000001"), "first"));
+    peer->sendToProgram(replyFor(1, "00:00:00:00:00:01", "first"));
     QTRY_COMPARE(macs.size(), 1);
     peer->sendToProgram(invalid);
     peer->sendToProgram(QByteArray());
-    peer->sendToProgram(replyFor(1, QByteArray::fromHex("000000000002"), "second"));
+    peer->sendToProgram(replyFor(1, "00:00:00:00:00:02", "second"));
     QTRY_COMPARE(macs.size(), 2);
     QCOMPARE(macs, QStringList({ "00:00:00:00:00:01", "00:00:00:00:00:02" }));
 }
@@ -186,8 +187,7 @@ void TestMySocket::flashTimerRepeatsAndStops()
     endpoint->stopLedsFlashTimer();
     QVERIFY(!endpoint->findChild<QTimer *>());
 
-    const QByteArray flash = Datagram::ledsRequest(
-        0, Datagram::macTextToBytes(DeviceMac), Datagram::LedCommand::Flash);
+    const QByteArray flash = Datagram::ledsRequest(0, DeviceMac, Datagram::LedCommand::Flash);
     for (const QByteArray &datagram : qAsConst(peer->unicasts))
         QCOMPARE(datagram.mid(18).toHex(), flash.mid(18).toHex());
 }
@@ -205,9 +205,7 @@ void TestMySocket::flashTimerIsNeverDoubled()
 
 void TestMySocket::modifyRequestGoesToTheDevice()
 {
-    FixedSettings settings;
-    endpoint->udpSendCmdModify(&settings);
-    endpoint->waitForUdpWritten();
+    endpoint->udpSendCmdModify(fixedSettings());
     QTRY_COMPARE(peer->unicasts.size(), 1);
     const QByteArray datagram = peer->unicasts.first();
     QCOMPARE(datagram.size(), Datagram::ModifyRequestSize);

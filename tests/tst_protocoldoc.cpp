@@ -3,6 +3,7 @@
 // SPDX-License-Identifier: Apache-2.0
 
 #include "datagramcodec.h"
+#include "testdevices.h"
 
 #include <QFile>
 #include <QtTest>
@@ -27,6 +28,13 @@ private:
 namespace {
 
 const QByteArray Mac = QByteArray::fromHex("001a2b3c4d5e");
+const MacAddress MacValue = *MacAddress::fromBytes(Mac);
+
+DeviceSettings settings(const char *ip)
+{
+    return { ipOf(QLatin1String(ip)), ipOf(QStringLiteral("255.255.255.0")),
+        ipOf(QStringLiteral("192.168.1.1")) };
+}
 
 // Sixteen bytes a line, each line led by the decimal offset of its first byte.
 QString hexDump(const QByteArray &bytes)
@@ -48,7 +56,7 @@ ScanReply exampleReply()
     reply.mac = Mac;
     reply.name = QByteArray("PLC-01").leftJustified(NameFieldSize, '\0');
     reply.version = QByteArray::fromHex("0102000a");
-    reply.network = networkBytes("192.168.1.10", "255.255.255.0", "192.168.1.1");
+    reply.network = settings("192.168.1.10").toBytes();
     reply.points = QByteArray::fromHex("0100");
     return reply;
 }
@@ -69,16 +77,17 @@ void TestProtocolDoc::examplesAreTheCodecs_data()
     QTest::addColumn<bool>("listed");
 
     ModifyFields modify;
-    modify.targetMac = Mac;
-    modify.mac = Mac;
+    modify.targetMac = MacValue;
+    modify.mac = MacValue;
     modify.name = nameFieldBytes("PLC-01");
-    modify.network = networkBytes("192.168.1.20", "255.255.255.0", "192.168.1.1");
+    modify.settings = settings("192.168.1.20");
 
     QTest::newRow("scan request") << scanRequest(0) << ScanRequestSize << false;
     QTest::newRow("scan request, second try") << scanRequest(1) << ScanRequestSize << false;
-    QTest::newRow("LED flash") << ledsRequest(1, Mac, LedCommand::Flash) << LedsRequestSize
+    QTest::newRow("LED flash") << ledsRequest(1, MacValue, LedCommand::Flash) << LedsRequestSize
                                << false;
-    QTest::newRow("LED stop") << ledsRequest(2, Mac, LedCommand::Stop) << LedsRequestSize << false;
+    QTest::newRow("LED stop") << ledsRequest(2, MacValue, LedCommand::Stop) << LedsRequestSize
+                              << false;
     QTest::newRow("modify") << modifyRequest(3, modify) << ModifyRequestSize << false;
     QTest::newRow("scan reply") << scanReplyDatagram(exampleReply()) << 98 << true;
 }

@@ -65,7 +65,7 @@ void TestReceiving::init()
     QVERIFY2(endpoint->isBound(), qPrintable(endpoint->bindErrorString()));
     macs.clear();
     connect(endpoint, &MySocket::deviceReplied, this, [this](const DeviceRecord &device) {
-        macs << device.mac;
+        macs << device.mac.toString();
         lastDevice = device;
     });
 }

@@ -39,11 +39,12 @@ void checkAccepted(const QByteArray &datagram, const Datagram::ScanReply &reply)
             && again->network == reply.network && again->points == reply.points));
 
     const DeviceRecord record = deviceRecordFromReply(reply);
-    require(record.mac.size() == 17 && isMacText(record.mac));
-    require(
-        isAddressText(record.ip) && isAddressText(record.mask) && isAddressText(record.gateway));
+    require(record.mac.toBytes() == reply.mac);
+    require(record.settings().toBytes() == reply.network);
+    require(MacAddress::fromText(record.mac.toString()) == record.mac);
+    require(Ipv4Address::fromText(record.ip.toString()) == record.ip);
     require(reply.version.isEmpty() == record.version.isEmpty());
-    require(record.nameBytes == reply.name && record.name.size() <= Datagram::NameFieldSize);
+    require(record.nameBytes == reply.name && record.name().size() <= Datagram::NameFieldSize);
 }
 
 } // namespace

@@ -91,8 +91,9 @@ bool AuditLog::open()
 bool AuditLog::record(const DeviceRecord &device, const PlanEntry &target, const QString &outcome)
 {
     const AuditEntry entry { QDateTime::currentDateTimeUtc(), QSysInfo::machineHostName(),
-        device.mac, device.ip, device.mask, device.gateway, target.ip, target.mask, target.gateway,
-        outcome };
+        device.mac.toString(), device.ip.toString(), device.mask.toString(),
+        device.gateway.toString(), target.settings.ip.toString(), target.settings.mask.toString(),
+        target.settings.gateway.toString(), outcome };
     return appendLine(auditLine(entry));
 }
 

@@ -12,6 +12,7 @@
 #include "interruptwatcher.h"
 #include "plan.h"
 #include "safetext.h"
+#include "scantext.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -96,9 +97,8 @@ std::optional<int> parseCommandLine(QCommandLineParser &parser, const QString &c
         return ExitSuccess;
     }
     if (parser.positionalArguments().size() != positionalCount) {
-        printError(QStringLiteral("%1 takes %2 argument(s), %3 given (try: %4 --help)")
-                       .arg(command)
-                       .arg(positionalCount)
+        printError(QStringLiteral("%1 takes %2, %3 given (try: %4 --help)")
+                       .arg(command, countText(positionalCount, "argument", "arguments"))
                        .arg(parser.positionalArguments().size())
                        .arg(usageName));
         return ExitUsage;
@@ -124,12 +124,11 @@ std::optional<int> numberValue(const QCommandLineParser &parser, const QCommandL
     return std::nullopt;
 }
 
-// The MAC argument in the window's form, or nothing after the device dialog's message.
-std::optional<QString> macArgument(const QCommandLineParser &parser)
+// The MAC argument, or nothing after the device dialog's message.
+std::optional<MacAddress> macArgument(const QCommandLineParser &parser)
 {
     const QString text = parser.positionalArguments().constFirst();
-    const QString mac = canonicalMacText(text);
-    if (!mac.isEmpty())
+    if (const std::optional<MacAddress> mac = MacAddress::fromText(text))
         return mac;
     printError(
         QStringLiteral("%1 \"%2\"")
@@ -152,9 +151,8 @@ QVector<DeviceRecord> scanAndWarn(Fleet &fleet, int waitMs)
     const QVector<DeviceRecord> devices = fleet.scan(waitMs);
     const DeviceListModel &listed = fleet.listedDevices();
     if (listed.leftOutCount() > 0)
-        printError(QStringLiteral("warning: %1 more replies were left out: a scan lists at most "
-                                  "%2 devices")
-                       .arg(listed.leftOutCount())
+        printError(QStringLiteral("warning: %1 more were left out: a scan lists at most %2 devices")
+                       .arg(countText(listed.leftOutCount(), "reply", "replies"))
                        .arg(listed.maxListed()));
     return devices;
 }
@@ -170,6 +168,25 @@ QString scanFailureText(const ScanReport &report)
         reasons << QStringLiteral("%1: %2").arg(adapter.name, adapter.error);
     return QStringLiteral("the scan could not be sent on any adapter (%1)")
         .arg(reasons.join(QStringLiteral("; ")));
+}
+
+// " via plant": the adapter that heard the device, when known.
+QString viaText(const DeviceRecord &device)
+{
+    const QString adapter = adapterName(device.interfaceIndex);
+    return adapter.isEmpty() ? QString() : QStringLiteral(" via %1").arg(adapter);
+}
+
+// Where the scan went and what to check when nothing answered it.
+QString noAnswerText(const ScanReport &report, int waitMs)
+{
+    return QStringLiteral(
+        "no device answered within %1 ms on %2: check the cable and the VLAN, that a "
+        "firewall lets UDP port 102 in, and that reverse-path filtering (rp_filter) does "
+        "not drop replies from other subnets; the README's \"When nothing answers\" "
+        "explains each, then try --wait-ms 5000")
+        .arg(waitMs)
+        .arg(scannedAdaptersText(report));
 }
 
 Scan openAndScan(Fleet &fleet, const InterruptWatcher &watcher, int waitMs)
@@ -192,21 +209,23 @@ Scan openAndScan(Fleet &fleet, const InterruptWatcher &watcher, int waitMs)
 }
 
 // The one device that answered with the MAC, or nothing after a message.
-std::optional<DeviceRecord> soleDevice(const QVector<DeviceRecord> &devices, const QString &mac)
+std::optional<DeviceRecord> soleDevice(const QVector<DeviceRecord> &devices, MacAddress mac)
 {
     const QVector<DeviceRecord> found = devicesWithMac(devices, mac);
     if (found.size() == 1)
         return found.constFirst();
     if (found.isEmpty())
-        printError(QStringLiteral("MAC %1 did not answer the scan").arg(mac));
+        printError(QStringLiteral("MAC %1 did not answer the scan: check the MAC against "
+                                  "\"%2 scan\", which lists every device that answers")
+                       .arg(mac.toString(), ProgramName));
     else
         printError(QStringLiteral("MAC %1 answered %2 times; it cannot be told apart")
-                       .arg(mac)
+                       .arg(mac.toString())
                        .arg(found.size()));
     return std::nullopt;
 }
 
-Scan openAndFind(Fleet &fleet, const InterruptWatcher &watcher, int waitMs, const QString &mac)
+Scan openAndFind(Fleet &fleet, const InterruptWatcher &watcher, int waitMs, MacAddress mac)
 {
     Scan scan = openAndScan(fleet, watcher, waitMs);
     if (scan.failure != ExitSuccess)
@@ -286,7 +305,7 @@ int scanCommand(const QStringList &arguments)
         printOut(formatDevices(fleet.listedDevices(), *outputFormat));
     if (!scan.devices.isEmpty())
         return ExitSuccess;
-    printError(QStringLiteral("no device answered within %1 ms").arg(*waitMs));
+    printError(noAnswerText(fleet.lastScan(), *waitMs));
     return ExitNoDevices;
 }
 
@@ -306,7 +325,7 @@ int flashCommand(const QStringList &arguments)
     if (const std::optional<int> status
         = parseCommandLine(parser, QStringLiteral("flash"), arguments, 1))
         return *status;
-    const std::optional<QString> mac = macArgument(parser);
+    const std::optional<MacAddress> mac = macArgument(parser);
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
     const std::optional<int> scanTries = numberValue(parser, tries, 1, ScanRun::MaxTries);
     const std::optional<int> flashSeconds = numberValue(parser, seconds, 1, DaySeconds);
@@ -323,38 +342,57 @@ int flashCommand(const QStringList &arguments)
 
     if (!fleet.startFlashing(device)) {
         printError(QStringLiteral("the flash request to %1 at %2 could not be sent: %3")
-                       .arg(device.mac, device.ip, fleet.sendErrorString()));
+                       .arg(device.mac.toString(), device.ip.toString(), fleet.sendErrorString()));
         return ExitSendFailed;
     }
-    printOut(QStringLiteral("Flashing %1 at %2 for %3 s; Ctrl-C stops it.\n")
-                 .arg(device.mac, device.ip)
+    printOut(QStringLiteral("Flashing %1 at %2%3 for %4 s; Ctrl-C stops it.\n")
+                 .arg(device.mac.toString(), device.ip.toString(), viaText(device))
                  .arg(*flashSeconds));
     fleet.pause(*flashSeconds * 1000);
     if (!fleet.stopFlashing(device)) {
         printError(QStringLiteral("the stop request to %1 at %2 could not be sent: %3")
-                       .arg(device.mac, device.ip, fleet.sendErrorString()));
+                       .arg(device.mac.toString(), device.ip.toString(), fleet.sendErrorString()));
         return ExitSendFailed;
     }
     printOut(QStringLiteral("Stopped.\n"));
     return ExitSuccess;
 }
 
-// The settings of set's options, checked with the device dialog's rules.
-std::optional<PlanEntry> setTarget(const QCommandLineParser &parser, const QString &mac,
+struct DeviceSettingsTexts
+{
+    QString ip, mask, gateway;
+};
+
+// The texts of set's options; an option left out stays empty. Nothing when
+// none is given.
+std::optional<DeviceSettingsTexts> givenSettings(const QCommandLineParser &parser,
     const QCommandLineOption &ip, const QCommandLineOption &mask, const QCommandLineOption &gateway)
 {
-    if (!parser.isSet(ip) || !parser.isSet(mask) || !parser.isSet(gateway)) {
-        printError(QStringLiteral("set needs --ip, --mask and --gateway"));
+    if (!parser.isSet(ip) && !parser.isSet(mask) && !parser.isSet(gateway)) {
+        printError(QStringLiteral("set needs at least one of --ip, --mask and --gateway (the "
+                                  "others keep what the device reports)"));
         return std::nullopt;
     }
-    const PlanEntry target { 0, mac, parser.value(ip), parser.value(mask), parser.value(gateway) };
-    const QString problem = settingsProblem(target);
+    return DeviceSettingsTexts { parser.value(ip), parser.value(mask), parser.value(gateway) };
+}
+
+// The settings given, with what they leave out as the device reports it,
+// checked with the device dialog's rules.
+std::optional<PlanEntry> setTarget(
+    MacAddress mac, const DeviceSettingsTexts &given, const DeviceRecord &device)
+{
+    const auto orReported = [](const QString &text, Ipv4Address reported) {
+        return text.isEmpty() ? reported.toString() : text;
+    };
+    const QString ip = orReported(given.ip, device.ip);
+    const QString mask = orReported(given.mask, device.mask);
+    const QString gateway = orReported(given.gateway, device.gateway);
+    const QString problem = settingsProblem(mac.toString(), ip, mask, gateway);
     if (!problem.isEmpty()) {
         printError(problem);
         return std::nullopt;
     }
-    return PlanEntry { 0, mac, canonicalAddressText(target.ip), canonicalAddressText(target.mask),
-        canonicalAddressText(target.gateway) };
+    return PlanEntry { 0, mac, *DeviceSettings::fromTexts(ip, mask, gateway) };
 }
 
 // Another device on the target's network that already holds the new IP, if any.
@@ -362,7 +400,7 @@ std::optional<DeviceRecord> ipHolder(
     const QVector<DeviceRecord> &devices, const DeviceRecord &targetDevice, const PlanEntry &target)
 {
     for (const DeviceRecord &device : devices) {
-        if (device.interfaceIndex == targetDevice.interfaceIndex && device.ip == target.ip
+        if (device.interfaceIndex == targetDevice.interfaceIndex && device.ip == target.settings.ip
             && device.mac != target.mac)
             return device;
     }
@@ -377,12 +415,15 @@ int setCommand(const QStringList &arguments)
         "gateway, keeping its MAC address and name. Shows the old and the new values; writes "
         "only with --yes, and then appends the write to the audit log."));
     parser.addPositionalArgument(QStringLiteral("MAC"), QLatin1String(MacArgumentHelp));
-    const QCommandLineOption ip(
-        QStringLiteral("ip"), QStringLiteral("New IP address."), QStringLiteral("address"));
-    const QCommandLineOption mask(
-        QStringLiteral("mask"), QStringLiteral("New net mask."), QStringLiteral("mask"));
-    const QCommandLineOption gateway(
-        QStringLiteral("gateway"), QStringLiteral("New gateway."), QStringLiteral("address"));
+    const QCommandLineOption ip(QStringLiteral("ip"),
+        QStringLiteral("New IP address (default: the one the device reports)."),
+        QStringLiteral("address"));
+    const QCommandLineOption mask(QStringLiteral("mask"),
+        QStringLiteral("New net mask (default: the one the device reports)."),
+        QStringLiteral("mask"));
+    const QCommandLineOption gateway(QStringLiteral("gateway"),
+        QStringLiteral("New gateway (default: the one the device reports)."),
+        QStringLiteral("address"));
     const QCommandLineOption yes = yesOption();
     const QCommandLineOption allowDuplicate(QStringLiteral("allow-duplicate-ip"),
         QStringLiteral("Write even when another device already holds the new IP address."));
@@ -393,13 +434,16 @@ int setCommand(const QStringList &arguments)
     if (const std::optional<int> status
         = parseCommandLine(parser, QStringLiteral("set"), arguments, 1))
         return *status;
-    const std::optional<QString> mac = macArgument(parser);
+    const std::optional<MacAddress> mac = macArgument(parser);
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
     const std::optional<int> scanTries = numberValue(parser, tries, 1, ScanRun::MaxTries);
     if (!mac || !waitMs || !scanTries)
         return ExitUsage;
-    const std::optional<PlanEntry> target = setTarget(parser, *mac, ip, mask, gateway);
-    if (!target)
+    const std::optional<DeviceSettingsTexts> given = givenSettings(parser, ip, mask, gateway);
+    // Given in full, the settings are checked before anything is sent.
+    if (!given
+        || (parser.isSet(ip) && parser.isSet(mask) && parser.isSet(gateway)
+            && !setTarget(*mac, *given, DeviceRecord())))
         return ExitUsage;
 
     InterruptWatcher watcher;
@@ -409,15 +453,23 @@ int setCommand(const QStringList &arguments)
     if (scan.failure != ExitSuccess)
         return scan.failure;
     const DeviceRecord &device = scan.device;
+    const std::optional<PlanEntry> target = setTarget(*mac, *given, device);
+    if (!target)
+        return ExitUsage;
+    if (!changesSettings(device, *target)) {
+        printOut(changeText(device, *target) + QLatin1Char('\n'));
+        printOut(QStringLiteral("Nothing written: the device already has these settings.\n"));
+        return ExitSuccess;
+    }
     const std::optional<DeviceRecord> holder = ipHolder(scan.devices, device, *target);
     if (holder && !parser.isSet(allowDuplicate)) {
         printError(QStringLiteral("%1 already holds %2; nothing written (--allow-duplicate-ip "
                                   "writes it all the same)")
-                       .arg(holder->mac, target->ip));
+                       .arg(holder->mac.toString(), target->settings.ip.toString()));
         return ExitRefused;
     }
 
-    printOut(changeText(device, *target) + QLatin1Char('\n'));
+    printOut(changeText(device, *target) + viaText(device) + QLatin1Char('\n'));
     if (!parser.isSet(yes)) {
         printOut(QStringLiteral("Nothing written: add --yes to write.\n"));
         return ExitSuccess;
@@ -476,10 +528,9 @@ std::optional<int> writeBatch(Fleet &fleet, AuditLog &audit, const InterruptWatc
     }
     if (!watcher.isInterrupted())
         return std::nullopt;
-    printError(QStringLiteral("interrupted after %1 of %2 writes; the audit log %3 lists them")
+    printError(QStringLiteral("interrupted after %1 of %2; the audit log %3 lists them")
                    .arg(written)
-                   .arg(writes.size())
-                   .arg(audit.path()));
+                   .arg(countText(writes.size(), "write", "writes"), audit.path()));
     return ExitInterrupted;
 }
 
@@ -494,17 +545,20 @@ int verifyBatch(Fleet &fleet, AuditLog &audit, const QVector<PlannedWrite> &writ
         const QString outcome = verificationOutcome(devices, write.target);
         failures += outcome == VerifiedOutcome ? 0 : 1;
         recorded = audit.record(write.device, write.target, outcome) && recorded;
-        printOut(QStringLiteral("line %1: %2 %3 at %4\n")
-                     .arg(write.target.lineNo)
-                     .arg(write.target.mac, outcome, write.target.ip));
+        printOut(
+            QStringLiteral("line %1: %2 %3 at %4\n")
+                .arg(write.target.lineNo)
+                .arg(write.target.mac.toString(), outcome, write.target.settings.ip.toString()));
     }
     if (!recorded)
         printError(QStringLiteral("the audit log %1 could not take every check: %2")
                        .arg(audit.path(), audit.errorString()));
     if (failures > 0)
-        printError(QStringLiteral("%1 of %2 devices do not answer with their new settings")
+        printError(QStringLiteral("%1 of %2 %3 not answer with the new settings: wait longer "
+                                  "(--verify-after-ms) or check those devices in \"%4 scan\"")
                        .arg(failures)
-                       .arg(writes.size()));
+                       .arg(countText(writes.size(), "device", "devices"),
+                           QLatin1String(failures == 1 ? "does" : "do"), ProgramName));
     return !recorded ? ExitAuditFailed : failures > 0 ? ExitNotVerified : ExitSuccess;
 }
 
@@ -577,7 +631,8 @@ int applyCommand(const QStringList &arguments)
         return ExitAuditFailed;
     if (const std::optional<int> status = writeBatch(fleet, auditLog, watcher, writes, *intervalMs))
         return *status;
-    printOut(QStringLiteral("%1 devices written. %2\n").arg(writes.size()).arg(RestartTip));
+    printOut(QStringLiteral("%1 written. %2\n")
+                 .arg(countText(writes.size(), "device", "devices"), RestartTip));
     if (*verifyMs == 0)
         return ExitSuccess;
     if (!fleet.pause(*verifyMs))
@@ -609,7 +664,8 @@ QString generalHelp()
         text += QStringLiteral("  %1  %2\n")
                     .arg(QString::fromLatin1(command.name).leftJustified(6),
                         QLatin1String(command.summary));
-    text += QStringLiteral("\n%1 COMMAND --help explains each command.\n"
+    text += QStringLiteral("\n%1 help COMMAND (or %1 COMMAND --help) explains each command; "
+                           "%1 --version prints the version.\n"
                            "Exit status 8: a request could not be sent (no network adapter is "
                            "up, or the system refused the send); man %1 lists every status.\n")
                 .arg(ProgramName);
@@ -621,17 +677,26 @@ QString generalHelp()
 int runCli(const QStringList &arguments)
 {
     const QString name = arguments.value(1);
-    if (name == QLatin1String("--help") || name == QLatin1String("-h")
-        || name == QLatin1String("help")) {
+    if (name == QLatin1String("--version") || name == QLatin1String("-v")) {
+        printOut(QStringLiteral("%1 %2\n").arg(ProgramName, QLatin1String(NESDRIX_VERSION)));
+        return ExitSuccess;
+    }
+    const bool helpAsked = name == QLatin1String("--help") || name == QLatin1String("-h")
+        || name == QLatin1String("help");
+    // "help scan" is "scan --help".
+    const QString commandName = helpAsked ? arguments.value(2) : name;
+    if (helpAsked && commandName.isEmpty()) {
         printOut(generalHelp());
         return ExitSuccess;
     }
     for (const Command &command : Commands) {
-        if (name == QLatin1String(command.name))
-            return command.run(arguments.mid(2));
+        if (commandName == QLatin1String(command.name))
+            return command.run(helpAsked ? QStringList { QStringLiteral("--help") }
+                                         : arguments.mid(2));
     }
-    printError(name.isEmpty() ? QStringLiteral("no command given")
-                              : QStringLiteral("unknown command \"%1\"").arg(name));
+    printError(commandName.isEmpty()
+            ? QStringLiteral("no command given")
+            : QStringLiteral("unknown command \"%1\"").arg(boundedText(neutralizedText(commandName))));
     std::fputs(generalHelp().toUtf8().constData(), stderr);
     return ExitUsage;
 }

@@ -42,13 +42,16 @@ QString formatTable(const DeviceListModel &devices)
     QVector<int> widths(rows.constFirst().size(), 0);
     for (const QStringList &row : qAsConst(rows)) {
         for (int column = 0; column < row.size(); ++column)
-            widths[column] = qMax(widths[column], row.at(column).size());
+            widths[column] = qMax(widths[column], terminalWidth(row.at(column)));
     }
     QString text;
     for (const QStringList &row : qAsConst(rows)) {
         QString line;
+        // Padded by the columns a terminal shows, not by characters: a Chinese
+        // character takes two.
         for (int column = 0; column < row.size(); ++column)
-            line += row.at(column).leftJustified(widths[column] + 2);
+            line += row.at(column)
+                + QString(widths[column] + 2 - terminalWidth(row.at(column)), QLatin1Char(' '));
         while (line.endsWith(QLatin1Char(' ')))
             line.chop(1);
         text += line + QLatin1Char('\n');
@@ -68,10 +71,12 @@ QString formatJson(const DeviceListModel &devices)
     QJsonArray array;
     for (int row = 0; row < devices.rowCount(); ++row) {
         const DeviceRecord &device = devices.record(row);
-        array.append(QJsonObject { { QStringLiteral("type"), device.type },
-            { QStringLiteral("name"), device.name }, { QStringLiteral("ip"), device.ip },
-            { QStringLiteral("mac"), device.mac }, { QStringLiteral("mask"), device.mask },
-            { QStringLiteral("gateway"), device.gateway },
+        array.append(QJsonObject { { QStringLiteral("type"), device.typeText() },
+            { QStringLiteral("name"), device.name() },
+            { QStringLiteral("ip"), device.ip.toString() },
+            { QStringLiteral("mac"), device.mac.toString() },
+            { QStringLiteral("mask"), device.mask.toString() },
+            { QStringLiteral("gateway"), device.gateway.toString() },
             { QStringLiteral("version"), device.version },
             { QStringLiteral("points"), device.points },
             { QStringLiteral("duplicateMac"), devices.isDuplicateMac(row) },
@@ -111,7 +116,42 @@ QString formatDevices(const DeviceListModel &devices, OutputFormat format)
 
 QString changeText(const DeviceRecord &device, const PlanEntry &target)
 {
-    return QStringLiteral("%1 \"%2\": IP %3 -> %4, mask %5 -> %6, gateway %7 -> %8")
-        .arg(device.mac, neutralizedText(device.name), device.ip, target.ip, device.mask,
-            target.mask, device.gateway, target.gateway);
+    // Only what changes is shown as a change; the rest is named as kept.
+    const struct
+    {
+        const char *name;
+        Ipv4Address reported;
+        Ipv4Address wanted;
+    } fields[] = { { "IP", device.ip, target.settings.ip },
+        { "mask", device.mask, target.settings.mask },
+        { "gateway", device.gateway, target.settings.gateway } };
+    QStringList changes;
+    QStringList kept;
+    for (const auto &field : fields) {
+        const QString name = QLatin1String(field.name);
+        if (field.reported == field.wanted)
+            kept << QStringLiteral("%1 %2").arg(name, field.wanted.toString());
+        else
+            changes << QStringLiteral("%1 %2 -> %3")
+                           .arg(name, field.reported.toString(), field.wanted.toString());
+    }
+    QString text = QStringLiteral("%1 \"%2\": ")
+                       .arg(device.mac.toString(), neutralizedText(device.name()));
+    if (changes.isEmpty())
+        return text + QStringLiteral("no change (%1)").arg(kept.join(QStringLiteral(", ")));
+    text += changes.join(QStringLiteral(", "));
+    if (!kept.isEmpty())
+        text += QStringLiteral(" (%1 unchanged)").arg(kept.join(QStringLiteral(", ")));
+    return text;
+}
+
+bool changesSettings(const DeviceRecord &device, const PlanEntry &target)
+{
+    return device.settings() != target.settings;
+}
+
+QString countText(int count, const char *singular, const char *plural)
+{
+    return QStringLiteral("%1 %2").arg(count).arg(
+        QLatin1String(count == 1 ? singular : plural));
 }

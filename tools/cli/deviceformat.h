@@ -24,7 +24,13 @@ std::optional<OutputFormat> outputFormatFromText(const QString &text);
 // keeps every text exact. Version and points texts are bounded in all three.
 QString formatDevices(const DeviceListModel &devices, OutputFormat format);
 
-// The device's old settings against the planned ones, on one line.
+// The device's old settings against the planned ones, on one line: the
+// settings that change as "old -> new", the others as kept.
 QString changeText(const DeviceRecord &device, const PlanEntry &target);
+// Whether the target differs from what the device reported in IP, mask or gateway.
+bool changesSettings(const DeviceRecord &device, const PlanEntry &target);
+
+// "1 device", "2 devices".
+QString countText(int count, const char *singular, const char *plural);
 
 #endif // DEVICEFORMAT_H

@@ -4,41 +4,11 @@
 
 #include "fleet.h"
 
-#include "devicesettingssource.h"
 #include "interruptwatcher.h"
 
 #include <QEventLoop>
 #include <QHostAddress>
 #include <QTimer>
-
-namespace {
-
-// A modify request that keeps the device's MAC and name and changes its addresses.
-class PlannedSettings : public DeviceSettingsSource
-{
-public:
-    PlannedSettings(const DeviceRecord &device, const PlanEntry &target)
-        : device(device)
-        , target(target)
-    { }
-
-    QString tableMacText() const override { return device.mac; }
-    QString macText() const override { return device.mac; }
-    QString deviceNameText() const override { return device.name; }
-    QByteArray nameField() const override
-    {
-        return Datagram::nameFieldFromReported(device.nameBytes);
-    }
-    QString ipText() const override { return target.ip; }
-    QString netMaskText() const override { return target.mask; }
-    QString gateWayText() const override { return target.gateway; }
-
-private:
-    const DeviceRecord &device;
-    const PlanEntry &target;
-};
-
-} // namespace
 
 Fleet::Fleet(const InterruptWatcher *watcher, QObject *parent)
     : QObject(parent)
@@ -107,9 +77,13 @@ bool Fleet::stopFlashing(const DeviceRecord &device)
 
 bool Fleet::write(const DeviceRecord &device, const PlanEntry &target)
 {
-    const PlannedSettings settings(device, target);
+    Datagram::ModifyFields fields;
+    fields.targetMac = device.mac;
+    fields.mac = device.mac;
+    fields.name = Datagram::nameFieldFromReported(device.nameBytes);
+    fields.settings = target.settings;
     aimAt(device);
-    const bool sent = socket->udpSendCmdModify(&settings);
+    const bool sent = socket->udpSendCmdModify(fields);
     socket->waitForUdpWritten();
     return sent;
 }
@@ -128,5 +102,5 @@ void Fleet::aimAt(const DeviceRecord &device)
     // one it names acts on it.
     socket->setDevice(device);
     if (listed.sharesIp(device))
-        socket->setDeviceIp(QHostAddress(QHostAddress::Broadcast).toString());
+        socket->setDeviceIp(Ipv4Address(QHostAddress(QHostAddress::Broadcast).toIPv4Address()));
 }

@@ -4,7 +4,6 @@
 
 #include "plan.h"
 
-#include "datagramcodec.h"
 #include "devicetext.h"
 #include "safetext.h"
 
@@ -38,13 +37,13 @@ bool isHeader(const QStringList &fields)
 
 } // namespace
 
-QString settingsProblem(const PlanEntry &entry)
+QString settingsProblem(
+    const QString &mac, const QString &ip, const QString &mask, const QString &gateway)
 {
-    const std::optional<SettingsFault> fault
-        = settingsFault(entry.ip, entry.mask, entry.gateway, entry.mac);
+    const std::optional<SettingsFault> fault = settingsFault(ip, mask, gateway, mac);
     if (!fault)
         return {};
-    const QString fieldTexts[] = { entry.ip, entry.mask, entry.gateway, entry.mac };
+    const QString fieldTexts[] = { ip, mask, gateway, mac };
     // The text comes from a file or the command line: shown short and harmless.
     const QString failed = boundedText(neutralizedText(fieldTexts[fault->field]));
     return QStringLiteral("%1 \"%2\": %3")
@@ -52,14 +51,6 @@ QString settingsProblem(const PlanEntry &entry)
 }
 
 namespace {
-
-PlanEntry canonicalEntry(PlanEntry entry)
-{
-    entry.ip = canonicalAddressText(entry.ip);
-    entry.mask = canonicalAddressText(entry.mask);
-    entry.gateway = canonicalAddressText(entry.gateway);
-    return entry;
-}
 
 // The first plan line each value appears on.
 class FirstLines
@@ -82,21 +73,23 @@ private:
 // What the scan says against the entry: its MAC must answer once, and no
 // device outside the plan may hold its new IP.
 QStringList networkProblems(
-    const PlanEntry &entry, const QVector<DeviceRecord> &devices, const QSet<QString> &plannedMacs)
+    const PlanEntry &entry, const QVector<DeviceRecord> &devices, const QSet<quint64> &plannedMacs)
 {
     QStringList messages;
+    const QString mac = entry.mac.toString();
     const QVector<DeviceRecord> answered = devicesWithMac(devices, entry.mac);
     if (answered.isEmpty())
-        messages << QStringLiteral("MAC %1 did not answer the scan").arg(entry.mac);
+        messages << QStringLiteral("MAC %1 did not answer the scan").arg(mac);
     else if (answered.size() > 1)
-        messages << QStringLiteral("MAC %1 answered %2 times").arg(entry.mac).arg(answered.size());
+        messages << QStringLiteral("MAC %1 answered %2 times").arg(mac).arg(answered.size());
     for (const DeviceRecord &device : devices) {
         // An address is held only on the network the planned device is on.
         const bool sameNetwork
             = answered.size() != 1 || device.interfaceIndex == answered.constFirst().interfaceIndex;
-        if (sameNetwork && device.ip == entry.ip && !plannedMacs.contains(device.mac))
+        if (sameNetwork && device.ip == entry.settings.ip
+            && !plannedMacs.contains(device.mac.toUInt64()))
             messages << QStringLiteral("new IP %1 is held by %2, which is not in the plan")
-                            .arg(entry.ip, device.mac);
+                            .arg(entry.settings.ip.toString(), device.mac.toString());
     }
     return messages;
 }
@@ -127,42 +120,46 @@ ParsedPlan parsePlan(const QString &text)
         if (header)
             continue;
         if (fields.size() != PlanFieldCount) {
+            // Spreadsheets in many languages save "CSV" with semicolons.
+            const bool semicolons = fields.size() == 1 && line.contains(QLatin1Char(';'));
             plan.problems.append({ lineNo,
-                QStringLiteral("expected 4 fields MAC,IP,MASK,GATEWAY, found %1")
-                    .arg(fields.size()) });
+                semicolons ? QStringLiteral("fields are separated by commas, not semicolons: "
+                                            "MAC,IP,MASK,GATEWAY")
+                           : QStringLiteral("expected 4 fields MAC,IP,MASK,GATEWAY, found %1")
+                                 .arg(fields.size()) });
             continue;
         }
-        const QString mac = canonicalMacText(fields.at(0));
-        const PlanEntry entry { lineNo, mac.isEmpty() ? fields.at(0) : mac, fields.at(1),
-            fields.at(2), fields.at(3) };
-        const QString problem = settingsProblem(entry);
-        if (problem.isEmpty())
-            plan.entries.append(canonicalEntry(entry));
-        else
+        const QString problem
+            = settingsProblem(fields.at(0), fields.at(1), fields.at(2), fields.at(3));
+        if (!problem.isEmpty()) {
             plan.problems.append({ lineNo, problem });
+            continue;
+        }
+        plan.entries.append({ lineNo, *MacAddress::fromText(fields.at(0)),
+            *DeviceSettings::fromTexts(fields.at(1), fields.at(2), fields.at(3)) });
     }
     return plan;
 }
 
 QVector<PlanProblem> checkPlan(const ParsedPlan &plan, const QVector<DeviceRecord> &devices)
 {
-    QSet<QString> plannedMacs;
+    QSet<quint64> plannedMacs;
     for (const PlanEntry &entry : plan.entries)
-        plannedMacs.insert(entry.mac);
+        plannedMacs.insert(entry.mac.toUInt64());
 
     QVector<PlanProblem> problems = plan.problems;
     FirstLines macLines;
     FirstLines ipLines;
     for (const PlanEntry &entry : plan.entries) {
         QStringList messages;
-        if (const int earlier = macLines.earlierLine(entry.mac, entry.lineNo))
-            messages << QStringLiteral("MAC %1 is already planned on line %2")
-                            .arg(entry.mac)
-                            .arg(earlier);
-        if (const int earlier = ipLines.earlierLine(entry.ip, entry.lineNo))
-            messages << QStringLiteral("new IP %1 is already planned on line %2")
-                            .arg(entry.ip)
-                            .arg(earlier);
+        const QString mac = entry.mac.toString();
+        const QString ip = entry.settings.ip.toString();
+        if (const int earlier = macLines.earlierLine(mac, entry.lineNo))
+            messages
+                << QStringLiteral("MAC %1 is already planned on line %2").arg(mac).arg(earlier);
+        if (const int earlier = ipLines.earlierLine(ip, entry.lineNo))
+            messages
+                << QStringLiteral("new IP %1 is already planned on line %2").arg(ip).arg(earlier);
         messages << networkProblems(entry, devices, plannedMacs);
         for (const QString &message : qAsConst(messages))
             problems.append({ entry.lineNo, message });
@@ -183,7 +180,7 @@ QString verificationOutcome(const QVector<DeviceRecord> &devices, const PlanEntr
     if (answers.size() > 2)
         return QStringLiteral("not verified (answered %1 times)").arg(answers.size());
     const DeviceRecord &device = answers.constFirst();
-    if (device.ip != target.ip || device.mask != target.mask || device.gateway != target.gateway)
+    if (device.settings() != target.settings)
         return QStringLiteral("not verified (other settings)");
     return VerifiedOutcome;
 }
@@ -196,19 +193,12 @@ QString planProblemsText(const QVector<PlanProblem> &problems)
     return text;
 }
 
-QVector<DeviceRecord> devicesWithMac(const QVector<DeviceRecord> &devices, const QString &mac)
+QVector<DeviceRecord> devicesWithMac(const QVector<DeviceRecord> &devices, MacAddress mac)
 {
     QVector<DeviceRecord> found;
     for (const DeviceRecord &device : devices) {
-        if (device.mac.compare(mac, Qt::CaseInsensitive) == 0)
+        if (device.mac == mac)
             found.append(device);
     }
     return found;
-}
-
-QString canonicalAddressText(const QString &address)
-{
-    QString text;
-    dottedDecimalText(text, Datagram::ipStrToBytes(address + QLatin1Char('.')));
-    return text;
 }

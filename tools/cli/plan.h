@@ -15,10 +15,8 @@
 struct PlanEntry
 {
     int lineNo = 0;
-    QString mac;
-    QString ip;
-    QString mask;
-    QString gateway;
+    MacAddress mac;
+    DeviceSettings settings;
 };
 
 // A plan line that cannot be carried out, and why.
@@ -34,9 +32,10 @@ struct ParsedPlan
     QVector<PlanProblem> problems;
 };
 
-// The device dialog's message for the first of the entry's texts that fails its
-// checks, followed by that text in quotes and the rule it breaks; empty when all pass.
-QString settingsProblem(const PlanEntry &entry);
+// The device dialog's message for the first of the texts that fails its checks,
+// followed by that text in quotes and the rule it breaks; empty when all pass.
+QString settingsProblem(
+    const QString &mac, const QString &ip, const QString &mask, const QString &gateway);
 
 // Reads plan text: one "MAC,IP,MASK,GATEWAY" a line (the MAC with colons,
 // dashes or no separator), an optional header line
@@ -60,11 +59,7 @@ QString verificationOutcome(const QVector<DeviceRecord> &devices, const PlanEntr
 // "line 7: ..." for each problem, one a line.
 QString planProblemsText(const QVector<PlanProblem> &problems);
 
-// The records carrying the MAC (either case), in the order they answered.
-QVector<DeviceRecord> devicesWithMac(const QVector<DeviceRecord> &devices, const QString &mac);
-
-// An address text the device dialog accepts, in the form the table shows it:
-// "192.168.001.010" gives "192.168.1.10".
-QString canonicalAddressText(const QString &address);
+// The records carrying the MAC, in the order they answered.
+QVector<DeviceRecord> devicesWithMac(const QVector<DeviceRecord> &devices, MacAddress mac);
 
 #endif // PLAN_H

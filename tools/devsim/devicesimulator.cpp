@@ -4,7 +4,6 @@
 
 #include "devicesimulator.h"
 
-#include "devicetext.h"
 #include "malformedreplies.h"
 
 #include <QElapsedTimer>
@@ -40,28 +39,15 @@ void logLine(const QString &line)
 QString deviceText(const SimulatedDevice &device)
 {
     const DeviceRecord record = device.record();
-    return QStringLiteral("%1 %2 %3").arg(record.mac, record.ip, record.name);
+    return QStringLiteral("%1 %2 %3")
+        .arg(record.mac.toString(), record.ip.toString(), record.name());
 }
 
-// The texts of a request's MAC and network bytes, read the way a reply's are.
-DeviceRecord requestedSettings(const QByteArray &mac, const QByteArray &network = {})
+QString settingsText(const Datagram::ModifyFields &modify)
 {
-    Datagram::ScanReply settings;
-    settings.mac = mac;
-    settings.network = network;
-    return deviceRecordFromReply(settings);
-}
-
-QString settingsText(const QByteArray &mac, const QByteArray &network)
-{
-    const DeviceRecord settings = requestedSettings(mac, network);
     return QStringLiteral("MAC %1, IP %2, net mask %3, gateway %4")
-        .arg(settings.mac, settings.ip, settings.mask, settings.gateway);
-}
-
-QString macText(const QByteArray &mac)
-{
-    return requestedSettings(mac).mac;
+        .arg(modify.mac.toString(), modify.settings.ip.toString(), modify.settings.mask.toString(),
+            modify.settings.gateway.toString());
 }
 
 QString requestText(const Datagram::Request &request)
@@ -70,11 +56,11 @@ QString requestText(const Datagram::Request &request)
     case Datagram::Request::Scan:
         return QStringLiteral("scan");
     case Datagram::Request::LedsFlash:
-        return QStringLiteral("LED flash for %1").arg(macText(request.targetMac));
+        return QStringLiteral("LED flash for %1").arg(request.targetMac.toString());
     case Datagram::Request::LedsStop:
-        return QStringLiteral("LED stop for %1").arg(macText(request.targetMac));
+        return QStringLiteral("LED stop for %1").arg(request.targetMac.toString());
     case Datagram::Request::Modify:
-        return QStringLiteral("modify for %1").arg(macText(request.targetMac));
+        return QStringLiteral("modify for %1").arg(request.targetMac.toString());
     }
     return QString();
 }
@@ -245,7 +231,7 @@ QHostAddress DeviceSimulator::ownAddressOf(const SimulatedDevice &device)
 {
     // A real device answers from its own IP, also from outside the host's subnet.
     // The system sends from an address only when it is local on this side.
-    const QHostAddress ip(device.record().ip);
+    const QHostAddress ip(device.record().ip.toUInt32());
     auto local = localAddresses.find(ip.toIPv4Address());
     if (local == localAddresses.end()) {
         QUdpSocket probe;
@@ -290,15 +276,15 @@ void DeviceSimulator::send(
 }
 
 QVector<int> DeviceSimulator::addressedDevices(
-    const QByteArray &mac, const QHostAddress &destination) const
+    MacAddress mac, const QHostAddress &destination) const
 {
     // Without the destination (or for a broadcast) the MAC alone decides.
     const bool toEveryAddress = destination.isNull() || destination == QHostAddress::Broadcast;
     QVector<int> devices;
     for (int index = 0; index < fleet.size(); ++index) {
         const SimulatedDevice &device = fleet.at(index);
-        if (!device.restarting && device.reply.mac == mac
-            && (toEveryAddress || QHostAddress(device.record().ip) == destination))
+        if (!device.restarting && device.reply.mac == mac.toBytes()
+            && (toEveryAddress || QHostAddress(device.record().ip.toUInt32()) == destination))
             devices.append(index);
     }
     return devices;
@@ -322,7 +308,7 @@ void DeviceSimulator::handleLeds(const Datagram::Request &request, const QHostAd
     const QVector<int> devices = addressedDevices(request.targetMac, destination);
     if (devices.isEmpty())
         logLine(QStringLiteral("LED request for %1 ignored: no such device at %2")
-                    .arg(macText(request.targetMac), destination.toString()));
+                    .arg(request.targetMac.toString(), destination.toString()));
     for (int index : reachedDevices(devices, requestText(request))) {
         if (request.kind == Datagram::Request::LedsFlash)
             keepFlashing(index);
@@ -361,11 +347,10 @@ void DeviceSimulator::handleModify(
     const QVector<int> devices = addressedDevices(request.targetMac, destination);
     if (devices.isEmpty())
         logLine(QStringLiteral("modify request for %1 ignored: no such device at %2")
-                    .arg(macText(request.targetMac), destination.toString()));
+                    .arg(request.targetMac.toString(), destination.toString()));
     for (int index : reachedDevices(devices, requestText(request))) {
         logLine(QStringLiteral("modify request for %1: new %2; restarting in %3 ms")
-                    .arg(deviceText(fleet.at(index)),
-                        settingsText(request.modify.mac, request.modify.network))
+                    .arg(deviceText(fleet.at(index)), settingsText(request.modify))
                     .arg(options.restartAfterMs));
         stopFlashing(index, QStringLiteral("restart"));
         if (options.restartAfterMs == 0) {
@@ -382,8 +367,8 @@ void DeviceSimulator::restart(int index, const Datagram::ModifyFields &settings)
 {
     SimulatedDevice &device = fleet[index];
     // The device keeps its name: the program cannot edit it and sends it padded.
-    device.reply.mac = settings.mac;
-    device.reply.network = settings.network;
+    device.reply.mac = settings.mac.toBytes();
+    device.reply.network = settings.settings.toBytes();
     device.restarting = false;
     logLine(QStringLiteral("restarted: %1").arg(deviceText(device)));
 }

@@ -70,7 +70,7 @@ private:
     void handleModify(const Datagram::Request &request, const QHostAddress &destination);
     // The devices a request reaches: those with its target MAC that the
     // datagram was addressed to.
-    QVector<int> addressedDevices(const QByteArray &mac, const QHostAddress &destination) const;
+    QVector<int> addressedDevices(MacAddress mac, const QHostAddress &destination) const;
     // Those of the devices that the lossy network lets the request reach.
     QVector<int> reachedDevices(const QVector<int> &devices, const QString &request);
     void keepFlashing(int index);

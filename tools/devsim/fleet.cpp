@@ -4,8 +4,6 @@
 
 #include "fleet.h"
 
-#include "devicetext.h"
-
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -36,9 +34,15 @@ bool isDottedBytesText(const QString &text)
     return text == NoBytes || pattern.match(text).hasMatch();
 }
 
+// Checked by isDottedBytesText first.
 QByteArray dottedBytes(const QString &text)
 {
-    return text == NoBytes ? QByteArray() : Datagram::ipStrToBytes(text + QLatin1Char('.'));
+    QByteArray bytes;
+    if (text != NoBytes) {
+        for (const QString &part : text.split(QLatin1Char('.')))
+            bytes.append(char(part.toUInt()));
+    }
+    return bytes;
 }
 
 // What is wrong with the fields of a device line, or nothing.
@@ -51,10 +55,9 @@ QString fieldsFault(const QStringList &fields)
         return QStringLiteral("type code is not 0-255");
     if (fields.at(1).toUtf8().size() > Datagram::NameFieldSize)
         return QStringLiteral("name is longer than 16 bytes");
-    if (!isMacText(fields.at(2)))
+    if (!MacAddress::fromText(fields.at(2)))
         return QStringLiteral("MAC is not like 00:1A:2B:3C:4D:5E");
-    if (!isAddressText(fields.at(3)) || !isAddressText(fields.at(4))
-        || !isAddressText(fields.at(5)))
+    if (!DeviceSettings::fromTexts(fields.at(3), fields.at(4), fields.at(5)))
         return QStringLiteral("IP, mask or gateway is not dotted decimal");
     if (!isDottedBytesText(fields.at(6)) || !isDottedBytesText(fields.at(7)))
         return QStringLiteral("version or points is neither dotted decimal bytes nor -");
@@ -72,8 +75,8 @@ bool parseDeviceLine(const QString &line, SimulatedDevice *device, QString *erro
     Datagram::ScanReply &reply = device->reply;
     reply.deviceType = quint8(fields.at(0).toUInt());
     reply.name = fields.at(1).toUtf8().leftJustified(Datagram::NameFieldSize, '\0');
-    reply.mac = Datagram::macTextToBytes(fields.at(2));
-    reply.network = Datagram::networkBytes(fields.at(3), fields.at(4), fields.at(5));
+    reply.mac = MacAddress::fromText(fields.at(2))->toBytes();
+    reply.network = DeviceSettings::fromTexts(fields.at(3), fields.at(4), fields.at(5))->toBytes();
     reply.version = dottedBytes(fields.at(6));
     reply.points = dottedBytes(fields.at(7));
     // A shorter reply is dropped by the program: such a device would never be listed.
@@ -121,13 +124,15 @@ Fleet generatedFleet(int count)
         SimulatedDevice device;
         Datagram::ScanReply &reply = device.reply;
         reply.deviceType = type;
-        reply.name = (Datagram::deviceTypeName(type) + '-' + QByteArray::number(number))
+        reply.name = (Datagram::deviceTypeName(type).toLatin1() + '-' + QByteArray::number(number))
                          .leftJustified(Datagram::NameFieldSize, '\0');
         // 02 as the first byte: a locally administered address, never a real vendor's.
         reply.mac = QByteArray::fromHex("020000") + QByteArray(1, char(number >> 16))
             + QByteArray(1, char(number >> 8)) + QByteArray(1, char(number));
-        reply.network = Datagram::networkBytes(QStringLiteral("192.0.2.%1").arg(64 + i % 64),
-            QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.1"));
+        // 192.0.2.64/24, gateway 192.0.2.1.
+        reply.network = DeviceSettings { Ipv4Address(0xC0000240 + i % 64), Ipv4Address(0xFFFFFF00),
+            Ipv4Address(0xC0000201) }
+                            .toBytes();
         reply.version = QByteArray::fromHex("0100") + QByteArray(1, char(number >> 8))
             + QByteArray(1, char(number));
         reply.points = QByteArray::fromHex("2010");

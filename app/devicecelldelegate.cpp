@@ -1,0 +1,51 @@
+// SPDX-FileCopyrightText: 2026 The Nesdrix developers
+//
+// SPDX-License-Identifier: Apache-2.0
+
+#include "devicecelldelegate.h"
+
+#include <QAbstractItemView>
+#include <QHelpEvent>
+#include <QStringList>
+#include <QToolTip>
+
+void DeviceCellDelegate::initStyleOption(
+    QStyleOptionViewItem *option, const QModelIndex &index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (option->backgroundBrush.style() == Qt::NoBrush)
+        return;
+    // The selection would paint over the mark: the cell a conflict is on must
+    // stay visible on the row about to be opened.
+    const QColor selectedMark = option->backgroundBrush.color().darker(160);
+    for (const QPalette::ColorGroup group : { QPalette::Active, QPalette::Inactive }) {
+        option->palette.setColor(group, QPalette::Highlight, selectedMark);
+        option->palette.setColor(group, QPalette::HighlightedText, Qt::white);
+    }
+}
+
+bool DeviceCellDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view,
+    const QStyleOptionViewItem &option, const QModelIndex &index)
+{
+    if (event->type() != QEvent::ToolTip || !index.isValid())
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    QStringList lines;
+    const QString text = index.data(Qt::DisplayRole).toString();
+    const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    if (option.fontMetrics.horizontalAdvance(text) + 2 * margin > option.rect.width())
+        lines << text;
+    const QString told = index.data(Qt::ToolTipRole).toString();
+    if (!told.isEmpty())
+        lines << told;
+    if (lines.isEmpty()) {
+        QToolTip::hideText();
+        return false;
+    }
+    // Escaped, so that a name such as <b>x</b> reads as typed.
+    const QString shown = QStringLiteral("<p style='white-space:pre'>%1</p>")
+                              .arg(lines.join(QLatin1Char('\n'))
+                                       .toHtmlEscaped()
+                                       .replace(QLatin1Char('\n'), QLatin1String("<br>")));
+    QToolTip::showText(event->globalPos(), shown, view->viewport(), option.rect);
+    return true;
+}
