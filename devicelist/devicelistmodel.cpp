@@ -89,8 +89,6 @@ QVariant DeviceListModel::data(const QModelIndex &index, int role) const
     const int column = index.column();
     if (role == Qt::DisplayRole)
         return deviceCellText(records.at(row), column);
-    if (role == Qt::ToolTipRole)
-        return heardText(row);
     if (role == Qt::BackgroundRole
         && ((column == IpAddressColumn && isDuplicateIp(row))
             || (column == MacAddressColumn && isDuplicateMac(row))))
@@ -103,6 +101,10 @@ QVariant DeviceListModel::headerData(int section, Qt::Orientation orientation, i
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0
         && section < ColumnCount)
         return columnTitle(section);
+    // On the row's number: the cells keep their tooltips for texts cut short.
+    if (orientation == Qt::Vertical && role == Qt::ToolTipRole && section >= 0
+        && section < records.size())
+        return heardText(section);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
@@ -147,8 +149,7 @@ int DeviceListModel::appendRecords(const QVector<DeviceRecord> &newRecords)
         newHeard.append({ now, 1 });
     }
     if (lastHeardAgain >= 0)
-        emit dataChanged(
-            index(firstHeardAgain, 0), index(lastHeardAgain, ColumnCount - 1), { Qt::ToolTipRole });
+        emit headerDataChanged(Qt::Vertical, firstHeardAgain, lastHeardAgain);
     if (newRows.isEmpty())
         return 0;
 
@@ -159,11 +160,10 @@ int DeviceListModel::appendRecords(const QVector<DeviceRecord> &newRecords)
         records.append(*record);
         marks.append(0);
         repaints.append(
-            { markDuplicate(ipRows, duplicateKey(*record, record->ip.toUInt32()), row,
-                  DuplicateIp),
+            { markDuplicate(ipRows, duplicateKey(*record, record->ip.toUInt32()), row, DuplicateIp),
                 IpAddressColumn });
-        repaints.append({ markDuplicate(macRows, duplicateKey(*record, record->mac.toUInt64()),
-                              row, DuplicateMac),
+        repaints.append({ markDuplicate(macRows, duplicateKey(*record, record->mac.toUInt64()), row,
+                              DuplicateMac),
             MacAddressColumn });
     }
     heard += newHeard;

@@ -226,13 +226,11 @@ void TestDeviceList::repeatedReplies()
     QVector<DeviceRecord> records;
     for (const QString &reply : qAsConst(replies)) {
         const QStringList fields = reply.split('/');
-        Datagram::ScanReply sent;
-        sent.deviceType = 1;
-        sent.mac = QByteArray::fromHex("0200000000") + QByteArray(1, char(fields.at(0).toInt()));
-        sent.name = fields.at(2).toUtf8().leftJustified(Datagram::NameFieldSize, '\0');
-        sent.network = Datagram::networkBytes("192.0.2." + fields.at(1),
-            QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.1"));
-        DeviceRecord record = deviceRecordFromReply(sent);
+        TestDevice sent;
+        sent.mac = "02:00:00:00:00:0" + fields.at(0);
+        sent.ip = "192.0.2." + fields.at(1);
+        sent.name = fields.at(2);
+        DeviceRecord record = sent.record();
         record.interfaceIndex = fields.value(3).toInt();
         records.append(record);
     }
@@ -250,13 +248,12 @@ void TestDeviceList::repeatedReplies()
         }
         QString rows, macRed, ipRed, answers;
         for (int row = 0; row < model.rowCount(); ++row) {
-            rows += model.record(row).name;
+            rows += model.record(row).name();
             macRed += model.isDuplicateMac(row) ? '1' : '0';
             ipRed += model.isDuplicateIp(row) ? '1' : '0';
             answers += QString::number(model.answerCount(row));
             QVERIFY(model.lastHeard(row) >= before.addMSecs(-1));
-            QVERIFY(model.index(row, 0)
-                        .data(Qt::ToolTipRole)
+            QVERIFY(model.headerData(row, Qt::Vertical, Qt::ToolTipRole)
                         .toString()
                         .contains(model.lastHeard(row).toString(QStringLiteral("HH:mm:ss"))));
         }
