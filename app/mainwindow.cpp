@@ -180,6 +180,7 @@ void MainWindow::startScan()
     answerWait->start();
     showScanStatus();
     showLeftOutCount();
+    showConflicts();
 }
 
 void MainWindow::buildWidgets()
@@ -263,7 +264,11 @@ void MainWindow::buildTable()
     tableView->setSelectionBehavior(QAbstractItemView::SelectRows);
     tableView->setSelectionMode(QAbstractItemView::SingleSelection);
     tableView->setColumnHidden(PlcPointsColumn, true);
+    // Shown from the header's menu where a computer has more than one network.
+    tableView->setColumnHidden(AdapterColumn, true);
     QHeaderView *header = tableView->horizontalHeader();
+    header->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(header, &QWidget::customContextMenuRequested, this, &MainWindow::showColumnMenuSlot);
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(true);
     header->setSortIndicator(-1, Qt::AscendingOrder);
@@ -314,6 +319,10 @@ void MainWindow::buildStatusBar()
     statusBar()->addWidget(scanStatusLabel, 1);
     shownCountLabel = createStatusLabel(this, "shownCountLabel");
     statusBar()->addPermanentWidget(shownCountLabel);
+    conflictLabel = createStatusLabel(this, "conflictLabel");
+    conflictLabel->setStyleSheet(QStringLiteral("color: red;"));
+    conflictLabel->hide();
+    statusBar()->addPermanentWidget(conflictLabel);
     leftOutLabel = createStatusLabel(this, "leftOutLabel");
     leftOutLabel->hide();
     statusBar()->addPermanentWidget(leftOutLabel);
@@ -344,7 +353,9 @@ void MainWindow::buildListActions()
     connect(openAction, &QAction::triggered, this, &MainWindow::cellDoubleClickedSlot);
     tableView->addAction(openAction);
 
-    rowMenu = createMenu(this, "rowMenu", { copyMacAction, copyIpAction, copyRowAction });
+    rowMenu = createMenu(this, "rowMenu", { openAction });
+    rowMenu->addSeparator();
+    rowMenu->addActions({ copyMacAction, copyIpAction, copyRowAction });
     rowMenu->addSeparator();
     rowMenu->addAction(exportAction);
     tableView->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -494,6 +505,7 @@ void MainWindow::retranslateUi()
     fitColumnsToFont();
     showScanStatus();
     showLeftOutCount();
+    showConflicts();
 }
 
 void MainWindow::applyStoredLanguage()
@@ -589,6 +601,11 @@ void MainWindow::cellDoubleClickedSlot()
     // Released as soon as it closes, so repeated openings leave nothing behind.
     // Made before the first flash, so that it can tell when that cannot be sent.
     SubDeviceInfo dialog(device, this);
+    const int listedRow = shownDevices->mapToSource(current).row();
+    QStringList conflicts
+        = { deviceList->ipConflictText(listedRow), deviceList->macConflictText(listedRow) };
+    conflicts.removeAll(QString());
+    dialog.setConflictNote(conflicts.join(QLatin1Char('\n')));
     connect(&dialog, &SubDeviceInfo::subPlcWindowClosed, this, &MainWindow::closeSubWindowSlot);
     g_mySocket->setDevice(device);
     openedDeviceMac = device.mac;
@@ -672,6 +689,28 @@ void MainWindow::showRowMenuSlot(const QPoint &position)
     // The press that opened the menu made its row current.
     if (tableView->indexAt(position).isValid())
         rowMenu->popup(tableView->viewport()->mapToGlobal(position));
+}
+
+void MainWindow::showColumnMenuSlot(const QPoint &position)
+{
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("columnMenu"));
+    int shown = 0;
+    for (int column = 0; column < ColumnCount; ++column)
+        shown += tableView->isColumnHidden(column) ? 0 : 1;
+    for (int column = 0; column < ColumnCount; ++column) {
+        QAction *action = menu.addAction(DeviceListModel::columnTitle(column));
+        action->setCheckable(true);
+        action->setChecked(!tableView->isColumnHidden(column));
+        // The last column shown stays: a table without columns has no header to bring one back.
+        action->setEnabled(!action->isChecked() || shown > 1);
+        connect(action, &QAction::toggled, this, [this, column](bool checked) {
+            tableView->setColumnHidden(column, !checked);
+            if (checked && tableView->columnWidth(column) == 0)
+                tableView->resizeColumnToContents(column);
+        });
+    }
+    menu.exec(tableView->horizontalHeader()->viewport()->mapToGlobal(position));
 }
 
 void MainWindow::exportListSlot()
@@ -773,6 +812,7 @@ void MainWindow::endListingPass()
     // Once per pass too: a flood past the limit would otherwise lay out the
     // status bar for every reply.
     showLeftOutCount();
+    showConflicts();
     // A reply must not move the row the user is about to open; until the user
     // picks one, the top row is current.
     if (chosenDevice.isValid())
@@ -826,6 +866,20 @@ void MainWindow::showScanStatus()
     if (!refused.isEmpty())
         text += QLatin1Char(' ') + tr("Not sent on %1.").arg(refused.join(QStringLiteral("; ")));
     scanStatusLabel->setText(text);
+}
+
+void MainWindow::showConflicts()
+{
+    // A few addresses by name; a plant full of factory-fresh devices is one count.
+    constexpr int NamedConflicts = 3;
+    const QVector<DeviceListModel::Conflict> conflicts = deviceList->conflicts();
+    QStringList texts;
+    for (const DeviceListModel::Conflict &conflict : conflicts.mid(0, NamedConflicts))
+        texts << tr("%1 devices share %2").arg(conflict.devices).arg(conflict.address);
+    if (conflicts.size() > NamedConflicts)
+        texts << tr("%1 more shared addresses").arg(conflicts.size() - NamedConflicts);
+    conflictLabel->setText(texts.join(QStringLiteral("; ")));
+    conflictLabel->setVisible(!texts.isEmpty());
 }
 
 void MainWindow::showLeftOutCount()

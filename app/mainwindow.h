@@ -61,6 +61,8 @@ private slots:
     void copyIpSlot();
     void copyRowSlot();
     void showRowMenuSlot(const QPoint &position);
+    // The header's menu: a check for each column, to show or hide it.
+    void showColumnMenuSlot(const QPoint &position);
     void exportListSlot();
 
 private:
@@ -90,6 +92,8 @@ private:
     void endListingPass();
     void showScanStatus();
     void showLeftOutCount();
+    // "2 devices share 192.0.2.81" in the status bar, hidden while none do.
+    void showConflicts();
 
     QTranslator *translator = nullptr;
     QTranslator *qtTranslator = nullptr;
@@ -121,6 +125,7 @@ private:
     QAction *copyMacAction = nullptr;
     QAction *copyIpAction = nullptr;
     QAction *copyRowAction = nullptr;
+    QLabel *conflictLabel = nullptr;
     // How many replies the full list left out; hidden while none.
     QLabel *leftOutLabel = nullptr;
     // The MAC of the device whose dialog is open, for its stop request.

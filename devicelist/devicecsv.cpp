@@ -13,9 +13,12 @@ const QStringList &csvHeaders()
 {
     static const QStringList headers = [] {
         QStringList keys;
-        for (int column = 0; column < ColumnCount; ++column)
+        for (int column = 0; column <= PlcPointsColumn; ++column)
             keys << DeviceListModel::columnKey(column);
-        return keys << QStringLiteral("duplicate");
+        keys << QStringLiteral("duplicate");
+        for (int column = PlcPointsColumn + 1; column < ColumnCount; ++column)
+            keys << DeviceListModel::columnKey(column);
+        return keys;
     }();
     return headers;
 }
@@ -36,9 +39,12 @@ QStringList deviceRowTexts(const DeviceListModel &devices, int row)
 {
     const DeviceRecord &device = devices.record(row);
     QStringList texts;
-    for (int column = 0; column < ColumnCount; ++column)
+    for (int column = 0; column <= PlcPointsColumn; ++column)
         texts << deviceCellText(device, column);
-    return texts << duplicateText(devices, row);
+    texts << duplicateText(devices, row);
+    for (int column = PlcPointsColumn + 1; column < ColumnCount; ++column)
+        texts << deviceCellText(device, column);
+    return texts;
 }
 
 QString devicesCsv(const DeviceListModel &devices, const QVector<int> &rows)

@@ -11,9 +11,10 @@
 
 class DeviceListModel;
 
-// The listed row's texts in column order, then its duplicate flag: "MAC", "IP",
-// "MAC+IP" or empty. The record's texts are bounded, so no cell grows with what
-// a reply carries.
+// The listed row's texts in column order up to the points, then its duplicate
+// flag ("MAC", "IP", "MAC+IP" or empty), then the columns added later (the
+// adapter). The record's texts are bounded, so no cell grows with what a reply
+// carries.
 QStringList deviceRowTexts(const DeviceListModel &devices, int row);
 
 // The listed rows as CSV (csvLine: neutralised cells): a header line, then one

@@ -6,6 +6,8 @@
 
 #include <QBrush>
 #include <QCoreApplication>
+#include <QStringList>
+#include <QNetworkInterface>
 
 namespace {
 
@@ -19,10 +21,11 @@ const char *const ColumnTitles[ColumnCount] = {
     QT_TRANSLATE_NOOP("MainWindow", "Gate Way"),
     QT_TRANSLATE_NOOP("MainWindow", "Device Version"),
     QT_TRANSLATE_NOOP("MainWindow", "PLC Points"),
+    QT_TRANSLATE_NOOP("MainWindow", "Adapter"),
 };
 
 const char *const ColumnKeys[ColumnCount]
-    = { "type", "name", "ip", "mac", "mask", "gateway", "version", "points" };
+    = { "type", "name", "ip", "mac", "mask", "gateway", "version", "points", "adapter" };
 
 } // namespace
 
@@ -43,9 +46,26 @@ QString deviceCellText(const DeviceRecord &record, int column)
         return record.gateway.toString();
     case DeviceVersionColumn:
         return record.version;
-    default:
+    case PlcPointsColumn:
         return record.points;
+    default:
+        return adapterName(record.interfaceIndex);
     }
+}
+
+QString adapterName(int interfaceIndex)
+{
+    if (interfaceIndex <= 0)
+        return {};
+    // Sorting by the column asks for every row's name many times over.
+    static QHash<int, QString> names;
+    const auto known = names.constFind(interfaceIndex);
+    if (known != names.constEnd())
+        return *known;
+    const QString name = QNetworkInterface::interfaceNameFromIndex(interfaceIndex);
+    if (!name.isEmpty())
+        names.insert(interfaceIndex, name);
+    return name;
 }
 
 DeviceListModel::DeviceListModel(QObject *parent)
@@ -89,10 +109,12 @@ QVariant DeviceListModel::data(const QModelIndex &index, int role) const
     const int column = index.column();
     if (role == Qt::DisplayRole)
         return deviceCellText(records.at(row), column);
-    if (role == Qt::BackgroundRole
-        && ((column == IpAddressColumn && isDuplicateIp(row))
-            || (column == MacAddressColumn && isDuplicateMac(row))))
+    const bool redIp = column == IpAddressColumn && isDuplicateIp(row);
+    const bool redMac = column == MacAddressColumn && isDuplicateMac(row);
+    if (role == Qt::BackgroundRole && (redIp || redMac))
         return QBrush(Qt::red);
+    if (role == Qt::ToolTipRole && (redIp || redMac))
+        return redIp ? ipConflictText(row) : macConflictText(row);
     return {};
 }
 
@@ -213,6 +235,70 @@ void DeviceListModel::retranslate()
 bool DeviceListModel::sharesIp(const DeviceRecord &record) const
 {
     return ipRows.value(duplicateKey(record, record.ip.toUInt32())) == SharedText;
+}
+
+QString DeviceListModel::ipConflictText(int row) const
+{
+    if (!isDuplicateIp(row))
+        return {};
+    const DeviceRecord &device = records.at(row);
+    QStringList lines;
+    for (int other = 0; other < records.size(); ++other) {
+        const DeviceRecord &sharing = records.at(other);
+        if (other != row && sharing.interfaceIndex == device.interfaceIndex
+            && sharing.ip == device.ip)
+            lines << tr("Shares IP address %1 with %2 (MAC %3)")
+                         .arg(device.ip.toString(), sharing.name(), sharing.mac.toString());
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString DeviceListModel::macConflictText(int row) const
+{
+    if (!isDuplicateMac(row))
+        return {};
+    const DeviceRecord &device = records.at(row);
+    QStringList lines;
+    for (int other = 0; other < records.size(); ++other) {
+        const DeviceRecord &sharing = records.at(other);
+        if (other != row && sharing.interfaceIndex == device.interfaceIndex
+            && sharing.mac == device.mac)
+            lines << tr("Shares MAC address %1 with %2 (IP %3)")
+                         .arg(device.mac.toString(), sharing.name(), sharing.ip.toString());
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+QVector<DeviceListModel::Conflict> DeviceListModel::conflicts() const
+{
+    // Only the marked rows are looked at: a scan of a large plant has few.
+    QHash<DuplicateKey, int> indexOf[2];
+    QVector<Conflict> found;
+    for (int row = 0; row < records.size(); ++row) {
+        if (!marks.at(row))
+            continue;
+        const DeviceRecord &device = records.at(row);
+        const struct
+        {
+            bool marked;
+            quint64 address;
+            QString text;
+        } kinds[] = { { isDuplicateIp(row), device.ip.toUInt32(), device.ip.toString() },
+            { isDuplicateMac(row), device.mac.toUInt64(), device.mac.toString() } };
+        for (int kind = 0; kind < 2; ++kind) {
+            if (!kinds[kind].marked)
+                continue;
+            const DuplicateKey key = duplicateKey(device, kinds[kind].address);
+            const auto known = indexOf[kind].constFind(key);
+            if (known != indexOf[kind].constEnd()) {
+                ++found[*known].devices;
+            } else {
+                indexOf[kind].insert(key, found.size());
+                found.append({ kinds[kind].text, 1 });
+            }
+        }
+    }
+    return found;
 }
 
 DeviceListModel::DuplicateKey DeviceListModel::duplicateKey(

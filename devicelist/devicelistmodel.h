@@ -23,8 +23,15 @@ enum DeviceTableColumn {
     GateWayColumn,
     DeviceVersionColumn,
     PlcPointsColumn,
+    // Added later: files list the columns from here on after the duplicate flag,
+    // so that every older field stays where readers of older files find it.
+    AdapterColumn,
     ColumnCount
 };
+
+// The name of the network adapter that heard a device ("plant"); empty while
+// unknown (index 0) or when the adapter is gone. Names are read once per index.
+QString adapterName(int interfaceIndex);
 
 // The text a cell of the column shows for the device.
 QString deviceCellText(const DeviceRecord &record, int column);
@@ -89,6 +96,21 @@ public:
     int answerCount(int row) const { return heard.at(row).answers; }
     // Whether another device heard on the record's adapter carries its IP address.
     bool sharesIp(const DeviceRecord &record) const;
+
+    // What a red cell means, translated: each other device heard on the row's
+    // adapter with the same IP (or MAC) address, by name and its other address.
+    // Empty when the cell is not red.
+    QString ipConflictText(int row) const;
+    QString macConflictText(int row) const;
+
+    // An address that more than one device heard on one adapter carries.
+    struct Conflict
+    {
+        QString address; // "192.0.2.81", or a MAC
+        int devices = 0;
+    };
+    // Every such address, in the order of its first row.
+    QVector<Conflict> conflicts() const;
 
 private:
     enum Mark : quint8 { DuplicateIp = 1, DuplicateMac = 2 };

@@ -84,7 +84,7 @@ bool deviceMatchesFilter(const DeviceRecord &device, const QString &filter)
         = [&wanted](const QString &text) { return text.contains(wanted, Qt::CaseInsensitive); };
     const QString mac = device.mac.toString();
     if (holds(device.typeText()) || holds(device.name()) || holds(device.ip.toString())
-        || holds(mac))
+        || holds(mac) || holds(adapterName(device.interfaceIndex)))
         return true;
     const QString bareWanted = withoutMacSeparators(wanted);
     return !bareWanted.isEmpty()

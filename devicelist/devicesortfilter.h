@@ -18,7 +18,7 @@ class DeviceListModel;
 int compareDevices(
     int column, const DeviceRecord &a, const DeviceRecord &b, const QCollator &collator);
 
-// Whether the device's type, name, IP or MAC holds the filter text, in any
+// Whether the device's type, name, IP, MAC or adapter holds the filter text, in any
 // case; a MAC also matches with its separators left out. An empty filter
 // matches every device.
 bool deviceMatchesFilter(const DeviceRecord &device, const QString &filter);

@@ -53,6 +53,14 @@ SubDeviceInfo::SubDeviceInfo(const DeviceRecord &device, QWidget *parent)
     loadDeviceInfo();
 }
 
+void SubDeviceInfo::setConflictNote(const QString &text)
+{
+    conflictLabel->setText(text.isEmpty() ? QString()
+                                          : tr("Sort this out before you write new settings:")
+            + QLatin1Char('\n') + text);
+    conflictLabel->setVisible(!text.isEmpty());
+}
+
 void SubDeviceInfo::reject()
 {
     // QDialog would only hide: the window would keep the device flashing.
@@ -134,6 +142,12 @@ void SubDeviceInfo::createLayout()
     flashFailedLabel->setWordWrap(true);
     flashFailedLabel->setStyleSheet(QStringLiteral("color: red;"));
     flashFailedLabel->hide();
+    conflictLabel = new QLabel(this);
+    conflictLabel->setObjectName(QStringLiteral("conflictLabel"));
+    conflictLabel->setTextFormat(Qt::PlainText);
+    conflictLabel->setWordWrap(true);
+    conflictLabel->setStyleSheet(QStringLiteral("color: red;"));
+    conflictLabel->hide();
 
     // Created first, Modify becomes the dialog's default button: Enter in a field presses it.
     modifyButton = createButton(this, "modifyButton", tr("Modify"));
@@ -148,6 +162,7 @@ void SubDeviceInfo::createLayout()
     auto *dialogLayout = new QVBoxLayout;
     dialogLayout->addLayout(fieldsRow);
     dialogLayout->addWidget(tip);
+    dialogLayout->addWidget(conflictLabel);
     dialogLayout->addWidget(flashFailedLabel);
     dialogLayout->addLayout(buttonsRow);
     setLayout(dialogLayout);

@@ -28,6 +28,10 @@ public:
     // arrive while it is open do not change it.
     MacAddress tableMac() const { return device.mac; }
 
+    // Says under the fields which other devices share the device's IP or MAC
+    // address on its network; an empty text says nothing.
+    void setConflictNote(const QString &text);
+
     // Escape ends the dialog the way every other close does.
     void reject() override;
 
@@ -60,6 +64,7 @@ private:
     QPushButton *modifyButton = nullptr;
     QPushButton *closeButton = nullptr;
     QLabel *flashFailedLabel = nullptr;
+    QLabel *conflictLabel = nullptr;
     // The device as listed when the dialog opened.
     DeviceRecord device;
 };

@@ -4,7 +4,6 @@
 
 #include "scantext.h"
 
-#include <QNetworkInterface>
 #include <QStringList>
 
 QString scanAdapterText(const ScanAdapter &adapter)
@@ -23,10 +22,4 @@ QString scannedAdaptersText(const ScanReport &report)
             scanned << scanAdapterText(adapter);
     }
     return scanned.join(QStringLiteral("; "));
-}
-
-QString adapterName(int interfaceIndex)
-{
-    return interfaceIndex > 0 ? QNetworkInterface::interfaceNameFromIndex(interfaceIndex)
-                              : QString();
 }

@@ -17,8 +17,4 @@ QString scanAdapterText(const ScanAdapter &adapter);
 // The adapters the scan went out on, "; " between them; empty when it went out on none.
 QString scannedAdaptersText(const ScanReport &report);
 
-// The name of the adapter that heard a device ("plant"); empty while unknown
-// (index 0) or when the adapter is gone.
-QString adapterName(int interfaceIndex);
-
 #endif // SCANTEXT_H

@@ -25,6 +25,17 @@
     </message>
 </context>
 <context>
+    <name>DeviceListModel</name>
+    <message>
+        <source>Shares IP address %1 with %2 (MAC %3)</source>
+        <translation>与 %2（MAC %3）共用 IP 地址 %1</translation>
+    </message>
+    <message>
+        <source>Shares MAC address %1 with %2 (IP %3)</source>
+        <translation>与 %2（IP %3）共用 MAC 地址 %1</translation>
+    </message>
+</context>
+<context>
     <name>Info</name>
     <message>
         <source>unknown</source>
@@ -237,6 +248,18 @@ Choose a folder you can write to, and a disk with free space, then export again.
         <source>No device answered on %1. Check the cable and the VLAN, that the firewall lets UDP port 102 in, and rp_filter for devices on another subnet (the README&apos;s &quot;When nothing answers&quot; explains each), then press Refresh User List.</source>
         <translation>在 %1 上没有设备应答。请检查网线和 VLAN、防火墙是否放行 UDP 端口 102，以及其他子网设备的 rp_filter 设置（README 的“When nothing answers”一节逐项说明），然后点击“刷新设备列表”。</translation>
     </message>
+    <message>
+        <source>Adapter</source>
+        <translation>网卡</translation>
+    </message>
+    <message>
+        <source>%1 devices share %2</source>
+        <translation>%1 台设备共用 %2</translation>
+    </message>
+    <message>
+        <source>%1 more shared addresses</source>
+        <translation>另有 %1 个共用的地址</translation>
+    </message>
 </context>
 <context>
     <name>ProcessDialog</name>
@@ -341,6 +364,10 @@ Check the cable and that the network adapter is up, then press Modify again.</so
         <translation>无法将新设置发送到设备：%1
 
 请检查网线以及网络适配器是否已启用，然后再次点击“修改”。</translation>
+    </message>
+    <message>
+        <source>Sort this out before you write new settings:</source>
+        <translation>写入新设置前请先解决此问题：</translation>
     </message>
 </context>
 </TS>

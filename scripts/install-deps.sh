@@ -13,7 +13,8 @@ qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev \
 help2man gzip lintian reuse groff-base man-db \
 iproute2 util-linux clang libclang-rt-14-dev \
 python3 dpkg-dev desktop-file-utils libcap2-bin fonts-noto-cjk \
-qttranslations5-l10n qt6-translations-l10n $*"
+qttranslations5-l10n qt6-translations-l10n \
+ansible-core openssh-client openssh-server $*"
 
 missing=""
 for package in $packages; do

@@ -46,7 +46,7 @@ void TestCliCommands::commandLine_data()
     QTest::newRow("version") << QStringList { "--version" } << 0 << "nesdrix-cli 1.";
     QTest::newRow("no command") << QStringList {} << 1 << "no command given";
     QTest::newRow("unknown command") << QStringList { "list" } << 1 << "unknown command \"list\"";
-    for (const char *command : { "scan", "flash", "set", "apply" })
+    for (const char *command : { "scan", "flash", "set", "apply", "inventory" })
         QTest::addRow("%s help", command)
             << QStringList { command, "--help" } << 0
             << QStringLiteral("Usage: nesdrix-cli %1 [options]").arg(QLatin1String(command));
@@ -86,6 +86,18 @@ void TestCliCommands::commandLine_data()
     QTest::newRow("set --ip alone scans before it checks")
         << QStringList { "set", "00:1A:2B:3C:4D:5E", "--ip", "192.0.2.10", "--wait-ms", "200" } << 3
         << "MAC 00:1A:2B:3C:4D:5E did not answer the scan: check the MAC against";
+    QTest::newRow("scan saving to a text file") << QStringList { "scan", "--save", "list.csv",
+        "--save", "list.txt" } << 1 << "--save needs a file name ending in .csv or .json, not \"list.txt\"";
+    QTest::newRow("scan saving into a missing folder")
+        << QStringList { "scan", "--wait-ms", "200", "--save", "missing/list.json" } << 1
+        << "cannot save the list to missing/list.json";
+    QTest::newRow("inventory of an empty network")
+        << QStringList { "inventory", "--list", "--wait-ms", "200" } << 0 << "\"hostvars\": {\n";
+    QTest::newRow("inventory of a host that did not answer")
+        << QStringList { "inventory", "--host", "press\x1b]0;", "--wait-ms", "200" } << 3
+        << QStringLiteral("no device answered as host \"press\uFFFD]0;\"");
+    QTest::newRow("inventory asked for both") << QStringList { "inventory", "--list", "--host",
+        "press" } << 1 << "--list and --host exclude each other";
 }
 
 void TestCliCommands::commandLine()

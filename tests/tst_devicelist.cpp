@@ -44,7 +44,7 @@ DeviceRecord recordShowing(int column, const QString &text)
     return record;
 }
 
-// "A" gives 0A:0A:0A:0A:0A:0A, a one-letter stand-in for a MAC.
+// "A" gives 01:01:01:01:01:01 (the letter's low four bits), a one-letter stand-in for a MAC.
 MacAddress letterMac(const QString &letter)
 {
     return *MacAddress::fromBytes(QByteArray(MacAddress::Size, char(letter.at(0).unicode() & 0xF)));
@@ -123,18 +123,23 @@ void TestDeviceList::duplicates_data()
     QTest::addColumn<QStringList>("devices");
     QTest::addColumn<QString>("macRed");
     QTest::addColumn<QString>("ipRed");
+    // The devices (named D0, D1, ...) the first row's tooltips name, and the
+    // shared addresses the status bar counts.
+    QTest::addColumn<QString>("firstShares");
+    QTest::addColumn<QString>("conflicts");
 
+    const QString a = letterMac(QStringLiteral("A")).toString();
     QTest::newRow("all different") << QStringList { "A/1", "B/2", "C/3" } << "000"
-                                   << "000";
+                                   << "000" << "ip: mac:" << "";
     QTest::newRow("same IP, first and last") << QStringList { "A/1", "B/2", "C/1" } << "000"
-                                             << "101";
+                                             << "101" << "ip:D2 mac:" << "0.0.0.1 x2";
     QTest::newRow("same MAC thrice") << QStringList { "A/1", "A/2", "B/3", "A/4" } << "1101"
-                                     << "0000";
+                                     << "0000" << "ip: mac:D1,D3" << a + " x3";
     QTest::newRow("both at once") << QStringList { "A/1", "A/1" } << "11"
-                                  << "11";
+                                  << "11" << "ip:D1 mac:D1" << "0.0.0.1 x2, " + a + " x2";
     QTest::newRow("same addresses on two networks")
         << QStringList { "A/1/2", "A/1/3", "B/1/3" } << "000"
-        << "011";
+        << "011" << "ip: mac:" << "0.0.0.1 x2";
 }
 
 void TestDeviceList::duplicates()
@@ -148,6 +153,7 @@ void TestDeviceList::duplicates()
         record.mac = letterMac(device.section('/', 0, 0));
         record.ip = Ipv4Address(device.section('/', 1, 1).toUInt());
         record.interfaceIndex = device.section('/', 2, 2).toInt();
+        record.nameBytes = "D" + QByteArray::number(model.rowCount());
         model.append(record);
     }
     const auto marks = [&model](int column) {
@@ -162,6 +168,24 @@ void TestDeviceList::duplicates()
     QTEST(marks(MacAddressColumn), "macRed");
     QTEST(marks(IpAddressColumn), "ipRed");
     QCOMPARE(marks(DeviceNameColumn), QString(devices.size(), '0'));
+
+    const auto named = [](const QString &tip) {
+        QStringList names;
+        QRegularExpressionMatchIterator found
+            = QRegularExpression(QStringLiteral(" with (D\\d+) ")).globalMatch(tip);
+        while (found.hasNext())
+            names << found.next().captured(1);
+        return names.join(',');
+    };
+    QCOMPARE(model.index(0, IpAddressColumn).data(Qt::ToolTipRole).toString(),
+        model.ipConflictText(0));
+    QTEST(QStringLiteral("ip:%1 mac:%2")
+              .arg(named(model.ipConflictText(0)), named(model.macConflictText(0))),
+        "firstShares");
+    QStringList conflicts;
+    for (const DeviceListModel::Conflict &conflict : model.conflicts())
+        conflicts << QStringLiteral("%1 x%2").arg(conflict.address).arg(conflict.devices);
+    QTEST(conflicts.join(QStringLiteral(", ")), "conflicts");
 }
 
 void TestDeviceList::clearKeepsNoMarks()

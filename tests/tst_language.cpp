@@ -22,13 +22,13 @@
 namespace {
 
 // The main window's translatable texts in the order it sets them: the Help
-// entries, the menu titles, the eight column headers, the two buttons.
+// entries, the menu titles, the nine column headers, the two buttons.
 const QStringList EnglishTexts = { "&About", "Host &Info", "&Language", "&Help", "Device Type",
     "Device Name", "IP Address", "MAC Address", "Net Mask", "Gate Way", "Device Version",
-    "PLC Points", "Refresh User List", "Get Detailed Info" };
+    "PLC Points", "Adapter", "Refresh User List", "Get Detailed Info" };
 const QStringList ChineseTexts
     = { "关于(&A)", "主机信息(&I)", "语言(&L)", "帮助(&H)", "设备类型", "设备名称", "IP地址", "MAC地址", "子网掩码",
-          "网关", "设备版本", "PLC点数", "刷新设备列表", "获取详细信息" };
+          "网关", "设备版本", "PLC点数", "网卡", "刷新设备列表", "获取详细信息" };
 
 const QByteArray ChineseFile = "[Languages]\nlanguages=Chinese\n";
 const QByteArray EnglishFile = "[Languages]\nlanguages=English\n";

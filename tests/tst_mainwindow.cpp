@@ -85,13 +85,13 @@ void TestMainWindow::tableShape()
     MainWindow window;
     auto *table = window.findChild<QTableView *>(QStringLiteral("tableWidget"));
     QVERIFY(table);
-    QCOMPARE(table->model()->columnCount(), 8);
+    QCOMPARE(table->model()->columnCount(), 9);
     QCOMPARE(table->model()->rowCount(), 0);
     const QStringList headers = { "Device Type", "Device Name", "IP Address", "MAC Address",
-        "Net Mask", "Gate Way", "Device Version", "PLC Points" };
-    for (int column = 0; column < 8; ++column) {
+        "Net Mask", "Gate Way", "Device Version", "PLC Points", "Adapter" };
+    for (int column = 0; column < 9; ++column) {
         QCOMPARE(table->model()->headerData(column, Qt::Horizontal).toString(), headers.at(column));
-        QCOMPARE(table->isColumnHidden(column), column == 7);
+        QCOMPARE(table->isColumnHidden(column), column >= 7);
     }
     // Wide enough for the widest text of the font in use, never narrower than before.
     const QFontMetrics metrics = table->fontMetrics();
@@ -164,7 +164,7 @@ void TestMainWindow::headerItemsAreReplaced()
     auto *table = window.findChild<QTableView *>();
     window.initUi();
     window.initUi();
-    QCOMPARE(table->model()->columnCount(), 8);
+    QCOMPARE(table->model()->columnCount(), 9);
     QCOMPARE(
         table->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Device Type"));
     QCOMPARE(window.menuBar()->actions().size(), 3);

@@ -18,6 +18,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
+#include <QNetworkInterface>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
@@ -106,8 +107,9 @@ private slots:
     void exportNamesTheFile();
     void cellToolTips_data();
     void cellToolTips();
-    void markStaysOnTheSelectedRow();
+    void conflictIsExplained();
     void statusWhenNothingAnswers();
+    void adapterColumn();
 
 private:
     MainWindow *window = nullptr;
@@ -386,7 +388,7 @@ void TestWindowUse::cellToolTips()
     QToolTip::hideText();
 }
 
-void TestWindowUse::markStaysOnTheSelectedRow()
+void TestWindowUse::conflictIsExplained()
 {
     // Two devices with one IP: both IP cells are red; the top row is selected.
     listDevices(window, { device("Press", "192.0.2.70", 1), device("Fan", "192.0.2.70", 2) });
@@ -405,6 +407,27 @@ void TestWindowUse::markStaysOnTheSelectedRow()
     QVERIFY2(selectedMark != selection, qPrintable(selectedMark.name()));
     QVERIFY2(selectedMark.red() > 2 * (selectedMark.green() + selectedMark.blue()),
         qPrintable(selectedMark.name()));
+
+    // The status bar counts it, the red cell's tooltip names the other device,
+    // and so does the dialog of either.
+    QCOMPARE(window->findChild<QLabel *>(QStringLiteral("conflictLabel"))->text(),
+        QStringLiteral("2 devices share 192.0.2.70"));
+    const QString other = QStringLiteral(
+        "Shares IP address 192.0.2.70 with Fan (MAC 02:4E:58:00:00:02)");
+    const QPoint at = table->visualRect(table->model()->index(0, IpAddressColumn)).center();
+    QHelpEvent event(QEvent::ToolTip, at, table->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(table->viewport(), &event);
+    QTRY_VERIFY2(QToolTip::text().contains(other), qPrintable(QToolTip::text()));
+    QToolTip::hideText();
+    QString note;
+    QObject scope;
+    whenModal<SubDeviceInfo>(&scope, [&](SubDeviceInfo *dialog) {
+        auto *label = dialog->findChild<QLabel *>(QStringLiteral("conflictLabel"));
+        note = label->isVisible() ? label->text() : QStringLiteral("hidden");
+        dialog->close();
+    });
+    window->findChild<QPushButton *>(QStringLiteral("detailButton"))->click();
+    QVERIFY2(note.endsWith(QLatin1Char('\n') + other), qPrintable(note));
 }
 
 void TestWindowUse::statusWhenNothingAnswers()
@@ -419,6 +442,45 @@ void TestWindowUse::statusWhenNothingAnswers()
     listDevices(window, { device("Press", "192.0.2.70", 1) });
     QVERIFY2(
         status->text().endsWith(QStringLiteral("Devices listed: 1.")), qPrintable(status->text()));
+}
+
+void TestWindowUse::adapterColumn()
+{
+    DeviceRecord plant = device("Press", "192.0.2.70", 1);
+    plant.interfaceIndex = QNetworkInterface::interfaceFromName("nxrun0").index();
+    DeviceRecord looped = device("Fan", "192.0.2.71", 2);
+    looped.interfaceIndex = QNetworkInterface::interfaceFromName("lo").index();
+    QVERIFY(plant.interfaceIndex > 0 && looped.interfaceIndex > 0);
+    listDevices(window, { plant, looped });
+    QVERIFY(table->isColumnHidden(AdapterColumn));
+
+    // Shown from the header's menu, a check for each column.
+    QStringList offered;
+    QTimer menuDriver;
+    connect(&menuDriver, &QTimer::timeout, this, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        menuDriver.stop();
+        for (QAction *action : menu->actions()) {
+            offered << action->text() + (action->isChecked() ? "+" : "-");
+            if (action->text() == QLatin1String("Adapter"))
+                action->trigger();
+        }
+        menu->close();
+    });
+    menuDriver.start(10);
+    emit table->horizontalHeader()->customContextMenuRequested(QPoint(5, 5));
+    QCOMPARE(offered.size(), int(ColumnCount));
+    QCOMPARE(offered.mid(PlcPointsColumn), QStringList({ "PLC Points-", "Adapter-" }));
+    QVERIFY(!table->isColumnHidden(AdapterColumn));
+    QVERIFY(table->columnWidth(AdapterColumn) > 0);
+    QCOMPARE(table->model()->index(0, AdapterColumn).data().toString(), QStringLiteral("nxrun0"));
+
+    // The filter matches the adapter's name.
+    QTest::keyClicks(window->findChild<QLineEdit *>(QStringLiteral("filterEdit")), "nxrun");
+    QCOMPARE(table->model()->rowCount(), 1);
+    QCOMPARE(selectedName(table), QStringLiteral("Press"));
 }
 
 QTEST_MAIN(TestWindowUse)

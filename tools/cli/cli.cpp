@@ -4,6 +4,7 @@
 
 #include "cli.h"
 
+#include "ansibleinventory.h"
 #include "auditlog.h"
 #include "deviceformat.h"
 #include "devicetext.h"
@@ -16,6 +17,9 @@
 
 #include <QCommandLineParser>
 #include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QSaveFile>
 
 #include <cstdio>
 #include <optional>
@@ -268,6 +272,29 @@ std::optional<int> writeAndRecord(
     return ExitSendFailed;
 }
 
+// The format of a file to save a list to, by its ending (.csv or .json), or
+// nothing after an error message.
+std::optional<OutputFormat> saveFormat(const QString &path)
+{
+    const QString ending = QFileInfo(path).suffix().toLower();
+    const std::optional<OutputFormat> format = outputFormatFromText(ending);
+    if (format && format != OutputFormat::Table)
+        return format;
+    printError(QStringLiteral("--save needs a file name ending in .csv or .json, not \"%1\"")
+                   .arg(boundedText(neutralizedText(path))));
+    return std::nullopt;
+}
+
+bool saveDevices(const DeviceListModel &devices, const QString &path, OutputFormat format)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(formatDevices(devices, format).toUtf8()) >= 0
+        && file.commit())
+        return true;
+    printError(QStringLiteral("cannot save the list to %1: %2").arg(path, file.errorString()));
+    return false;
+}
+
 int scanCommand(const QStringList &arguments)
 {
     QCommandLineParser parser;
@@ -281,7 +308,12 @@ int scanCommand(const QStringList &arguments)
     const QCommandLineOption format(QStringLiteral("format"),
         QStringLiteral("table (default), csv or json."), QStringLiteral("format"),
         QStringLiteral("table"));
-    parser.addOptions({ wait, tries, format });
+    const QCommandLineOption save(QStringLiteral("save"),
+        QStringLiteral("Also write the list to <file>, as CSV or JSON by the name's ending "
+                       "(.csv, .json), also when no device answered; may be given more than "
+                       "once. A file of that name is replaced."),
+        QStringLiteral("file"));
+    parser.addOptions({ wait, tries, format, save });
     if (const std::optional<int> status
         = parseCommandLine(parser, QStringLiteral("scan"), arguments, 0))
         return *status;
@@ -291,7 +323,12 @@ int scanCommand(const QStringList &arguments)
     if (!outputFormat)
         printError(QStringLiteral("--format takes table, csv or json, not \"%1\"")
                        .arg(parser.value(format)));
-    if (!waitMs || !scanTries || !outputFormat)
+    QVector<std::pair<QString, OutputFormat>> saves;
+    for (const QString &path : parser.values(save)) {
+        if (const std::optional<OutputFormat> fileFormat = saveFormat(path))
+            saves.append({ path, *fileFormat });
+    }
+    if (!waitMs || !scanTries || !outputFormat || saves.size() != parser.values(save).size())
         return ExitUsage;
 
     InterruptWatcher watcher;
@@ -300,6 +337,10 @@ int scanCommand(const QStringList &arguments)
     const Scan scan = openAndScan(fleet, watcher, *waitMs);
     if (scan.failure != ExitSuccess)
         return scan.failure;
+    for (const auto &[path, fileFormat] : qAsConst(saves)) {
+        if (!saveDevices(fleet.listedDevices(), path, fileFormat))
+            return ExitUsage;
+    }
     // Scripts read an empty list as one: JSON's [] and CSV's header line.
     if (!scan.devices.isEmpty() || *outputFormat != OutputFormat::Table)
         printOut(formatDevices(fleet.listedDevices(), *outputFormat));
@@ -640,6 +681,57 @@ int applyCommand(const QStringList &arguments)
     return verifyBatch(fleet, auditLog, writes, *waitMs);
 }
 
+int inventoryCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Scans and prints the devices as an Ansible dynamic inventory (JSON): one host per "
+        "device, named after the device, in a group per type (plc, hmi, servo, vfd). A network "
+        "where no device answers gives an empty inventory."));
+    const QCommandLineOption list(
+        QStringLiteral("list"), QStringLiteral("Print the whole inventory (the default)."));
+    const QCommandLineOption host(QStringLiteral("host"),
+        QStringLiteral("Print only the variables of the host <name>."), QStringLiteral("name"));
+    const QCommandLineOption wait = waitOption();
+    const QCommandLineOption tries = triesOption();
+    parser.addOptions({ list, host, wait, tries });
+    if (const std::optional<int> status
+        = parseCommandLine(parser, QStringLiteral("inventory"), arguments, 0))
+        return *status;
+    const std::optional<int> waitMs = numberValue(parser, wait, 0);
+    const std::optional<int> scanTries = numberValue(parser, tries, 1, ScanRun::MaxTries);
+    if (!waitMs || !scanTries)
+        return ExitUsage;
+    if (parser.isSet(list) && parser.isSet(host)) {
+        printError(QStringLiteral("--list and --host exclude each other"));
+        return ExitUsage;
+    }
+
+    InterruptWatcher watcher;
+    Fleet fleet(&watcher);
+    fleet.setScanTries(*scanTries);
+    const Scan scan = openAndScan(fleet, watcher, *waitMs);
+    if (scan.failure != ExitSuccess)
+        return scan.failure;
+    if (scan.devices.isEmpty())
+        printError(noAnswerText(fleet.lastScan(), *waitMs));
+    QHash<int, QString> adapterNames;
+    for (const ScanAdapter &adapter : fleet.lastScan().adapters)
+        adapterNames.insert(adapter.interfaceIndex, adapter.name);
+    QJsonObject printed = ansibleInventory(scan.devices, adapterNames);
+    if (parser.isSet(host)) {
+        printed = ansibleHostVariables(printed, parser.value(host));
+        if (printed.isEmpty()) {
+            printError(QStringLiteral("no device answered as host \"%1\"")
+                           .arg(boundedText(neutralizedText(parser.value(host)))));
+            return ExitDeviceNotFound;
+        }
+    }
+    printOut(jsonWithEscapedHiddenCharacters(
+        QString::fromUtf8(QJsonDocument(printed).toJson(QJsonDocument::Indented))));
+    return ExitSuccess;
+}
+
 struct Command
 {
     const char *name;
@@ -652,6 +744,7 @@ const Command Commands[] = {
     { "flash", "flash one device's LEDs so it can be found", flashCommand },
     { "set", "write one device a new IP address, net mask and gateway", setCommand },
     { "apply", "write a whole commissioning plan from a CSV file", applyCommand },
+    { "inventory", "list the devices as an Ansible dynamic inventory", inventoryCommand },
 };
 
 QString generalHelp()
@@ -660,9 +753,12 @@ QString generalHelp()
                                   "Finds and configures devices over UDP port 102.\n\n"
                                   "Commands:\n")
                        .arg(ProgramName);
+    int nameWidth = 0;
+    for (const Command &command : Commands)
+        nameWidth = qMax(nameWidth, int(qstrlen(command.name)));
     for (const Command &command : Commands)
         text += QStringLiteral("  %1  %2\n")
-                    .arg(QString::fromLatin1(command.name).leftJustified(6),
+                    .arg(QString::fromLatin1(command.name).leftJustified(nameWidth),
                         QLatin1String(command.summary));
     text += QStringLiteral("\n%1 help COMMAND (or %1 COMMAND --help) explains each command; "
                            "%1 --version prints the version.\n"
@@ -691,12 +787,12 @@ int runCli(const QStringList &arguments)
     }
     for (const Command &command : Commands) {
         if (commandName == QLatin1String(command.name))
-            return command.run(helpAsked ? QStringList { QStringLiteral("--help") }
-                                         : arguments.mid(2));
+            return command.run(
+                helpAsked ? QStringList { QStringLiteral("--help") } : arguments.mid(2));
     }
-    printError(commandName.isEmpty()
-            ? QStringLiteral("no command given")
-            : QStringLiteral("unknown command \"%1\"").arg(boundedText(neutralizedText(commandName))));
+    printError(commandName.isEmpty() ? QStringLiteral("no command given")
+                                     : QStringLiteral("unknown command \"%1\"")
+                                           .arg(boundedText(neutralizedText(commandName))));
     std::fputs(generalHelp().toUtf8().constData(), stderr);
     return ExitUsage;
 }

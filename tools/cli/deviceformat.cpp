@@ -16,13 +16,17 @@
 
 namespace {
 
-// The window's column titles, in its column order, then the duplicate flag.
+// The window's column titles in the order of deviceRowTexts(): the duplicate
+// flag after the points.
 QStringList tableHeaders()
 {
     QStringList headers;
-    for (int column = 0; column < ColumnCount; ++column)
+    for (int column = 0; column <= PlcPointsColumn; ++column)
         headers << DeviceListModel::columnTitle(column);
-    return headers << QStringLiteral("Duplicate");
+    headers << QStringLiteral("Duplicate");
+    for (int column = PlcPointsColumn + 1; column < ColumnCount; ++column)
+        headers << DeviceListModel::columnTitle(column);
+    return headers;
 }
 
 QStringList terminalTexts(const QStringList &texts)
@@ -80,7 +84,8 @@ QString formatJson(const DeviceListModel &devices)
             { QStringLiteral("version"), device.version },
             { QStringLiteral("points"), device.points },
             { QStringLiteral("duplicateMac"), devices.isDuplicateMac(row) },
-            { QStringLiteral("duplicateIp"), devices.isDuplicateIp(row) } });
+            { QStringLiteral("duplicateIp"), devices.isDuplicateIp(row) },
+            { QStringLiteral("adapter"), adapterName(device.interfaceIndex) } });
     }
     if (array.isEmpty())
         return QStringLiteral("[]\n");

@@ -9,7 +9,8 @@
 enum ExitCode {
     ExitSuccess = 0,
     // Unknown option or command, missing or malformed argument, address or MAC
-    // failing the device dialog's checks, unreadable plan file.
+    // failing the device dialog's checks, unreadable plan file, a list that
+    // could not be saved.
     ExitUsage = 1,
     // scan: no device answered within the listening window.
     ExitNoDevices = 2,
