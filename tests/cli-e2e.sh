@@ -110,7 +110,7 @@ scan_formats() {
         contains err.txt "no device answered within 300 ms"
         case $format in
         table) [ ! -s out.txt ] || fail "table: output for no device" ;;
-        csv) [ "$(cat out.txt)" = "type,name,ip,mac,mask,gateway,version,points,duplicate" ] ||
+        csv) [ "$(wc -l <out.txt)" -eq 1 ] && grep -q "^type,name,ip,mac," out.txt ||
             fail "csv: the header line alone expected" ;;
         json) [ "$(cat out.txt)" = "[]" ] || fail "json: [] expected" ;;
         esac
