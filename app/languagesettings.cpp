@@ -10,6 +10,14 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#ifdef Q_OS_WIN
+#include <QScopedValueRollback>
+
+// Qt reads only the read-only attribute unless asked to read the permissions:
+// a folder in Program Files would pass as writable to an ordinary user.
+extern Q_CORE_EXPORT int qt_ntfs_permission_lookup;
+#endif
+
 namespace LanguageSettings {
 
 namespace {
@@ -30,6 +38,10 @@ bool canWrite(const QString &filePath)
     // The settings are saved by replacing the file, which takes a writable folder
     // as well as a writable file.
     const QFileInfo file(filePath);
+#ifdef Q_OS_WIN
+    const QScopedValueRollback<int> readPermissions(
+        qt_ntfs_permission_lookup, qt_ntfs_permission_lookup + 1);
+#endif
     return QFileInfo(file.absolutePath()).isWritable() && (!file.exists() || file.isWritable());
 }
 } // namespace

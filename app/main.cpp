@@ -3,6 +3,7 @@
 // SPDX-License-Identifier: Apache-2.0
 
 #include "mainwindow.h"
+#include "mysocket.h"
 
 #include <QApplication>
 
@@ -21,7 +22,10 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     // Windows takes the icon from the executable; elsewhere the window needs it set.
     QApplication::setWindowIcon(MainWindow::applicationIcon());
-    MainWindow window;
+    // Made before the window and gone after it: the window only borrows it.
+    MySocket endpoint;
+    endpoint.initUdpSocket();
+    MainWindow window(&endpoint);
     window.show();
     return app.exec();
 }

@@ -10,9 +10,9 @@
 #include "devicelistmodel.h"
 #include "devicesortfilter.h"
 #include "devicetext.h"
-#include "globals.h"
 #include "info.h"
 #include "languagesettings.h"
+#include "ledsession.h"
 #include "mysocket.h"
 #include "processdialog.h"
 #include "safetext.h"
@@ -49,8 +49,6 @@
 #include <QtMath>
 
 #include <algorithm>
-
-MySocket *g_mySocket = nullptr;
 
 namespace {
 
@@ -122,34 +120,30 @@ QString widestMacText(const QFontMetricsF &metrics)
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent)
+MainWindow::MainWindow(MySocket *endpoint, QWidget *parent)
     : QMainWindow(parent)
+    , endpoint(endpoint)
 {
     setWindowTitle(QStringLiteral("Nesdrix"));
     applyStoredLanguage();
     initUi();
     restoreViewState();
-
-    g_mySocket = new MySocket;
-    g_mySocket->initUdpSocket();
-    connect(g_mySocket, &MySocket::deviceReplied, this, &MainWindow::tranlateUdpRawFrameSlot);
-    scanRun = new ScanRun(g_mySocket, this);
+    if (!endpoint)
+        return;
+    connect(endpoint, &MySocket::deviceReplied, this, &MainWindow::tranlateUdpRawFrameSlot);
+    scanRun = new ScanRun(endpoint, this);
     connect(scanRun, &ScanRun::trySent, this, &MainWindow::showScanStatus);
     // "No device answered" waits as long after the last try as after the first.
     connect(scanRun, &ScanRun::finished, answerWait, qOverload<>(&QTimer::start));
-    if (!g_mySocket->isBound())
+    if (!endpoint->isBound())
         QTimer::singleShot(0, this, &MainWindow::reportBindFailure);
-    else if (g_mySocket->isReceiveBufferCapped())
+    else if (endpoint->isReceiveBufferCapped())
         QTimer::singleShot(0, this, &MainWindow::reportReceiveBufferLimit);
     startScan();
 }
 
 MainWindow::~MainWindow()
 {
-    // The window owns the endpoint for its whole life; nothing may reach either after it.
-    scanRun->cancel();
-    delete g_mySocket;
-    g_mySocket = nullptr;
     removeTranslator();
 }
 
@@ -176,8 +170,10 @@ void MainWindow::startScan()
     // Replies read before the scan request belong to the list just cleared.
     pendingDevices.clear();
     chosenDevice = QPersistentModelIndex();
-    scanRun->start();
-    answerWait->start();
+    if (scanRun) {
+        scanRun->start();
+        answerWait->start();
+    }
     showScanStatus();
     showLeftOutCount();
     showConflicts();
@@ -264,9 +260,11 @@ void MainWindow::buildTable()
     tableView->setSelectionBehavior(QAbstractItemView::SelectRows);
     tableView->setSelectionMode(QAbstractItemView::SingleSelection);
     tableView->setColumnHidden(PlcPointsColumn, true);
-    // Shown from the header's menu where a computer has more than one network.
+    // Shown from the header's menu where a computer has more than one network,
+    // beside the address it says the network of.
     tableView->setColumnHidden(AdapterColumn, true);
     QHeaderView *header = tableView->horizontalHeader();
+    header->moveSection(header->visualIndex(AdapterColumn), IpAddressColumn + 1);
     header->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(header, &QWidget::customContextMenuRequested, this, &MainWindow::showColumnMenuSlot);
     header->setSectionsClickable(true);
@@ -411,13 +409,22 @@ QSize MainWindow::startSize() const
     const int addedHeight = filterEdit->sizeHint().height() + statusBar()->sizeHint().height();
     const QSize wanted(
         qMax(SmallestStartSize.width(), tableWidth), SmallestStartSize.height() + addedHeight);
-    return wanted.boundedTo(screen()->availableGeometry().size());
+    return wanted.boundedTo(screenRoom());
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     saveViewState();
     QMainWindow::closeEvent(event);
+}
+
+QSize MainWindow::screenRoom() const
+{
+    // The window manager's frame is not known before the window is shown: the
+    // title bar's height and a border on each side are left for it.
+    const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    return screen()->availableGeometry().size() - QSize(2 * border, titleBar + 2 * border);
 }
 
 void MainWindow::saveViewState() const
@@ -474,8 +481,7 @@ void MainWindow::restoreViewState()
     // The size the user left, as far as the screen takes it now: a smaller
     // screen or a larger scale factor must not push the window off it.
     const QSize stored = settings.value(QStringLiteral("size")).toSize();
-    const QSize available = screen()->availableGeometry().size();
-    resize(stored.isValid() ? stored.boundedTo(available) : startSize());
+    resize(stored.isValid() ? stored.boundedTo(screenRoom()) : startSize());
 }
 
 void MainWindow::retranslateUi()
@@ -572,7 +578,8 @@ void MainWindow::aboutActionSlot()
 void MainWindow::refreshUserSlot()
 {
     // The tries still pending would draw answers into the list of the scan to come.
-    scanRun->cancel();
+    if (scanRun)
+        scanRun->cancel();
     deviceList->clear();
     // A fixed pause before the request, not a wait for answers: replies to an
     // earlier request that come in meanwhile are cleared again by startScan.
@@ -598,26 +605,28 @@ void MainWindow::cellDoubleClickedSlot()
     // The opened device is taken once: a reply listed while its dialog is open
     // moves the current row, but must not redirect the flashing, the stop or the write.
     const DeviceRecord device = shownDevices->record(current);
-    // Released as soon as it closes, so repeated openings leave nothing behind.
-    // Made before the first flash, so that it can tell when that cannot be sent.
-    SubDeviceInfo dialog(device, this);
+    const bool ipShared = deviceList->sharesIp(device);
+    // Both released as soon as the dialog closes, so repeated openings leave
+    // nothing behind. The dialog is made before the first flash, so that it can
+    // tell when that cannot be sent.
+    SubDeviceInfo dialog(device, this, endpoint, ipShared);
     const int listedRow = shownDevices->mapToSource(current).row();
     QStringList conflicts
         = { deviceList->ipConflictText(listedRow), deviceList->macConflictText(listedRow) };
     conflicts.removeAll(QString());
     dialog.setConflictNote(conflicts.join(QLatin1Char('\n')));
+    LedSession leds(endpoint, DeviceTarget::of(device, ipShared), &dialog);
+    openedLeds = &leds;
+    connect(&leds, &LedSession::sendFailed, &dialog, &SubDeviceInfo::showFlashFailure);
     connect(&dialog, &SubDeviceInfo::subPlcWindowClosed, this, &MainWindow::closeSubWindowSlot);
-    g_mySocket->setDevice(device);
-    openedDeviceMac = device.mac;
-    g_mySocket->udpSendCmdLedsFlash(openedDeviceMac);
-    g_mySocket->startLedsFlashTimer();
+    leds.start();
     dialog.exec();
 }
 
 void MainWindow::closeSubWindowSlot()
 {
-    g_mySocket->udpSendCmdLedsStop(openedDeviceMac);
-    g_mySocket->stopLedsFlashTimer();
+    if (openedLeds)
+        openedLeds->stop();
 }
 
 void MainWindow::tranlateUdpRawFrameSlot(const DeviceRecord &device)
@@ -671,7 +680,10 @@ void MainWindow::copyRowSlot()
     if (!current.isValid())
         return;
     QStringList cells;
-    for (int column = 0; column < ColumnCount; ++column) {
+    // In the order shown: the adapter stands beside the IP address.
+    const QHeaderView *header = tableView->horizontalHeader();
+    for (int shown = 0; shown < ColumnCount; ++shown) {
+        const int column = header->logicalIndex(shown);
         if (!tableView->isColumnHidden(column))
             // A tab or line break in a name would split the row when pasted.
             cells << neutralizedText(current.siblingAtColumn(column).data().toString());
@@ -787,7 +799,8 @@ void MainWindow::showChosenDevice()
         selection->clear();
         return;
     }
-    selection->setCurrentIndex(chosen, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selection->setCurrentIndex(
+        chosen, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     tableView->scrollTo(chosen);
 }
 
@@ -834,6 +847,11 @@ void MainWindow::showScanStatus()
         return;
     }
     const ScanReport &lastScan = scanRun->report();
+    if (lastScan.notOpen) {
+        scanStatusLabel->setText(tr("UDP port 102 could not be opened: no scan was sent. The "
+                                    "warning shown at start tells what to do."));
+        return;
+    }
     if (lastScan.noAdapter()) {
         scanStatusLabel->setText(tr("No network adapter is up: connect a cable or bring an "
                                     "adapter up, then press Refresh User List."));
@@ -860,9 +878,8 @@ void MainWindow::showScanStatus()
                 .arg(scanned));
         return;
     }
-    QString text = tr("Scanned on %1. Devices listed: %2.")
-                       .arg(scanned)
-                       .arg(deviceList->rowCount());
+    QString text
+        = tr("Scanned on %1. Devices listed: %2.").arg(scanned).arg(deviceList->rowCount());
     if (!refused.isEmpty())
         text += QLatin1Char(' ') + tr("Not sent on %1.").arg(refused.join(QStringLiteral("; ")));
     scanStatusLabel->setText(text);
@@ -894,7 +911,7 @@ void MainWindow::showLeftOutCount()
 
 void MainWindow::reportBindFailure()
 {
-    QMessageBox::warning(this, windowTitle(), bindFailureText(g_mySocket->bindErrorString()));
+    QMessageBox::warning(this, windowTitle(), bindFailureText(endpoint->bindErrorString()));
 }
 
 void MainWindow::reportReceiveBufferLimit()
@@ -906,7 +923,7 @@ void MainWindow::reportReceiveBufferLimit()
            "To list every device, raise the limit (on Linux: sudo sysctl -w "
            "net.core.rmem_max=%3, and the same setting in a file in /etc/sysctl.d to keep "
            "it), then start Nesdrix again.")
-            .arg(g_mySocket->receiveBufferBytes() / 1024)
+            .arg(endpoint->receiveBufferBytes() / 1024)
             .arg(MySocket::WantedReceiveBufferBytes / 1024)
             .arg(MySocket::WantedReceiveBufferBytes),
         QMessageBox::Ok, this);

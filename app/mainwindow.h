@@ -11,11 +11,13 @@
 #include <QIcon>
 #include <QMainWindow>
 #include <QPersistentModelIndex>
+#include <QPointer>
 #include <QString>
 #include <QVector>
 
 class DeviceListModel;
 class DeviceSortFilterModel;
+class LedSession;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -31,7 +33,9 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    // Lists the devices that reply on the endpoint, and sends through it; the
+    // endpoint outlives the window. Without one (widget tests) nothing is sent.
+    explicit MainWindow(MySocket *endpoint = nullptr, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // The icon of every window of the program; the program links the image bundle.
@@ -73,6 +77,8 @@ private:
     void buildFileActions();
     void fitColumnsToFont();
     QSize startSize() const;
+    // The most a window can take of its screen, its frame left out.
+    QSize screenRoom() const;
     void saveViewState() const;
     void restoreViewState();
     void updateShownCount();
@@ -95,6 +101,7 @@ private:
     // "2 devices share 192.0.2.81" in the status bar, hidden while none do.
     void showConflicts();
 
+    QPointer<MySocket> endpoint;
     QTranslator *translator = nullptr;
     QTranslator *qtTranslator = nullptr;
     QAction *chineseAction = nullptr;
@@ -128,8 +135,8 @@ private:
     QLabel *conflictLabel = nullptr;
     // How many replies the full list left out; hidden while none.
     QLabel *leftOutLabel = nullptr;
-    // The MAC of the device whose dialog is open, for its stop request.
-    MacAddress openedDeviceMac;
+    // The LEDs of the device whose dialog is open.
+    QPointer<LedSession> openedLeds;
     bool widgetsBuilt = false;
     // Replies read in one readiness pass are listed, and painted, once after it.
     bool listingPass = false;

@@ -9,7 +9,6 @@
 
 #include "datagramcodec.h"
 #include "devicelistmodel.h"
-#include "globals.h"
 #include "mainwindow.h"
 #include "mysocket.h"
 #include "udpcounters.h"
@@ -152,10 +151,12 @@ Listing listInWindow(int expected)
 {
     Listing listing;
     QElapsedTimer sinceFirst;
-    MainWindow window;
+    MySocket endpoint;
+    endpoint.initUdpSocket();
+    MainWindow window(&endpoint);
     window.show();
     auto *table = window.findChild<QTableView *>(QStringLiteral("tableWidget"));
-    listing.receiveBufferBytes = g_mySocket->receiveBufferBytes();
+    listing.receiveBufferBytes = endpoint.receiveBufferBytes();
     PaintClock paints(sinceFirst);
     table->viewport()->installEventFilter(&paints);
 
@@ -168,7 +169,7 @@ Listing listInWindow(int expected)
     // Every device counts, also those past the list's limit, once: the scan's
     // later tries bring the answers of the same devices again.
     QBitArray answered(expected + 1);
-    QObject::connect(g_mySocket, &MySocket::deviceReplied, &loop, [&](const DeviceRecord &device) {
+    QObject::connect(&endpoint, &MySocket::deviceReplied, &loop, [&](const DeviceRecord &device) {
         if (!sinceFirst.isValid()) {
             sinceFirst.start();
             cpuAtFirst = threadCpuMs();

@@ -5,7 +5,6 @@
 #include "subdeviceinfo.h"
 
 #include "devicetext.h"
-#include "globals.h"
 #include "mysocket.h"
 #include "warningbox.h"
 
@@ -42,9 +41,12 @@ QPushButton *createButton(QWidget *parent, const char *name, const QString &text
 
 } // namespace
 
-SubDeviceInfo::SubDeviceInfo(const DeviceRecord &device, QWidget *parent)
+SubDeviceInfo::SubDeviceInfo(
+    const DeviceRecord &device, QWidget *parent, MySocket *endpoint, bool ipShared)
     : QDialog(parent)
     , device(device)
+    , endpoint(endpoint)
+    , ipShared(ipShared)
 {
     setWindowTitle(tr("PLC Info"));
     setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint);
@@ -67,36 +69,34 @@ void SubDeviceInfo::reject()
     close();
 }
 
-std::optional<Datagram::ModifyFields> SubDeviceInfo::typedModify()
+std::optional<DeviceSettings> SubDeviceInfo::typedSettings()
 {
     const QString ip = ipEdit->text();
     const QString mask = netMaskEdit->text();
     const QString gateway = gateWayEdit->text();
-    const QString mac = macEdit->text();
-    if (const std::optional<SettingsFault> fault = settingsFault(ip, mask, gateway, mac)) {
+    if (const std::optional<SettingsFault> fault
+        = settingsFault(ip, mask, gateway, macEdit->text())) {
         showInputError(fault->field);
         return std::nullopt;
     }
-    Datagram::ModifyFields fields;
-    fields.targetMac = device.mac;
-    fields.mac = *MacAddress::fromText(mac);
-    // The name bytes the device reported, so that a name in any encoding is
-    // written back unchanged.
-    fields.name = Datagram::nameFieldFromReported(device.nameBytes);
-    fields.settings = *DeviceSettings::fromTexts(ip, mask, gateway);
-    return fields;
+    return DeviceSettings::fromTexts(ip, mask, gateway);
 }
 
 void SubDeviceInfo::modifyConfirmActionSlot()
 {
-    const std::optional<Datagram::ModifyFields> fields = typedModify();
-    if (!fields)
+    const std::optional<DeviceSettings> settings = typedSettings();
+    if (!settings)
         return;
-    if (!g_mySocket->udpSendCmdModify(*fields)) {
-        showModifyFailure(g_mySocket->lastSendError());
+    // The name bytes the device reported, so that a name in any encoding is
+    // written back unchanged.
+    const bool sent = endpoint
+        && endpoint->udpSendCmdModify(DeviceTarget::of(device, ipShared),
+            *MacAddress::fromText(macEdit->text()),
+            Datagram::nameFieldFromReported(device.nameBytes), *settings);
+    if (!sent) {
+        showModifyFailure(endpoint ? endpoint->lastSendError() : MySocket::notOpenText());
         return;
     }
-    g_mySocket->waitForUdpWritten();
     close();
 }
 
@@ -172,8 +172,6 @@ void SubDeviceInfo::createConnections()
 {
     connect(modifyButton, &QPushButton::clicked, this, &SubDeviceInfo::modifyConfirmActionSlot);
     connect(closeButton, &QPushButton::clicked, this, &SubDeviceInfo::close);
-    if (g_mySocket)
-        connect(g_mySocket, &MySocket::sendFailed, this, &SubDeviceInfo::showFlashFailure);
 }
 
 void SubDeviceInfo::loadDeviceInfo()

@@ -7,13 +7,16 @@
 
 #include "devicerecord.h"
 #include "devicetext.h"
+#include "sendpath.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <optional>
 
 class QLabel;
 class QLineEdit;
+class MySocket;
 class QPushButton;
 
 // Shows a listed device and writes new network settings to it.
@@ -22,7 +25,10 @@ class SubDeviceInfo : public QDialog
     Q_OBJECT
 
 public:
-    SubDeviceInfo(const DeviceRecord &device, QWidget *parent);
+    // Modify writes through the endpoint; without one it tells that nothing
+    // could be sent. ipShared: another listed device answers with its IP.
+    SubDeviceInfo(const DeviceRecord &device, QWidget *parent, MySocket *endpoint = nullptr,
+        bool ipShared = false);
 
     // The MAC the device was listed with when the dialog opened; rows that
     // arrive while it is open do not change it.
@@ -38,9 +44,12 @@ public:
 signals:
     void subPlcWindowClosed();
 
+public slots:
+    // Says in the dialog that the device's LEDs cannot be flashed, and why.
+    void showFlashFailure(const QString &reason);
+
 private slots:
     void modifyConfirmActionSlot();
-    void showFlashFailure(const QString &reason);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -49,9 +58,8 @@ private:
     void createLayout();
     void createConnections();
     void loadDeviceInfo();
-    // The modify request for the settings typed, or nothing after telling the
-    // first one that is wrong.
-    std::optional<Datagram::ModifyFields> typedModify();
+    // The settings typed, or nothing after telling the first one that is wrong.
+    std::optional<DeviceSettings> typedSettings();
     void showInputError(SettingsFault::Field field);
     void showModifyFailure(const QString &reason);
 
@@ -67,6 +75,8 @@ private:
     QLabel *conflictLabel = nullptr;
     // The device as listed when the dialog opened.
     DeviceRecord device;
+    QPointer<MySocket> endpoint;
+    bool ipShared = false;
 };
 
 #endif // SUBDEVICEINFO_H

@@ -6,11 +6,11 @@
 
 #include "datagramcodec.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QHostAddress>
 #include <QNetworkDatagram>
 #include <QNetworkInterface>
-#include <QTimer>
 #include <QUdpSocket>
 #include <QVariant>
 
@@ -22,8 +22,6 @@
 #endif
 
 namespace {
-constexpr int LedsFlashIntervalMs = 500;
-constexpr int WriteWaitMs = 5000;
 // The largest UDP payload IPv4 can carry.
 constexpr int MaxDatagramSize = 65507;
 // How long one readiness pass may read before the window gets the event loop
@@ -76,15 +74,16 @@ MySocket::MySocket(QObject *parent)
 
 MySocket::~MySocket() = default;
 
-void MySocket::initUdpSocket()
+bool MySocket::initUdpSocket()
 {
-    sequenceNo = 0;
+    // Once: a second socket would leave the first bound and unread.
+    if (udpSocket)
+        return bound;
     udpSocket = new QUdpSocket(this);
-    devicePort = Datagram::DevicePort;
-    bindError.clear();
     bound = bindUdpSocket();
-    if (bound)
-        enlargeReceiveBuffer();
+    if (!bound)
+        return false;
+    enlargeReceiveBuffer();
 #ifdef Q_OS_LINUX
     // Qt asks for each datagram's interface on its own sockets; a socket passed
     // by the launcher is asked here too.
@@ -94,15 +93,25 @@ void MySocket::initUdpSocket()
     datagramBuffer.resize(MaxDatagramSize);
 #endif
     connect(udpSocket, &QUdpSocket::readyRead, this, &MySocket::processPendingDatagrams);
+    return true;
+}
+
+QString MySocket::notOpenText()
+{
+    return QCoreApplication::translate("MySocket", "UDP port 102 is not open, so nothing was sent");
 }
 
 ScanReport MySocket::udpSendCmdScan()
 {
+    ScanReport report;
+    if (!bound) {
+        report.notOpen = true;
+        return report;
+    }
     // The limited broadcast follows the routing table to one interface only (the
     // default route's), or nowhere; naming the interface reaches every cable.
     QNetworkDatagram scan(
-        Datagram::scanRequest(takeSequenceNo()), QHostAddress::Broadcast, devicePort);
-    ScanReport report;
+        Datagram::scanRequest(takeSequenceNo()), QHostAddress::Broadcast, Datagram::DevicePort);
     report.adapters = scannableAdapters();
     for (ScanAdapter &adapter : report.adapters) {
         scan.setInterfaceIndex(uint(adapter.interfaceIndex));
@@ -111,64 +120,23 @@ ScanReport MySocket::udpSendCmdScan()
     return report;
 }
 
-bool MySocket::udpSendCmdLedsFlash(MacAddress mac)
+bool MySocket::udpSendCmdLedsFlash(const DeviceTarget &target)
 {
-    flashMac = mac;
-    const bool sent
-        = sendToDevice(Datagram::ledsRequest(takeSequenceNo(), mac, Datagram::LedCommand::Flash));
-    if (!sent && !flashFailureTold) {
-        flashFailureTold = true;
-        emit sendFailed(sendError);
-    }
-    return sent;
+    return sendToDevice(
+        target, Datagram::ledsRequest(takeSequenceNo(), target.mac, Datagram::LedCommand::Flash));
 }
 
-bool MySocket::udpSendCmdLedsStop(MacAddress mac)
+bool MySocket::udpSendCmdLedsStop(const DeviceTarget &target)
 {
-    return sendToDevice(Datagram::ledsRequest(takeSequenceNo(), mac, Datagram::LedCommand::Stop));
+    return sendToDevice(
+        target, Datagram::ledsRequest(takeSequenceNo(), target.mac, Datagram::LedCommand::Stop));
 }
 
-bool MySocket::udpSendCmdModify(const Datagram::ModifyFields &fields)
+bool MySocket::udpSendCmdModify(const DeviceTarget &target, MacAddress newMac,
+    const QByteArray &nameField, const DeviceSettings &settings)
 {
-    return sendToDevice(Datagram::modifyRequest(takeSequenceNo(), fields));
-}
-
-void MySocket::setDeviceIp(Ipv4Address ip)
-{
-    deviceIp = ip;
-}
-
-void MySocket::setDeviceInterfaceIndex(int index)
-{
-    deviceInterfaceIndex = index;
-}
-
-void MySocket::setDevice(const DeviceRecord &device)
-{
-    setDeviceIp(device.ip);
-    setDeviceInterfaceIndex(device.interfaceIndex);
-}
-
-void MySocket::waitForUdpWritten()
-{
-    udpSocket->waitForBytesWritten(WriteWaitMs);
-}
-
-void MySocket::startLedsFlashTimer()
-{
-    // A dialog left without its close handling must not leave a second timer;
-    // the run, and whether its failure was told, go on.
-    delete ledsTimer;
-    ledsTimer = new QTimer(this);
-    connect(ledsTimer, &QTimer::timeout, this, &MySocket::udpSendCmdLedsFlashSlot);
-    ledsTimer->start(LedsFlashIntervalMs);
-}
-
-void MySocket::stopLedsFlashTimer()
-{
-    delete ledsTimer;
-    ledsTimer = nullptr;
-    flashFailureTold = false;
+    const Datagram::ModifyFields fields { target.mac, newMac, nameField, settings };
+    return sendToDevice(target, Datagram::modifyRequest(takeSequenceNo(), fields));
 }
 
 void MySocket::processPendingDatagrams()
@@ -220,14 +188,6 @@ bool MySocket::readNextDatagram()
 }
 #endif
 
-void MySocket::udpSendCmdLedsFlashSlot()
-{
-    // The flash goes on for the device that was opened, whatever row the table
-    // has made current since.
-    if (flashMac)
-        udpSendCmdLedsFlash(*flashMac);
-}
-
 void MySocket::enlargeReceiveBuffer()
 {
     // The default buffer holds a few hundred replies; a plant answers a scan all
@@ -249,15 +209,13 @@ void MySocket::enlargeReceiveBuffer()
 #endif
 }
 
-bool MySocket::sendToDevice(const QByteArray &datagram)
+bool MySocket::sendToDevice(const DeviceTarget &target, const QByteArray &datagram)
 {
-    QNetworkDatagram request(datagram, QHostAddress(deviceIp.toUInt32()), devicePort);
-    const SendPath path = sendPathFor(deviceInterfaceIndex,
-        ipv4AddressesOf(QNetworkInterface::interfaceFromIndex(deviceInterfaceIndex)),
-        request.destinationAddress());
-    if (path == SendPath::BroadcastOnInterface) {
-        request.setDestination(QHostAddress::Broadcast, devicePort);
-        request.setInterfaceIndex(uint(deviceInterfaceIndex));
+    QNetworkDatagram request(datagram, QHostAddress(target.ip.toUInt32()), Datagram::DevicePort);
+    const QNetworkInterface adapter = QNetworkInterface::interfaceFromIndex(target.interfaceIndex);
+    if (sendPathFor(target, ipv4AddressesOf(adapter)) == SendPath::Broadcast) {
+        request.setDestination(QHostAddress::Broadcast, Datagram::DevicePort);
+        request.setInterfaceIndex(uint(target.interfaceIndex));
     }
     sendError.clear();
     return writeRequest(request, sendError);
@@ -265,6 +223,11 @@ bool MySocket::sendToDevice(const QByteArray &datagram)
 
 bool MySocket::writeRequest(const QNetworkDatagram &request, QString &error)
 {
+    // Qt would bind a closed socket to a random port and send from there.
+    if (!bound) {
+        error = notOpenText();
+        return false;
+    }
     // Qt words most refused sends alike ("Unable to send a message"); the
     // system's reason ("Network is unreachable") tells the user what to look at.
     errno = 0;

@@ -13,11 +13,8 @@
 #include <QString>
 #include <QVector>
 
-#include <optional>
-
 class QHostAddress;
 class QNetworkDatagram;
-class QTimer;
 class QUdpSocket;
 
 // One network adapter a scan went out on.
@@ -31,18 +28,33 @@ struct ScanAdapter
     QString error;
 };
 
-// Where one scan went: empty when no adapter was up to carry it.
+// Where one scan went: nowhere when the endpoint is not open (notOpen) or no
+// adapter was up to carry it (noAdapter).
 struct ScanReport
 {
     QVector<ScanAdapter> adapters;
+    bool notOpen = false;
 
-    bool noAdapter() const { return adapters.isEmpty(); }
+    bool noAdapter() const { return !notOpen && adapters.isEmpty(); }
     bool anySent() const;
 };
 
-// The program's one UDP endpoint on port 102: sends the requests, announces
-// each accepted scan reply as a device record, and repeats the LED-flash
-// request while a device dialog is open.
+// The program's one UDP endpoint on port 102, made by main() (or by the
+// command-line tool, or a test) and handed to whoever sends.
+//
+// It keeps no conversation: every request names the device it is for (a
+// DeviceTarget), and what lasts longer than one request (an LED flashing)
+// lives in its own object (LedSession). It reads datagrams, hands them to the
+// codec, and announces each accepted reply as a DeviceRecord; it asks the codec
+// for a request's bytes and writes them.
+//
+// Every send returns whether it left; on failure lastSendError() words why.
+// Until initUdpSocket() has the port, every send is refused ("not open"):
+// nothing ever leaves from another port, where no reply could come back.
+//
+// To add a request: build its bytes in datagramcodec, then send them with
+// sendToDevice() (one device, by the reach rule of sendpath.h) or the scan's
+// per-adapter broadcast; both refuse on a closed endpoint.
 class MySocket : public QObject
 {
     Q_OBJECT
@@ -51,30 +63,25 @@ public:
     explicit MySocket(QObject *parent = nullptr);
     ~MySocket() override;
 
-    void initUdpSocket();
-    // Sends one scan, with one sequence number, on every IPv4 adapter that is up,
-    // running and can broadcast; the adapters are read anew each time.
-    ScanReport udpSendCmdScan();
-    // Requests to the device set by setDeviceIp() and setDeviceInterfaceIndex();
-    // false with lastSendError() when the system refused the send.
-    bool udpSendCmdLedsFlash(MacAddress mac);
-    bool udpSendCmdLedsStop(MacAddress mac);
-    bool udpSendCmdModify(const Datagram::ModifyFields &fields);
-    void setDeviceIp(Ipv4Address ip);
-    // The interface that heard the device; 0 (unknown) leaves the way to the routing table.
-    void setDeviceInterfaceIndex(int index);
-    // The device's IP and the interface that heard it, for the requests that follow.
-    void setDevice(const DeviceRecord &device);
-    QString lastSendError() const { return sendError; }
-    void waitForUdpWritten();
-    // Repeats the last flash request every 500 ms until stopLedsFlashTimer(). The
-    // first flash request of a run that cannot be sent emits sendFailed().
-    void startLedsFlashTimer();
-    void stopLedsFlashTimer();
-
+    // Adopts the socket passed by the launcher, or binds port 102; false when
+    // neither worked, with bindErrorString().
+    bool initUdpSocket();
     // Whether port 102 could be bound, and why not when it could not.
     bool isBound() const { return bound; }
     QString bindErrorString() const { return bindError; }
+    // The send error of a closed endpoint, translated.
+    static QString notOpenText();
+
+    // Sends one scan, with one sequence number, on every IPv4 adapter that is up,
+    // running and can broadcast; the adapters are read anew each time.
+    ScanReport udpSendCmdScan();
+    // Requests to one device; false with lastSendError() when not sent.
+    bool udpSendCmdLedsFlash(const DeviceTarget &target);
+    bool udpSendCmdLedsStop(const DeviceTarget &target);
+    // Writes the settings; the device keeps newMac and the 16 name bytes.
+    bool udpSendCmdModify(const DeviceTarget &target, MacAddress newMac,
+        const QByteArray &nameField, const DeviceSettings &settings);
+    QString lastSendError() const { return sendError; }
 
     // What the endpoint asks the system to buffer for a burst of replies, and what
     // the system granted, both as the system counts them (a 110-byte reply takes
@@ -85,14 +92,11 @@ public:
 
 signals:
     void deviceReplied(const DeviceRecord &device);
-    void sendFailed(QString reason);
 
 private slots:
     void processPendingDatagrams();
-    void udpSendCmdLedsFlashSlot();
 
 private:
-    // Adopts the socket passed by the launcher, or binds port 102 without sharing it.
     bool bindUdpSocket();
     bool adoptSocket(int descriptor);
     void enlargeReceiveBuffer();
@@ -102,8 +106,8 @@ private:
     // from the socket; false when none waits.
     bool readNextDatagram();
 #endif
-    bool sendToDevice(const QByteArray &datagram);
-    // Sends; on failure error holds the system's reason.
+    bool sendToDevice(const DeviceTarget &target, const QByteArray &datagram);
+    // Sends; on failure error holds the reason.
     bool writeRequest(const QNetworkDatagram &request, QString &error);
     quint32 takeSequenceNo()
     {
@@ -111,15 +115,8 @@ private:
     }
 
     QUdpSocket *udpSocket = nullptr;
-    quint16 devicePort = 0;
-    Ipv4Address deviceIp;
-    int deviceInterfaceIndex = 0;
     QString sendError;
-    // Whether this flash run has told its failure already: once, not every 500 ms.
-    bool flashFailureTold = false;
-    QTimer *ledsTimer = nullptr;
     quint32 sequenceNo = 0;
-    std::optional<MacAddress> flashMac;
     bool bound = false;
     QString bindError;
     int receiveBuffer = 0;

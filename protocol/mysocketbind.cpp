@@ -21,7 +21,8 @@ bool MySocket::bindUdpSocket()
         return true;
     // Not shared: a second instance must fail and say so, rather than take
     // the replies that the first one's scan draws.
-    if (udpSocket->bind(QHostAddress::AnyIPv4, devicePort, QAbstractSocket::DontShareAddress))
+    if (udpSocket->bind(
+            QHostAddress::AnyIPv4, Datagram::DevicePort, QAbstractSocket::DontShareAddress))
         return true;
     bindError = passed.launcherBindErrno ? qt_error_string(passed.launcherBindErrno)
                                          : udpSocket->errorString();
@@ -42,7 +43,7 @@ bool MySocket::adoptSocket(int descriptor)
     if (problem.isEmpty())
         problem = udpSocket->errorString();
     qWarning("The socket passed to Nesdrix is not used (%s); it binds UDP port %d itself.",
-        qPrintable(problem), devicePort);
+        qPrintable(problem), Datagram::DevicePort);
     ::close(descriptor);
     return false;
 }

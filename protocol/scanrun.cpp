@@ -56,7 +56,8 @@ void ScanRun::sendTry()
 {
     const int tryNo = sentTries++;
     const int thisRun = runNo;
-    noteTry(endpoint->udpSendCmdScan());
+    if (endpoint)
+        noteTry(endpoint->udpSendCmdScan());
     // Started before the signal: a receiver that starts a new run stops this one.
     if (sentTries < wantedTries)
         pacer.start(tryOffsetMs(sentTries) - tryOffsetMs(tryNo)
@@ -68,6 +69,7 @@ void ScanRun::sendTry()
 
 void ScanRun::noteTry(const ScanReport &tryReport)
 {
+    reached.notOpen = tryReport.notOpen && reached.adapters.isEmpty();
     // Adapters are read anew at every try: one plugged in meanwhile joins.
     for (const ScanAdapter &adapter : tryReport.adapters) {
         const auto known = std::find_if(

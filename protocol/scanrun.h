@@ -8,6 +8,7 @@
 #include "mysocket.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 
 // One scan as the window and the command-line tool make it: the scan request
@@ -52,7 +53,7 @@ private:
     void sendTry();
     void noteTry(const ScanReport &tryReport);
 
-    MySocket *endpoint;
+    QPointer<MySocket> endpoint;
     QTimer pacer;
     int wantedTries = DefaultTries;
     int sentTries = 0;

@@ -6,16 +6,17 @@
 
 #include <algorithm>
 
-SendPath sendPathFor(
-    int interfaceIndex, const QVector<InterfaceAddress> &addresses, const QHostAddress &deviceIp)
+SendPath sendPathFor(const DeviceTarget &target, const QVector<InterfaceAddress> &addresses)
 {
-    if (interfaceIndex == 0)
+    if (target.ipShared)
+        return SendPath::Broadcast;
+    if (target.interfaceIndex == 0)
         return SendPath::Unicast;
+    const QHostAddress deviceIp(target.ip.toUInt32());
     const bool inSubnet
         = std::any_of(addresses.cbegin(), addresses.cend(), [&](const InterfaceAddress &address) {
               return address.ip.protocol() == QAbstractSocket::IPv4Protocol
-                  && deviceIp.protocol() == QAbstractSocket::IPv4Protocol
                   && deviceIp.isInSubnet(address.ip, address.prefixLength);
           });
-    return inSubnet ? SendPath::Unicast : SendPath::BroadcastOnInterface;
+    return inSubnet ? SendPath::Unicast : SendPath::Broadcast;
 }

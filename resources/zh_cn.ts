@@ -260,6 +260,17 @@ Choose a folder you can write to, and a disk with free space, then export again.
         <source>%1 more shared addresses</source>
         <translation>另有 %1 个共用的地址</translation>
     </message>
+    <message>
+        <source>UDP port 102 could not be opened: no scan was sent. The warning shown at start tells what to do.</source>
+        <translation>无法打开UDP端口102：未发送扫描。启动时显示的警告说明了解决方法。</translation>
+    </message>
+</context>
+<context>
+    <name>MySocket</name>
+    <message>
+        <source>UDP port 102 is not open, so nothing was sent</source>
+        <translation>UDP端口102未打开，因此没有发送任何内容</translation>
+    </message>
 </context>
 <context>
     <name>ProcessDialog</name>

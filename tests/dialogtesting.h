@@ -157,14 +157,20 @@ private:
 };
 
 // Every datagram the device has received so far, in order. A marker request sent
-// now arrives after all requests sent before it, so its arrival means they are in.
+// now arrives after all requests sent before it, so its arrival means they are
+// in; a marker that never arrives fails the test, since an empty list would then
+// prove nothing.
 inline QList<QByteArray> receivedRequests(MySocket *endpoint, TestPeer *peer)
 {
     const MacAddress markerMac = *MacAddress::fromBytes(QByteArray(Datagram::MacSize, '\xff'));
     const int before = peer->unicasts.size();
-    endpoint->udpSendCmdLedsStop(markerMac);
-    if (!QTest::qWaitFor([&] { return peer->unicasts.size() > before; }, 5000))
-        qWarning("the marker request never arrived: the list may be incomplete");
+    const bool sent
+        = endpoint->udpSendCmdLedsStop({ markerMac, *Ipv4Address::fromText(TestPeer::DeviceIp) });
+    if (!sent || !QTest::qWaitFor([&] { return peer->unicasts.size() > before; }, 5000)) {
+        QTest::qFail(
+            "the marker request never arrived: the requests are unknown", __FILE__, __LINE__);
+        return { QByteArrayLiteral("(marker missing)") };
+    }
     QList<QByteArray> requests;
     for (const QByteArray &datagram : qAsConst(peer->unicasts)) {
         const std::optional<Datagram::Request> request = Datagram::parseRequest(datagram);

@@ -5,7 +5,6 @@
 #include "datagramcodec.h"
 #include "devicetext.h"
 #include "dialogtesting.h"
-#include "globals.h"
 #include "mysocket.h"
 #include "processdialog.h"
 #include "subdeviceinfo.h"
@@ -128,15 +127,12 @@ void TestDeviceDialogs::init()
     QString error;
     QVERIFY2(peer->bind(&error), qPrintable(error));
     endpoint = new MySocket;
-    endpoint->initUdpSocket();
-    endpoint->setDeviceIp(ipOf(TestPeer::DeviceIp));
-    g_mySocket = endpoint;
+    QVERIFY2(endpoint->initUdpSocket(), qPrintable(endpoint->bindErrorString()));
 }
 
 void TestDeviceDialogs::cleanup()
 {
     closeLeftoverModals();
-    g_mySocket = nullptr;
     current = DeviceRecord();
     delete endpoint;
     delete peer;
@@ -147,7 +143,8 @@ void TestDeviceDialogs::addRow(quint8 type, const QString &name, const QString &
     TestDevice device;
     device.type = type;
     device.name = name;
-    device.ip = QStringLiteral("192.168.1.10");
+    // Requests to the device reach the test peer.
+    device.ip = TestPeer::DeviceIp;
     device.mac = mac;
     device.gateway = QStringLiteral("192.168.1.1");
     current = device.record();
@@ -157,7 +154,7 @@ void TestDeviceDialogs::showsTheCurrentRow()
 {
     addRow(1, QStringLiteral("first"), QStringLiteral("00:00:00:00:00:01"));
     addRow(3, QStringLiteral("drive"), DeviceMac);
-    SubDeviceInfo dialog(current, nullptr);
+    SubDeviceInfo dialog(current, nullptr, endpoint);
 
     QCOMPARE(dialog.windowTitle(), QStringLiteral("PLC Info"));
     QVERIFY(hasDialogFlags(&dialog));
@@ -170,7 +167,7 @@ void TestDeviceDialogs::showsTheCurrentRow()
     const char *const order[]
         = { "deviceNameEdit", "plcVersionEdit", "ipEdit", "netMaskEdit", "gateWayEdit", "macEdit" };
     const QStringList texts
-        = { "drive", "1.2.0.10", "192.168.1.10", "255.255.255.0", "192.168.1.1", DeviceMac };
+        = { "drive", "1.2.0.10", TestPeer::DeviceIp, "255.255.255.0", "192.168.1.1", DeviceMac };
     const QStringList readOnly = { "deviceNameEdit", "plcVersionEdit", "macEdit" };
     dialog.show();
     int previousTop = -1;
@@ -241,7 +238,7 @@ void TestDeviceDialogs::validation()
     QFETCH(QString, error);
 
     addRow(1, QStringLiteral("PLC1"), DeviceMac);
-    SubDeviceInfo dialog(current, nullptr);
+    SubDeviceInfo dialog(current, nullptr, endpoint);
     QSignalSpy closed(&dialog, &SubDeviceInfo::subPlcWindowClosed);
     dialog.show();
     // Read-only for the user; the check covers it all the same.
@@ -309,7 +306,7 @@ void TestDeviceDialogs::modifyWritesOneRequest()
 
     addRow(1, deviceNameFromBytes(reportedName), mac);
     current.nameBytes = reportedName;
-    SubDeviceInfo dialog(current, nullptr);
+    SubDeviceInfo dialog(current, nullptr, endpoint);
     QSignalSpy closed(&dialog, &SubDeviceInfo::subPlcWindowClosed);
     dialog.show();
     retype(field(dialog, "ipEdit"), QStringLiteral("10.0.0.7"));
@@ -344,9 +341,10 @@ void TestDeviceDialogs::enterInAFieldPressesModify()
 {
     QFETCH(QString, fieldName);
     addRow(1, QStringLiteral("PLC1"), DeviceMac);
-    SubDeviceInfo dialog(current, nullptr);
+    SubDeviceInfo dialog(current, nullptr, endpoint);
     QSignalSpy closed(&dialog, &SubDeviceInfo::subPlcWindowClosed);
     dialog.show();
+    typeReachableSettings(&dialog);
     QLineEdit *edit = field(dialog, qPrintable(fieldName));
     edit->setFocus();
     QTest::keyClick(edit, Qt::Key_Return);
@@ -369,7 +367,7 @@ void TestDeviceDialogs::closingEmitsOnceAndSendsNothing()
 {
     QFETCH(int, way);
     addRow(1, QStringLiteral("PLC1"), DeviceMac);
-    SubDeviceInfo dialog(current, nullptr);
+    SubDeviceInfo dialog(current, nullptr, endpoint);
     QSignalSpy closed(&dialog, &SubDeviceInfo::subPlcWindowClosed);
     QObject scope;
     whenModal<SubDeviceInfo>(
@@ -391,7 +389,7 @@ void TestDeviceDialogs::textsCarryTheirContexts()
     QCOMPARE(progress.windowTitle(), QStringLiteral("QObject|Scan"));
     QCOMPARE(labelTexts(progress), QStringList({ "ProcessDialog|scaning...." }));
 
-    SubDeviceInfo dialog(current, nullptr);
+    SubDeviceInfo dialog(current, nullptr, endpoint);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("SubDeviceInfo|PLC Info"));
     const QStringList labels = labelTexts(dialog);
     QCOMPARE(labels.first(), QStringLiteral("SubDeviceInfo|Device Name"));
@@ -412,8 +410,9 @@ void TestDeviceDialogs::textsCarryTheirContexts()
     QCOMPARE(ipBox.buttons, QStringList({ "QObject|OK" }));
 
     // The MAC field is read-only; should it ever hold no MAC, its box is the dialog's own.
-    SubDeviceInfo badMac(current, nullptr);
+    SubDeviceInfo badMac(current, nullptr, endpoint);
     badMac.show();
+    typeReachableSettings(&badMac);
     field(badMac, "macEdit")->setText(QStringLiteral("001A2B3C4D"));
     ShownBox macBox;
     answerNextBox(&scope, &macBox);

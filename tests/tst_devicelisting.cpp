@@ -4,6 +4,7 @@
 
 #include "datagramcodec.h"
 #include "mainwindow.h"
+#include "programwindow.h"
 #include "tablemarks.h"
 #include "testdevices.h"
 #include "testpeer.h"
@@ -15,6 +16,8 @@
 #include <QTableView>
 #include <QScrollBar>
 #include <QtTest>
+
+#include <memory>
 
 namespace {
 
@@ -108,6 +111,7 @@ private:
     bool sendAll(const QVector<Device> &devices);
 
     TestPeer *peer = nullptr;
+    std::unique_ptr<ProgramWindow> program;
     MainWindow *window = nullptr;
     QTableView *table = nullptr;
 };
@@ -117,7 +121,8 @@ void TestDeviceListing::init()
     peer = new TestPeer(this);
     QString error;
     QVERIFY2(peer->bind(&error), qPrintable(error));
-    window = new MainWindow;
+    program = std::make_unique<ProgramWindow>();
+    window = &program->window;
     window->show();
     table = window->findChild<QTableView *>(QStringLiteral("tableWidget"));
     QVERIFY(table);
@@ -125,7 +130,7 @@ void TestDeviceListing::init()
 
 void TestDeviceListing::cleanup()
 {
-    delete window;
+    program.reset();
     window = nullptr;
     delete peer;
     peer = nullptr;

@@ -7,12 +7,15 @@
 #include "devicelistmodel.h"
 #include "devicetext.h"
 #include "mainwindow.h"
+#include "programwindow.h"
 #include "tablemarks.h"
 #include "testpeer.h"
 
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QtTest>
+
+#include <memory>
 
 namespace {
 
@@ -87,6 +90,7 @@ private:
     void verifyTopRowIsCurrent() const;
 
     TestPeer *peer = nullptr;
+    std::unique_ptr<ProgramWindow> program;
     MainWindow *window = nullptr;
     QTableView *table = nullptr;
 };
@@ -96,14 +100,15 @@ void TestDeviceRows::initTestCase()
     peer = new TestPeer(this);
     QString error;
     QVERIFY2(peer->bind(&error), qPrintable(error));
-    window = new MainWindow;
+    program = std::make_unique<ProgramWindow>();
+    window = &program->window;
     table = window->findChild<QTableView *>(QStringLiteral("tableWidget"));
     QVERIFY(table);
 }
 
 void TestDeviceRows::cleanupTestCase()
 {
-    delete window;
+    program.reset();
 }
 
 void TestDeviceRows::init()

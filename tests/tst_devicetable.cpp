@@ -5,7 +5,7 @@
 #include "datagramcodec.h"
 #include "devicelistmodel.h"
 #include "dialogtesting.h"
-#include "globals.h"
+#include "ledsession.h"
 #include "mainwindow.h"
 #include "mysocket.h"
 #include "processdialog.h"
@@ -106,6 +106,7 @@ private slots:
     void everyCloseStopsTheFlashingOnce_data();
     void everyCloseStopsTheFlashingOnce();
     void openedDeviceStaysTheTarget();
+    void sharedAddressIsReachedByBroadcast();
     void chosenRowStaysChosen_data();
     void chosenRowStaysChosen();
     void chineseNameSurvivesModify();
@@ -119,9 +120,17 @@ private:
     // Lists a device through a real reply and waits for its row.
     void listDevice(
         const QByteArray &mac, const QByteArray &network, const QByteArray &name = "PLC1");
-    QList<QByteArray> requests() { return receivedRequests(g_mySocket, peer); }
+    QList<QByteArray> requests() { return receivedRequests(endpoint, peer); }
+    // The bytes of the MAC the row shows.
+    QByteArray shownMac(int row) const
+    {
+        return MacAddress::fromText(cellText(table->model(), row, MacAddressColumn))
+            .value_or(MacAddress())
+            .toBytes();
+    }
 
     TestPeer *peer = nullptr;
+    MySocket *endpoint = nullptr;
     MainWindow *window = nullptr;
     QTableView *table = nullptr;
 };
@@ -131,7 +140,9 @@ void TestDeviceTable::init()
     peer = new TestPeer(this);
     QString error;
     QVERIFY2(peer->bind(&error), qPrintable(error));
-    window = new MainWindow;
+    endpoint = new MySocket;
+    QVERIFY2(endpoint->initUdpSocket(), qPrintable(endpoint->bindErrorString()));
+    window = new MainWindow(endpoint);
     window->show();
     table = child<QTableView>(window, "tableWidget");
     QTRY_COMPARE(peer->broadcasts.size(), 1);
@@ -141,6 +152,7 @@ void TestDeviceTable::cleanup()
 {
     closeLeftoverModals();
     delete window;
+    delete endpoint;
     delete peer;
 }
 
@@ -168,8 +180,6 @@ void TestDeviceTable::noSelectionShowsNoDevices_data()
 void TestDeviceTable::noSelectionShowsNoDevices()
 {
     QFETCH(int, state);
-    // As if a device had been opened before: a stray request would reach the peer.
-    g_mySocket->setDeviceIp(*Ipv4Address::fromText(TestPeer::DeviceIp));
     if (state != EmptyTable)
         listDevice(PeerMac, PeerNetwork);
     if (state == SelectionCleared)
@@ -203,23 +213,16 @@ void TestDeviceTable::noSelectionShowsNoDevices()
     QVERIFY(defaultIsOk);
     QVERIFY(!deviceOpened);
     QVERIFY(requests().isEmpty());
-    QVERIFY(!g_mySocket->findChild<QTimer *>());
 }
 
 void TestDeviceTable::openedDeviceFlashesUntilClosed()
 {
     listDevice(PeerMac, PeerNetwork);
     const QRect cell = table->visualRect(table->model()->index(0, IpAddressColumn));
-    int interval = 0;
-    bool repeating = false;
     bool fiveFlashes = false;
     QObject scope;
     whenModal<SubDeviceInfo>(&scope, [&](SubDeviceInfo *dialog) {
-        if (auto *timer = g_mySocket->findChild<QTimer *>()) {
-            interval = timer->interval();
-            repeating = !timer->isSingleShot();
-        }
-        // The one at once and four ticks: about two seconds of an open dialog.
+        // The one at once and four repeats: about two seconds of an open dialog.
         fiveFlashes = QTest::qWaitFor([&] { return peer->unicasts.size() >= 5; }, 10000);
         QTest::mouseClick(child<QPushButton>(dialog, "closeButton"), Qt::LeftButton);
     });
@@ -228,8 +231,6 @@ void TestDeviceTable::openedDeviceFlashesUntilClosed()
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
 
     QVERIFY(fiveFlashes);
-    QCOMPARE(interval, 500);
-    QVERIFY(repeating);
     // Everything the device at the row's address received: flashes, then one stop.
     const QList<QByteArray> sent = requests();
     const QList<Datagram::Request::Kind> kinds = kindsOf(sent);
@@ -239,7 +240,9 @@ void TestDeviceTable::openedDeviceFlashesUntilClosed()
     QCOMPARE(targetMacsOf(sent), QVector<QByteArray>(sent.size(), PeerMac).toList());
     // The first flash is the request that came right after the start-up scan.
     QCOMPARE(sequenceNoOf(sent.first()), 1u);
-    QVERIFY(!g_mySocket->findChild<QTimer *>());
+    // Closed means quiet: no flash follows the stop.
+    QTest::qWait(2 * LedSession::RepeatMs);
+    QVERIFY(requests().isEmpty());
 }
 
 void TestDeviceTable::everyCloseStopsTheFlashingOnce_data()
@@ -260,7 +263,6 @@ void TestDeviceTable::everyCloseStopsTheFlashingOnce()
         &scope, [way](SubDeviceInfo *dialog) { endDeviceDialog(dialog, CloseWay(way)); });
     QTest::mouseClick(child<QPushButton>(window, "detailButton"), Qt::LeftButton);
 
-    QVERIFY(!g_mySocket->findChild<QTimer *>());
     const QList<Datagram::Request::Kind> kinds = kindsOf(requests());
     QCOMPARE(kinds.count(Datagram::Request::LedsStop), 1);
     QCOMPARE(kinds.last(), Datagram::Request::LedsStop);
@@ -298,6 +300,27 @@ void TestDeviceTable::openedDeviceStaysTheTarget()
     const Datagram::Request modify = requestOf(sent.at(kinds.indexOf(Datagram::Request::Modify)));
     QCOMPARE(modify.modify.mac.toBytes(), PeerMac);
     QCOMPARE(modify.modify.settings.toBytes().toHex(), QByteArray("c0000214ffffff00c0000201"));
+}
+
+void TestDeviceTable::sharedAddressIsReachedByBroadcast()
+{
+    // Two devices at one address: a unicast would reach one of them only.
+    listDevice(PeerMac, PeerNetwork);
+    listDevice(OtherMac, PeerNetwork);
+    const QByteArray opened = shownMac(table->currentIndex().row());
+    peer->broadcasts.clear();
+    QObject scope;
+    whenModal<SubDeviceInfo>(
+        &scope, [](SubDeviceInfo *dialog) { endDeviceDialog(dialog, SuccessfulModify); });
+    QTest::mouseClick(child<QPushButton>(window, "detailButton"), Qt::LeftButton);
+
+    QTRY_COMPARE(kindsOf(peer->broadcasts).count(Datagram::Request::LedsStop), 1);
+    const QList<Datagram::Request::Kind> kinds = kindsOf(peer->broadcasts);
+    QCOMPARE(kinds.first(), Datagram::Request::LedsFlash);
+    QCOMPARE(kinds.count(Datagram::Request::Modify), 1);
+    QCOMPARE(targetMacsOf(peer->broadcasts),
+        QVector<QByteArray>(peer->broadcasts.size(), opened).toList());
+    QVERIFY(requests().isEmpty());
 }
 
 void TestDeviceTable::chosenRowStaysChosen_data()
@@ -410,20 +433,22 @@ void TestDeviceTable::closedDialogsAreReleased()
 {
     listDevice(PeerMac, PeerNetwork);
     auto *detailButton = child<QPushButton>(window, "detailButton");
-    int stillThere = 0;
-    const auto openAndClose = [&] {
+    // Each dialog and the LED session of its device, as they were open.
+    QList<QPointer<QObject>> opened;
+    for (int round = 0; round < OpenCloseRounds; ++round) {
         QObject scope;
-        whenModal<SubDeviceInfo>(&scope, [](SubDeviceInfo *dialog) { dialog->close(); });
+        whenModal<SubDeviceInfo>(&scope, [&opened](SubDeviceInfo *dialog) {
+            opened << dialog;
+            if (auto *leds = dialog->findChild<LedSession *>())
+                opened << leds;
+            dialog->close();
+        });
         detailButton->click();
-        stillThere += window->findChildren<SubDeviceInfo *>().size();
-    };
-    // The first opening may leave what Qt builds once per window.
-    openAndClose();
-    const int children = window->findChildren<QObject *>().size();
-    for (int round = 1; round < OpenCloseRounds; ++round)
-        openAndClose();
-    QCOMPARE(stillThere, 0);
-    QCOMPARE(window->findChildren<QObject *>().size(), children);
+    }
+    QCOMPARE(opened.size(), 2 * OpenCloseRounds);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QTRY_VERIFY(std::all_of(opened.cbegin(), opened.cend(),
+        [](const QPointer<QObject> &object) { return object.isNull(); }));
     const QList<Datagram::Request::Kind> kinds = kindsOf(requests());
     QCOMPARE(kinds.count(Datagram::Request::LedsStop), OpenCloseRounds);
 }

@@ -2,15 +2,17 @@
 //
 // SPDX-License-Identifier: Apache-2.0
 
-#include "globals.h"
 #include "mainwindow.h"
 #include "mysocket.h"
+#include "programwindow.h"
 #include "simulatorlog.h"
 
 #include <QLabel>
 #include <QNetworkInterface>
 #include <QTableView>
 #include <QtTest>
+
+#include <memory>
 
 namespace {
 const char OfficeLog[] = "NESDRIX_SIM_LOG_OFFICE";
@@ -32,19 +34,21 @@ private slots:
     void requestsLeaveThroughTheAdapterThatHeard();
 
 private:
+    std::unique_ptr<ProgramWindow> program;
     MainWindow *window = nullptr;
 };
 
 void TestFleetAdapters::initTestCase()
 {
     QVERIFY2(!simulatorLog(OfficeLog).isEmpty(), "run through netns-fleet.sh --two-adapters");
-    window = new MainWindow;
-    QVERIFY2(g_mySocket->isBound(), qPrintable(g_mySocket->bindErrorString()));
+    program = std::make_unique<ProgramWindow>();
+    window = &program->window;
+    QVERIFY2(program->endpoint.isBound(), qPrintable(program->endpoint.bindErrorString()));
 }
 
 void TestFleetAdapters::cleanupTestCase()
 {
-    delete window;
+    program.reset();
 }
 
 void TestFleetAdapters::windowListsBothNetworks()
@@ -61,7 +65,7 @@ void TestFleetAdapters::windowListsBothNetworks()
 void TestFleetAdapters::scanLeavesOnEveryAdapter()
 {
     // The replies of both networks: cli-e2e.sh two-adapters.
-    const ScanReport report = g_mySocket->udpSendCmdScan();
+    const ScanReport report = program->endpoint.udpSendCmdScan();
     QStringList scanned;
     for (const ScanAdapter &adapter : report.adapters) {
         QVERIFY2(adapter.sent, qPrintable(adapter.error));
@@ -105,10 +109,10 @@ void TestFleetAdapters::requestsLeaveThroughTheAdapterThatHeard()
     const char *ownLog = adapter == QLatin1String("plant") ? PlantLog : OfficeLog;
     const char *otherLog = adapter == QLatin1String("plant") ? OfficeLog : PlantLog;
     const QString request = QStringLiteral(": LED stop for ") + mac;
-    g_mySocket->setDeviceIp(*Ipv4Address::fromText(deviceIp));
-    g_mySocket->setDeviceInterfaceIndex(QNetworkInterface::interfaceIndexFromName(adapter));
-    QVERIFY2(g_mySocket->udpSendCmdLedsStop(*MacAddress::fromText(mac)),
-        qPrintable(g_mySocket->lastSendError()));
+    const DeviceTarget target { *MacAddress::fromText(mac), *Ipv4Address::fromText(deviceIp),
+        QNetworkInterface::interfaceIndexFromName(adapter) };
+    QVERIFY2(program->endpoint.udpSendCmdLedsStop(target),
+        qPrintable(program->endpoint.lastSendError()));
     QTRY_COMPARE(simulatorLogCount(arrival + request, ownLog), 1);
     QCOMPARE(simulatorLog(otherLog).filter(request).size(), 0);
 }

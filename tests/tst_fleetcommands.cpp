@@ -2,6 +2,7 @@
 //
 // SPDX-License-Identifier: Apache-2.0
 
+#include "ledsession.h"
 #include "mysocket.h"
 #include "simulatorlog.h"
 #include "testdevices.h"
@@ -12,18 +13,15 @@ namespace {
 
 // Settings for the device "Fan VFD" of tests/fleets/five-devices.txt, which
 // shares its IP address with "Panel 1".
-Datagram::ModifyFields newSettings(const char *target = "02:4E:58:00:00:04")
-{
-    Datagram::ModifyFields fields;
-    fields.targetMac = macOf(QLatin1String(target));
-    fields.mac = macOf(QStringLiteral("02:4E:58:00:00:44"));
-    fields.name = Datagram::nameFieldBytes(QStringLiteral("Fan VFD"));
-    fields.settings = { ipOf(QStringLiteral("192.0.2.74")), ipOf(QStringLiteral("255.255.255.192")),
-        ipOf(QStringLiteral("192.0.2.126")) };
-    return fields;
-}
-
 const QString SharedIp = QStringLiteral("192.0.2.65");
+// How long a simulated device flashes after the last flash request.
+constexpr int SimulatorFlashHoldMs = 1500;
+
+// A device of the fleet at the shared address.
+DeviceTarget at(const char *mac)
+{
+    return { macOf(QLatin1String(mac)), ipOf(SharedIp) };
+}
 const int FleetSize = 5;
 
 } // namespace
@@ -44,6 +42,8 @@ private slots:
 private:
     // Scans and waits for the whole fleet; gives "MAC network" of each reply.
     QStringList scan();
+    // Gives the device "Fan VFD" a new MAC and addresses.
+    void writeNewSettings(const DeviceTarget &target);
 
     MySocket endpoint;
     QStringList replies;
@@ -59,7 +59,6 @@ void TestFleetCommands::initTestCase()
                            .arg(device.mac.toString(), device.ip.toString(), device.mask.toString(),
                                device.gateway.toString()));
     });
-    endpoint.setDeviceIp(ipOf(SharedIp));
 }
 
 void TestFleetCommands::flashingFollowsFlashAndStopRequests()
@@ -67,10 +66,13 @@ void TestFleetCommands::flashingFollowsFlashAndStopRequests()
     const QString on = QStringLiteral("LED flashing on: 02:4E:58:00:00:02 192.0.2.65 Panel 1");
     const QString off
         = QStringLiteral("LED flashing off: 02:4E:58:00:00:02 192.0.2.65 Panel 1 (stop request)");
-    for (int i = 0; i < 3; ++i)
-        endpoint.udpSendCmdLedsFlash(macOf(QStringLiteral("02:4e:58:00:00:02")));
+    LedSession leds(&endpoint, at("02:4e:58:00:00:02"));
+    QVERIFY2(leds.start(), qPrintable(leds.errorString()));
     QTRY_COMPARE(simulatorLogCount(on), 1);
-    endpoint.udpSendCmdLedsStop(macOf(QStringLiteral("02:4E:58:00:00:02")));
+    // The repeats keep it flashing past the time a device waits for the next request.
+    QTest::qWait(2 * SimulatorFlashHoldMs);
+    QCOMPARE(simulatorLogCount(QStringLiteral("LED flashing off: 02:4E:58:00:00:02")), 0);
+    QVERIFY2(leds.stop(), qPrintable(leds.errorString()));
     QTRY_COMPARE(simulatorLogCount(off), 1);
     QCOMPARE(simulatorLogCount(on), 1);
     // Only the device at that address with that MAC.
@@ -79,7 +81,7 @@ void TestFleetCommands::flashingFollowsFlashAndStopRequests()
 
 void TestFleetCommands::flashingEndsWhenRequestsStop()
 {
-    endpoint.udpSendCmdLedsFlash(macOf(QStringLiteral("02:4E:58:00:00:04")));
+    endpoint.udpSendCmdLedsFlash(at("02:4E:58:00:00:04"));
     QTRY_COMPARE(simulatorLogCount(QStringLiteral("LED flashing on: 02:4E:58:00:00:04")), 1);
     QTRY_COMPARE_WITH_TIMEOUT(
         simulatorLogCount(QStringLiteral("LED flashing off: 02:4E:58:00:00:04 192.0.2.65 Fan VFD "
@@ -91,9 +93,9 @@ void TestFleetCommands::requestsForAnotherMacAreIgnored()
 {
     const QStringList before = scan();
     QCOMPARE(before.size(), FleetSize);
-    endpoint.udpSendCmdModify(newSettings("02:4E:58:00:00:99"));
+    writeNewSettings(at("02:4E:58:00:00:99"));
     // Device 02:4E:58:00:00:01 exists, but not at this address.
-    endpoint.udpSendCmdLedsFlash(macOf(QStringLiteral("02:4E:58:00:00:01")));
+    endpoint.udpSendCmdLedsFlash(at("02:4E:58:00:00:01"));
     QTRY_COMPARE(
         simulatorLogCount(QStringLiteral("modify request for 02:4E:58:00:00:99 ignored")), 1);
     QTRY_COMPARE(simulatorLogCount(QStringLiteral("LED request for 02:4E:58:00:00:01 ignored")), 1);
@@ -108,7 +110,7 @@ void TestFleetCommands::modifyChangesTheDeviceAfterItsRestart()
     expected.replace(expected.indexOf(old),
         QStringLiteral("02:4E:58:00:00:44 192.0.2.74.255.255.255.192.192.0.2.126"));
 
-    endpoint.udpSendCmdModify(newSettings());
+    writeNewSettings(at("02:4E:58:00:00:04"));
     QTRY_COMPARE(simulatorLogCount(QStringLiteral("modify request for 02:4E:58:00:00:04 192.0.2.65 "
                                                   "Fan VFD: new MAC 02:4E:58:00:00:44, IP "
                                                   "192.0.2.74, net mask 255.255.255.192, gateway "
@@ -117,6 +119,15 @@ void TestFleetCommands::modifyChangesTheDeviceAfterItsRestart()
     QTRY_COMPARE(
         simulatorLogCount(QStringLiteral("restarted: 02:4E:58:00:00:44 192.0.2.74 Fan VFD")), 1);
     QCOMPARE(scan(), expected);
+}
+
+void TestFleetCommands::writeNewSettings(const DeviceTarget &target)
+{
+    const DeviceSettings settings { ipOf(QStringLiteral("192.0.2.74")),
+        ipOf(QStringLiteral("255.255.255.192")), ipOf(QStringLiteral("192.0.2.126")) };
+    QVERIFY2(endpoint.udpSendCmdModify(target, macOf(QStringLiteral("02:4E:58:00:00:44")),
+                 Datagram::nameFieldBytes(QStringLiteral("Fan VFD")), settings),
+        qPrintable(endpoint.lastSendError()));
 }
 
 QStringList TestFleetCommands::scan()

@@ -4,8 +4,8 @@
 
 #include "devicelistmodel.h"
 #include "dialogtesting.h"
-#include "globals.h"
 #include "mainwindow.h"
+#include "programwindow.h"
 #include "simulatorlog.h"
 #include "subdeviceinfo.h"
 
@@ -13,6 +13,8 @@
 #include <QProcess>
 #include <QTableView>
 #include <QtTest>
+
+#include <memory>
 
 namespace {
 
@@ -39,21 +41,23 @@ private:
     // Opens the servo's dialog, acting on it with act once it is up.
     void openServo(std::function<void(SubDeviceInfo *)> act);
 
+    std::unique_ptr<ProgramWindow> program;
     MainWindow *window = nullptr;
 };
 
 void TestFleetForeign::initTestCase()
 {
     QVERIFY2(!simulatorLog().isEmpty(), "run through netns-fleet.sh --foreign-device");
-    window = new MainWindow;
-    QVERIFY2(g_mySocket->isBound(), qPrintable(g_mySocket->bindErrorString()));
+    program = std::make_unique<ProgramWindow>();
+    window = &program->window;
+    QVERIFY2(program->endpoint.isBound(), qPrintable(program->endpoint.bindErrorString()));
     QTRY_COMPARE(window->findChild<QTableView *>()->model()->rowCount(), 2);
 }
 
 void TestFleetForeign::cleanupTestCase()
 {
     closeLeftoverModals();
-    delete window;
+    program.reset();
 }
 
 void TestFleetForeign::flashesStopsAndTakesModify()

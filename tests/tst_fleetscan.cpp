@@ -3,15 +3,17 @@
 // SPDX-License-Identifier: Apache-2.0
 
 #include "devicelistmodel.h"
-#include "globals.h"
 #include "mainwindow.h"
 #include "mysocket.h"
+#include "programwindow.h"
 #include "simulatorlog.h"
 #include "tablemarks.h"
 
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QtTest>
+
+#include <memory>
 
 // A scan of tests/fleets/five-devices.txt, played by the simulator with
 // malformed replies after the good ones, on the other side of a veth pair.
@@ -28,6 +30,7 @@ private slots:
 private:
     void verifyRows(int first) const;
 
+    std::unique_ptr<ProgramWindow> program;
     MainWindow *window = nullptr;
     QTableView *table = nullptr;
 };
@@ -57,14 +60,15 @@ enum { IpColumn = 2, MacColumn = 3 };
 void TestFleetScan::initTestCase()
 {
     QVERIFY2(!simulatorLog().isEmpty(), "run through tests/netns-fleet.sh");
-    window = new MainWindow;
+    program = std::make_unique<ProgramWindow>();
+    window = &program->window;
     table = window->findChild<QTableView *>(QStringLiteral("tableWidget"));
     QVERIFY(table);
 }
 
 void TestFleetScan::cleanupTestCase()
 {
-    delete window;
+    program.reset();
 }
 
 void TestFleetScan::everyDeviceIsOneRow()
@@ -88,7 +92,7 @@ void TestFleetScan::aSecondScanAnswerIsTheRowsHeardAgain()
         qobject_cast<QSortFilterProxyModel *>(table->model())->sourceModel());
     QVERIFY(devices);
     QTRY_COMPARE(devices->answerCount(FleetSize - 1), 3);
-    g_mySocket->udpSendCmdScan();
+    program->endpoint.udpSendCmdScan();
     QTRY_COMPARE(devices->answerCount(FleetSize - 1), 4);
     QCOMPARE(table->model()->rowCount(), FleetSize);
     verifyRows(0);

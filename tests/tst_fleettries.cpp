@@ -4,6 +4,7 @@
 
 #include "devicelistmodel.h"
 #include "mainwindow.h"
+#include "programwindow.h"
 #include "simulatorlog.h"
 #include "tablemarks.h"
 
@@ -31,6 +32,7 @@ private:
     static int scanRequests();
     void verifyListedOnce(int answers);
 
+    std::unique_ptr<ProgramWindow> program;
     MainWindow *window = nullptr;
     QTableView *table = nullptr;
     const QLabel *status = nullptr;
@@ -48,7 +50,8 @@ enum { IpColumn = 2, MacColumn = 3 };
 void TestFleetTries::initTestCase()
 {
     QVERIFY2(!simulatorLog().isEmpty(), "run through tests/netns-fleet.sh");
-    window = new MainWindow;
+    program = std::make_unique<ProgramWindow>();
+    window = &program->window;
     table = window->findChild<QTableView *>(QStringLiteral("tableWidget"));
     status = window->findChild<QLabel *>(QStringLiteral("scanStatusLabel"));
     QVERIFY(table && status);
@@ -59,7 +62,7 @@ void TestFleetTries::initTestCase()
 
 void TestFleetTries::cleanupTestCase()
 {
-    delete window;
+    program.reset();
 }
 
 int TestFleetTries::scanRequests()

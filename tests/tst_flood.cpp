@@ -4,6 +4,7 @@
 
 #include "datagramcodec.h"
 #include "mainwindow.h"
+#include "programwindow.h"
 #include "tablemarks.h"
 #include "udpcounters.h"
 
@@ -153,7 +154,8 @@ void TestFlood::validRepliesSurviveFlood()
 {
     const double seconds
         = qEnvironmentVariable("NESDRIX_FLOOD_SECONDS", QStringLiteral("1")).toDouble();
-    MainWindow window;
+    ProgramWindow program;
+    MainWindow &window = program.window;
     window.show();
     auto *table = window.findChild<QTableView *>(QStringLiteral("tableWidget"));
     QVERIFY(table);

@@ -5,6 +5,7 @@
 #include "datagramcodec.h"
 #include "devicelistmodel.h"
 #include "mainwindow.h"
+#include "programwindow.h"
 #include "testpeer.h"
 
 #include <QLabel>
@@ -27,7 +28,8 @@ void TestListLimit::repliesPastTheLimitAreCounted()
     TestPeer peer;
     QString error;
     QVERIFY2(peer.bind(&error), qPrintable(error));
-    MainWindow window;
+    ProgramWindow program;
+    MainWindow &window = program.window;
     window.show();
     auto *devices = window.findChild<DeviceListModel *>();
     auto *leftOut = window.findChild<QLabel *>(QStringLiteral("leftOutLabel"));

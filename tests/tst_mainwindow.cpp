@@ -4,6 +4,7 @@
 
 #include "datagramcodec.h"
 #include "mainwindow.h"
+#include "programwindow.h"
 #include "testpeer.h"
 
 #include <QAction>
@@ -69,12 +70,15 @@ void TestMainWindow::windowShape()
     QCOMPARE(window.windowTitle(), QStringLiteral("Nesdrix"));
     QVERIFY(window.width() >= 650 && window.height() >= 350);
     // The visible columns fit whole, also beside the scroll bar of a long list,
-    // unless the window already takes the whole screen's width.
+    // unless the window already takes the whole screen's width, its frame's
+    // borders left out.
     auto *table = window.findChild<QTableView *>(QStringLiteral("tableWidget"));
     const bool columnsFit = table->horizontalHeader()->length()
             + table->style()->pixelMetric(QStyle::PM_ScrollBarExtent)
         <= table->viewport()->width();
-    QVERIFY(columnsFit || window.width() >= window.screen()->availableGeometry().width());
+    const int borders = 2 * window.style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    QVERIFY(columnsFit
+        || window.width() + borders >= window.screen()->availableGeometry().width());
     QVERIFY(!window.findChild<QToolBar *>());
     QVERIFY(
         window.findChild<QStatusBar *>()->findChild<QLabel *>(QStringLiteral("shownCountLabel")));
@@ -176,8 +180,7 @@ void TestMainWindow::startUpScansWithEveryTry()
     TestPeer peer;
     QString error;
     QVERIFY2(peer.bind(&error), qPrintable(error));
-    MainWindow window;
-    QCOMPARE(peer.broadcasts.size(), 0);
+    ProgramWindow program;
     QTRY_COMPARE_WITH_TIMEOUT(peer.broadcasts,
         QList<QByteArray>(
             { Datagram::scanRequest(0), Datagram::scanRequest(1), Datagram::scanRequest(2) }),
@@ -186,7 +189,8 @@ void TestMainWindow::startUpScansWithEveryTry()
 
 void TestMainWindow::statusTellsWhereTheScanWent()
 {
-    MainWindow window;
+    ProgramWindow program;
+    MainWindow &window = program.window;
     const auto *status = window.findChild<QLabel *>(QStringLiteral("scanStatusLabel"));
     QCOMPARE(status->parentWidget(), window.statusBar());
     QCOMPARE(status->text(), QStringLiteral("Scanning..."));
@@ -214,8 +218,12 @@ void TestMainWindow::bindFailureIsReportedOnce()
     QVERIFY2(blocker.bind(
                  QHostAddress::AnyIPv4, Datagram::DevicePort, QAbstractSocket::DontShareAddress),
         qPrintable(blocker.errorString()));
+    TestPeer peer;
+    QString error;
+    QVERIFY2(peer.bind(&error), qPrintable(error));
     QStringList shown;
-    MainWindow window;
+    ProgramWindow program;
+    MainWindow &window = program.window;
     window.show();
     QTimer closer;
     connect(&closer, &QTimer::timeout, this, [&] {
@@ -233,6 +241,16 @@ void TestMainWindow::bindFailureIsReportedOnce()
     QCOMPARE(shown.size(), 1);
     QVERIFY(shown.first().contains(QStringLiteral("102")));
     QVERIFY(shown.first().contains(QStringLiteral("setcap")));
+    const QString status = window.findChild<QLabel *>(QStringLiteral("scanStatusLabel"))->text();
+    QVERIFY2(
+        status.startsWith(QLatin1String("UDP port 102 could not be opened")), qPrintable(status));
+
+    // Nothing left from another port: a scan sent before this marker would be in.
+    const QByteArray marker("marker");
+    QVERIFY(
+        blocker.writeDatagram(marker, QHostAddress(TestPeer::DeviceIp), Datagram::DevicePort) > 0);
+    QTRY_COMPARE(peer.unicasts, QList<QByteArray>({ marker }));
+    QVERIFY(peer.broadcasts.isEmpty());
 }
 
 void TestMainWindow::iconHasItsImage()

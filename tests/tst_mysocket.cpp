@@ -3,6 +3,7 @@
 // SPDX-License-Identifier: Apache-2.0
 
 #include "datagramcodec.h"
+#include "ledsession.h"
 #include "mysocket.h"
 #include "passedsocket.h"
 #include "testdevices.h"
@@ -20,16 +21,21 @@
 namespace {
 
 const MacAddress DeviceMac = macOf(QStringLiteral("00:1A:2B:3C:4D:5E"));
-
-Datagram::ModifyFields fixedSettings()
+// The test device on loopback, heard on no known adapter: reached by unicast.
+DeviceTarget peerDevice()
 {
-    Datagram::ModifyFields fields;
-    fields.targetMac = DeviceMac;
-    fields.mac = DeviceMac;
-    fields.name = Datagram::nameFieldBytes(QStringLiteral("PLC1"));
-    fields.settings = { ipOf(QStringLiteral("192.168.1.10")), ipOf(QStringLiteral("255.255.255.0")),
-        ipOf(QStringLiteral("192.168.1.1")) };
-    return fields;
+    return { DeviceMac, ipOf(TestPeer::DeviceIp) };
+}
+// No route leads there from the test's namespace.
+const DeviceTarget Unreachable { DeviceMac, ipOf(QStringLiteral("203.0.113.10")) };
+
+const DeviceSettings NewSettings { ipOf(QStringLiteral("192.168.1.10")),
+    ipOf(QStringLiteral("255.255.255.0")), ipOf(QStringLiteral("192.168.1.1")) };
+
+bool sendModify(MySocket &endpoint, const DeviceTarget &target)
+{
+    return endpoint.udpSendCmdModify(
+        target, DeviceMac, Datagram::nameFieldBytes(QStringLiteral("PLC1")), NewSettings);
 }
 
 QByteArray replyFor(quint8 type, const char *mac, const char *name)
@@ -43,6 +49,11 @@ QByteArray replyFor(quint8 type, const char *mac, const char *name)
     return device.datagram();
 }
 
+Datagram::Request::Kind requestKind(const QByteArray &datagram)
+{
+    return Datagram::parseRequest(datagram).value_or(Datagram::Request()).kind;
+}
+
 } // namespace
 
 class TestMySocket : public QObject
@@ -53,15 +64,15 @@ private slots:
     void init();
     void cleanup();
     void firstRequestCarriesSequenceZero();
-    void flashFailureIsToldOncePerRun();
+    void flashFailureIsToldOncePerSession();
     void sequenceNumbersRunAcrossKinds();
     void repliesInOnePassEachEmit();
     void invalidReplyIsDropped();
-    void flashTimerRepeatsAndStops();
-    void flashTimerIsNeverDoubled();
+    void ledSessionRepeatsAndStopsOnce();
     void modifyRequestGoesToTheDevice();
     void failedBindIsRecorded_data();
     void failedBindIsRecorded();
+    void closedEndpointSendsNothing();
     void passedSocketIsChecked_data();
     void passedSocketIsChecked();
     void handoverIsTakenOnce_data();
@@ -78,9 +89,7 @@ void TestMySocket::init()
     QString error;
     QVERIFY2(peer->bind(&error), qPrintable(error));
     endpoint = new MySocket;
-    endpoint->initUdpSocket();
-    QVERIFY2(endpoint->isBound(), qPrintable(endpoint->bindErrorString()));
-    endpoint->setDeviceIp(ipOf(TestPeer::DeviceIp));
+    QVERIFY2(endpoint->initUdpSocket(), qPrintable(endpoint->bindErrorString()));
 }
 
 void TestMySocket::cleanup()
@@ -102,29 +111,31 @@ void TestMySocket::firstRequestCarriesSequenceZero()
     QCOMPARE(peer->broadcasts.first(), Datagram::scanRequest(0));
 }
 
-void TestMySocket::flashFailureIsToldOncePerRun()
+void TestMySocket::flashFailureIsToldOncePerSession()
 {
-    QSignalSpy failures(endpoint, &MySocket::sendFailed);
-    // No route leads there from the test's namespace.
-    endpoint->setDeviceIp(ipOf(QStringLiteral("203.0.113.10")));
-    QVERIFY(!endpoint->udpSendCmdLedsFlash(DeviceMac));
-    QVERIFY(!endpoint->lastSendError().isEmpty());
-    endpoint->startLedsFlashTimer();
-    QSignalSpy ticks(endpoint->findChild<QTimer *>(), &QTimer::timeout);
-    QTRY_VERIFY(ticks.size() >= 2);
-    endpoint->stopLedsFlashTimer();
+    LedSession leds(endpoint, Unreachable);
+    QSignalSpy failures(&leds, &LedSession::sendFailed);
+    QVERIFY(!leds.start());
+    QVERIFY(!leds.errorString().isEmpty());
+    // It keeps trying, a cable may be plugged in meanwhile, and tells nothing more.
+    QTest::qWait(3 * LedSession::RepeatMs);
+    QVERIFY(leds.isRunning());
+    QVERIFY(!leds.stop());
     QCOMPARE(failures.size(), 1);
-    QCOMPARE(failures.first().first().toString(), endpoint->lastSendError());
-    QVERIFY(!endpoint->udpSendCmdLedsFlash(DeviceMac));
-    QCOMPARE(failures.size(), 2);
+    QCOMPARE(failures.first().first().toString(), leds.errorString());
+    // A new session tells its own failure.
+    LedSession again(endpoint, Unreachable);
+    QSignalSpy againFailures(&again, &LedSession::sendFailed);
+    QVERIFY(!again.start());
+    QCOMPARE(againFailures.size(), 1);
 }
 
 void TestMySocket::sequenceNumbersRunAcrossKinds()
 {
     endpoint->udpSendCmdScan();
-    endpoint->udpSendCmdLedsFlash(DeviceMac);
-    endpoint->udpSendCmdModify(fixedSettings());
-    endpoint->udpSendCmdLedsStop(DeviceMac);
+    endpoint->udpSendCmdLedsFlash(peerDevice());
+    sendModify(*endpoint, peerDevice());
+    endpoint->udpSendCmdLedsStop(peerDevice());
     endpoint->udpSendCmdScan();
     QTRY_COMPARE(peer->broadcasts.size(), 2);
     QTRY_COMPARE(peer->unicasts.size(), 3);
@@ -175,37 +186,34 @@ void TestMySocket::invalidReplyIsDropped()
     QCOMPARE(macs, QStringList({ "00:00:00:00:00:01", "00:00:00:00:00:02" }));
 }
 
-void TestMySocket::flashTimerRepeatsAndStops()
+void TestMySocket::ledSessionRepeatsAndStopsOnce()
 {
-    endpoint->udpSendCmdLedsFlash(DeviceMac);
-    endpoint->startLedsFlashTimer();
-    auto *timer = endpoint->findChild<QTimer *>();
-    QVERIFY(timer);
-    QCOMPARE(timer->interval(), 500);
-    QVERIFY(!timer->isSingleShot());
+    LedSession leds(endpoint, peerDevice());
+    QVERIFY2(leds.start(), qPrintable(leds.errorString()));
+    QVERIFY(leds.isRunning());
     QTRY_VERIFY_WITH_TIMEOUT(peer->unicasts.size() >= 3, 5000);
-    endpoint->stopLedsFlashTimer();
-    QVERIFY(!endpoint->findChild<QTimer *>());
+    QVERIFY(leds.stop());
+    QVERIFY(!leds.isRunning());
+    QVERIFY(leds.stop());
+    QTRY_VERIFY(!peer->unicasts.isEmpty()
+        && requestKind(peer->unicasts.last()) == Datagram::Request::LedsStop);
+    const int sent = peer->unicasts.size();
+    QTest::qWait(2 * LedSession::RepeatMs);
 
-    const QByteArray flash = Datagram::ledsRequest(0, DeviceMac, Datagram::LedCommand::Flash);
-    for (const QByteArray &datagram : qAsConst(peer->unicasts))
-        QCOMPARE(datagram.mid(18).toHex(), flash.mid(18).toHex());
-}
-
-void TestMySocket::flashTimerIsNeverDoubled()
-{
-    endpoint->udpSendCmdLedsFlash(DeviceMac);
-    endpoint->startLedsFlashTimer();
-    endpoint->startLedsFlashTimer();
-    QCOMPARE(endpoint->findChildren<QTimer *>().size(), 1);
-    endpoint->stopLedsFlashTimer();
-    endpoint->stopLedsFlashTimer();
-    QVERIFY(endpoint->findChildren<QTimer *>().isEmpty());
+    QCOMPARE(peer->unicasts.size(), sent);
+    QList<Datagram::Request::Kind> kinds;
+    for (const QByteArray &datagram : qAsConst(peer->unicasts)) {
+        const std::optional<Datagram::Request> request = Datagram::parseRequest(datagram);
+        QVERIFY(request && request->targetMac == DeviceMac);
+        kinds << request->kind;
+    }
+    QCOMPARE(kinds.count(Datagram::Request::LedsStop), 1);
+    QCOMPARE(kinds.count(Datagram::Request::LedsFlash), sent - 1);
 }
 
 void TestMySocket::modifyRequestGoesToTheDevice()
 {
-    endpoint->udpSendCmdModify(fixedSettings());
+    QVERIFY(sendModify(*endpoint, peerDevice()));
     QTRY_COMPARE(peer->unicasts.size(), 1);
     const QByteArray datagram = peer->unicasts.first();
     QCOMPARE(datagram.size(), Datagram::ModifyRequestSize);
@@ -231,10 +239,42 @@ void TestMySocket::failedBindIsRecorded()
                 QHostAddress::AnyIPv4, Datagram::DevicePort, QAbstractSocket::DontShareAddress),
         qPrintable(blocker.errorString()));
     MySocket blocked;
-    blocked.initUdpSocket();
+    QVERIFY(!blocked.initUdpSocket());
     QVERIFY(!blocked.isBound());
     QVERIFY2(blocked.bindErrorString().contains(QStringLiteral("in use")),
         qPrintable(blocked.bindErrorString()));
+}
+
+void TestMySocket::closedEndpointSendsNothing()
+{
+    cleanup();
+    TestPeer device;
+    QString error;
+    QVERIFY2(device.bind(&error), qPrintable(error));
+    QUdpSocket blocker;
+    QVERIFY2(blocker.bind(QHostAddress::AnyIPv4, Datagram::DevicePort),
+        qPrintable(blocker.errorString()));
+    MySocket closed;
+    QVERIFY(!closed.initUdpSocket());
+
+    const ScanReport scan = closed.udpSendCmdScan();
+    QVERIFY(scan.notOpen && !scan.anySent() && !scan.noAdapter());
+    QVERIFY(!closed.udpSendCmdLedsFlash(peerDevice()));
+    QCOMPARE(closed.lastSendError(), MySocket::notOpenText());
+    QVERIFY(!sendModify(closed, peerDevice()));
+    LedSession leds(&closed, peerDevice());
+    QSignalSpy failures(&leds, &LedSession::sendFailed);
+    QVERIFY(!leds.start());
+    QCOMPARE(failures.size(), 1);
+    QVERIFY(!leds.stop());
+
+    // Anything sent before it would have arrived before this marker.
+    const QByteArray marker("marker");
+    QVERIFY(
+        blocker.writeDatagram(marker, QHostAddress(TestPeer::DeviceIp), Datagram::DevicePort) > 0);
+    QTRY_COMPARE(device.unicasts.size(), 1);
+    QCOMPARE(device.unicasts.first(), marker);
+    QVERIFY(device.broadcasts.isEmpty());
 }
 
 void TestMySocket::passedSocketIsChecked_data()

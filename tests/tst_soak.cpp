@@ -6,6 +6,7 @@
 #include "dialogtesting.h"
 #include "mainwindow.h"
 #include "processdialog.h"
+#include "programwindow.h"
 #include "subdeviceinfo.h"
 #include "testpeer.h"
 
@@ -13,6 +14,8 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QtTest>
+
+#include <memory>
 
 #include <unistd.h>
 
@@ -66,6 +69,7 @@ private:
     template<typename Dialog> void pressAndClose(const char *buttonName);
 
     TestPeer *peer = nullptr;
+    std::unique_ptr<ProgramWindow> program;
     MainWindow *window = nullptr;
     QTableView *table = nullptr;
     int dialogsSeen = 0;
@@ -74,7 +78,7 @@ private:
 void TestSoak::cleanup()
 {
     closeLeftoverModals();
-    delete window;
+    program.reset();
     window = nullptr;
     delete peer;
     peer = nullptr;
@@ -104,7 +108,8 @@ void TestSoak::dialogsAndRefreshesLeaveNothing()
     peer = new TestPeer(this);
     QString error;
     QVERIFY2(peer->bind(&error), qPrintable(error));
-    window = new MainWindow;
+    program = std::make_unique<ProgramWindow>();
+    window = &program->window;
     window->show();
     table = window->findChild<QTableView *>(QStringLiteral("tableWidget"));
 

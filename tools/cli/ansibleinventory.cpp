@@ -4,6 +4,8 @@
 
 #include "ansibleinventory.h"
 
+#include "devicelistmodel.h"
+
 #include <QJsonArray>
 #include <QMap>
 #include <QSet>
@@ -76,7 +78,7 @@ QStringList hostNames(const QVector<DeviceRecord> &devices)
     return names;
 }
 
-QJsonObject hostVariables(const DeviceRecord &device, const QHash<int, QString> &adapterNames)
+QJsonObject hostVariables(const DeviceRecord &device)
 {
     return { { QStringLiteral("ansible_host"), device.ip.toString() },
         { QStringLiteral("nesdrix_mac"), device.mac.toString() },
@@ -85,19 +87,18 @@ QJsonObject hostVariables(const DeviceRecord &device, const QHash<int, QString> 
         { QStringLiteral("nesdrix_mask"), device.mask.toString() },
         { QStringLiteral("nesdrix_gateway"), device.gateway.toString() },
         { QStringLiteral("nesdrix_version"), device.version },
-        { QStringLiteral("nesdrix_adapter"), adapterNames.value(device.interfaceIndex) } };
+        { QStringLiteral("nesdrix_adapter"), adapterName(device.interfaceIndex) } };
 }
 
 } // namespace
 
-QJsonObject ansibleInventory(
-    const QVector<DeviceRecord> &devices, const QHash<int, QString> &adapterNames)
+QJsonObject ansibleInventory(const QVector<DeviceRecord> &devices)
 {
     const QStringList names = hostNames(devices);
     QJsonObject hostvars;
     QMap<QString, QJsonArray> groups;
     for (int i = 0; i < devices.size(); ++i) {
-        hostvars.insert(names.at(i), hostVariables(devices.at(i), adapterNames));
+        hostvars.insert(names.at(i), hostVariables(devices.at(i)));
         groups[groupOf(devices.at(i))].append(names.at(i));
     }
     QJsonObject inventory { { QStringLiteral("_meta"),

@@ -4,49 +4,16 @@
 
 #include "auditlog.h"
 
+#include "auditfile.h"
 #include "safetext.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QStringList>
 #include <QSysInfo>
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-namespace {
-
-QString systemErrorText(int number)
+QString auditLinkRefusedText()
 {
-    return QString::fromLocal8Bit(std::strerror(number));
-}
-
-// Makes the folder and its missing parents, the last one private to the user.
-bool makeFolder(const QString &folder, QString *error)
-{
-    if (QFileInfo(folder).isDir())
-        return true;
-    const QString parent = QFileInfo(folder).path();
-    if (!QDir().mkpath(parent) || ::mkdir(QFile::encodeName(folder).constData(), 0700) != 0) {
-        *error
-            = QStringLiteral("cannot make the folder %1: %2").arg(folder, systemErrorText(errno));
-        return false;
-    }
-    return true;
-}
-
-} // namespace
-
-QString defaultAuditPath()
-{
-    const QString stateHome = qEnvironmentVariable("XDG_STATE_HOME");
-    const QString base = QDir::isAbsolutePath(stateHome)
-        ? stateHome
-        : QDir::homePath() + QStringLiteral("/.local/state");
-    return QDir::cleanPath(base + QStringLiteral("/nesdrix/audit.csv"));
+    return QStringLiteral("it is a symbolic link, which is not followed; give the path of "
+                          "the file itself");
 }
 
 QString auditHeaderLine()
@@ -69,22 +36,8 @@ AuditLog::AuditLog(const QString &path)
 
 bool AuditLog::open()
 {
-    if (!makeFolder(QFileInfo(filePath).path(), &error))
+    if (!openAuditFile(filePath, file, &error))
         return false;
-    const int fd = ::open(QFile::encodeName(filePath).constData(),
-        O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0640);
-    if (fd < 0) {
-        error = errno == ELOOP
-            ? QStringLiteral("it is a symbolic link, which is not followed; give the path of "
-                             "the file itself")
-            : systemErrorText(errno);
-        return false;
-    }
-    if (!file.open(fd, QIODevice::WriteOnly | QIODevice::Append, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        error = file.errorString();
-        return false;
-    }
     return file.size() > 0 || appendLine(auditHeaderLine());
 }
 
@@ -109,9 +62,5 @@ bool AuditLog::appendLine(const QString &line)
         error = file.errorString();
         return false;
     }
-    if (::fdatasync(file.handle()) != 0) {
-        error = systemErrorText(errno);
-        return false;
-    }
-    return true;
+    return syncAuditFile(file, &error);
 }

@@ -33,8 +33,8 @@ QString auditHeaderLine();
 QString auditLine(const AuditEntry &entry);
 
 // $XDG_STATE_HOME/nesdrix/audit.csv, or ~/.local/state/nesdrix/audit.csv when
-// $XDG_STATE_HOME is unset or not an absolute path: the same file wherever the
-// tool is started from.
+// $XDG_STATE_HOME is unset or not an absolute path; on Windows
+// %LOCALAPPDATA%\nesdrix\audit.csv: the same file wherever the tool is started from.
 QString defaultAuditPath();
 
 // The audit log file: only ever appended to, each line synced to disk before
@@ -47,7 +47,7 @@ public:
 
     // Opens the file without following a symbolic link (another user could
     // point one at a file of yours), makes it with mode 0640 (narrowed by the
-    // umask) and its missing folder with mode 0700.
+    // umask) and its missing folder with mode 0700; see auditfile.h.
     bool open();
     bool record(const DeviceRecord &device, const PlanEntry &target, const QString &outcome);
     QString errorString() const;

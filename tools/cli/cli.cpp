@@ -715,10 +715,7 @@ int inventoryCommand(const QStringList &arguments)
         return scan.failure;
     if (scan.devices.isEmpty())
         printError(noAnswerText(fleet.lastScan(), *waitMs));
-    QHash<int, QString> adapterNames;
-    for (const ScanAdapter &adapter : fleet.lastScan().adapters)
-        adapterNames.insert(adapter.interfaceIndex, adapter.name);
-    QJsonObject printed = ansibleInventory(scan.devices, adapterNames);
+    QJsonObject printed = ansibleInventory(scan.devices);
     if (parser.isSet(host)) {
         printed = ansibleHostVariables(printed, parser.value(host));
         if (printed.isEmpty()) {

@@ -5,9 +5,9 @@
 #include "fleet.h"
 
 #include "interruptwatcher.h"
+#include "ledsession.h"
 
 #include <QEventLoop>
-#include <QHostAddress>
 #include <QTimer>
 
 Fleet::Fleet(const InterruptWatcher *watcher, QObject *parent)
@@ -19,10 +19,11 @@ Fleet::Fleet(const InterruptWatcher *watcher, QObject *parent)
     connect(socket, &MySocket::deviceReplied, &listed, &DeviceListModel::append);
 }
 
+Fleet::~Fleet() = default;
+
 bool Fleet::open()
 {
-    socket->initUdpSocket();
-    return socket->isBound();
+    return socket->initUdpSocket();
 }
 
 QString Fleet::bindErrorString() const
@@ -59,48 +60,39 @@ bool Fleet::pause(int ms)
 
 bool Fleet::startFlashing(const DeviceRecord &device)
 {
-    aimAt(device);
-    if (!socket->udpSendCmdLedsFlash(device.mac))
-        return false;
-    socket->startLedsFlashTimer();
-    return true;
+    leds = std::make_unique<LedSession>(socket, targetOf(device));
+    if (leds->start())
+        return true;
+    sendError = leds->errorString();
+    leds.reset();
+    return false;
 }
 
 bool Fleet::stopFlashing(const DeviceRecord &device)
 {
-    socket->stopLedsFlashTimer();
-    aimAt(device);
-    const bool sent = socket->udpSendCmdLedsStop(device.mac);
-    socket->waitForUdpWritten();
+    if (!leds)
+        leds = std::make_unique<LedSession>(socket, targetOf(device));
+    const bool sent = leds->stop();
+    sendError = leds->errorString();
+    leds.reset();
     return sent;
 }
 
 bool Fleet::write(const DeviceRecord &device, const PlanEntry &target)
 {
-    Datagram::ModifyFields fields;
-    fields.targetMac = device.mac;
-    fields.mac = device.mac;
-    fields.name = Datagram::nameFieldFromReported(device.nameBytes);
-    fields.settings = target.settings;
-    aimAt(device);
-    const bool sent = socket->udpSendCmdModify(fields);
-    socket->waitForUdpWritten();
+    // The device keeps its MAC and the name bytes it reported.
+    const bool sent = socket->udpSendCmdModify(targetOf(device), device.mac,
+        Datagram::nameFieldFromReported(device.nameBytes), target.settings);
+    sendError = socket->lastSendError();
     return sent;
 }
 
 QString Fleet::sendErrorString() const
 {
-    return socket->lastSendError();
+    return sendError;
 }
 
-void Fleet::aimAt(const DeviceRecord &device)
+DeviceTarget Fleet::targetOf(const DeviceRecord &device) const
 {
-    // Devices that share an IP address, such as a line of drives fresh from the
-    // factory, cannot be told apart by it: the address resolves to one of them only,
-    // and the others would never see their request. Such a device's requests go to
-    // the broadcast address instead; every device reads the target MAC and only the
-    // one it names acts on it.
-    socket->setDevice(device);
-    if (listed.sharesIp(device))
-        socket->setDeviceIp(Ipv4Address(QHostAddress(QHostAddress::Broadcast).toIPv4Address()));
+    return DeviceTarget::of(device, listed.sharesIp(device));
 }

@@ -13,7 +13,10 @@
 #include <QObject>
 #include <QVector>
 
+#include <memory>
+
 class InterruptWatcher;
+class LedSession;
 
 // The devices on the network as the command-line tool reaches them: through the
 // window's endpoint, one scan at a time. Every wait ends early on an interrupt.
@@ -23,6 +26,7 @@ class Fleet : public QObject
 
 public:
     explicit Fleet(const InterruptWatcher *watcher, QObject *parent = nullptr);
+    ~Fleet() override;
 
     // Binds port 102; false with bindErrorString() when that fails.
     bool open();
@@ -39,8 +43,8 @@ public:
     // Waits ms milliseconds; false when an interrupt cut the wait short.
     bool pause(int ms);
 
-    // Each request leaves through the adapter that heard the device; false with
-    // sendErrorString() when the system refused to send it.
+    // Each request reaches the device by the window's reach rule (sendpath.h);
+    // false with sendErrorString() when it could not be sent.
     // Flashes the device's LEDs, repeating every 500 ms until stopFlashing().
     bool startFlashing(const DeviceRecord &device);
     bool stopFlashing(const DeviceRecord &device);
@@ -49,13 +53,15 @@ public:
     QString sendErrorString() const;
 
 private:
+    DeviceTarget targetOf(const DeviceRecord &device) const;
+
     const InterruptWatcher *watcher;
     MySocket *socket;
     ScanRun *run;
     DeviceListModel listed;
     ScanReport scanReport;
-
-    void aimAt(const DeviceRecord &device);
+    std::unique_ptr<LedSession> leds;
+    QString sendError;
 };
 
 #endif // CLI_FLEET_H

@@ -12,7 +12,9 @@ class QSocketNotifier;
 // Turns SIGINT and SIGTERM into a signal of the event loop. The handler only
 // writes one byte to a pipe, which is all a signal handler may safely do; the
 // loop reads it and the program ends its work in order (stop the flashing,
-// finish the write in hand and its audit line).
+// finish the write in hand and its audit line). On Windows, Ctrl+C and
+// Ctrl+Break reach the console's handler on a thread of their own, which posts
+// the same signal to the loop.
 class InterruptWatcher : public QObject
 {
     Q_OBJECT
@@ -26,9 +28,10 @@ public:
 signals:
     void interrupted();
 
-private:
-    void readSignalByte();
+private slots:
+    void interruptArrived();
 
+private:
     QSocketNotifier *notifier = nullptr;
     bool interruptedFlag = false;
 };

@@ -43,7 +43,7 @@ InterruptWatcher::InterruptWatcher(QObject *parent)
     if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
     notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
-    connect(notifier, &QSocketNotifier::activated, this, &InterruptWatcher::readSignalByte);
+    connect(notifier, &QSocketNotifier::activated, this, &InterruptWatcher::interruptArrived);
     setHandler(writeSignalByte);
 }
 
@@ -58,7 +58,7 @@ InterruptWatcher::~InterruptWatcher()
     signalPipe[0] = signalPipe[1] = -1;
 }
 
-void InterruptWatcher::readSignalByte()
+void InterruptWatcher::interruptArrived()
 {
     char bytes[16];
     while (::read(signalPipe[0], bytes, sizeof bytes) > 0) { }
