@@ -58,12 +58,14 @@ void ScanRun::sendTry()
     const int thisRun = runNo;
     if (endpoint)
         noteTry(endpoint->udpSendCmdScan());
+    // An endpoint without its port stays so: the tries left would be refused too.
+    const bool more = sentTries < wantedTries && !reached.notOpen;
     // Started before the signal: a receiver that starts a new run stops this one.
-    if (sentTries < wantedTries)
+    if (more)
         pacer.start(tryOffsetMs(sentTries) - tryOffsetMs(tryNo)
             + int(QRandomGenerator::global()->bounded(MaxJitterMs + 1)));
     emit trySent(tryNo);
-    if (sentTries == wantedTries && runNo == thisRun)
+    if (!more && runNo == thisRun)
         emit finished();
 }
 
