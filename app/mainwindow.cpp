@@ -5,7 +5,9 @@
 #include "mainwindow.h"
 
 #include "about.h"
+#include "addresschecktext.h"
 #include "devicecelldelegate.h"
+#include "devicecomparison.h"
 #include "devicecsv.h"
 #include "devicelistmodel.h"
 #include "devicesortfilter.h"
@@ -18,6 +20,7 @@
 #include "safetext.h"
 #include "scanrun.h"
 #include "scantext.h"
+#include "snapshot.h"
 #include "subdeviceinfo.h"
 #include "warningbox.h"
 
@@ -28,6 +31,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -203,7 +207,15 @@ void MainWindow::buildWidgets()
     connect(exportAction, &QAction::triggered, this, &MainWindow::exportListSlot);
     buildFileActions();
 
+    compareAction = createAction(this, "compareAction");
+    connect(compareAction, &QAction::triggered, this, &MainWindow::compareListSlot);
+    stopCompareAction = createAction(this, "stopCompareAction");
+    stopCompareAction->setEnabled(false);
+    connect(stopCompareAction, &QAction::triggered, this, &MainWindow::stopComparingSlot);
+
     fileMenu = createMenu(this, "fileMenu", { refreshAction, exportAction });
+    fileMenu->addSeparator();
+    fileMenu->addActions({ compareAction, stopCompareAction });
     fileMenu->addSeparator();
     fileMenu->addAction(quitAction);
     languageMenu = createMenu(this, "languageMenu", { chineseAction, englishAction });
@@ -324,6 +336,14 @@ void MainWindow::buildStatusBar()
     leftOutLabel = createStatusLabel(this, "leftOutLabel");
     leftOutLabel->hide();
     statusBar()->addPermanentWidget(leftOutLabel);
+    comparisonLabel = createStatusLabel(this, "comparisonLabel");
+    comparisonLabel->hide();
+    statusBar()->addPermanentWidget(comparisonLabel);
+    connect(shownDevices->comparison(), &DeviceComparisonModel::countsChanged, this,
+        &MainWindow::showComparisonCounts);
+    writeStatusLabel = createStatusLabel(this, "writeStatusLabel");
+    writeStatusLabel->hide();
+    statusBar()->addWidget(writeStatusLabel, 1);
 }
 
 void MainWindow::buildListActions()
@@ -393,7 +413,7 @@ void MainWindow::fitColumnsToFont()
 QSize MainWindow::startSize() const
 {
     int columnsWidth = 0;
-    for (int column = 0; column < ColumnCount; ++column) {
+    for (int column = 0; column < shownDevices->columnCount(); ++column) {
         if (!tableView->isColumnHidden(column))
             columnsWidth += tableView->columnWidth(column);
     }
@@ -491,6 +511,8 @@ void MainWindow::retranslateUi()
     fileMenu->setTitle(tr("&File"));
     refreshAction->setText(tr("&Refresh User List"));
     exportAction->setText(tr("&Export List..."));
+    compareAction->setText(tr("&Compare with Saved List..."));
+    stopCompareAction->setText(tr("&Stop Comparing"));
     quitAction->setText(tr("&Quit"));
     languageMenu->setTitle(tr("&Language"));
     helpMenu->setTitle(tr("&Help"));
@@ -511,6 +533,7 @@ void MainWindow::retranslateUi()
     fitColumnsToFont();
     showScanStatus();
     showLeftOutCount();
+    showComparisonCounts();
     showConflicts();
 }
 
@@ -602,6 +625,12 @@ void MainWindow::cellDoubleClickedSlot()
             tr("OK"));
         return;
     }
+    if (shownDevices->comparison()->isMissing(shownDevices->mapToSource(current).row())) {
+        showWarning(this, tr("error!"),
+            tr("This device of the saved list did not answer the scan: it cannot be opened."),
+            tr("OK"));
+        return;
+    }
     // The opened device is taken once: a reply listed while its dialog is open
     // moves the current row, but must not redirect the flashing, the stop or the write.
     const DeviceRecord device = shownDevices->record(current);
@@ -619,6 +648,8 @@ void MainWindow::cellDoubleClickedSlot()
     openedLeds = &leds;
     connect(&leds, &LedSession::sendFailed, &dialog, &SubDeviceInfo::showFlashFailure);
     connect(&dialog, &SubDeviceInfo::subPlcWindowClosed, this, &MainWindow::closeSubWindowSlot);
+    dialog.setListedDevices([this] { return deviceList->listedRecords(); });
+    connect(&dialog, &SubDeviceInfo::settingsWritten, this, &MainWindow::settingsWrittenSlot);
     leds.start();
     dialog.exec();
 }
@@ -629,8 +660,39 @@ void MainWindow::closeSubWindowSlot()
         openedLeds->stop();
 }
 
+void MainWindow::settingsWrittenSlot(const DeviceRecord &written, const AddressCheckResult &check)
+{
+    delete writeConfirmation;
+    writeConfirmation = new WriteConfirmation(written, writeConfirmationLimitMs, this);
+    writeCheckNote = AddressCheckText::afterWrite(written.ip.toString(), check);
+    showWriteStatus(tr("New settings sent to %1: waiting for it to answer at %2...")
+                        .arg(written.mac.toString(), written.ip.toString()));
+    connect(writeConfirmation, &WriteConfirmation::scanWanted, this, &MainWindow::startScan);
+    connect(writeConfirmation, &WriteConfirmation::confirmed, this, [this] {
+        const DeviceRecord &device = writeConfirmation->written();
+        showWriteStatus(tr("%1 answers at %2 with its new settings.")
+                            .arg(device.mac.toString(), device.ip.toString()));
+    });
+    connect(writeConfirmation, &WriteConfirmation::notSeen, this, [this] {
+        const DeviceRecord &device = writeConfirmation->written();
+        showWriteStatus(tr("%1 was not seen at %2 yet: it may still be restarting. Press "
+                           "Refresh User List to look again.")
+                            .arg(device.mac.toString(), device.ip.toString()));
+    });
+    writeConfirmation->start();
+}
+
+void MainWindow::showWriteStatus(const QString &text)
+{
+    writeStatusLabel->setText(
+        writeCheckNote.isEmpty() ? text : writeCheckNote + QLatin1Char(' ') + text);
+    writeStatusLabel->show();
+}
+
 void MainWindow::tranlateUdpRawFrameSlot(const DeviceRecord &device)
 {
+    if (writeConfirmation)
+        writeConfirmation->offer(device);
     beginListingPass();
     pendingDevices.append(device);
 }
@@ -682,7 +744,7 @@ void MainWindow::copyRowSlot()
     QStringList cells;
     // In the order shown: the adapter stands beside the IP address.
     const QHeaderView *header = tableView->horizontalHeader();
-    for (int shown = 0; shown < ColumnCount; ++shown) {
+    for (int shown = 0; shown < shownDevices->columnCount(); ++shown) {
         const int column = header->logicalIndex(shown);
         if (!tableView->isColumnHidden(column))
             // A tab or line break in a name would split the row when pasted.
@@ -744,8 +806,12 @@ void MainWindow::exportList(const QString &path)
 {
     // Written whole or not at all: a failed export leaves no half file behind.
     QSaveFile file(path);
+    const DeviceComparisonModel &comparison = *shownDevices->comparison();
     const QVector<int> rows = shownListedRows();
-    const QByteArray csv = devicesCsv(*deviceList, rows).toUtf8();
+    const QByteArray csv
+        = (comparison.isComparing() ? comparedDevicesCsv(*deviceList, comparison, rows)
+                                    : devicesCsv(*deviceList, rows))
+              .toUtf8();
     if (file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size() && file.commit()) {
         const QString where = QDir::toNativeSeparators(path);
         statusBar()->showMessage(rows.size() == 1
@@ -758,6 +824,75 @@ void MainWindow::exportList(const QString &path)
         tr("The list could not be saved as %1: %2.\n\nChoose a folder you can write to, "
            "and a disk with free space, then export again.")
             .arg(QDir::toNativeSeparators(path), file.errorString()));
+}
+
+void MainWindow::compareListSlot()
+{
+    const QString path = QFileDialog::getOpenFileName(this, tr("Compare with Saved List"),
+        comparedPath.isEmpty() ? QDir::homePath() : QFileInfo(comparedPath).path(),
+        tr("Device lists (*.csv *.json);;All files (*)"));
+    if (!path.isEmpty())
+        compareWithSavedList(path);
+}
+
+bool MainWindow::compareWithSavedList(const QString &path)
+{
+    QString error;
+    const std::optional<Snapshot> saved = readSnapshotFile(path, &error);
+    if (!saved) {
+        QMessageBox::warning(this, tr("Compare with Saved List"),
+            tr("%1\n\nChoose a list that Export List or nesdrix-cli scan --format csv or "
+               "json saved.")
+                .arg(error));
+        return false;
+    }
+    comparedPath = path;
+    {
+        const QScopedValueRollback<bool> comparing(programMovesCurrent, true);
+        shownDevices->comparison()->compareWith(*saved);
+        // A row's selection covers the columns it had: the new one too.
+        const QModelIndex current = tableView->currentIndex();
+        if (current.isValid())
+            tableView->selectionModel()->select(
+                current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+    // The Change column first, where the eye starts; the model keeps it last.
+    QHeaderView *header = tableView->horizontalHeader();
+    header->moveSection(header->visualIndex(shownDevices->comparison()->changeColumn()), 0);
+    stopCompareAction->setEnabled(true);
+    fitColumnsToFont();
+    updateShownCount();
+    return true;
+}
+
+void MainWindow::stopComparingSlot()
+{
+    {
+        const QScopedValueRollback<bool> comparing(programMovesCurrent, true);
+        shownDevices->comparison()->stopComparing();
+    }
+    comparedPath.clear();
+    stopCompareAction->setEnabled(false);
+    updateShownCount();
+}
+
+void MainWindow::showComparisonCounts()
+{
+    const DeviceComparisonModel *comparison = shownDevices->comparison();
+    comparisonLabel->setVisible(comparison->isComparing());
+    if (!comparison->isComparing())
+        return;
+    QString text = tr("%1 new, %2 changed, %3 missing")
+                       .arg(comparison->count(DeviceComparisonModel::New))
+                       .arg(comparison->count(DeviceComparisonModel::Changed))
+                       .arg(comparison->count(DeviceComparisonModel::Missing));
+    const int notCompared = comparison->savedCount() - comparison->comparedCount();
+    if (notCompared > 0)
+        text += QLatin1Char(' ')
+            + tr("(%1 more entries of a MAC the saved list names twice were not compared)")
+                  .arg(notCompared);
+    comparisonLabel->setText(text);
+    comparisonLabel->setToolTip(tr("Compared with %1").arg(QDir::toNativeSeparators(comparedPath)));
 }
 
 QVector<int> MainWindow::shownListedRows() const
@@ -777,8 +912,15 @@ void MainWindow::noteCurrentRowChange(const QModelIndex &current)
 
 void MainWindow::updateShownCount()
 {
-    shownCountLabel->setText(
-        tr("%1 of %2 devices shown").arg(shownDevices->rowCount()).arg(deviceList->rowCount()));
+    // Missing devices of a compared list are shown, but did not answer.
+    int missingShown = 0;
+    if (shownDevices->comparison()->isComparing()) {
+        for (const int row : shownListedRows())
+            missingShown += shownDevices->comparison()->isMissing(row) ? 1 : 0;
+    }
+    shownCountLabel->setText(tr("%1 of %2 devices shown")
+                                 .arg(shownDevices->rowCount() - missingShown)
+                                 .arg(deviceList->rowCount()));
 }
 
 void MainWindow::showChosenDevice()

@@ -5,8 +5,10 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "addresscheck.h"
 #include "devicerecord.h"
 #include "mysocket.h"
+#include "writeconfirmation.h"
 
 #include <QIcon>
 #include <QMainWindow>
@@ -45,6 +47,11 @@ public:
     void startScan();
     // Saves the devices shown, in the order shown, as CSV; a failure is told in a box.
     void exportList(const QString &path);
+    // Compares the list with a saved CSV or JSON list until Stop Comparing;
+    // false after a box that says why the file cannot be compared.
+    bool compareWithSavedList(const QString &path);
+    // How long the window looks for a written device at its new address.
+    void setWriteConfirmationLimit(int ms) { writeConfirmationLimitMs = ms; }
 
 protected:
     // Remembers the window's size and the table's columns and sort for the next start.
@@ -68,6 +75,9 @@ private slots:
     // The header's menu: a check for each column, to show or hide it.
     void showColumnMenuSlot(const QPoint &position);
     void exportListSlot();
+    void compareListSlot();
+    void stopComparingSlot();
+    void settingsWrittenSlot(const DeviceRecord &written, const AddressCheckResult &check);
 
 private:
     void buildWidgets();
@@ -98,8 +108,10 @@ private:
     void endListingPass();
     void showScanStatus();
     void showLeftOutCount();
+    void showComparisonCounts();
     // "2 devices share 192.0.2.81" in the status bar, hidden while none do.
     void showConflicts();
+    void showWriteStatus(const QString &text);
 
     QPointer<MySocket> endpoint;
     QTranslator *translator = nullptr;
@@ -109,6 +121,8 @@ private:
     QAction *aboutAction = nullptr;
     QAction *infoAction = nullptr;
     QAction *exportAction = nullptr;
+    QAction *compareAction = nullptr;
+    QAction *stopCompareAction = nullptr;
     QAction *refreshAction = nullptr;
     QAction *quitAction = nullptr;
     // Enter on a row, and the row menu's "Change IP...": opens the device.
@@ -135,6 +149,15 @@ private:
     QLabel *conflictLabel = nullptr;
     // How many replies the full list left out; hidden while none.
     QLabel *leftOutLabel = nullptr;
+    // "2 new, 1 changed, 1 missing" while comparing with a saved list.
+    QLabel *comparisonLabel = nullptr;
+    QString comparedPath;
+    // What became of the last write: its address check, then whether the device
+    // answers with its new settings.
+    QLabel *writeStatusLabel = nullptr;
+    QString writeCheckNote;
+    WriteConfirmation *writeConfirmation = nullptr;
+    int writeConfirmationLimitMs = WriteConfirmation::DefaultLimitMs;
     // The LEDs of the device whose dialog is open.
     QPointer<LedSession> openedLeds;
     bool widgetsBuilt = false;

@@ -4,6 +4,7 @@
 
 #include "devicecsv.h"
 
+#include "devicecomparison.h"
 #include "devicelistmodel.h"
 #include "safetext.h"
 
@@ -35,16 +36,25 @@ QString duplicateText(const DeviceListModel &devices, int row)
 
 } // namespace
 
-QStringList deviceRowTexts(const DeviceListModel &devices, int row)
+namespace {
+
+// The row's cells in the header's order, the duplicate flag after the points.
+QStringList csvTexts(const DeviceRecord &device, const QString &duplicate)
 {
-    const DeviceRecord &device = devices.record(row);
     QStringList texts;
     for (int column = 0; column <= PlcPointsColumn; ++column)
         texts << deviceCellText(device, column);
-    texts << duplicateText(devices, row);
+    texts << duplicate;
     for (int column = PlcPointsColumn + 1; column < ColumnCount; ++column)
         texts << deviceCellText(device, column);
     return texts;
+}
+
+} // namespace
+
+QStringList deviceRowTexts(const DeviceListModel &devices, int row)
+{
+    return csvTexts(devices.record(row), duplicateText(devices, row));
 }
 
 QString devicesCsv(const DeviceListModel &devices, const QVector<int> &rows)
@@ -52,5 +62,20 @@ QString devicesCsv(const DeviceListModel &devices, const QVector<int> &rows)
     QString text = csvLine(csvHeaders());
     for (const int row : rows)
         text += csvLine(deviceRowTexts(devices, row));
+    return text;
+}
+
+QString comparedDevicesCsv(const DeviceListModel &devices, const DeviceComparisonModel &comparison,
+    const QVector<int> &rows)
+{
+    QString text = csvLine(csvHeaders() + QStringList(QStringLiteral("change")));
+    for (const int row : rows) {
+        const QString change = DeviceComparisonModel::changeText(comparison.change(row), false);
+        // A missing device was not heard: nothing to flag as a duplicate.
+        const QStringList texts = comparison.isMissing(row)
+            ? csvTexts(comparison.record(row), QString())
+            : deviceRowTexts(devices, row);
+        text += csvLine(texts + QStringList(change));
+    }
     return text;
 }

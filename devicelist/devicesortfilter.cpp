@@ -4,6 +4,7 @@
 
 #include "devicesortfilter.h"
 
+#include "devicecomparison.h"
 #include "devicelistmodel.h"
 
 #include <QVector>
@@ -93,10 +94,10 @@ bool deviceMatchesFilter(const DeviceRecord &device, const QString &filter)
 
 DeviceSortFilterModel::DeviceSortFilterModel(DeviceListModel *devices, QObject *parent)
     : QSortFilterProxyModel(parent)
-    , devices(devices)
+    , compared(new DeviceComparisonModel(devices, this))
 {
     collator.setNumericMode(true);
-    setSourceModel(devices);
+    setSourceModel(compared);
 }
 
 void DeviceSortFilterModel::setFilterText(const QString &text)
@@ -126,22 +127,27 @@ void DeviceSortFilterModel::sortByHeaderClick(int column)
 
 const DeviceRecord &DeviceSortFilterModel::record(const QModelIndex &index) const
 {
-    return devices->record(mapToSource(index).row());
+    return compared->record(mapToSource(index).row());
 }
 
 QModelIndex DeviceSortFilterModel::indexOfListedRow(int row, int column) const
 {
-    return mapFromSource(devices->index(row, column));
+    return mapFromSource(compared->index(row, column));
 }
 
 bool DeviceSortFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex &) const
 {
-    return filterText.isEmpty() || deviceMatchesFilter(devices->record(sourceRow), filterText);
+    return filterText.isEmpty() || deviceMatchesFilter(compared->record(sourceRow), filterText);
 }
 
 bool DeviceSortFilterModel::lessThan(const QModelIndex &left, const QModelIndex &right) const
 {
+    const bool leftMissing = compared->isMissing(left.row());
+    if (leftMissing != compared->isMissing(right.row()))
+        return (sortOrder() == Qt::AscendingOrder) == !leftMissing;
+    if (left.column() == compared->changeColumn())
+        return collator.compare(left.data().toString(), right.data().toString()) < 0;
     return compareDevices(
-               left.column(), devices->record(left.row()), devices->record(right.row()), collator)
+               left.column(), compared->record(left.row()), compared->record(right.row()), collator)
         < 0;
 }

@@ -10,6 +10,7 @@
 #include <QCollator>
 #include <QSortFilterProxyModel>
 
+class DeviceComparisonModel;
 class DeviceListModel;
 
 // Negative, zero or positive as device a sorts before, with or after b by the
@@ -25,7 +26,8 @@ bool deviceMatchesFilter(const DeviceRecord &device, const QString &filter);
 
 // The device list as the table shows it: filtered and sorted, while the list
 // itself keeps arrival order. With no sort column and no filter it passes rows
-// through in arrival order.
+// through in arrival order. While it compares, the saved devices that did not
+// answer follow the others in every order.
 class DeviceSortFilterModel : public QSortFilterProxyModel
 {
     Q_OBJECT
@@ -39,6 +41,10 @@ public:
     // arrival order.
     void sortByHeaderClick(int column);
 
+    // The list between this model and the device list, compared with a saved
+    // list or not. Its missing devices stay after the listed ones in any sort.
+    DeviceComparisonModel *comparison() const { return compared; }
+
     const DeviceRecord &record(const QModelIndex &index) const;
     // The listed row's index in the table, invalid while it is filtered out.
     QModelIndex indexOfListedRow(int row, int column) const;
@@ -48,7 +54,7 @@ protected:
     bool lessThan(const QModelIndex &left, const QModelIndex &right) const override;
 
 private:
-    const DeviceListModel *devices;
+    DeviceComparisonModel *compared;
     QString filterText;
     QCollator collator;
 };

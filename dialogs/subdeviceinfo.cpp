@@ -4,6 +4,8 @@
 
 #include "subdeviceinfo.h"
 
+#include "addresschecktext.h"
+
 #include "devicetext.h"
 #include "mysocket.h"
 #include "warningbox.h"
@@ -12,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -82,22 +85,83 @@ std::optional<DeviceSettings> SubDeviceInfo::typedSettings()
     return DeviceSettings::fromTexts(ip, mask, gateway);
 }
 
+void SubDeviceInfo::setListedDevices(std::function<QVector<DeviceRecord>()> listed)
+{
+    listedDevices = std::move(listed);
+}
+
 void SubDeviceInfo::modifyConfirmActionSlot()
 {
     const std::optional<DeviceSettings> settings = typedSettings();
     if (!settings)
         return;
+    typedSettingsToWrite = *settings;
+    typedMac = *MacAddress::fromText(macEdit->text());
+    const std::optional<AddressCheckResult> known = addressChecker->start(
+        device, settings->ip, listedDevices ? listedDevices() : QVector<DeviceRecord>());
+    if (known)
+        writeCheckedSettings(*known);
+    else
+        setChecking(true);
+}
+
+void SubDeviceInfo::addressCheckFinished(const AddressCheckResult &result)
+{
+    setChecking(false);
+    writeCheckedSettings(result);
+}
+
+void SubDeviceInfo::setChecking(bool checking)
+{
+    // The typed settings stay as they are until the answer decides on them.
+    for (QWidget *widget : { static_cast<QWidget *>(modifyButton), static_cast<QWidget *>(ipEdit),
+             static_cast<QWidget *>(netMaskEdit), static_cast<QWidget *>(gateWayEdit) })
+        widget->setEnabled(!checking);
+    addressCheckLabel->setVisible(checking);
+    if (checking)
+        addressCheckLabel->setText(
+            tr("Checking that %1 is free...").arg(typedSettingsToWrite.ip.toString()));
+}
+
+void SubDeviceInfo::writeCheckedSettings(const AddressCheckResult &check)
+{
+    if (check.outcome == AddressCheckResult::Outcome::InUse && !confirmWriteAnyway(check))
+        return;
     // The name bytes the device reported, so that a name in any encoding is
     // written back unchanged.
     const bool sent = endpoint
-        && endpoint->udpSendCmdModify(DeviceTarget::of(device, ipShared),
-            *MacAddress::fromText(macEdit->text()),
-            Datagram::nameFieldFromReported(device.nameBytes), *settings);
+        && endpoint->udpSendCmdModify(DeviceTarget::of(device, ipShared), typedMac,
+            Datagram::nameFieldFromReported(device.nameBytes), typedSettingsToWrite);
     if (!sent) {
         showModifyFailure(endpoint ? endpoint->lastSendError() : MySocket::notOpenText());
         return;
     }
+    DeviceRecord written = device;
+    written.mac = typedMac;
+    written.ip = typedSettingsToWrite.ip;
+    written.mask = typedSettingsToWrite.mask;
+    written.gateway = typedSettingsToWrite.gateway;
+    emit settingsWritten(written, check);
     close();
+}
+
+bool SubDeviceInfo::confirmWriteAnyway(const AddressCheckResult &check)
+{
+    QMessageBox box(QMessageBox::Warning, tr("Address in Use"),
+        tr("%1 is already in use by %2.\n\nTwo devices with one address disturb each other "
+           "and can stop the line. Write the address anyway?")
+            .arg(typedSettingsToWrite.ip.toString(), AddressCheckText::holder(check)),
+        QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("addressInUseBox"));
+    // The holder's name came from the network.
+    box.setTextFormat(Qt::PlainText);
+    QPushButton *writeAnyway = box.addButton(tr("Write Anyway"), QMessageBox::AcceptRole);
+    writeAnyway->setObjectName(QStringLiteral("writeAnywayButton"));
+    QPushButton *cancel = box.addButton(tr("Cancel"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == writeAnyway;
 }
 
 void SubDeviceInfo::showFlashFailure(const QString &reason)
@@ -110,6 +174,8 @@ void SubDeviceInfo::showFlashFailure(const QString &reason)
 
 void SubDeviceInfo::closeEvent(QCloseEvent *event)
 {
+    // Closed while checking: nothing is written.
+    addressChecker->cancel();
     emit subPlcWindowClosed();
     event->accept();
 }
@@ -148,6 +214,10 @@ void SubDeviceInfo::createLayout()
     conflictLabel->setWordWrap(true);
     conflictLabel->setStyleSheet(QStringLiteral("color: red;"));
     conflictLabel->hide();
+    addressCheckLabel = new QLabel(this);
+    addressCheckLabel->setObjectName(QStringLiteral("addressCheckLabel"));
+    addressCheckLabel->setTextFormat(Qt::PlainText);
+    addressCheckLabel->hide();
 
     // Created first, Modify becomes the dialog's default button: Enter in a field presses it.
     modifyButton = createButton(this, "modifyButton", tr("Modify"));
@@ -164,6 +234,7 @@ void SubDeviceInfo::createLayout()
     dialogLayout->addWidget(tip);
     dialogLayout->addWidget(conflictLabel);
     dialogLayout->addWidget(flashFailedLabel);
+    dialogLayout->addWidget(addressCheckLabel);
     dialogLayout->addLayout(buttonsRow);
     setLayout(dialogLayout);
 }
@@ -172,6 +243,16 @@ void SubDeviceInfo::createConnections()
 {
     connect(modifyButton, &QPushButton::clicked, this, &SubDeviceInfo::modifyConfirmActionSlot);
     connect(closeButton, &QPushButton::clicked, this, &SubDeviceInfo::close);
+    // The probe leaves from the endpoint's port, as every request does.
+    addressChecker = new AddressChecker(
+        [this](const QHostAddress &ip, int interfaceIndex, QString *error) {
+            if (endpoint)
+                return endpoint->udpSendAddressProbe(ip, interfaceIndex, error);
+            *error = MySocket::notOpenText();
+            return false;
+        },
+        this);
+    connect(addressChecker, &AddressChecker::finished, this, &SubDeviceInfo::addressCheckFinished);
 }
 
 void SubDeviceInfo::loadDeviceInfo()

@@ -5,6 +5,7 @@
 #ifndef SUBDEVICEINFO_H
 #define SUBDEVICEINFO_H
 
+#include "addresschecker.h"
 #include "devicerecord.h"
 #include "devicetext.h"
 #include "sendpath.h"
@@ -12,6 +13,7 @@
 #include <QDialog>
 #include <QPointer>
 
+#include <functional>
 #include <optional>
 
 class QLabel;
@@ -41,8 +43,15 @@ public:
     // Escape ends the dialog the way every other close does.
     void reject() override;
 
+    // The devices listed when Modify is pressed: one that holds the new IP on
+    // the same adapter makes it taken without asking the network.
+    void setListedDevices(std::function<QVector<DeviceRecord>()> listed);
+
 signals:
     void subPlcWindowClosed();
+    // The new settings were sent: the device as it should answer now, and what
+    // the check of its new IP found.
+    void settingsWritten(const DeviceRecord &written, const AddressCheckResult &check);
 
 public slots:
     // Says in the dialog that the device's LEDs cannot be flashed, and why.
@@ -50,6 +59,7 @@ public slots:
 
 private slots:
     void modifyConfirmActionSlot();
+    void addressCheckFinished(const AddressCheckResult &result);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -62,6 +72,9 @@ private:
     std::optional<DeviceSettings> typedSettings();
     void showInputError(SettingsFault::Field field);
     void showModifyFailure(const QString &reason);
+    void setChecking(bool checking);
+    void writeCheckedSettings(const AddressCheckResult &check);
+    bool confirmWriteAnyway(const AddressCheckResult &check);
 
     QLineEdit *deviceNameEdit = nullptr;
     QLineEdit *ipEdit = nullptr;
@@ -73,6 +86,12 @@ private:
     QPushButton *closeButton = nullptr;
     QLabel *flashFailedLabel = nullptr;
     QLabel *conflictLabel = nullptr;
+    QLabel *addressCheckLabel = nullptr;
+    AddressChecker *addressChecker = nullptr;
+    std::function<QVector<DeviceRecord>()> listedDevices;
+    // What Modify was pressed with, written once the address check allows it.
+    DeviceSettings typedSettingsToWrite;
+    MacAddress typedMac;
     // The device as listed when the dialog opened.
     DeviceRecord device;
     QPointer<MySocket> endpoint;

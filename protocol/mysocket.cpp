@@ -28,17 +28,6 @@ constexpr int MaxDatagramSize = 65507;
 // back; the socket signals readyRead again on the next turn while datagrams wait.
 constexpr int ReceivePassBudgetMs = 8;
 
-QVector<InterfaceAddress> ipv4AddressesOf(const QNetworkInterface &adapter)
-{
-    QVector<InterfaceAddress> addresses;
-    const QList<QNetworkAddressEntry> entries = adapter.addressEntries();
-    for (const QNetworkAddressEntry &entry : entries) {
-        if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol)
-            addresses.append({ entry.ip(), entry.prefixLength() });
-    }
-    return addresses;
-}
-
 // Loopback is left out: a device is never on it.
 QVector<ScanAdapter> scannableAdapters()
 {
@@ -219,6 +208,15 @@ bool MySocket::sendToDevice(const DeviceTarget &target, const QByteArray &datagr
     }
     sendError.clear();
     return writeRequest(request, sendError);
+}
+
+bool MySocket::udpSendAddressProbe(const QHostAddress &ip, int interfaceIndex, QString *error)
+{
+    // Nothing listens on the discard port, and nothing reads an empty datagram.
+    constexpr quint16 DiscardPort = 9;
+    QNetworkDatagram probe(QByteArray(), ip, DiscardPort);
+    probe.setInterfaceIndex(uint(interfaceIndex));
+    return writeRequest(probe, *error);
 }
 
 bool MySocket::writeRequest(const QNetworkDatagram &request, QString &error)

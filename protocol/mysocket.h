@@ -54,7 +54,8 @@ struct ScanReport
 //
 // To add a request: build its bytes in datagramcodec, then send them with
 // sendToDevice() (one device, by the reach rule of sendpath.h) or the scan's
-// per-adapter broadcast; both refuse on a closed endpoint.
+// per-adapter broadcast; both refuse on a closed endpoint. The address probe
+// of a check before a write leaves from the same port.
 class MySocket : public QObject
 {
     Q_OBJECT
@@ -82,6 +83,10 @@ public:
     bool udpSendCmdModify(const DeviceTarget &target, MacAddress newMac,
         const QByteArray &nameField, const DeviceSettings &settings);
     QString lastSendError() const { return sendError; }
+    // One empty datagram to the IP's discard port, out of the interface with the
+    // index: the kernel then resolves the address, and the neighbour table tells
+    // who holds it. False with the reason in *error.
+    bool udpSendAddressProbe(const QHostAddress &ip, int interfaceIndex, QString *error);
 
     // What the endpoint asks the system to buffer for a burst of replies, and what
     // the system granted, both as the system counts them (a 110-byte reply takes

@@ -12,12 +12,20 @@
 #include <QHostAddress>
 #include <QVector>
 
+class QNetworkInterface;
+
 // One IPv4 address of a network interface, with the length of its subnet prefix.
 struct InterfaceAddress
 {
     QHostAddress ip;
     int prefixLength = 0;
 };
+
+// The IPv4 addresses of the interface; none when it is gone.
+QVector<InterfaceAddress> ipv4AddressesOf(const QNetworkInterface &adapter);
+
+// Whether the IP lies in the subnet of one of the addresses.
+bool isOnSubnetOf(const QVector<InterfaceAddress> &addresses, const QHostAddress &ip);
 
 // The device a request is for, as the list knows it when the request is made.
 struct DeviceTarget

@@ -25,6 +25,68 @@
     </message>
 </context>
 <context>
+    <name>AddressCheckText</name>
+    <message>
+        <source>this computer</source>
+        <translation>本计算机</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1（%2）</translation>
+    </message>
+    <message>
+        <source>it lies on no subnet of the network adapter that heard the device</source>
+        <translation>它不在收到该设备应答的网络适配器的任何子网内</translation>
+    </message>
+    <message>
+        <source>the network adapter that heard the device is gone</source>
+        <translation>收到该设备应答的网络适配器已不存在</translation>
+    </message>
+    <message>
+        <source>the system had no answer in time</source>
+        <translation>系统未能及时得到答复</translation>
+    </message>
+    <message>
+        <source>the network adapter does not resolve addresses</source>
+        <translation>该网络适配器不解析地址</translation>
+    </message>
+    <message>
+        <source>%1 was written although %2 holds it.</source>
+        <translation>已写入 %1，尽管 %2 正在使用它。</translation>
+    </message>
+    <message>
+        <source>%1 could not be checked before writing: %2.</source>
+        <translation>写入前无法检查 %1：%2。</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceComparisonModel</name>
+    <message>
+        <source>new</source>
+        <translation>新增</translation>
+    </message>
+    <message>
+        <source>changed</source>
+        <translation>已变更</translation>
+    </message>
+    <message>
+        <source>missing</source>
+        <translation>缺失</translation>
+    </message>
+    <message>
+        <source>In the saved list; it did not answer this scan.</source>
+        <translation>在保存的列表中；本次扫描未应答。</translation>
+    </message>
+    <message>
+        <source>Saved list: %1</source>
+        <translation>保存的列表：%1</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>变化</translation>
+    </message>
+</context>
+<context>
     <name>DeviceListModel</name>
     <message>
         <source>Shares IP address %1 with %2 (MAC %3)</source>
@@ -197,6 +259,46 @@ Choose a folder you can write to, and a disk with free space, then export again.
         <translation>最后一次应答：%1；自列表清空以来的应答次数：%2</translation>
     </message>
     <message>
+        <source>&amp;Compare with Saved List...</source>
+        <translation>与保存的列表比较(&amp;C)...</translation>
+    </message>
+    <message>
+        <source>&amp;Stop Comparing</source>
+        <translation>停止比较(&amp;S)</translation>
+    </message>
+    <message>
+        <source>This device of the saved list did not answer the scan: it cannot be opened.</source>
+        <translation>保存的列表中的此设备未应答扫描：无法打开。</translation>
+    </message>
+    <message>
+        <source>Compare with Saved List</source>
+        <translation>与保存的列表比较</translation>
+    </message>
+    <message>
+        <source>Device lists (*.csv *.json);;All files (*)</source>
+        <translation>设备列表 (*.csv *.json);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>%1
+
+Choose a list that Export List or nesdrix-cli scan --format csv or json saved.</source>
+        <translation>%1
+
+请选择由“导出列表”或 nesdrix-cli scan --format csv 或 json 保存的列表。</translation>
+    </message>
+    <message>
+        <source>%1 new, %2 changed, %3 missing</source>
+        <translation>%1 个新增，%2 个已变更，%3 个缺失</translation>
+    </message>
+    <message>
+        <source>(%1 more entries of a MAC the saved list names twice were not compared)</source>
+        <translation>（保存的列表中重复出现的 MAC 另有 %1 条未比较）</translation>
+    </message>
+    <message>
+        <source>Compared with %1</source>
+        <translation>比较对象：%1</translation>
+    </message>
+    <message>
         <source>&amp;About</source>
         <translation>关于(&amp;A)</translation>
     </message>
@@ -264,12 +366,31 @@ Choose a folder you can write to, and a disk with free space, then export again.
         <source>UDP port 102 could not be opened: no scan was sent. The warning shown at start tells what to do.</source>
         <translation>无法打开UDP端口102：未发送扫描。启动时显示的警告说明了解决方法。</translation>
     </message>
+    <message>
+        <source>New settings sent to %1: waiting for it to answer at %2...</source>
+        <translation>新设置已发送给 %1：正在等待它在 %2 应答...</translation>
+    </message>
+    <message>
+        <source>%1 answers at %2 with its new settings.</source>
+        <translation>%1 已在 %2 以新设置应答。</translation>
+    </message>
+    <message>
+        <source>%1 was not seen at %2 yet: it may still be restarting. Press Refresh User List to look again.</source>
+        <translation>尚未在 %2 看到 %1：它可能仍在重启。请点击“刷新设备列表”再次查找。</translation>
+    </message>
 </context>
 <context>
     <name>MySocket</name>
     <message>
         <source>UDP port 102 is not open, so nothing was sent</source>
         <translation>UDP端口102未打开，因此没有发送任何内容</translation>
+    </message>
+</context>
+<context>
+    <name>NeighbourTable</name>
+    <message>
+        <source>this system&apos;s neighbour table cannot be read yet</source>
+        <translation>暂时无法读取本系统的邻居表</translation>
     </message>
 </context>
 <context>
@@ -316,6 +437,81 @@ Choose a folder you can write to, and a disk with free space, then export again.
     <message>
         <source>OK</source>
         <translation>确定</translation>
+    </message>
+</context>
+<context>
+    <name>Snapshot</name>
+    <message>
+        <source>a field is longer than %1 characters</source>
+        <translation>某字段超过 %1 个字符</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no MAC address</source>
+        <translation>“%1”不是 MAC 地址</translation>
+    </message>
+    <message>
+        <source>the %1 &quot;%2&quot; is no IPv4 address</source>
+        <translation>%1“%2”不是 IPv4 地址</translation>
+    </message>
+    <message>
+        <source>a quoted field is not closed</source>
+        <translation>带引号的字段未闭合</translation>
+    </message>
+    <message>
+        <source>text after a quoted field</source>
+        <translation>带引号的字段后有多余文本</translation>
+    </message>
+    <message>
+        <source>a quote inside a field that is not quoted</source>
+        <translation>未加引号的字段中含有引号</translation>
+    </message>
+    <message>
+        <source>the file is empty</source>
+        <translation>文件为空</translation>
+    </message>
+    <message>
+        <source>the header names &quot;%1&quot; twice</source>
+        <translation>表头两次出现“%1”</translation>
+    </message>
+    <message>
+        <source>the header has no column &quot;%1&quot;: this is no saved device list</source>
+        <translation>表头没有“%1”列：这不是保存的设备列表</translation>
+    </message>
+    <message>
+        <source>%1 fields where the header has %2</source>
+        <translation>有 %1 个字段，而表头有 %2 个</translation>
+    </message>
+    <message>
+        <source>the JSON is no list of devices</source>
+        <translation>该 JSON 不是设备列表</translation>
+    </message>
+    <message>
+        <source>device %1 is no JSON object</source>
+        <translation>第 %1 个设备不是 JSON 对象</translation>
+    </message>
+    <message>
+        <source>device %1 has no text &quot;%2&quot;</source>
+        <translation>第 %1 个设备没有文本“%2”</translation>
+    </message>
+    <message>
+        <source>the text is not UTF-8</source>
+        <translation>文本不是 UTF-8 编码</translation>
+    </message>
+    <message>
+        <source>more than %1 devices</source>
+        <translation>超过 %1 个设备</translation>
+    </message>
+    <message>
+        <source>larger than %1 MiB: this is no saved device list</source>
+        <translation>大于 %1 MiB：这不是保存的设备列表</translation>
+    </message>
+    <message>
+        <source>%1: line %2: %3</source>
+        <translation>%1：第 %2 行：%3</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no device type</source>
+        <translation>“%1”不是设备类型</translation>
     </message>
 </context>
 <context>
@@ -379,6 +575,30 @@ Check the cable and that the network adapter is up, then press Modify again.</so
     <message>
         <source>Sort this out before you write new settings:</source>
         <translation>写入新设置前请先解决此问题：</translation>
+    </message>
+    <message>
+        <source>Checking that %1 is free...</source>
+        <translation>正在检查 %1 是否空闲...</translation>
+    </message>
+    <message>
+        <source>Address in Use</source>
+        <translation>地址已被占用</translation>
+    </message>
+    <message>
+        <source>%1 is already in use by %2.
+
+Two devices with one address disturb each other and can stop the line. Write the address anyway?</source>
+        <translation>%1 已被 %2 占用。
+
+两台设备使用同一地址会互相干扰，并可能导致产线停机。仍要写入该地址吗？</translation>
+    </message>
+    <message>
+        <source>Write Anyway</source>
+        <translation>仍然写入</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
     </message>
 </context>
 </TS>

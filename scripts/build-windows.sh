@@ -69,6 +69,17 @@ fetch_qt_source() {
     mv "$src_parent.part" "$src_parent"
 }
 
+# Only what Nesdrix links: Core, Gui, Network, Widgets, Test, the Windows
+# platform plugin and styles. Debian's package lacks the tablet header the
+# platform plugin wants, hence no tablet events and no Direct2D.
+qt_configure_options="-xplatform win32-g++ -device-option CROSS_COMPILE=x86_64-w64-mingw32- \
+-prefix $qt_prefix -release -opensource -confirm-license \
+-nomake examples -nomake tests -no-opengl -no-dbus -no-icu \
+-qt-zlib -qt-pcre -qt-libpng -qt-libjpeg -qt-freetype -qt-harfbuzz \
+-no-openssl -no-sql-odbc -no-sql-sqlite -no-sql-psql -no-sql-mysql \
+-no-feature-tabletevent -no-direct2d \
+-no-feature-sql -no-feature-concurrent -no-feature-vulkan"
+
 build_qt() {
     if [ -f "$qt_prefix/.nesdrix-complete" ]; then
         echo "build-windows: cross Qt $qt_version reused from $qt_prefix"
@@ -78,24 +89,23 @@ build_qt() {
     ensure_cross_compilers
     fetch_qt_source
     qt_build="$cache/build"
-    rm -rf "$qt_build" "$qt_prefix"
-    mkdir -p "$qt_build"
-    cd "$qt_build"
     # configure builds qmake with a plain make.
     MAKEFLAGS="-j$jobs"
     export MAKEFLAGS
-    # Only what Nesdrix links: Core, Gui, Network, Widgets, Test, the Windows
-    # platform plugin and styles. Debian's package lacks the tablet header the
-    # platform plugin wants, hence no tablet events and no Direct2D.
-    "$cache/src/qtbase/configure" \
-        -xplatform win32-g++ -device-option CROSS_COMPILE=x86_64-w64-mingw32- \
-        -prefix "$qt_prefix" -release -opensource -confirm-license \
-        -nomake examples -nomake tests -no-opengl -no-dbus -no-icu \
-        -qt-zlib -qt-pcre -qt-libpng -qt-libjpeg -qt-freetype -qt-harfbuzz \
-        -no-openssl -no-sql-odbc -no-sql-sqlite -no-sql-psql -no-sql-mysql \
-        -no-feature-tabletevent -no-direct2d \
-        -no-feature-sql -no-feature-concurrent -no-feature-vulkan
-    echo "build-windows: cross Qt configured after $(elapsed "$started")"
+    # A build cut short (a machine switched off, a job's time limit) goes on
+    # where it stopped, when it was configured the same way.
+    if [ "$(cat "$qt_build/.nesdrix-configured" 2>/dev/null)" = "$qt_configure_options" ]; then
+        echo "build-windows: going on with the cross Qt build in $qt_build"
+        cd "$qt_build"
+    else
+        rm -rf "$qt_build" "$qt_prefix"
+        mkdir -p "$qt_build"
+        cd "$qt_build"
+        # shellcheck disable=SC2086 # one word per option
+        "$cache/src/qtbase/configure" $qt_configure_options
+        printf '%s' "$qt_configure_options" >.nesdrix-configured
+        echo "build-windows: cross Qt configured after $(elapsed "$started")"
+    fi
     make -j"$jobs"
     make install
     touch "$qt_prefix/.nesdrix-complete"

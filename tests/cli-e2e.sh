@@ -134,8 +134,9 @@ set_one_device() {
     run 1 set $panel
     contains err.txt "set needs at least one of --ip, --mask and --gateway"
     # --ip alone keeps the mask and gateway as reported; only the IP is a change.
-    run 0 set $panel --ip 192.0.2.70
-    contains out.txt "IP 192.0.2.65 -> 192.0.2.70 (mask 255.255.255.0, gateway 192.0.2.1 unchanged) via veth0"
+    # The devices' side answers ARP for all of 192.0.2.64/26: new addresses lie outside it.
+    run 0 set $panel --ip 192.0.2.150
+    contains out.txt "IP 192.0.2.65 -> 192.0.2.150 (mask 255.255.255.0, gateway 192.0.2.1 unchanged) via veth0"
     run 0 set $panel --ip 192.0.2.65 --yes
     contains out.txt "Nothing written: the device already has these settings"
     [ ! -e "$audit_log" ] || fail "a set without a change opened the audit log"
@@ -144,24 +145,25 @@ set_one_device() {
     run 3 set 02:4E:58:00:00:99 --ip 192.0.2.70 --mask 255.255.255.0 --gateway 192.0.2.1
     contains err.txt "did not answer the scan"
     run 5 set $panel --ip 192.0.2.68 --mask 255.255.255.0 --gateway 192.0.2.1 --yes
-    contains err.txt "02:4E:58:00:00:05 already holds 192.0.2.68"
+    contains err.txt "192.0.2.68 is in use by 02:4E:58:00:00:05 (Module 16 bytes!); nothing written"
 
-    run 0 set $panel --ip 192.0.2.70 --mask 255.255.255.192 --gateway 192.0.2.126
-    contains out.txt "IP 192.0.2.65 -> 192.0.2.70, mask 255.255.255.0 -> 255.255.255.192"
+    run 0 set $panel --ip 192.0.2.150 --mask 255.255.255.192 --gateway 192.0.2.190
+    contains out.txt "New IP 192.0.2.150: free"
+    contains out.txt "IP 192.0.2.65 -> 192.0.2.150, mask 255.255.255.0 -> 255.255.255.192"
     contains out.txt "Nothing written"
     [ ! -e "$audit_log" ] || fail "a dry run created the audit log"
     [ "$(count_lines "$log" "modify request")" -eq 0 ] || fail "a refused set was written"
 
-    run 0 set $panel --ip 192.0.2.70 --mask 255.255.255.192 --gateway 192.0.2.126 --yes
+    run 0 set $panel --ip 192.0.2.150 --mask 255.255.255.192 --gateway 192.0.2.190 --yes
     wait_for_log "modify request for $panel"
-    contains "$log" "modify request for $panel 192.0.2.65 Panel 1: new MAC $panel, IP 192.0.2.70, net mask 255.255.255.192, gateway 192.0.2.126"
+    contains "$log" "modify request for $panel 192.0.2.65 Panel 1: new MAC $panel, IP 192.0.2.150, net mask 255.255.255.192, gateway 192.0.2.190"
     [ "$(wc -l <"$audit_log")" -eq 2 ] || fail "expected the header and one write"
     [ "$(stat -c %a "$(dirname "$audit_log")") $(stat -c %a "$audit_log")" = "700 640" ] \
         || fail "the audit log and its folder are not private"
-    contains "$audit_log" ",$(hostname),$panel,192.0.2.65,255.255.255.0,192.0.2.1,192.0.2.70,255.255.255.192,192.0.2.126,sent"
-    wait_for_log "restarted: $panel 192.0.2.70"
+    contains "$audit_log" ",$(hostname),$panel,192.0.2.65,255.255.255.0,192.0.2.1,192.0.2.150,255.255.255.192,192.0.2.190,sent,free"
+    wait_for_log "restarted: $panel 192.0.2.150"
     run 0 scan --wait-ms 1000 --format csv
-    contains out.txt "Panel 1,192.0.2.70,$panel,255.255.255.192,192.0.2.126"
+    contains out.txt "Panel 1,192.0.2.150,$panel,255.255.255.192,192.0.2.190"
 }
 
 bad_plan() {
@@ -258,15 +260,15 @@ foreign_device() {
     run 0 flash 02:4E:58:00:20:02 --seconds 1 --wait-ms 500
     wait_for_log "LED flashing on: $servo"
     wait_for_log "LED flashing off: $servo (stop request)"
-    run 0 set 02:4E:58:00:20:02 --ip 192.0.2.70 --mask 255.255.255.0 --gateway 192.0.2.1 \
+    run 0 set 02:4E:58:00:20:02 --ip 192.0.2.170 --mask 255.255.255.0 --gateway 192.0.2.1 \
         --yes --wait-ms 500
     contains out.txt "Written."
-    wait_for_log "restarted: 02:4E:58:00:20:02 192.0.2.70 New servo"
+    wait_for_log "restarted: 02:4E:58:00:20:02 192.0.2.170 New servo"
 
     # The cable pulled between listing and writing.
     scans=$(count_lines "$log" ": scan")
     status=0
-    "$cli" set 02:4E:58:00:20:01 --ip 192.0.2.71 --mask 255.255.255.0 --gateway 192.0.2.1 \
+    "$cli" set 02:4E:58:00:20:01 --ip 192.0.2.171 --mask 255.255.255.0 --gateway 192.0.2.1 \
         --yes --wait-ms 2000 >out.txt 2>err.txt &
     pid=$!
     wait_for_log ": scan" $((scans + 1))
@@ -275,7 +277,122 @@ foreign_device() {
     [ $status -eq 8 ] || { cat out.txt err.txt >&2; fail "set exited $status after the link went down"; }
     contains err.txt "the write could not be sent, stopping: 02:4E:58:00:20:01"
     lacks out.txt "Written."
-    contains "$audit_log" ",192.0.2.71,255.255.255.0,192.0.2.1,send failed: "
+    contains "$audit_log" ",192.0.2.171,255.255.255.0,192.0.2.1,send failed: "
+}
+
+address_check() {
+    # tests/fleets/five-devices.txt, --restart-after-ms 300, and a station at
+    # 192.0.2.30 that answers ARP but no scan (NESDRIX_PEER_MAC).
+    local peer=${NESDRIX_PEER_MAC:?run with netns-fleet.sh --peer-address 192.0.2.30}
+    local panel=02:4E:58:00:00:02 fan=02:4E:58:00:00:04 module=02:4E:58:00:00:05
+    {
+        echo "$fan,192.0.2.151,255.255.255.0,192.0.2.1"
+        echo "$module,192.0.2.30,255.255.255.0,192.0.2.1"
+    } >plan.csv
+    run 5 apply plan.csv --yes --wait-ms 1000
+    contains err.txt "plan refused, nothing written"
+    contains err.txt "line 2: new IP 192.0.2.30 is in use by $peer, which is not in the plan"
+    [ "$(grep -c '^line ' err.txt)" -eq 1 ] || fail "only the taken line is named"
+
+    run 5 set $panel --ip 192.0.2.30 --mask 255.255.255.0 --gateway 192.0.2.1 --yes
+    contains err.txt "192.0.2.30 is in use by $peer; nothing written (--allow-duplicate-ip"
+    [ "$(count_lines "$log" "modify request")" -eq 0 ] || fail "a refused address was written"
+    [ ! -e "$audit_log" ] || fail "a refused write opened the audit log"
+
+    run 0 set $module --ip 203.0.113.150 --mask 255.255.255.0 --gateway 203.0.113.1 --yes
+    contains out.txt "New IP 203.0.113.150: not checked: other subnet"
+    contains "$audit_log" ",203.0.113.150,255.255.255.0,203.0.113.1,sent,not checked: other subnet"
+
+    local started=$(date +%s%N)
+    run 0 set $panel --ip 192.0.2.150 --mask 255.255.255.0 --gateway 192.0.2.1 --yes \
+        --wait-ms 500 --verify-after-ms 1000
+    echo "set with a free address, the scan and the check took $((($(date +%s%N) - started) / 1000000)) ms"
+    contains out.txt "New IP 192.0.2.150: free"
+    contains out.txt "$panel verified at 192.0.2.150"
+    lacks out.txt "line 0"
+    contains "$audit_log" ",192.0.2.150,255.255.255.0,192.0.2.1,sent,free"
+    contains "$audit_log" ",192.0.2.150,255.255.255.0,192.0.2.1,verified,"
+
+    run 0 set $fan --ip 192.0.2.30 --mask 255.255.255.0 --gateway 192.0.2.1 --yes \
+        --allow-duplicate-ip
+    contains out.txt "New IP 192.0.2.30: in use by $peer, to be written anyway"
+    contains "$audit_log" ",192.0.2.30,255.255.255.0,192.0.2.1,sent,\"in use by $peer, written anyway\""
+    wait_for_log "modify request for $fan"
+    [ "$(count_lines "$log" "modify request")" -eq 3 ] || fail "expected exactly three writes"
+}
+
+# next_fleet: the simulator plays its next --next-fleet from the coming scan on.
+next_fleet() {
+    local changes
+    changes=$(count_lines "$log" "fleet changed:")
+    kill -HUP "${NESDRIX_SIM_PID:?run through tests/netns-fleet.sh}"
+    wait_for_log "fleet changed:" $((changes + 1))
+}
+
+# wait_for_output FILE TEXT: waits until a background command has printed TEXT.
+wait_for_output() {
+    local tries=0
+    until grep -qF -- "$2" "$1"; do
+        tries=$((tries + 1))
+        [ $tries -le 300 ] || { cat "$1" >&2; fail "$1 never showed: $2"; }
+        sleep 0.1
+    done
+}
+
+compare_and_watch() {
+    # tests/fleets/watch-before.txt, then on SIGHUP watch-lost-reply.txt and watch-after.txt.
+    local pid status=0 scans
+    run 0 scan --wait-ms 500 --format csv
+    cp out.txt before.csv
+    run 0 scan --compare before.csv --wait-ms 500
+    [ ! -s out.txt ] || fail "the same fleet showed differences"
+
+    "$cli" watch --interval-ms 1000 --wait-ms 300 >watch.txt 2>watch-err.txt &
+    pid=$!
+    wait_for_output watch.txt 'appeared 02:4E:58:00:30:04 "Fan VFD" 192.0.2.67'
+    # The fan misses exactly one scan: no alarm.
+    next_fleet
+    scans=$(count_lines "$log" ": 3 devices answer")
+    wait_for_log ": 3 devices answer" $((scans + 1))
+    next_fleet
+    wait_for_output watch.txt 'gone 02:4E:58:00:30:03 "Drive 3" 192.0.2.66'
+    kill -INT $pid
+    wait $pid || status=$?
+    [ $status -eq 0 ] || fail "watch ended with $status after Ctrl-C"
+    contains watch.txt 'changed 02:4E:58:00:30:02 "Panel 1": ip 192.0.2.65 -> 192.0.2.75'
+    contains watch.txt 'appeared 02:4E:58:00:30:05 "Conveyor" 192.0.2.69'
+    lacks watch.txt "gone 02:4E:58:00:30:04"
+    [ "$(grep -cE '^20[0-9]{2}-[01][0-9]-[0-3][0-9]T[0-9:]{8}\.[0-9]{3}Z (appeared|changed|gone) ' \
+        watch.txt)" -eq "$(wc -l <watch.txt)" ] || { cat watch.txt >&2; fail "a line without its time"; }
+    [ "$(wc -l <watch.txt)" -eq 7 ] || { cat watch.txt >&2; fail "expected 7 events"; }
+
+    run 9 scan --compare before.csv --save after.csv --wait-ms 500
+    cp out.txt compared.txt
+    [ "$(wc -l <after.csv)" -eq 5 ] || fail "--save with --compare: expected a header and 4 devices"
+    [ "$(wc -l <out.txt)" -eq 3 ] || fail "expected 3 differences"
+    contains out.txt 'new 02:4E:58:00:30:05 "Conveyor" 192.0.2.69'
+    contains out.txt 'missing 02:4E:58:00:30:03 "Drive 3" 192.0.2.66'
+    contains out.txt 'changed 02:4E:58:00:30:02 "Panel 1": ip 192.0.2.65 -> 192.0.2.75'
+    run 0 scan --wait-ms 500 --format json
+    cp out.txt after.json
+    run 9 diff before.csv after.json
+    diff compared.txt out.txt >&2 || fail "diff and scan --compare differ"
+    run 9 scan --compare before.csv --wait-ms 500 --format json
+    [ "$(count_lines out.txt '"change": ')" -eq 3 ] || fail "json: expected 3 changes"
+    run 1 scan --compare before.csv --format csv
+    contains err.txt "--format takes text or json here"
+    run 1 scan --compare missing.csv
+    contains err.txt "cannot compare: missing.csv: "
+
+    # The cable pulled while watching ends it with the status of a failed send.
+    status=0
+    "$cli" watch --interval-ms 500 --wait-ms 200 --format json >watch.txt 2>watch-err.txt &
+    pid=$!
+    wait_for_output watch.txt '"event":"appeared"'
+    ip link set veth0 down
+    wait $pid || status=$?
+    [ $status -eq 8 ] || { cat watch-err.txt >&2; fail "watch ended with $status, expected 8"; }
+    contains watch-err.txt "no network adapter is up to scan on"
 }
 
 lossy_network() {
@@ -312,6 +429,8 @@ two-adapters) two_adapters ;;
 foreign-device) foreign_device ;;
 no-adapter) no_adapter ;;
 lossy) lossy_network ;;
+address-check) address_check ;;
+compare-and-watch) compare_and_watch ;;
 *) fail "unknown scenario" ;;
 esac
 echo "PASS ($scenario)"

@@ -6,7 +6,7 @@
 
 # Runs a command against a simulated device fleet, on a network of its own:
 #
-#   tests/netns-fleet.sh [TOPOLOGY] --simulator PATH [SIMULATOR ARGS...]
+#   tests/netns-fleet.sh [TOPOLOGY] [--peer-address IP] --simulator PATH [SIMULATOR ARGS...]
 #                        [--office OFFICE SIMULATOR ARGS...] -- COMMAND [ARGS...]
 #
 # Fresh network namespaces joined by veth pairs. By default, one cable: the
@@ -21,15 +21,20 @@
 #                     (192.0.2.1/24) and no route for the limited broadcast; the
 #                     plant side is as above, the office side 198.51.100.1/24 with
 #                     198.51.100.64/26 local and a simulator of its own (--office)
+# --peer-address IP gives the devices' side one more address in its /24: a
+# station that answers ARP for it but never a scan (a PC, a camera, another
+# maker's device); its MAC is in NESDRIX_PEER_MAC.
 # The simulator runs on the devices' (plant) side with its log in a file named by
-# NESDRIX_SIM_LOG, the office simulator's in NESDRIX_SIM_LOG_OFFICE. COMMAND runs
+# NESDRIX_SIM_LOG (its process in NESDRIX_SIM_PID, for a SIGHUP that plays its
+# --next-fleet), the office simulator's in NESDRIX_SIM_LOG_OFFICE. COMMAND runs
 # on the program's side and its exit status is the script's. Nothing is
 # connected to the machine's own network, and everything is removed on the way
 # out, also on failure. Needs root; exits 77 (the tests' "skipped") without it.
 set -eu
 
 usage() {
-    echo "usage: $0 [--two-adapters|--foreign-device|--no-adapter] --simulator PATH" \
+    echo "usage: $0 [--two-adapters|--foreign-device|--no-adapter] [--peer-address IP]" \
+        "--simulator PATH" \
         "[SIMULATOR ARGS...] [--office ARGS...] -- COMMAND [ARGS...]" >&2
     exit 2
 }
@@ -41,6 +46,11 @@ case "${1:-}" in
     shift
     ;;
 esac
+peer_address=
+if [ "${1:-}" = "--peer-address" ] && [ $# -ge 2 ]; then
+    peer_address=$2
+    shift 2
+fi
 [ "${1:-}" = "--simulator" ] && [ $# -ge 2 ] || usage
 simulator=$2
 shift 2
@@ -143,6 +153,12 @@ else
     fi
 fi
 
+peer_mac=
+if [ -n "$peer_address" ]; then
+    ip -n "$dev" addr add "$peer_address/24" dev eth0
+    peer_mac=$(ip netns exec "$dev" cat /sys/class/net/eth0/address | tr a-f A-F)
+fi
+
 # start_simulator NS LOG ARGS...
 start_simulator() {
     local ns=$1 file=$2 tries=0
@@ -166,7 +182,8 @@ if [ $topology = two-adapters ]; then
 fi
 
 status=0
-NESDRIX_SIM_LOG=$log NESDRIX_SIM_LOG_OFFICE=$office_log ip netns exec "$prog" "$@" || status=$?
+NESDRIX_SIM_LOG=$log NESDRIX_SIM_LOG_OFFICE=$office_log NESDRIX_SIM_PID=${sim_pids[0]} \
+    NESDRIX_PEER_MAC=$peer_mac ip netns exec "$prog" "$@" || status=$?
 if [ $status -ne 0 ]; then
     echo "netns-fleet.sh: the command failed ($status); simulator log:" >&2
     cat "$log" >&2

@@ -57,11 +57,12 @@ QVector<DeviceRecord> scanned()
     };
 }
 
-AuditEntry entry(const QDateTime &time, const QString &host, const QString &outcome)
+AuditEntry entry(const QDateTime &time, const QString &host, const QString &outcome,
+    const QString &addressCheck = QString())
 {
     return { time, host, QStringLiteral("02:00:00:00:00:01"), QStringLiteral("192.0.2.64"),
         QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.1"), QStringLiteral("192.0.2.10"),
-        QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.254"), outcome };
+        QStringLiteral("255.255.255.0"), QStringLiteral("192.0.2.254"), outcome, addressCheck };
 }
 
 QString fileText(const QString &path)
@@ -242,7 +243,7 @@ void TestCliOutput::hiddenCharactersAndFormulas()
     const PlanEntry target { 1, devices.first().mac, newSettings() };
     QVERIFY(changeText(devices.first(), target).contains('"' + shown + '"'));
     AuditEntry audited = entry(QDateTime::currentDateTimeUtc(), name, QStringLiteral("sent"));
-    QCOMPARE(::auditLine(audited).section(',', 1, -9), csvCell);
+    QCOMPARE(::auditLine(audited).section(',', 1, -10), csvCell);
     // JSON keeps the name exact, and still nothing hidden reaches a terminal raw.
     const QString json = formatDevices(*listed(devices), OutputFormat::Json);
     QCOMPARE(QJsonDocument::fromJson(json.toUtf8()).array().first().toObject().value("name"), name);
@@ -368,6 +369,7 @@ void TestCliOutput::auditLine_data()
     QTest::addColumn<QDateTime>("time");
     QTest::addColumn<QString>("host");
     QTest::addColumn<QString>("outcome");
+    QTest::addColumn<QString>("addressCheck");
     QTest::addColumn<QString>("line");
 
     const QDateTime utc(QDate(2026, 12, 7), QTime(7, 5, 9, 42), Qt::UTC);
@@ -376,17 +378,19 @@ void TestCliOutput::auditLine_data()
         "192.0.2.254");
     QTest::newRow("a write") << utc << "bench-7"
                              << "sent"
-                             << "2026-12-07T07:05:09.042Z,bench-7," + addresses + ",sent\n";
+                             << "free"
+                             << "2026-12-07T07:05:09.042Z,bench-7," + addresses + ",sent,free\n";
     QTest::newRow("local time written as UTC")
         << QDateTime(QDate(2026, 12, 7), QTime(9, 5, 9, 42), Qt::OffsetFromUTC, 2 * 3600)
         << "bench-7"
-        << "verified"
-        << "2026-12-07T07:05:09.042Z,bench-7," + addresses + ",verified\n";
+        << "verified" << QString()
+        << "2026-12-07T07:05:09.042Z,bench-7," + addresses + ",verified,\n";
     QTest::newRow("fields with a comma or quote are quoted")
         << utc << "site \"A\""
         << "not verified, no answer"
+        << "in use by 02:00:00:00:00:30, written anyway"
         << "2026-12-07T07:05:09.042Z,\"site \"\"A\"\"\"," + addresses
-            + ",\"not verified, no answer\"\n";
+            + ",\"not verified, no answer\",\"in use by 02:00:00:00:00:30, written anyway\"\n";
 }
 
 void TestCliOutput::auditLine()
@@ -394,9 +398,10 @@ void TestCliOutput::auditLine()
     QFETCH(QDateTime, time);
     QFETCH(QString, host);
     QFETCH(QString, outcome);
+    QFETCH(QString, addressCheck);
     QFETCH(QString, line);
 
-    QCOMPARE(::auditLine(entry(time, host, outcome)), line);
+    QCOMPARE(::auditLine(entry(time, host, outcome, addressCheck)), line);
 }
 
 void TestCliOutput::auditLogAppendsAndFlushes()
@@ -408,7 +413,7 @@ void TestCliOutput::auditLogAppendsAndFlushes()
     {
         AuditLog log(path);
         QVERIFY2(log.open(), qPrintable(log.errorString()));
-        QVERIFY(log.record(old, target, QStringLiteral("sent")));
+        QVERIFY(log.record(old, target, QStringLiteral("sent"), QStringLiteral("free")));
         // On disk while the log is still open: a batch killed now keeps its record.
         QCOMPARE(fileText(path).count('\n'), 2);
     }
@@ -420,8 +425,8 @@ void TestCliOutput::auditLogAppendsAndFlushes()
     QCOMPARE(lines.size(), 3);
     QCOMPARE(lines.at(0) + '\n', auditHeaderLine());
     QVERIFY(lines.at(1).endsWith(",02:00:00:00:00:01,192.0.2.64,255.255.255.0,192.0.2.1,"
-                                 "192.0.2.10,255.255.255.0,192.0.2.254,sent"));
-    QVERIFY(lines.at(2).endsWith(",verified"));
+                                 "192.0.2.10,255.255.255.0,192.0.2.254,sent,free"));
+    QVERIFY(lines.at(2).endsWith(",verified,"));
 }
 
 void TestCliOutput::auditLogThatCannotOpen()

@@ -113,9 +113,7 @@ Stored storedKind()
 
 void addDeviceRow(QTableView *table, const TestDevice &test)
 {
-    const DeviceRecord device = test.record();
-    auto *shown = qobject_cast<QSortFilterProxyModel *>(table->model());
-    qobject_cast<DeviceListModel *>(shown->sourceModel())->append(device);
+    table->window()->findChild<DeviceListModel *>()->append(test.record());
 }
 
 } // namespace

@@ -77,8 +77,7 @@ void TestMainWindow::windowShape()
             + table->style()->pixelMetric(QStyle::PM_ScrollBarExtent)
         <= table->viewport()->width();
     const int borders = 2 * window.style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
-    QVERIFY(columnsFit
-        || window.width() + borders >= window.screen()->availableGeometry().width());
+    QVERIFY(columnsFit || window.width() + borders >= window.screen()->availableGeometry().width());
     QVERIFY(!window.findChild<QToolBar *>());
     QVERIFY(
         window.findChild<QStatusBar *>()->findChild<QLabel *>(QStringLiteral("shownCountLabel")));
@@ -119,7 +118,9 @@ void TestMainWindow::menus()
     QStringList files;
     for (const QAction *action : bar.at(0)->menu()->actions())
         files << action->text();
-    QCOMPARE(files, QStringList({ "&Refresh User List", "&Export List...", "", "&Quit" }));
+    QCOMPARE(files,
+        QStringList({ "&Refresh User List", "&Export List...", "", "&Compare with Saved List...",
+            "&Stop Comparing", "", "&Quit" }));
     bar.removeFirst();
     QCOMPARE(bar.at(0)->text(), QStringLiteral("&Language"));
     QCOMPARE(bar.at(1)->text(), QStringLiteral("&Help"));

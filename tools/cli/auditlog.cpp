@@ -19,14 +19,14 @@ QString auditLinkRefusedText()
 QString auditHeaderLine()
 {
     return QStringLiteral("time_utc,host,mac,old_ip,old_mask,old_gateway,new_ip,new_mask,"
-                          "new_gateway,outcome\n");
+                          "new_gateway,outcome,address_check\n");
 }
 
 QString auditLine(const AuditEntry &entry)
 {
     const QStringList fields = { entry.time.toUTC().toString(Qt::ISODateWithMs), entry.host,
         entry.mac, entry.oldIp, entry.oldMask, entry.oldGateway, entry.newIp, entry.newMask,
-        entry.newGateway, entry.outcome };
+        entry.newGateway, entry.outcome, entry.addressCheck };
     return csvLine(fields);
 }
 
@@ -41,12 +41,13 @@ bool AuditLog::open()
     return file.size() > 0 || appendLine(auditHeaderLine());
 }
 
-bool AuditLog::record(const DeviceRecord &device, const PlanEntry &target, const QString &outcome)
+bool AuditLog::record(const DeviceRecord &device, const PlanEntry &target, const QString &outcome,
+    const QString &addressCheck)
 {
     const AuditEntry entry { QDateTime::currentDateTimeUtc(), QSysInfo::machineHostName(),
         device.mac.toString(), device.ip.toString(), device.mask.toString(),
         device.gateway.toString(), target.settings.ip.toString(), target.settings.mask.toString(),
-        target.settings.gateway.toString(), outcome };
+        target.settings.gateway.toString(), outcome, addressCheck };
     return appendLine(auditLine(entry));
 }
 

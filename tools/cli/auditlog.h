@@ -25,6 +25,8 @@ struct AuditEntry
     QString newMask;
     QString newGateway;
     QString outcome;
+    // What the check of the new IP before the write found; empty on other lines.
+    QString addressCheck;
 };
 
 // The column names, written once at the top of a new log.
@@ -49,7 +51,8 @@ public:
     // point one at a file of yours), makes it with mode 0640 (narrowed by the
     // umask) and its missing folder with mode 0700; see auditfile.h.
     bool open();
-    bool record(const DeviceRecord &device, const PlanEntry &target, const QString &outcome);
+    bool record(const DeviceRecord &device, const PlanEntry &target, const QString &outcome,
+        const QString &addressCheck = QString());
     QString errorString() const;
     QString path() const { return filePath; }
 

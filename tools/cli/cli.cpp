@@ -4,22 +4,29 @@
 
 #include "cli.h"
 
+#include "addresschecks.h"
 #include "ansibleinventory.h"
 #include "auditlog.h"
 #include "deviceformat.h"
 #include "devicetext.h"
+#include "devicewatch.h"
+#include "differenceformat.h"
 #include "exitcode.h"
 #include "fleet.h"
 #include "interruptwatcher.h"
 #include "plan.h"
 #include "safetext.h"
 #include "scantext.h"
+#include "snapshot.h"
 
 #include <QCommandLineParser>
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QSaveFile>
+#include <QSet>
 
 #include <cstdio>
 #include <optional>
@@ -73,6 +80,14 @@ QCommandLineOption auditOption()
                        "link is refused.")
             .arg(defaultAuditPath()),
         QStringLiteral("file"), defaultAuditPath() };
+}
+
+QCommandLineOption verifyOption()
+{
+    return { QStringLiteral("verify-after-ms"),
+        QStringLiteral("After writing, wait <ms> milliseconds, scan again and report whether "
+                       "the devices answer with their new settings (default 0: no check)."),
+        QStringLiteral("ms"), QStringLiteral("0") };
 }
 
 QCommandLineOption yesOption()
@@ -253,13 +268,13 @@ bool openAudit(AuditLog &audit)
 // Sends the write and records it, also when it could not be sent; gives the
 // exit status when the run stops here. A write the log could not take is
 // printed in full so that it is recorded somewhere.
-std::optional<int> writeAndRecord(
-    Fleet &fleet, AuditLog &audit, const DeviceRecord &device, const PlanEntry &target)
+std::optional<int> writeAndRecord(Fleet &fleet, AuditLog &audit, const DeviceRecord &device,
+    const PlanEntry &target, const QString &addressCheck)
 {
     const bool sent = fleet.write(device, target);
     const QString outcome = sent ? QStringLiteral("sent")
                                  : QStringLiteral("send failed: %1").arg(fleet.sendErrorString());
-    if (!audit.record(device, target, outcome)) {
+    if (!audit.record(device, target, outcome, addressCheck)) {
         printError(QStringLiteral("the audit log %1 could not take this write, stopping: %2 (%3)")
                        .arg(audit.path(), changeText(device, target), audit.errorString()));
         return ExitAuditFailed;
@@ -295,6 +310,133 @@ bool saveDevices(const DeviceListModel &devices, const QString &path, OutputForm
     return false;
 }
 
+// Saved lists compared: diff, scan --compare and watch.
+
+QCommandLineOption compareOption()
+{
+    return { QStringLiteral("compare"),
+        QStringLiteral("Compare the devices that answer with the saved list <file> (the CSV of "
+                       "Export List or scan --format csv, or the JSON of scan --format json) "
+                       "and print what differs, as diff does; --format then takes text or "
+                       "json."),
+        QStringLiteral("file") };
+}
+
+// text or json; --format's default, table, counts as text.
+std::optional<bool> jsonFormat(const QCommandLineParser &parser, const QCommandLineOption &format)
+{
+    const QString text = parser.value(format);
+    if (text == QLatin1String("json"))
+        return true;
+    if (text == QLatin1String("text") || text == QLatin1String("table"))
+        return false;
+    printError(QStringLiteral("--format takes text or json here, not \"%1\"")
+                   .arg(boundedText(neutralizedText(text))));
+    return std::nullopt;
+}
+
+std::optional<Snapshot> savedList(const QString &path)
+{
+    QString error;
+    std::optional<Snapshot> list = readSnapshotFile(path, &error);
+    if (!list)
+        printError(QStringLiteral("cannot compare: %1").arg(error));
+    return list;
+}
+
+int printDifferences(const Snapshot &oldList, const Snapshot &newList, bool json)
+{
+    const QVector<DeviceDifference> differences = compareSnapshots(oldList, newList);
+    printOut(json ? differencesJson(differences) : differencesText(differences));
+    return differences.isEmpty() ? ExitSuccess : ExitDifferencesFound;
+}
+
+int diffCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Compares two saved device lists (the CSV of Export List or scan --format csv, or the "
+        "JSON of scan --format json) device by device, by MAC, and prints one line per "
+        "difference: new MAC NAME IP, missing MAC NAME IP, changed MAC NAME: FIELD OLD -> NEW, "
+        "..., and duplicate for a MAC listed more than once. Sends nothing. Exit status 0: the "
+        "lists are the same; 9: they differ; 1: a list could not be read."));
+    parser.addPositionalArgument(QStringLiteral("OLD"), QStringLiteral("The earlier list."));
+    parser.addPositionalArgument(QStringLiteral("NEW"), QStringLiteral("The later list."));
+    const QCommandLineOption format(QStringLiteral("format"),
+        QStringLiteral("text (default) or json."), QStringLiteral("format"),
+        QStringLiteral("text"));
+    parser.addOption(format);
+    if (const std::optional<int> status
+        = parseCommandLine(parser, QStringLiteral("diff"), arguments, 2))
+        return *status;
+    const std::optional<bool> json = jsonFormat(parser, format);
+    if (!json)
+        return ExitUsage;
+    const std::optional<Snapshot> oldList = savedList(parser.positionalArguments().at(0));
+    const std::optional<Snapshot> newList = savedList(parser.positionalArguments().at(1));
+    if (!oldList || !newList)
+        return ExitUsage;
+    return printDifferences(*oldList, *newList, *json);
+}
+
+int watchCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Scans again and again and prints one line per event, after its time (ISO 8601, UTC): "
+        "appeared MAC NAME IP, changed MAC NAME: FIELD OLD -> NEW, ..., gone MAC NAME IP. "
+        "A device is gone only after it missed two scans in a row. The first scan reports "
+        "every device as appeared. Ctrl-C ends it (exit status 0); a scan that cannot be sent "
+        "ends it with status 8."));
+    const QCommandLineOption wait = waitOption();
+    const QCommandLineOption interval(QStringLiteral("interval-ms"),
+        QStringLiteral("Start a scan every <ms> milliseconds (default 10000), or as soon as "
+                       "the last one ended when it listens longer."),
+        QStringLiteral("ms"), QStringLiteral("10000"));
+    const QCommandLineOption format(QStringLiteral("format"),
+        QStringLiteral("text (default), or json: one JSON object a line, with \"time\", "
+                       "\"event\", \"mac\" and the \"old\" and \"new\" device."),
+        QStringLiteral("format"), QStringLiteral("text"));
+    const QCommandLineOption tries = triesOption();
+    parser.addOptions({ wait, tries, interval, format });
+    if (const std::optional<int> status
+        = parseCommandLine(parser, QStringLiteral("watch"), arguments, 0))
+        return *status;
+    const std::optional<int> waitMs = numberValue(parser, wait, 0);
+    const std::optional<int> scanTries = numberValue(parser, tries, 1, ScanRun::MaxTries);
+    const std::optional<int> intervalMs = numberValue(parser, interval, 100);
+    const std::optional<bool> json = jsonFormat(parser, format);
+    if (!waitMs || !scanTries || !intervalMs || !json)
+        return ExitUsage;
+
+    InterruptWatcher watcher;
+    Fleet fleet(&watcher);
+    fleet.setScanTries(*scanTries);
+    if (!fleet.open()) {
+        printError(bindFailureText(fleet.bindErrorString()));
+        return ExitPortUnavailable;
+    }
+    DeviceWatch devices;
+    QElapsedTimer sinceScan;
+    do {
+        sinceScan.start();
+        const QVector<DeviceRecord> heard = scanAndWarn(fleet, *waitMs);
+        if (!fleet.lastScan().anySent()) {
+            printError(scanFailureText(fleet.lastScan()));
+            return ExitSendFailed;
+        }
+        // A scan cut short by Ctrl-C would report every device not heard yet.
+        if (watcher.isInterrupted())
+            break;
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        QString events;
+        for (const DeviceDifference &event : devices.takeScan(heard))
+            events += watchEventLine(now, event, *json) + QLatin1Char('\n');
+        printOut(events);
+    } while (fleet.pause(int(qMax<qint64>(0, *intervalMs - sinceScan.elapsed()))));
+    return ExitSuccess;
+}
+
 int scanCommand(const QStringList &arguments)
 {
     QCommandLineParser parser;
@@ -313,14 +455,19 @@ int scanCommand(const QStringList &arguments)
                        "(.csv, .json), also when no device answered; may be given more than "
                        "once. A file of that name is replaced."),
         QStringLiteral("file"));
-    parser.addOptions({ wait, tries, format, save });
+    const QCommandLineOption compare = compareOption();
+    parser.addOptions({ wait, tries, format, save, compare });
     if (const std::optional<int> status
         = parseCommandLine(parser, QStringLiteral("scan"), arguments, 0))
         return *status;
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
     const std::optional<int> scanTries = numberValue(parser, tries, 1, ScanRun::MaxTries);
+    // With --compare the output is the comparison's: text or json.
+    const bool comparing = parser.isSet(compare);
+    const std::optional<bool> json
+        = comparing ? jsonFormat(parser, format) : std::optional<bool>(false);
     const std::optional<OutputFormat> outputFormat = outputFormatFromText(parser.value(format));
-    if (!outputFormat)
+    if (!comparing && !outputFormat)
         printError(QStringLiteral("--format takes table, csv or json, not \"%1\"")
                        .arg(parser.value(format)));
     QVector<std::pair<QString, OutputFormat>> saves;
@@ -328,7 +475,12 @@ int scanCommand(const QStringList &arguments)
         if (const std::optional<OutputFormat> fileFormat = saveFormat(path))
             saves.append({ path, *fileFormat });
     }
-    if (!waitMs || !scanTries || !outputFormat || saves.size() != parser.values(save).size())
+    if (!waitMs || !scanTries || !json || (!comparing && !outputFormat)
+        || saves.size() != parser.values(save).size())
+        return ExitUsage;
+    const std::optional<Snapshot> oldList
+        = comparing ? savedList(parser.value(compare)) : std::optional<Snapshot>(Snapshot {});
+    if (!oldList)
         return ExitUsage;
 
     InterruptWatcher watcher;
@@ -341,6 +493,8 @@ int scanCommand(const QStringList &arguments)
         if (!saveDevices(fleet.listedDevices(), path, fileFormat))
             return ExitUsage;
     }
+    if (comparing)
+        return printDifferences(*oldList, snapshotOfScan(scan.devices), *json);
     // Scripts read an empty list as one: JSON's [] and CSV's header line.
     if (!scan.devices.isEmpty() || *outputFormat != OutputFormat::Table)
         printOut(formatDevices(fleet.listedDevices(), *outputFormat));
@@ -436,94 +590,6 @@ std::optional<PlanEntry> setTarget(
     return PlanEntry { 0, mac, *DeviceSettings::fromTexts(ip, mask, gateway) };
 }
 
-// Another device on the target's network that already holds the new IP, if any.
-std::optional<DeviceRecord> ipHolder(
-    const QVector<DeviceRecord> &devices, const DeviceRecord &targetDevice, const PlanEntry &target)
-{
-    for (const DeviceRecord &device : devices) {
-        if (device.interfaceIndex == targetDevice.interfaceIndex && device.ip == target.settings.ip
-            && device.mac != target.mac)
-            return device;
-    }
-    return std::nullopt;
-}
-
-int setCommand(const QStringList &arguments)
-{
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Finds the device by its MAC address and writes it a new IP address, net mask and "
-        "gateway, keeping its MAC address and name. Shows the old and the new values; writes "
-        "only with --yes, and then appends the write to the audit log."));
-    parser.addPositionalArgument(QStringLiteral("MAC"), QLatin1String(MacArgumentHelp));
-    const QCommandLineOption ip(QStringLiteral("ip"),
-        QStringLiteral("New IP address (default: the one the device reports)."),
-        QStringLiteral("address"));
-    const QCommandLineOption mask(QStringLiteral("mask"),
-        QStringLiteral("New net mask (default: the one the device reports)."),
-        QStringLiteral("mask"));
-    const QCommandLineOption gateway(QStringLiteral("gateway"),
-        QStringLiteral("New gateway (default: the one the device reports)."),
-        QStringLiteral("address"));
-    const QCommandLineOption yes = yesOption();
-    const QCommandLineOption allowDuplicate(QStringLiteral("allow-duplicate-ip"),
-        QStringLiteral("Write even when another device already holds the new IP address."));
-    const QCommandLineOption wait = waitOption();
-    const QCommandLineOption tries = triesOption();
-    const QCommandLineOption audit = auditOption();
-    parser.addOptions({ ip, mask, gateway, yes, allowDuplicate, wait, tries, audit });
-    if (const std::optional<int> status
-        = parseCommandLine(parser, QStringLiteral("set"), arguments, 1))
-        return *status;
-    const std::optional<MacAddress> mac = macArgument(parser);
-    const std::optional<int> waitMs = numberValue(parser, wait, 0);
-    const std::optional<int> scanTries = numberValue(parser, tries, 1, ScanRun::MaxTries);
-    if (!mac || !waitMs || !scanTries)
-        return ExitUsage;
-    const std::optional<DeviceSettingsTexts> given = givenSettings(parser, ip, mask, gateway);
-    // Given in full, the settings are checked before anything is sent.
-    if (!given
-        || (parser.isSet(ip) && parser.isSet(mask) && parser.isSet(gateway)
-            && !setTarget(*mac, *given, DeviceRecord())))
-        return ExitUsage;
-
-    InterruptWatcher watcher;
-    Fleet fleet(&watcher);
-    fleet.setScanTries(*scanTries);
-    const Scan scan = openAndFind(fleet, watcher, *waitMs, *mac);
-    if (scan.failure != ExitSuccess)
-        return scan.failure;
-    const DeviceRecord &device = scan.device;
-    const std::optional<PlanEntry> target = setTarget(*mac, *given, device);
-    if (!target)
-        return ExitUsage;
-    if (!changesSettings(device, *target)) {
-        printOut(changeText(device, *target) + QLatin1Char('\n'));
-        printOut(QStringLiteral("Nothing written: the device already has these settings.\n"));
-        return ExitSuccess;
-    }
-    const std::optional<DeviceRecord> holder = ipHolder(scan.devices, device, *target);
-    if (holder && !parser.isSet(allowDuplicate)) {
-        printError(QStringLiteral("%1 already holds %2; nothing written (--allow-duplicate-ip "
-                                  "writes it all the same)")
-                       .arg(holder->mac.toString(), target->settings.ip.toString()));
-        return ExitRefused;
-    }
-
-    printOut(changeText(device, *target) + viaText(device) + QLatin1Char('\n'));
-    if (!parser.isSet(yes)) {
-        printOut(QStringLiteral("Nothing written: add --yes to write.\n"));
-        return ExitSuccess;
-    }
-    AuditLog auditLog(parser.value(audit));
-    if (!openAudit(auditLog))
-        return ExitAuditFailed;
-    if (const std::optional<int> status = writeAndRecord(fleet, auditLog, device, *target))
-        return *status;
-    printOut(QStringLiteral("Written. %1\n").arg(RestartTip));
-    return ExitSuccess;
-}
-
 std::optional<QString> planText(const QString &path)
 {
     QFile file(path);
@@ -538,6 +604,8 @@ struct PlannedWrite
 {
     DeviceRecord device;
     PlanEntry target;
+    // The audit log's words for the check of the new IP.
+    QString addressCheck;
 };
 
 QVector<PlannedWrite> plannedWrites(
@@ -545,7 +613,7 @@ QVector<PlannedWrite> plannedWrites(
 {
     QVector<PlannedWrite> writes;
     for (const PlanEntry &entry : entries)
-        writes.append({ devicesWithMac(devices, entry.mac).constFirst(), entry });
+        writes.append({ devicesWithMac(devices, entry.mac).constFirst(), entry, QString() });
     return writes;
 }
 
@@ -560,7 +628,7 @@ std::optional<int> writeBatch(Fleet &fleet, AuditLog &audit, const InterruptWatc
         if (!fleet.pause(written > 0 ? intervalMs : 0))
             break;
         if (const std::optional<int> status
-            = writeAndRecord(fleet, audit, write.device, write.target))
+            = writeAndRecord(fleet, audit, write.device, write.target, write.addressCheck))
             return *status;
         ++written;
         printOut(QStringLiteral("line %1: sent %2\n")
@@ -586,10 +654,13 @@ int verifyBatch(Fleet &fleet, AuditLog &audit, const QVector<PlannedWrite> &writ
         const QString outcome = verificationOutcome(devices, write.target);
         failures += outcome == VerifiedOutcome ? 0 : 1;
         recorded = audit.record(write.device, write.target, outcome) && recorded;
-        printOut(
-            QStringLiteral("line %1: %2 %3 at %4\n")
-                .arg(write.target.lineNo)
-                .arg(write.target.mac.toString(), outcome, write.target.settings.ip.toString()));
+        // set's one write has no plan line.
+        const QString line = write.target.lineNo > 0
+            ? QStringLiteral("line %1: ").arg(write.target.lineNo)
+            : QString();
+        printOut(QStringLiteral("%1%2 %3 at %4\n")
+                     .arg(line, write.target.mac.toString(), outcome,
+                         write.target.settings.ip.toString()));
     }
     if (!recorded)
         printError(QStringLiteral("the audit log %1 could not take every check: %2")
@@ -603,6 +674,173 @@ int verifyBatch(Fleet &fleet, AuditLog &audit, const QVector<PlannedWrite> &writ
     return !recorded ? ExitAuditFailed : failures > 0 ? ExitNotVerified : ExitSuccess;
 }
 
+AddressProbeSender probeSender(Fleet &fleet)
+{
+    return [&fleet](const QHostAddress &ip, int interfaceIndex, QString *error) {
+        return fleet.sendAddressProbe(ip, interfaceIndex, error);
+    };
+}
+
+// The check of set's new IP: the audit log's words for it, or the exit status
+// when the write is refused or interrupted.
+struct CheckedAddress
+{
+    QString auditText;
+    int failure = ExitSuccess;
+};
+
+CheckedAddress checkNewAddress(Fleet &fleet, const InterruptWatcher &watcher,
+    const QVector<DeviceRecord> &devices, const DeviceRecord &device, const PlanEntry &target,
+    bool writeAnyway)
+{
+    const std::optional<QVector<AddressCheckResult>> results = runAddressChecks(
+        { { device, target.settings.ip } }, devices, probeSender(fleet), watcher);
+    if (!results)
+        return { {}, ExitInterrupted };
+    const AddressCheckResult &result = results->constFirst();
+    const QString ip = target.settings.ip.toString();
+    if (result.outcome != AddressCheckResult::Outcome::InUse) {
+        printOut(QStringLiteral("New IP %1: %2\n").arg(ip, addressCheckText(result)));
+        return { addressCheckText(result) };
+    }
+    if (!writeAnyway) {
+        printError(QStringLiteral("%1 is in use by %2; nothing written (--allow-duplicate-ip "
+                                  "writes it all the same)")
+                       .arg(ip, addressHolderText(result)));
+        return { {}, ExitRefused };
+    }
+    printOut(
+        QStringLiteral("New IP %1: %2, to be written anyway\n").arg(ip, addressCheckText(result)));
+    return { addressCheckText(result) + QStringLiteral(", written anyway") };
+}
+
+int setCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Finds the device by its MAC address and writes it a new IP address, net mask and "
+        "gateway, keeping its MAC address and name. Checks first that no other device or "
+        "station holds the new IP (by ARP, up to about 3.5 s) and refuses it when one does. "
+        "Shows the old and the new values; writes only with --yes, and then appends the write "
+        "and the check's result to the audit log."));
+    parser.addPositionalArgument(QStringLiteral("MAC"), QLatin1String(MacArgumentHelp));
+    const QCommandLineOption ip(QStringLiteral("ip"),
+        QStringLiteral("New IP address (default: the one the device reports)."),
+        QStringLiteral("address"));
+    const QCommandLineOption mask(QStringLiteral("mask"),
+        QStringLiteral("New net mask (default: the one the device reports)."),
+        QStringLiteral("mask"));
+    const QCommandLineOption gateway(QStringLiteral("gateway"),
+        QStringLiteral("New gateway (default: the one the device reports)."),
+        QStringLiteral("address"));
+    const QCommandLineOption yes = yesOption();
+    const QCommandLineOption allowDuplicate(QStringLiteral("allow-duplicate-ip"),
+        QStringLiteral("Write even when the new IP address is in use: held by another device "
+                       "that answered the scan, or answered for by any station on the cable "
+                       "(the address is checked by ARP before writing)."));
+    const QCommandLineOption verify = verifyOption();
+    const QCommandLineOption wait = waitOption();
+    const QCommandLineOption tries = triesOption();
+    const QCommandLineOption audit = auditOption();
+    parser.addOptions({ ip, mask, gateway, yes, allowDuplicate, verify, wait, tries, audit });
+    if (const std::optional<int> status
+        = parseCommandLine(parser, QStringLiteral("set"), arguments, 1))
+        return *status;
+    const std::optional<MacAddress> mac = macArgument(parser);
+    const std::optional<int> waitMs = numberValue(parser, wait, 0);
+    const std::optional<int> scanTries = numberValue(parser, tries, 1, ScanRun::MaxTries);
+    const std::optional<int> verifyMs = numberValue(parser, verify, 0);
+    if (!mac || !waitMs || !scanTries || !verifyMs)
+        return ExitUsage;
+    const std::optional<DeviceSettingsTexts> given = givenSettings(parser, ip, mask, gateway);
+    // Given in full, the settings are checked before anything is sent.
+    if (!given
+        || (parser.isSet(ip) && parser.isSet(mask) && parser.isSet(gateway)
+            && !setTarget(*mac, *given, DeviceRecord())))
+        return ExitUsage;
+
+    InterruptWatcher watcher;
+    Fleet fleet(&watcher);
+    fleet.setScanTries(*scanTries);
+    const Scan scan = openAndFind(fleet, watcher, *waitMs, *mac);
+    if (scan.failure != ExitSuccess)
+        return scan.failure;
+    const DeviceRecord &device = scan.device;
+    const std::optional<PlanEntry> target = setTarget(*mac, *given, device);
+    if (!target)
+        return ExitUsage;
+    if (!changesSettings(device, *target)) {
+        printOut(changeText(device, *target) + QLatin1Char('\n'));
+        printOut(QStringLiteral("Nothing written: the device already has these settings.\n"));
+        return ExitSuccess;
+    }
+    const CheckedAddress check = checkNewAddress(
+        fleet, watcher, scan.devices, device, *target, parser.isSet(allowDuplicate));
+    if (check.failure != ExitSuccess)
+        return check.failure;
+
+    printOut(changeText(device, *target) + viaText(device) + QLatin1Char('\n'));
+    if (!parser.isSet(yes)) {
+        printOut(QStringLiteral("Nothing written: add --yes to write.\n"));
+        return ExitSuccess;
+    }
+    AuditLog auditLog(parser.value(audit));
+    if (!openAudit(auditLog))
+        return ExitAuditFailed;
+    if (const std::optional<int> status
+        = writeAndRecord(fleet, auditLog, device, *target, check.auditText))
+        return *status;
+    printOut(QStringLiteral("Written. %1\n").arg(RestartTip));
+    if (*verifyMs == 0)
+        return ExitSuccess;
+    if (!fleet.pause(*verifyMs))
+        return ExitInterrupted;
+    return verifyBatch(fleet, auditLog, { { device, *target, check.auditText } }, *waitMs);
+}
+
+// Checks every new IP of the plan, side by side, before anything is written;
+// refuses the plan when one is in use by a device or station that the plan
+// does not move. Gives the exit status when the plan stops here.
+std::optional<int> checkPlanAddresses(Fleet &fleet, const InterruptWatcher &watcher,
+    const QVector<DeviceRecord> &devices, QVector<PlannedWrite> &writes)
+{
+    QSet<quint64> plannedMacs;
+    QVector<AddressCheckJob> jobs;
+    for (const PlannedWrite &write : qAsConst(writes)) {
+        plannedMacs.insert(write.device.mac.toUInt64());
+        jobs.append({ write.device, write.target.settings.ip });
+    }
+    // A listed holder outside the plan was refused already; one inside moves away.
+    QVector<DeviceRecord> unplanned;
+    for (const DeviceRecord &device : devices) {
+        if (!plannedMacs.contains(device.mac.toUInt64()))
+            unplanned.append(device);
+    }
+    const std::optional<QVector<AddressCheckResult>> results
+        = runAddressChecks(jobs, unplanned, probeSender(fleet), watcher);
+    if (!results)
+        return ExitInterrupted;
+    QVector<PlanProblem> problems;
+    for (int index = 0; index < writes.size(); ++index) {
+        const AddressCheckResult &result = results->at(index);
+        PlannedWrite &write = writes[index];
+        write.addressCheck = addressCheckText(result);
+        if (result.outcome != AddressCheckResult::Outcome::InUse)
+            continue;
+        if (!result.heldByThisComputer && plannedMacs.contains(result.holderMac.toUInt64())) {
+            write.addressCheck += QStringLiteral(", which moves in this plan");
+            continue;
+        }
+        problems.append({ write.target.lineNo,
+            QStringLiteral("new IP %1 is in use by %2, which is not in the plan")
+                .arg(write.target.settings.ip.toString(), addressHolderText(result)) });
+    }
+    if (problems.isEmpty())
+        return std::nullopt;
+    printError(QStringLiteral("plan refused, nothing written:\n") + planProblemsText(problems));
+    return ExitRefused;
+}
+
 int applyCommand(const QStringList &arguments)
 {
     QCommandLineParser parser;
@@ -611,15 +849,14 @@ int applyCommand(const QStringList &arguments)
         "MAC,... is optional, lines starting with # are comments). Scans once and checks the "
         "whole plan before writing anything: each MAC answers exactly once and is planned "
         "once, every address passes the device dialog's checks, no two lines share a new IP, "
-        "and no new IP is held by a device outside the plan. On any failure it names every "
-        "bad line and writes nothing. With --yes it writes the devices in plan order and "
-        "appends each write to the audit log."));
+        "no new IP is held by a device outside the plan, and no new IP is answered for on the "
+        "cable by a device or station the plan does not move (checked by ARP, side by side). "
+        "On any failure it names every bad line and writes nothing. With --yes it writes the "
+        "devices in plan order and appends each write, with its address check, to the audit "
+        "log."));
     parser.addPositionalArgument(QStringLiteral("PLAN"), QStringLiteral("The plan file (CSV)."));
     const QCommandLineOption yes = yesOption();
-    const QCommandLineOption verify(QStringLiteral("verify-after-ms"),
-        QStringLiteral("After the writes, wait <ms> milliseconds, scan again and report which "
-                       "devices answer with their new settings (default 0: no check)."),
-        QStringLiteral("ms"), QStringLiteral("0"));
+    const QCommandLineOption verify = verifyOption();
     const QCommandLineOption interval(QStringLiteral("interval-ms"),
         QStringLiteral("Pause <ms> milliseconds between two writes (default 0)."),
         QStringLiteral("ms"), QStringLiteral("0"));
@@ -658,12 +895,14 @@ int applyCommand(const QStringList &arguments)
         return ExitRefused;
     }
 
-    const QVector<PlannedWrite> writes = plannedWrites(plan.entries, devices);
+    QVector<PlannedWrite> writes = plannedWrites(plan.entries, devices);
+    if (const std::optional<int> status = checkPlanAddresses(fleet, watcher, devices, writes))
+        return *status;
     if (!parser.isSet(yes)) {
-        for (const PlannedWrite &write : writes)
-            printOut(QStringLiteral("line %1: would write %2\n")
+        for (const PlannedWrite &write : qAsConst(writes))
+            printOut(QStringLiteral("line %1: would write %2 (new IP %3)\n")
                          .arg(write.target.lineNo)
-                         .arg(changeText(write.device, write.target)));
+                         .arg(changeText(write.device, write.target), write.addressCheck));
         printOut(QStringLiteral("Nothing written: add --yes to write.\n"));
         return ExitSuccess;
     }
@@ -741,6 +980,8 @@ const Command Commands[] = {
     { "flash", "flash one device's LEDs so it can be found", flashCommand },
     { "set", "write one device a new IP address, net mask and gateway", setCommand },
     { "apply", "write a whole commissioning plan from a CSV file", applyCommand },
+    { "diff", "compare two saved device lists", diffCommand },
+    { "watch", "scan again and again and report devices that appear, change or go", watchCommand },
     { "inventory", "list the devices as an Ansible dynamic inventory", inventoryCommand },
 };
 

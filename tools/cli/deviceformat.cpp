@@ -74,18 +74,11 @@ QString formatJson(const DeviceListModel &devices)
 {
     QJsonArray array;
     for (int row = 0; row < devices.rowCount(); ++row) {
-        const DeviceRecord &device = devices.record(row);
-        array.append(QJsonObject { { QStringLiteral("type"), device.typeText() },
-            { QStringLiteral("name"), device.name() },
-            { QStringLiteral("ip"), device.ip.toString() },
-            { QStringLiteral("mac"), device.mac.toString() },
-            { QStringLiteral("mask"), device.mask.toString() },
-            { QStringLiteral("gateway"), device.gateway.toString() },
-            { QStringLiteral("version"), device.version },
-            { QStringLiteral("points"), device.points },
-            { QStringLiteral("duplicateMac"), devices.isDuplicateMac(row) },
-            { QStringLiteral("duplicateIp"), devices.isDuplicateIp(row) },
-            { QStringLiteral("adapter"), adapterName(device.interfaceIndex) } });
+        QJsonObject object = deviceJsonObject(devices.record(row));
+        object.insert(QStringLiteral("duplicateMac"), devices.isDuplicateMac(row));
+        object.insert(QStringLiteral("duplicateIp"), devices.isDuplicateIp(row));
+        object.insert(QStringLiteral("adapter"), adapterName(devices.record(row).interfaceIndex));
+        array.append(object);
     }
     if (array.isEmpty())
         return QStringLiteral("[]\n");
@@ -94,6 +87,17 @@ QString formatJson(const DeviceListModel &devices)
 }
 
 } // namespace
+
+QJsonObject deviceJsonObject(const DeviceRecord &device)
+{
+    return { { QStringLiteral("type"), device.typeText() },
+        { QStringLiteral("name"), device.name() }, { QStringLiteral("ip"), device.ip.toString() },
+        { QStringLiteral("mac"), device.mac.toString() },
+        { QStringLiteral("mask"), device.mask.toString() },
+        { QStringLiteral("gateway"), device.gateway.toString() },
+        { QStringLiteral("version"), device.version },
+        { QStringLiteral("points"), device.points } };
+}
 
 std::optional<OutputFormat> outputFormatFromText(const QString &text)
 {

@@ -8,6 +8,7 @@
 #include "devicelistmodel.h"
 #include "plan.h"
 
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -23,6 +24,10 @@ std::optional<OutputFormat> outputFormatFromText(const QString &text);
 // table and CSV show hidden characters as a placeholder (see safetext.h); JSON
 // keeps every text exact. Version and points texts are bounded in all three.
 QString formatDevices(const DeviceListModel &devices, OutputFormat format);
+
+// A device's texts under the keys of the JSON forms: exact, hidden characters
+// and all (see jsonWithEscapedHiddenCharacters).
+QJsonObject deviceJsonObject(const DeviceRecord &device);
 
 // The device's old settings against the planned ones, on one line: the
 // settings that change as "old -> new", the others as kept.

@@ -28,6 +28,9 @@ enum ExitCode {
     // A request could not be sent: no network adapter is up to scan on, or the
     // system refused a scan, flash, stop or write (the audit log says `send failed`).
     ExitSendFailed = 8,
+    // diff, scan --compare: the lists differ. No error ends with it, so that a
+    // script can tell "something changed" from "could not compare".
+    ExitDifferencesFound = 9,
     // Ctrl-C or SIGTERM ended the scan or the batch before its end.
     ExitInterrupted = 130,
 };

@@ -92,6 +92,11 @@ QString Fleet::sendErrorString() const
     return sendError;
 }
 
+bool Fleet::sendAddressProbe(const QHostAddress &ip, int interfaceIndex, QString *error)
+{
+    return socket->udpSendAddressProbe(ip, interfaceIndex, error);
+}
+
 DeviceTarget Fleet::targetOf(const DeviceRecord &device) const
 {
     return DeviceTarget::of(device, listed.sharesIp(device));

@@ -51,6 +51,8 @@ public:
     // Sends the modify request: the target's addresses, the device's own MAC and name.
     bool write(const DeviceRecord &device, const PlanEntry &target);
     QString sendErrorString() const;
+    // The probe of an address check, from the endpoint's port like every request.
+    bool sendAddressProbe(const QHostAddress &ip, int interfaceIndex, QString *error);
 
 private:
     DeviceTarget targetOf(const DeviceRecord &device) const;

@@ -125,6 +125,15 @@ bool DeviceSimulator::bind(QString *error)
     return false;
 }
 
+void DeviceSimulator::playFleet(const Fleet &nextFleet)
+{
+    for (QTimer *hold : qAsConst(flashHolds))
+        hold->deleteLater();
+    flashHolds.clear();
+    ++fleetGeneration;
+    fleet = nextFleet;
+}
+
 void DeviceSimulator::readRequests()
 {
     while (socket.hasPendingDatagrams()) {
@@ -199,7 +208,10 @@ void DeviceSimulator::answerScan(quint32 sequenceNo, const QHostAddress &request
                           .arg(losses));
           };
     for (int index : answering) {
-        const auto sendReply = [=] { replySent(sendScanReply(index, sequenceNo, requester)); };
+        const auto sendReply = [=, generation = fleetGeneration] {
+            replySent(
+                generation == fleetGeneration ? sendScanReply(index, sequenceNo, requester) : 0);
+        };
         if (options.maxDelayMs > 0)
             QTimer::singleShot(
                 QRandomGenerator::global()->bounded(options.maxDelayMs + 1), this, sendReply);
@@ -359,7 +371,10 @@ void DeviceSimulator::handleModify(
         }
         fleet[index].restarting = true;
         QTimer::singleShot(options.restartAfterMs, this,
-            [this, index, settings = request.modify] { restart(index, settings); });
+            [this, index, settings = request.modify, generation = fleetGeneration] {
+                if (generation == fleetGeneration)
+                    restart(index, settings);
+            });
     }
 }
 

@@ -56,6 +56,9 @@ public:
     DeviceSimulator(const Fleet &fleet, const SimulatorOptions &options, QObject *parent = nullptr);
 
     bool bind(QString *error);
+    // Plays another fleet from now on. Replies, restarts and flashing of the
+    // fleet before are dropped.
+    void playFleet(const Fleet &nextFleet);
 
 private:
     void readRequests();
@@ -78,6 +81,8 @@ private:
     void restart(int index, const Datagram::ModifyFields &settings);
 
     Fleet fleet;
+    // Counts playFleet() calls: what was pending for an earlier fleet is dropped.
+    int fleetGeneration = 0;
     SimulatorOptions options;
     QUdpSocket socket;
     DatagramLoss loss;

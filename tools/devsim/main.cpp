@@ -7,8 +7,17 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QSocketNotifier>
 
 #include <cstdio>
+#include <functional>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -46,6 +55,45 @@ bool nonNegativeNumber(const QCommandLineParser &parser, const QString &option, 
     return ok && *value >= 0;
 }
 
+#ifdef Q_OS_UNIX
+int hangUpPipe[2] = { -1, -1 };
+
+extern "C" void writeHangUpByte(int)
+{
+    const int savedErrno = errno;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(hangUpPipe[1], &byte, 1);
+    errno = savedErrno;
+}
+
+// Calls playNext in the event loop for every SIGHUP, so that a test can change
+// the fleet while a program watches it.
+bool onHangUp(QObject *parent, const std::function<void()> &playNext)
+{
+    if (::pipe2(hangUpPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return false;
+    auto *notifier = new QSocketNotifier(hangUpPipe[0], QSocketNotifier::Read, parent);
+    QObject::connect(notifier, &QSocketNotifier::activated, parent, [playNext] {
+        char bytes[16];
+        ssize_t count = 0;
+        while ((count = ::read(hangUpPipe[0], bytes, sizeof bytes)) > 0) {
+            for (ssize_t i = 0; i < count; ++i)
+                playNext();
+        }
+    });
+    struct sigaction action = {};
+    action.sa_handler = writeHangUpByte;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    return sigaction(SIGHUP, &action, nullptr) == 0;
+}
+#else
+bool onHangUp(QObject *, const std::function<void()> &)
+{
+    return false;
+}
+#endif
+
 int fail(const QString &message)
 {
     std::fprintf(stderr, "nesdrix-devsim: %s\n", message.toUtf8().constData());
@@ -66,6 +114,10 @@ int main(int argc, char *argv[])
     parser.addPositionalArgument(QStringLiteral("fleet-file"),
         QStringLiteral("Devices to play, one a line (see above)."), QStringLiteral("[fleet-file]"));
     parser.addOptions({
+        { QStringLiteral("next-fleet"),
+            QStringLiteral("On SIGHUP, play the devices of <file> instead (a fleet file as "
+                           "above). Given again, each SIGHUP plays the next file in turn."),
+            QStringLiteral("file") },
         { QStringLiteral("count"),
             QStringLiteral("Also play <n> generated devices (unique MACs 02:00:00:..., "
                            "IPs 192.0.2.64-127 in turn). A scan gets all their replies back "
@@ -126,9 +178,32 @@ int main(int argc, char *argv[])
     if (fleet.isEmpty())
         return fail(QStringLiteral("no devices: give a fleet file or --count (see --help)"));
 
+    QVector<Fleet> nextFleets;
+    const QStringList nextFiles = parser.values(QStringLiteral("next-fleet"));
+    for (const QString &file : nextFiles) {
+        Fleet next;
+        if (!loadFleetFile(file, &next, &error))
+            return fail(error);
+        nextFleets.append(next);
+    }
+
     DeviceSimulator simulator(fleet, options);
     if (!simulator.bind(&error))
         return fail(QStringLiteral("cannot bind UDP port 102: %1").arg(error));
+    int played = 0;
+    const auto playNext = [&] {
+        if (played == nextFleets.size()) {
+            std::printf("SIGHUP: no next fleet, the devices stay\n");
+        } else {
+            simulator.playFleet(nextFleets.at(played));
+            std::printf("fleet changed: %d devices from %s\n", int(nextFleets.at(played).size()),
+                qPrintable(nextFiles.at(played)));
+            ++played;
+        }
+        std::fflush(stdout);
+    };
+    if (!nextFleets.isEmpty() && !onHangUp(&simulator, playNext))
+        return fail(QStringLiteral("--next-fleet needs SIGHUP, which could not be taken"));
     std::printf("ready: %d devices on UDP port 102\n", int(fleet.size()));
     std::fflush(stdout);
     return app.exec();
