@@ -2,7 +2,6 @@
 //
 // SPDX-License-Identifier: Apache-2.0
 
-#include "devicelistmodel.h"
 #include "datagramcodec.h"
 #include "devicelistmodel.h"
 #include "devicetext.h"
@@ -247,8 +246,7 @@ void TestDeviceRows::repeatInALongTable()
 
 void TestDeviceRows::receive(const QVector<Datagram::ScanReply> &replies, int rows)
 {
-    const auto *listed = qobject_cast<const DeviceListModel *>(
-        qobject_cast<const QSortFilterProxyModel *>(table->model())->sourceModel());
+    const auto *listed = window->findChild<DeviceListModel *>();
     const auto answers = [listed] {
         int count = 0;
         for (int row = 0; row < listed->rowCount(); ++row)

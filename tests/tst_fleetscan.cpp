@@ -88,8 +88,7 @@ void TestFleetScan::aSecondScanAnswerIsTheRowsHeardAgain()
     // replies to this scan come through the same cable after the malformed
     // ones, so once the rows are heard again every malformed reply has been
     // seen, and dropped.
-    auto *devices = qobject_cast<DeviceListModel *>(
-        qobject_cast<QSortFilterProxyModel *>(table->model())->sourceModel());
+    auto *devices = window->findChild<DeviceListModel *>();
     QVERIFY(devices);
     QTRY_COMPARE(devices->answerCount(FleetSize - 1), 3);
     program->endpoint.udpSendCmdScan();
