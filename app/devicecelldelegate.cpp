@@ -13,6 +13,20 @@ void DeviceCellDelegate::initStyleOption(
     QStyleOptionViewItem *option, const QModelIndex &index) const
 {
     QStyledItemDelegate::initStyleOption(option, index);
+    // The selection in full colour only while the list has the keys, so that
+    // it shows whether arrows and Enter go to the list or elsewhere.
+    if (option->widget && !option->widget->hasFocus()) {
+        for (const QPalette::ColorGroup group : { QPalette::Active, QPalette::Inactive }) {
+            const QColor highlight = option->palette.color(group, QPalette::Highlight);
+            const QColor base = option->palette.color(group, QPalette::Base);
+            option->palette.setColor(group, QPalette::Highlight,
+                QColor::fromRgbF((highlight.redF() + 2 * base.redF()) / 3,
+                    (highlight.greenF() + 2 * base.greenF()) / 3,
+                    (highlight.blueF() + 2 * base.blueF()) / 3));
+            option->palette.setColor(
+                group, QPalette::HighlightedText, option->palette.color(group, QPalette::Text));
+        }
+    }
     if (option->backgroundBrush.style() == Qt::NoBrush)
         return;
     // The selection would paint over the mark: the cell a conflict is on must

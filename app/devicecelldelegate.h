@@ -7,8 +7,9 @@
 
 #include <QStyledItemDelegate>
 
-// Draws the device table's cells. A marked (red) cell stays marked while its row
-// is selected, in a darker red instead of the selection colour; a cell too narrow
+// Draws the device table's cells. The selection is in full colour only while the
+// table has the keyboard focus, paler otherwise. A marked (red) cell stays marked
+// while its row is selected, in a darker red instead of the selection colour; a cell too narrow
 // for its text has the whole text as its tooltip, above what the list says of
 // it. Tooltips are shown as plain text: device names come from the network.
 class DeviceCellDelegate : public QStyledItemDelegate

@@ -43,6 +43,7 @@
 #include <QSaveFile>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QShowEvent>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
@@ -50,6 +51,7 @@
 #include <QTimer>
 #include <QTranslator>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <QtMath>
 
 #include <algorithm>
@@ -71,6 +73,8 @@ constexpr int WideColumnWidth = 120;
 const QSize SmallestStartSize(650, 350);
 // How long after a scan an empty list is told as "no device answered".
 constexpr int AnswerWaitMs = 3000;
+// How long the row menu's "Flash LEDs" flashes a device, as nesdrix-cli flash does.
+constexpr int RowFlashMs = 10000;
 // How long a passing note (a file written) stays in the status bar.
 constexpr int StatusMessageMs = 15000;
 
@@ -139,15 +143,16 @@ MainWindow::MainWindow(MySocket *endpoint, QWidget *parent)
     connect(scanRun, &ScanRun::trySent, this, &MainWindow::showScanStatus);
     // "No device answered" waits as long after the last try as after the first.
     connect(scanRun, &ScanRun::finished, answerWait, qOverload<>(&QTimer::start));
-    if (!endpoint->isBound())
-        QTimer::singleShot(0, this, &MainWindow::reportBindFailure);
-    else if (endpoint->isReceiveBufferCapped())
+    // Told once the window is on the screen, so that the box stands over it.
+    bindFailurePending = !endpoint->isBound();
+    if (endpoint->isBound() && endpoint->isReceiveBufferCapped())
         QTimer::singleShot(0, this, &MainWindow::reportReceiveBufferLimit);
     startScan();
 }
 
 MainWindow::~MainWindow()
 {
+    endRowFlash();
     removeTranslator();
 }
 
@@ -175,6 +180,8 @@ void MainWindow::startScan()
     pendingDevices.clear();
     chosenDevice = QPersistentModelIndex();
     if (scanRun) {
+        // The port may have come free, or the privilege been granted, since.
+        endpoint->retryBind();
         scanRun->start();
         answerWait->start();
     }
@@ -240,7 +247,6 @@ void MainWindow::buildWidgets()
     setTabOrder(filterEdit, tableView);
     setTabOrder(tableView, refreshButton);
     setTabOrder(refreshButton, detailButton);
-    tableView->setFocus();
 
     auto *tableLayout = new QVBoxLayout;
     tableLayout->addWidget(filterEdit);
@@ -371,7 +377,10 @@ void MainWindow::buildListActions()
     connect(openAction, &QAction::triggered, this, &MainWindow::cellDoubleClickedSlot);
     tableView->addAction(openAction);
 
-    rowMenu = createMenu(this, "rowMenu", { openAction });
+    flashAction = createAction(this, "flashAction");
+    connect(flashAction, &QAction::triggered, this, &MainWindow::flashLedsSlot);
+
+    rowMenu = createMenu(this, "rowMenu", { flashAction, openAction });
     rowMenu->addSeparator();
     rowMenu->addActions({ copyMacAction, copyIpAction, copyRowAction });
     rowMenu->addSeparator();
@@ -430,6 +439,30 @@ QSize MainWindow::startSize() const
     const QSize wanted(
         qMax(SmallestStartSize.width(), tableWidth), SmallestStartSize.height() + addedHeight);
     return wanted.boundedTo(screenRoom());
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // The list has the keys first: arrows and Enter work at once. Tab order
+    // alone would give the filter, the first field from the top.
+    if (!event->spontaneous() && !focusWidget())
+        tableView->setFocus(Qt::OtherFocusReason);
+    if (bindFailurePending && windowHandle())
+        windowHandle()->installEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // Before its first exposure a window may still wait for the window manager
+    // to place it, and a box centred on it would open in the screen's corner.
+    if (watched == windowHandle() && event->type() == QEvent::Expose
+        && windowHandle()->isExposed() && bindFailurePending) {
+        bindFailurePending = false;
+        windowHandle()->removeEventFilter(this);
+        QTimer::singleShot(0, this, &MainWindow::reportBindFailure);
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -517,6 +550,7 @@ void MainWindow::retranslateUi()
     languageMenu->setTitle(tr("&Language"));
     helpMenu->setTitle(tr("&Help"));
     openAction->setText(tr("Change IP..."));
+    flashAction->setText(tr("Flash LEDs"));
     deviceList->retranslate();
     refreshButton->setText(tr("Refresh User List"));
     detailButton->setText(tr("Get Detailed Info"));
@@ -647,11 +681,44 @@ void MainWindow::cellDoubleClickedSlot()
     LedSession leds(endpoint, DeviceTarget::of(device, ipShared), &dialog);
     openedLeds = &leds;
     connect(&leds, &LedSession::sendFailed, &dialog, &SubDeviceInfo::showFlashFailure);
+    connect(&leds, &LedSession::sendRecovered, &dialog, &SubDeviceInfo::clearFlashFailure);
     connect(&dialog, &SubDeviceInfo::subPlcWindowClosed, this, &MainWindow::closeSubWindowSlot);
     dialog.setListedDevices([this] { return deviceList->listedRecords(); });
     connect(&dialog, &SubDeviceInfo::settingsWritten, this, &MainWindow::settingsWrittenSlot);
     leds.start();
     dialog.exec();
+}
+
+void MainWindow::flashLedsSlot()
+{
+    const QModelIndex current = tableView->currentIndex();
+    if (!current.isValid())
+        return;
+    // One device at a time: a new flash ends the one before.
+    endRowFlash();
+    const DeviceRecord device = shownDevices->record(current);
+    rowFlash = new LedSession(endpoint, DeviceTarget::of(device, deviceList->sharesIp(device)), this);
+    const QString who = QStringLiteral("%1 (%2)").arg(device.name(), device.mac.toString());
+    if (!rowFlash->start()) {
+        statusBar()->showMessage(tr("The LEDs of %1 cannot be flashed: %2. Check the cable and "
+                                    "that the network adapter is up.")
+                                     .arg(who, rowFlash->errorString()),
+            StatusMessageMs);
+        endRowFlash();
+        return;
+    }
+    statusBar()->showMessage(
+        tr("Flashing the LEDs of %1 for %2 s.").arg(who).arg(RowFlashMs / 1000), RowFlashMs);
+    QTimer::singleShot(RowFlashMs, rowFlash, [this] { endRowFlash(); });
+}
+
+void MainWindow::endRowFlash()
+{
+    // With its stop request: a session only deleted would leave the LEDs flashing.
+    if (!rowFlash)
+        return;
+    rowFlash->stop();
+    delete rowFlash;
 }
 
 void MainWindow::closeSubWindowSlot()
@@ -990,8 +1057,12 @@ void MainWindow::showScanStatus()
     }
     const ScanReport &lastScan = scanRun->report();
     if (lastScan.notOpen) {
-        scanStatusLabel->setText(tr("UDP port 102 could not be opened: no scan was sent. The "
-                                    "warning shown at start tells what to do."));
+        // Stays after the warning box is gone, until a refresh gets the port.
+        scanStatusLabel->setText(
+            tr("UDP port 102 could not be opened (%1), so no device can be listed. The README's "
+               "\"UDP port 102\" tells how to get it; then press Refresh User List to try "
+               "again.")
+                .arg(endpoint ? endpoint->bindErrorString() : MySocket::notOpenText()));
         return;
     }
     if (lastScan.noAdapter()) {
@@ -1053,6 +1124,8 @@ void MainWindow::showLeftOutCount()
 
 void MainWindow::reportBindFailure()
 {
+    if (endpoint->isBound())
+        return;
     QMessageBox::warning(this, windowTitle(), bindFailureText(endpoint->bindErrorString()));
 }
 

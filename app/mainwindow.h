@@ -56,6 +56,8 @@ public:
 protected:
     // Remembers the window's size and the table's columns and sort for the next start.
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private slots:
     void chineseActionSlot();
@@ -75,6 +77,8 @@ private slots:
     // The header's menu: a check for each column, to show or hide it.
     void showColumnMenuSlot(const QPoint &position);
     void exportListSlot();
+    // Flashes the selected device's LEDs for a while, without its dialog.
+    void flashLedsSlot();
     void compareListSlot();
     void stopComparingSlot();
     void settingsWrittenSlot(const DeviceRecord &written, const AddressCheckResult &check);
@@ -111,6 +115,7 @@ private:
     void showComparisonCounts();
     // "2 devices share 192.0.2.81" in the status bar, hidden while none do.
     void showConflicts();
+    void endRowFlash();
     void showWriteStatus(const QString &text);
 
     QPointer<MySocket> endpoint;
@@ -140,6 +145,8 @@ private:
     ScanRun *scanRun = nullptr;
     // Runs from a scan until its answers are due.
     QTimer *answerWait = nullptr;
+    // The port could not be bound, and the window has not been exposed to say so yet.
+    bool bindFailurePending = false;
     QLineEdit *filterEdit = nullptr;
     QLabel *shownCountLabel = nullptr;
     QMenu *rowMenu = nullptr;
@@ -160,6 +167,9 @@ private:
     int writeConfirmationLimitMs = WriteConfirmation::DefaultLimitMs;
     // The LEDs of the device whose dialog is open.
     QPointer<LedSession> openedLeds;
+    // The row menu's flash, while it runs.
+    QPointer<LedSession> rowFlash;
+    QAction *flashAction = nullptr;
     bool widgetsBuilt = false;
     // Replies read in one readiness pass are listed, and painted, once after it.
     bool listingPass = false;

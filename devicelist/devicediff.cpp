@@ -111,9 +111,28 @@ QString deviceFieldText(const DeviceRecord &device, DeviceField field)
 
 QVector<DeviceField> changedDeviceFields(const DeviceRecord &before, const DeviceRecord &after)
 {
+    // Values where there are values: the window asks this for every row it counts.
+    const auto same = [&before, &after](DeviceField field) {
+        switch (field) {
+        case DeviceField::Ip:
+            return before.ip == after.ip;
+        case DeviceField::Mask:
+            return before.mask == after.mask;
+        case DeviceField::Gateway:
+            return before.gateway == after.gateway;
+        case DeviceField::Name: {
+            const QString beforeName = before.name();
+            const QString afterName = after.name();
+            return beforeName == afterName
+                || neutralizedText(beforeName) == neutralizedText(afterName);
+        }
+        default:
+            return deviceFieldText(before, field) == deviceFieldText(after, field);
+        }
+    };
     QVector<DeviceField> fields;
     for (const DeviceField field : AllFields) {
-        if (deviceFieldText(before, field) != deviceFieldText(after, field))
+        if (!same(field))
             fields.append(field);
     }
     return fields;

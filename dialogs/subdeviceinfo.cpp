@@ -30,6 +30,8 @@ QLineEdit *createField(QWidget *parent, const char *name, bool readOnly)
     if (readOnly) {
         field->setReadOnly(true);
         field->setStyleSheet(QLatin1String(ReadOnlyFieldStyle));
+        // A click still selects its text to copy; Tab passes it by.
+        field->setFocusPolicy(Qt::ClickFocus);
     }
     return field;
 }
@@ -56,6 +58,23 @@ SubDeviceInfo::SubDeviceInfo(
     createLayout();
     createConnections();
     loadDeviceInfo();
+    updateModifyButton();
+    // The keys start where a new address is typed, and Tab runs down the
+    // fields that can be changed, then to the buttons.
+    setTabOrder(ipEdit, netMaskEdit);
+    setTabOrder(netMaskEdit, gateWayEdit);
+    setTabOrder(gateWayEdit, modifyButton);
+    setTabOrder(modifyButton, closeButton);
+    ipEdit->setFocus(Qt::OtherFocusReason);
+    ipEdit->selectAll();
+}
+
+void SubDeviceInfo::updateModifyButton()
+{
+    const std::optional<DeviceSettings> typed
+        = DeviceSettings::fromTexts(ipEdit->text(), netMaskEdit->text(), gateWayEdit->text());
+    // Text that is no address counts as a change: Modify then names the wrong field.
+    modifyButton->setEnabled(!typed || *typed != device.settings());
 }
 
 void SubDeviceInfo::setConflictNote(const QString &text)
@@ -117,6 +136,8 @@ void SubDeviceInfo::setChecking(bool checking)
     for (QWidget *widget : { static_cast<QWidget *>(modifyButton), static_cast<QWidget *>(ipEdit),
              static_cast<QWidget *>(netMaskEdit), static_cast<QWidget *>(gateWayEdit) })
         widget->setEnabled(!checking);
+    if (!checking)
+        updateModifyButton();
     addressCheckLabel->setVisible(checking);
     if (checking)
         addressCheckLabel->setText(
@@ -170,6 +191,12 @@ void SubDeviceInfo::showFlashFailure(const QString &reason)
                                  "that the network adapter is up.")
                                   .arg(reason));
     flashFailedLabel->show();
+}
+
+void SubDeviceInfo::clearFlashFailure()
+{
+    flashFailedLabel->clear();
+    flashFailedLabel->hide();
 }
 
 void SubDeviceInfo::closeEvent(QCloseEvent *event)
@@ -243,6 +270,8 @@ void SubDeviceInfo::createConnections()
 {
     connect(modifyButton, &QPushButton::clicked, this, &SubDeviceInfo::modifyConfirmActionSlot);
     connect(closeButton, &QPushButton::clicked, this, &SubDeviceInfo::close);
+    for (QLineEdit *field : { ipEdit, netMaskEdit, gateWayEdit })
+        connect(field, &QLineEdit::textChanged, this, &SubDeviceInfo::updateModifyButton);
     // The probe leaves from the endpoint's port, as every request does.
     addressChecker = new AddressChecker(
         [this](const QHostAddress &ip, int interfaceIndex, QString *error) {

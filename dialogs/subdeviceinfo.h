@@ -56,6 +56,8 @@ signals:
 public slots:
     // Says in the dialog that the device's LEDs cannot be flashed, and why.
     void showFlashFailure(const QString &reason);
+    // Takes that back once a flash request could be sent again.
+    void clearFlashFailure();
 
 private slots:
     void modifyConfirmActionSlot();
@@ -68,6 +70,9 @@ private:
     void createLayout();
     void createConnections();
     void loadDeviceInfo();
+    // Modify only once IP, mask or gateway differ from what the device
+    // reported: Enter in a dialog just opened must not restart the device.
+    void updateModifyButton();
     // The settings typed, or nothing after telling the first one that is wrong.
     std::optional<DeviceSettings> typedSettings();
     void showInputError(SettingsFault::Field field);

@@ -34,8 +34,13 @@ bool LedSession::stop()
 
 bool LedSession::flash()
 {
-    if (endpoint && endpoint->udpSendCmdLedsFlash(target))
+    if (endpoint && endpoint->udpSendCmdLedsFlash(target)) {
+        if (failureTold) {
+            failureTold = false;
+            emit sendRecovered();
+        }
         return true;
+    }
     error = endpoint ? endpoint->lastSendError() : MySocket::notOpenText();
     if (!failureTold) {
         failureTold = true;

@@ -39,6 +39,8 @@ public:
 signals:
     // The first request of the session that could not be sent, with the reason.
     void sendFailed(const QString &reason);
+    // A request sent again after sendFailed(); a later failure is told anew.
+    void sendRecovered();
 
 private:
     bool flash();

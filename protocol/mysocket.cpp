@@ -70,8 +70,28 @@ bool MySocket::initUdpSocket()
         return bound;
     udpSocket = new QUdpSocket(this);
     bound = bindUdpSocket();
-    if (!bound)
-        return false;
+    if (bound)
+        startReading();
+    return bound;
+}
+
+bool MySocket::retryBind()
+{
+    if (!udpSocket)
+        return initUdpSocket();
+    if (bound)
+        return true;
+    // The socket a launcher passes is taken at the start only: this binds.
+    bound = bindUdpSocket();
+    if (bound) {
+        bindError.clear();
+        startReading();
+    }
+    return bound;
+}
+
+void MySocket::startReading()
+{
     enlargeReceiveBuffer();
 #ifdef Q_OS_LINUX
     // Qt asks for each datagram's interface on its own sockets; a socket passed
@@ -82,7 +102,6 @@ bool MySocket::initUdpSocket()
     datagramBuffer.resize(MaxDatagramSize);
 #endif
     connect(udpSocket, &QUdpSocket::readyRead, this, &MySocket::processPendingDatagrams);
-    return true;
 }
 
 QString MySocket::notOpenText()

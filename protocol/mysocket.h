@@ -67,6 +67,9 @@ public:
     // Adopts the socket passed by the launcher, or binds port 102; false when
     // neither worked, with bindErrorString().
     bool initUdpSocket();
+    // Binds port 102 again after initUdpSocket() could not (another program
+    // has let it go since, or the privilege was granted); true once it is open.
+    bool retryBind();
     // Whether port 102 could be bound, and why not when it could not.
     bool isBound() const { return bound; }
     QString bindErrorString() const { return bindError; }
@@ -103,6 +106,8 @@ private slots:
 
 private:
     bool bindUdpSocket();
+    // After the bind: the receive buffer, each datagram's interface, reading.
+    void startReading();
     bool adoptSocket(int descriptor);
     void enlargeReceiveBuffer();
     void acceptDatagram(const QByteArray &datagram, int interfaceIndex, const QHostAddress &sender);

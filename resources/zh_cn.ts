@@ -363,8 +363,20 @@ Choose a list that Export List or nesdrix-cli scan --format csv or json saved.</
         <translation>另有 %1 个共用的地址</translation>
     </message>
     <message>
-        <source>UDP port 102 could not be opened: no scan was sent. The warning shown at start tells what to do.</source>
-        <translation>无法打开UDP端口102：未发送扫描。启动时显示的警告说明了解决方法。</translation>
+        <source>Flash LEDs</source>
+        <translation>闪烁指示灯</translation>
+    </message>
+    <message>
+        <source>The LEDs of %1 cannot be flashed: %2. Check the cable and that the network adapter is up.</source>
+        <translation>无法使 %1 的指示灯闪烁：%2。请检查网线以及网卡是否已启用。</translation>
+    </message>
+    <message>
+        <source>Flashing the LEDs of %1 for %2 s.</source>
+        <translation>正在使 %1 的指示灯闪烁 %2 秒。</translation>
+    </message>
+    <message>
+        <source>UDP port 102 could not be opened (%1), so no device can be listed. The README&apos;s &quot;UDP port 102&quot; tells how to get it; then press Refresh User List to try again.</source>
+        <translation>无法打开 UDP 端口 102（%1），因此无法列出任何设备。README 的“UDP port 102”一节说明如何获得该端口；然后点击“刷新设备列表”重试。</translation>
     </message>
     <message>
         <source>New settings sent to %1: waiting for it to answer at %2...</source>

@@ -366,9 +366,11 @@ compare_and_watch() {
         watch.txt)" -eq "$(wc -l <watch.txt)" ] || { cat watch.txt >&2; fail "a line without its time"; }
     [ "$(wc -l <watch.txt)" -eq 7 ] || { cat watch.txt >&2; fail "expected 7 events"; }
 
-    run 9 scan --compare before.csv --save after.csv --wait-ms 500
+    # The list is read before the scan: --save to the same file compares with the run before.
+    cp before.csv rolling.csv
+    run 9 scan --compare rolling.csv --save rolling.csv --wait-ms 500
     cp out.txt compared.txt
-    [ "$(wc -l <after.csv)" -eq 5 ] || fail "--save with --compare: expected a header and 4 devices"
+    contains rolling.csv ",Conveyor,192.0.2.69,"
     [ "$(wc -l <out.txt)" -eq 3 ] || fail "expected 3 differences"
     contains out.txt 'new 02:4E:58:00:30:05 "Conveyor" 192.0.2.69'
     contains out.txt 'missing 02:4E:58:00:30:03 "Drive 3" 192.0.2.66'
@@ -377,6 +379,7 @@ compare_and_watch() {
     cp out.txt after.json
     run 9 diff before.csv after.json
     diff compared.txt out.txt >&2 || fail "diff and scan --compare differ"
+    run 0 scan --compare rolling.csv --save rolling.csv --wait-ms 500
     run 9 scan --compare before.csv --wait-ms 500 --format json
     [ "$(count_lines out.txt '"change": ')" -eq 3 ] || fail "json: expected 3 changes"
     run 1 scan --compare before.csv --format csv

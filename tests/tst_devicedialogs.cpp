@@ -5,6 +5,7 @@
 #include "datagramcodec.h"
 #include "devicetext.h"
 #include "dialogtesting.h"
+#include "ledsession.h"
 #include "mysocket.h"
 #include "processdialog.h"
 #include "subdeviceinfo.h"
@@ -12,6 +13,8 @@
 #include "testpeer.h"
 
 #include <QLabel>
+#include <QNetworkInterface>
+#include <QProcess>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -107,6 +110,11 @@ private slots:
     void modifyWritesOneRequest();
     void enterInAFieldPressesModify_data();
     void enterInAFieldPressesModify();
+    void writeGuard_data();
+    void writeGuard();
+    void keysStartAtTheIp_data();
+    void keysStartAtTheIp();
+    void ledFailureLineGoesWhenFlashingWorks();
     void closingEmitsOnceAndSendsNothing_data();
     void closingEmitsOnceAndSendsNothing();
     void textsCarryTheirContexts();
@@ -353,6 +361,110 @@ void TestDeviceDialogs::enterInAFieldPressesModify()
     const QList<QByteArray> requests = receivedRequests(endpoint, peer);
     QCOMPARE(requests.size(), 1);
     QCOMPARE(requestOf(requests.first()).kind, Datagram::Request::Modify);
+}
+
+void TestDeviceDialogs::writeGuard_data()
+{
+    // What is typed over the field (nothing: left as reported), and whether
+    // Modify may write it.
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("as opened") << "" << "" << false;
+    QTest::newRow("a new IP") << "ipEdit" << "192.0.2.20" << true;
+    QTest::newRow("the same IP with leading zeros") << "ipEdit" << "127.000.000.002" << false;
+    QTest::newRow("a new mask") << "netMaskEdit" << "255.255.0.0" << true;
+    QTest::newRow("the gateway typed again as it was") << "gateWayEdit" << "192.168.1.1" << false;
+    QTest::newRow("no address: Modify names the field") << "ipEdit" << "abc" << true;
+}
+
+void TestDeviceDialogs::writeGuard()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(bool, enabled);
+    addRow(1, QStringLiteral("PLC1"), DeviceMac);
+    SubDeviceInfo dialog(current, nullptr, endpoint);
+    QSignalSpy closed(&dialog, &SubDeviceInfo::subPlcWindowClosed);
+    dialog.show();
+    if (!field.isEmpty())
+        retype(dialog.findChild<QLineEdit *>(field), typed);
+    QCOMPARE(dialog.findChild<QPushButton *>(QStringLiteral("modifyButton"))->isEnabled(), enabled);
+    if (enabled)
+        return;
+    // Enter, the dialog's default button disabled, restarts nothing.
+    bool boxShown = false;
+    QObject scope;
+    whenModal<QMessageBox>(&scope, [&boxShown](QMessageBox *box) {
+        boxShown = true;
+        box->close();
+    });
+    QTest::keyClick(dialog.findChild<QLineEdit *>(QStringLiteral("ipEdit")), Qt::Key_Return);
+    QVERIFY(!boxShown);
+    QCOMPARE(closed.count(), 0);
+    QVERIFY(dialog.isVisible());
+    QVERIFY(receivedRequests(endpoint, peer).isEmpty());
+}
+
+void TestDeviceDialogs::keysStartAtTheIp_data()
+{
+    QTest::addColumn<bool>("changed");
+    QTest::addColumn<QStringList>("tabs"); // where each Tab goes from the IP field
+    QTest::newRow("as opened: Modify is passed by")
+        << false << QStringList { "netMaskEdit", "gateWayEdit", "closeButton", "ipEdit" };
+    QTest::newRow("changed") << true
+                             << QStringList { "netMaskEdit", "gateWayEdit", "modifyButton",
+                                    "closeButton", "ipEdit" };
+}
+
+void TestDeviceDialogs::keysStartAtTheIp()
+{
+    QFETCH(bool, changed);
+    addRow(1, QStringLiteral("PLC1"), DeviceMac);
+    SubDeviceInfo dialog(current, nullptr, endpoint);
+    dialog.show();
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto *ip = dialog.findChild<QLineEdit *>(QStringLiteral("ipEdit"));
+    QCOMPARE(QApplication::focusWidget(), ip);
+    // Typing replaces the address: it is selected.
+    QCOMPARE(ip->selectedText(), ip->text());
+    if (changed)
+        QTest::keyClicks(ip, QStringLiteral("192.0.2.20"));
+    QStringList tabs;
+    for (int tab = 0; tab < (changed ? 5 : 4); ++tab) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        tabs << QApplication::focusWidget()->objectName();
+    }
+    QTEST(tabs, "tabs");
+}
+
+void TestDeviceDialogs::ledFailureLineGoesWhenFlashingWorks()
+{
+    // A device on the namespace's adapter (tests/netns-run.sh), whose cable is
+    // pulled while its dialog is open, then plugged in again.
+    TestDevice onCable;
+    onCable.ip = QStringLiteral("192.0.2.70");
+    DeviceRecord device = onCable.record();
+    device.interfaceIndex = QNetworkInterface::interfaceFromName(QStringLiteral("nxrun0")).index();
+    QVERIFY(device.interfaceIndex > 0);
+    SubDeviceInfo dialog(device, nullptr, endpoint);
+    LedSession leds(endpoint, DeviceTarget::of(device, false));
+    connect(&leds, &LedSession::sendFailed, &dialog, &SubDeviceInfo::showFlashFailure);
+    connect(&leds, &LedSession::sendRecovered, &dialog, &SubDeviceInfo::clearFlashFailure);
+    dialog.show();
+    auto *line = dialog.findChild<QLabel *>(QStringLiteral("flashFailedLabel"));
+    const auto setCable = [](const char *state) {
+        return QProcess::execute("ip", { "link", "set", "nxrun0", state }) == 0;
+    };
+    QVERIFY(setCable("down"));
+    const bool sent = leds.start();
+    QVERIFY(setCable("up"));
+    QVERIFY(!sent);
+    QVERIFY(line->isVisible());
+    // The next repeat gets through: the line goes.
+    QTRY_VERIFY(!line->isVisible());
+    QVERIFY(leds.stop());
 }
 
 void TestDeviceDialogs::closingEmitsOnceAndSendsNothing_data()

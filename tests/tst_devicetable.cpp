@@ -13,11 +13,14 @@
 #include "tablemarks.h"
 #include "testpeer.h"
 
+#include <QAction>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableView>
 #include <QtTest>
 
@@ -115,6 +118,7 @@ private slots:
     void closedDialogsAreReleased();
     void refreshPausesThenScans_data();
     void refreshPausesThenScans();
+    void rowMenuFlashesUntilTheNext();
 
 private:
     // Lists a device through a real reply and waits for its row.
@@ -500,6 +504,32 @@ void TestDeviceTable::refreshPausesThenScans()
     QVERIFY(*std::max_element(values.begin(), values.end()) <= 100);
     if (!closedEarly)
         QCOMPARE(values, QList<int>({ 0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100 }));
+}
+
+void TestDeviceTable::rowMenuFlashesUntilTheNext()
+{
+    listDevice(PeerMac, PeerNetwork);
+    listDevice(OtherMac, OtherNetwork);
+    auto *flash = child<QAction>(window, "flashAction");
+    QVERIFY(child<QMenu>(window, "rowMenu")->actions().contains(flash));
+    flash->trigger();
+    QTRY_VERIFY(window->statusBar()->currentMessage().startsWith(
+        QStringLiteral("Flashing the LEDs of PLC1 (00:1A:2B:3C:4D:5E) for 10 s")));
+    // The repeats go on without a dialog: two requests take about half a second.
+    QTRY_VERIFY(peer->unicasts.size() >= 2);
+    // Flashing another device ends the first one's with its stop request.
+    table->selectRow(1);
+    flash->trigger();
+    const QList<QByteArray> sent = requests();
+    const QList<Datagram::Request::Kind> kinds = kindsOf(sent);
+    QCOMPARE(kinds.count(Datagram::Request::LedsStop), 1);
+    QCOMPARE(targetMacsOf(sent).at(kinds.indexOf(Datagram::Request::LedsStop)), PeerMac);
+    // The window closed, a flash still running stops too.
+    table->selectRow(0);
+    flash->trigger();
+    delete window;
+    window = nullptr;
+    QCOMPARE(kindsOf(requests()).count(Datagram::Request::LedsStop), 1);
 }
 
 QTEST_MAIN(TestDeviceTable)

@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHostAddress>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -128,8 +129,13 @@ void TestPlatform::auditFile()
         QVERIFY(writeFile(existing, earlier));
     if (before == QLatin1String("folder"))
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("audit.csv")));
-    if (before == QLatin1String("link") && !makeSymbolicLink(elsewhere, existing))
-        QSKIP("this system gives an ordinary user no symbolic links");
+    if (before == QLatin1String("link")) {
+        if (!makeSymbolicLink(elsewhere, existing))
+            QSKIP("this system gives an ordinary user no symbolic links");
+        // Wine makes the link but shows its programs no link there.
+        if (!QFileInfo(existing).isSymLink())
+            QSKIP("this system hides the symbolic link it made");
+    }
 
     QFile file;
     QString error;
@@ -204,7 +210,8 @@ void TestPlatform::interruptReachesTheLoop()
     InterruptWatcher watcher;
     QSignalSpy interrupted(&watcher, &InterruptWatcher::interrupted);
     QVERIFY(!watcher.isInterrupted());
-    QVERIFY(pressCtrlC(breakKey));
+    if (!pressCtrlC(breakKey))
+        QSKIP("this system cannot play this key (Wine has no Ctrl+Break for a console)");
     QTRY_COMPARE(interrupted.count(), 1);
     QVERIFY(watcher.isInterrupted());
 }

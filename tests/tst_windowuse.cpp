@@ -25,6 +25,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTableView>
+#include <QUdpSocket>
 #include <QToolTip>
 #include <QtTest>
 
@@ -113,6 +114,7 @@ private slots:
     void conflictIsExplained();
     void statusWhenNothingAnswers();
     void adapterColumn();
+    void bindFailureIsToldAndRetried();
 
 private:
     std::unique_ptr<ProgramWindow> program;
@@ -235,6 +237,8 @@ void TestWindowUse::keyboardMap()
     QFETCH(QString, focus);
     QFETCH(int, key);
     QFETCH(int, modifiers);
+    // The list has the keys from the start.
+    QCOMPARE(QApplication::focusWidget(), table);
     listDevices(window, fourDevices());
     QWidget *focused = focus == QLatin1String("table")
         ? static_cast<QWidget *>(table)
@@ -415,6 +419,14 @@ void TestWindowUse::conflictIsExplained()
     const QColor selection = colourAt(0, DeviceNameColumn);
     QCOMPARE(mark, QColor(Qt::red));
     QVERIFY2(selectedMark != selection, qPrintable(selectedMark.name()));
+    // The selection is paler while the keys go elsewhere: the table shows its focus.
+    window->findChild<QLineEdit *>(QStringLiteral("filterEdit"))->setFocus();
+    QTRY_VERIFY(!table->hasFocus());
+    const QImage unfocused = table->viewport()->grab().toImage();
+    const QRect nameCell = table->visualRect(table->model()->index(0, DeviceNameColumn));
+    QVERIFY(unfocused.pixelColor(nameCell.topLeft() + QPoint(2, 2)).lightness()
+        > selection.lightness());
+    table->setFocus();
     QVERIFY2(selectedMark.red() > 2 * (selectedMark.green() + selectedMark.blue()),
         qPrintable(selectedMark.name()));
 
@@ -500,6 +512,43 @@ void TestWindowUse::adapterColumn()
     QTest::keyClicks(window->findChild<QLineEdit *>(QStringLiteral("filterEdit")), "nxrun");
     QCOMPARE(table->model()->rowCount(), 1);
     QCOMPARE(selectedName(table), QStringLiteral("Press"));
+}
+
+void TestWindowUse::bindFailureIsToldAndRetried()
+{
+    delete window;
+    window = nullptr;
+    auto blocker = std::make_unique<QUdpSocket>();
+    QVERIFY2(blocker->bind(
+                 QHostAddress::AnyIPv4, Datagram::DevicePort, QAbstractSocket::DontShareAddress),
+        qPrintable(blocker->errorString()));
+    program = std::make_unique<ProgramWindow>();
+    window = &program->window;
+    window->show();
+    QRect box;
+    QObject scope;
+    whenModal<QMessageBox>(&scope, [&box](QMessageBox *shown) {
+        box = shown->frameGeometry();
+        shown->close();
+    });
+    QTRY_VERIFY(box.isValid());
+    // Over the window, not in the screen's corner.
+    QVERIFY2((box.center() - window->frameGeometry().center()).manhattanLength() < 40,
+        qPrintable(QStringLiteral("box %1,%2 window %3,%4")
+                       .arg(box.center().x())
+                       .arg(box.center().y())
+                       .arg(window->frameGeometry().center().x())
+                       .arg(window->frameGeometry().center().y())));
+    // The status bar keeps saying so after the box.
+    auto *status = window->findChild<QLabel *>(QStringLiteral("scanStatusLabel"));
+    QVERIFY2(status->text().endsWith(QStringLiteral("press Refresh User List to try again.")),
+        qPrintable(status->text()));
+    // The port comes free: Refresh User List (F5) opens it and scans.
+    blocker.reset();
+    whenModal<ProcessDialog>(&scope, [](ProcessDialog *pause) { pause->close(); });
+    window->findChild<QAction *>(QStringLiteral("refreshAction"))->trigger();
+    QTRY_VERIFY2(status->text().startsWith(QStringLiteral("Scanned on nxrun0 192.0.2.1/24.")),
+        qPrintable(status->text()));
 }
 
 QTEST_MAIN(TestWindowUse)
