@@ -18,6 +18,7 @@
 #include "mysocket.h"
 #include "processdialog.h"
 #include "safetext.h"
+#include "scanrun.h"
 #include "scantext.h"
 #include "snapshot.h"
 #include "subdeviceinfo.h"
@@ -138,6 +139,10 @@ MainWindow::MainWindow(MySocket *endpoint, QWidget *parent)
     if (!endpoint)
         return;
     connect(endpoint, &MySocket::deviceReplied, this, &MainWindow::tranlateUdpRawFrameSlot);
+    scanRun = new ScanRun(endpoint, this);
+    connect(scanRun, &ScanRun::trySent, this, &MainWindow::showScanStatus);
+    // "No device answered" waits as long after the last try as after the first.
+    connect(scanRun, &ScanRun::finished, answerWait, qOverload<>(&QTimer::start));
     // Told once the window is on the screen, so that the box stands over it.
     bindFailurePending = !endpoint->isBound();
     if (endpoint->isBound() && endpoint->isReceiveBufferCapped())
@@ -174,10 +179,10 @@ void MainWindow::startScan()
     // Replies read before the scan request belong to the list just cleared.
     pendingDevices.clear();
     chosenDevice = QPersistentModelIndex();
-    if (endpoint) {
+    if (scanRun) {
         // The port may have come free, or the privilege been granted, since.
         endpoint->retryBind();
-        lastScan = endpoint->udpSendCmdScan();
+        scanRun->start();
         answerWait->start();
     }
     showScanStatus();
@@ -636,6 +641,9 @@ void MainWindow::aboutActionSlot()
 
 void MainWindow::refreshUserSlot()
 {
+    // The tries still pending would draw answers into the list of the scan to come.
+    if (scanRun)
+        scanRun->cancel();
     deviceList->clear();
     // A fixed pause before the request, not a wait for answers: replies to an
     // earlier request that come in meanwhile are cleared again by startScan.
@@ -1044,11 +1052,18 @@ void MainWindow::endListingPass()
 
 void MainWindow::showScanStatus()
 {
-    if (!lastScan) {
+    if (!scanRun) {
         scanStatusLabel->clear();
         return;
     }
-    if (lastScan->notOpen) {
+    // Answers come in meanwhile and are counted beside; the adapters are known
+    // once the last try went out.
+    if (scanRun->isRunning()) {
+        scanStatusLabel->setText(tr("Scanning..."));
+        return;
+    }
+    const ScanReport &lastScan = scanRun->report();
+    if (lastScan.notOpen) {
         // Stays after the warning box is gone, until a refresh gets the port.
         scanStatusLabel->setText(
             tr("UDP port 102 could not be opened (%1), so no device can be listed. The README's "
@@ -1057,14 +1072,14 @@ void MainWindow::showScanStatus()
                 .arg(endpoint ? endpoint->bindErrorString() : MySocket::notOpenText()));
         return;
     }
-    if (lastScan->noAdapter()) {
+    if (lastScan.noAdapter()) {
         scanStatusLabel->setText(tr("No network adapter is up: connect a cable or bring an "
                                     "adapter up, then press Refresh User List."));
         return;
     }
-    const QString scanned = scannedAdaptersText(*lastScan);
+    const QString scanned = scannedAdaptersText(lastScan);
     QStringList refused;
-    for (const ScanAdapter &adapter : lastScan->adapters) {
+    for (const ScanAdapter &adapter : lastScan.adapters) {
         if (!adapter.sent)
             refused << QStringLiteral("%1: %2").arg(adapter.name, adapter.error);
     }

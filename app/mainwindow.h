@@ -17,8 +17,6 @@
 #include <QString>
 #include <QVector>
 
-#include <optional>
-
 class DeviceListModel;
 class DeviceSortFilterModel;
 class LedSession;
@@ -30,6 +28,7 @@ class QPushButton;
 class QTableView;
 class QTimer;
 class QTranslator;
+class ScanRun;
 
 class MainWindow : public QMainWindow
 {
@@ -145,12 +144,12 @@ private:
     DeviceSortFilterModel *shownDevices = nullptr;
     QTableView *tableView = nullptr;
     QLabel *scanStatusLabel = nullptr;
+    // The scan's tries and where they went; null until the endpoint is made.
+    ScanRun *scanRun = nullptr;
     // Runs from a scan until its answers are due.
     QTimer *answerWait = nullptr;
     // The port could not be bound, and the window has not been exposed to say so yet.
     bool bindFailurePending = false;
-    // Where the last scan went; nothing before the first.
-    std::optional<ScanReport> lastScan;
     QLineEdit *filterEdit = nullptr;
     QLabel *shownCountLabel = nullptr;
     QMenu *rowMenu = nullptr;

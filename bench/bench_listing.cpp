@@ -15,6 +15,7 @@
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QBitArray>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTableView>
@@ -53,6 +54,12 @@ double threadCpuMs()
     timespec time {};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &time);
     return time.tv_sec * 1e3 + time.tv_nsec / 1e6;
+}
+
+// The simulator numbers its devices from 1 in the MAC's last three bytes.
+int deviceNumber(const DeviceRecord &device)
+{
+    return int(device.mac.toUInt64() & 0xFFFFFF);
 }
 
 struct Drain
@@ -159,13 +166,19 @@ Listing listInWindow(int expected)
     QObject::connect(&idle, &QTimer::timeout, &loop, &QEventLoop::quit);
     idle.start(IdleMs);
     double cpuAtFirst = 0;
-    // Every reply counts, also those past the list's limit.
-    QObject::connect(&endpoint, &MySocket::deviceReplied, &loop, [&] {
+    // Every device counts, also those past the list's limit, once: the scan's
+    // later tries bring the answers of the same devices again.
+    QBitArray answered(expected + 1);
+    QObject::connect(&endpoint, &MySocket::deviceReplied, &loop, [&](const DeviceRecord &device) {
         if (!sinceFirst.isValid()) {
             sinceFirst.start();
             cpuAtFirst = threadCpuMs();
         }
         idle.start(IdleMs);
+        const int number = deviceNumber(device);
+        if (number > expected || answered.testBit(number))
+            return;
+        answered.setBit(number);
         if (++listing.replies == expected)
             // Time for the last pass to end and its paint to happen.
             QTimer::singleShot(200, &loop, &QEventLoop::quit);
@@ -194,9 +207,7 @@ Listing listInWindow(int expected)
     listing.leftOut = devices->leftOutCount();
     const int firstDevices = qMin(expected, devices->maxListed());
     for (int row = 0; row < listing.rows; ++row) {
-        // The simulator numbers its devices from 1 in the MAC's last three bytes.
-        const int number = int(devices->record(row).mac.toUInt64() & 0xFFFFFF);
-        listing.firstListed += number <= firstDevices ? 1 : 0;
+        listing.firstListed += deviceNumber(devices->record(row)) <= firstDevices ? 1 : 0;
     }
     listing.longestPaintGapMs = qMax(paints.longestGapMs,
         paints.lastMs < listing.firstToLastRowMs ? listing.firstToLastRowMs - paints.lastMs : 0.0);

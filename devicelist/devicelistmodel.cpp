@@ -123,41 +123,78 @@ QVariant DeviceListModel::headerData(int section, Qt::Orientation orientation, i
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0
         && section < ColumnCount)
         return columnTitle(section);
+    // On the row's number: the cells keep their tooltips for texts cut short.
+    if (orientation == Qt::Vertical && role == Qt::ToolTipRole && section >= 0
+        && section < records.size())
+        return heardText(section);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
 bool DeviceListModel::append(const DeviceRecord &record)
 {
-    return appendRecords({ record }) == 1;
+    const int leftOutBefore = leftOut;
+    appendRecords({ record });
+    return leftOut == leftOutBefore;
 }
 
 int DeviceListModel::appendRecords(const QVector<DeviceRecord> &newRecords)
 {
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
     const int first = records.size();
-    const int listed = qBound(0, listLimit - first, int(newRecords.size()));
-    leftOut += int(newRecords.size()) - listed;
-    if (listed == 0)
+    QVector<const DeviceRecord *> newRows;
+    QVector<Heard> newHeard;
+    // The earlier rows heard again, as one range: one change for the views.
+    int firstHeardAgain = first;
+    int lastHeardAgain = -1;
+    for (const DeviceRecord &record : newRecords) {
+        const ReplyKey key(record.interfaceIndex, record.replyDigest);
+        const auto listed
+            = record.replyDigest == 0 ? rowsByReply.cend() : rowsByReply.constFind(key);
+        if (listed != rowsByReply.cend()) {
+            const int row = listed.value();
+            Heard &again = row < first ? heard[row] : newHeard[row - first];
+            again.lastMs = now;
+            ++again.answers;
+            if (row < first) {
+                firstHeardAgain = qMin(firstHeardAgain, row);
+                lastHeardAgain = qMax(lastHeardAgain, row);
+            }
+            continue;
+        }
+        if (first + newRows.size() >= listLimit) {
+            ++leftOut;
+            continue;
+        }
+        if (record.replyDigest != 0)
+            rowsByReply.insert(key, first + int(newRows.size()));
+        newRows.append(&record);
+        newHeard.append({ now, 1 });
+    }
+    if (lastHeardAgain >= 0)
+        emit headerDataChanged(Qt::Vertical, firstHeardAgain, lastHeardAgain);
+    if (newRows.isEmpty())
         return 0;
+
     QVector<QPair<int, int>> repaints; // (row, column) of earlier rows marked now
-    beginInsertRows(QModelIndex(), first, first + listed - 1);
-    for (int i = 0; i < listed; ++i) {
-        const DeviceRecord &record = newRecords.at(i);
+    beginInsertRows(QModelIndex(), first, first + int(newRows.size()) - 1);
+    for (const DeviceRecord *record : qAsConst(newRows)) {
         const int row = records.size();
-        records.append(record);
+        records.append(*record);
         marks.append(0);
         repaints.append(
-            { markDuplicate(ipRows, duplicateKey(record, record.ip.toUInt32()), row, DuplicateIp),
+            { markDuplicate(ipRows, duplicateKey(*record, record->ip.toUInt32()), row, DuplicateIp),
                 IpAddressColumn });
-        repaints.append({ markDuplicate(macRows, duplicateKey(record, record.mac.toUInt64()), row,
+        repaints.append({ markDuplicate(macRows, duplicateKey(*record, record->mac.toUInt64()), row,
                               DuplicateMac),
             MacAddressColumn });
     }
+    heard += newHeard;
     endInsertRows();
     for (const auto &cell : qAsConst(repaints)) {
         if (cell.first < first)
             repaintCell(cell.first, cell.second);
     }
-    return listed;
+    return int(newRows.size());
 }
 
 void DeviceListModel::clear()
@@ -170,9 +207,24 @@ void DeviceListModel::clear()
     beginRemoveRows(QModelIndex(), 0, records.size() - 1);
     records.clear();
     marks.clear();
+    heard.clear();
+    rowsByReply.clear();
     ipRows.clear();
     macRows.clear();
     endRemoveRows();
+}
+
+QDateTime DeviceListModel::lastHeard(int row) const
+{
+    return QDateTime::fromMSecsSinceEpoch(heard.at(row).lastMs);
+}
+
+QString DeviceListModel::heardText(int row) const
+{
+    return QCoreApplication::translate(
+        "MainWindow", "Last answer at %1; answers since the list was cleared: %2")
+        .arg(lastHeard(row).toString(QStringLiteral("HH:mm:ss")))
+        .arg(answerCount(row));
 }
 
 void DeviceListModel::retranslate()

@@ -8,6 +8,7 @@
 #include "devicerecord.h"
 
 #include <QAbstractTableModel>
+#include <QDateTime>
 #include <QHash>
 #include <QPair>
 #include <QVector>
@@ -36,7 +37,10 @@ QString adapterName(int interfaceIndex);
 QString deviceCellText(const DeviceRecord &record, int column);
 
 // The devices that answered, in arrival order, for the window's table and the
-// command-line tool. An IP or MAC address that two devices heard on one adapter
+// command-line tool. A device answers every try of a scan, and a loop in the
+// network can deliver a reply twice: a reply like one listed (the same type and
+// bytes from the MAC on, heard on the same adapter) is that row heard again and
+// adds nothing but its time. An IP or MAC address that two devices heard on one adapter
 // carry is a duplicate: both cells are red, and stay red for as long as the rows
 // are listed. The same address on two separate networks is no conflict.
 // A scan lists at most maxListed() devices: any host can send replies with new
@@ -67,11 +71,12 @@ public:
     QVariant headerData(
         int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
-    // Lists the record; false when the list is full and it was only counted.
+    // Lists the record, or marks its row heard again; false when the list is
+    // full and it was only counted.
     bool append(const DeviceRecord &record);
     // One insertion for many rows: views and proxies then do their work once.
     // Lists as many as the limit leaves room for and counts the rest; returns
-    // how many were listed.
+    // how many rows were added.
     int appendRecords(const QVector<DeviceRecord> &newRecords);
     void clear();
     int maxListed() const { return listLimit; }
@@ -86,6 +91,9 @@ public:
     const QVector<DeviceRecord> &listedRecords() const { return records; }
     bool isDuplicateIp(int row) const { return marks.at(row) & DuplicateIp; }
     bool isDuplicateMac(int row) const { return marks.at(row) & DuplicateMac; }
+    // When the row's device answered last, and how many times since the list was cleared.
+    QDateTime lastHeard(int row) const;
+    int answerCount(int row) const { return heard.at(row).answers; }
     // Whether another device heard on the record's adapter carries its IP address.
     bool sharesIp(const DeviceRecord &record) const;
 
@@ -119,9 +127,20 @@ private:
     // returns that earlier row when it was marked only now, else SharedText.
     int markDuplicate(RowsByText &index, const DuplicateKey &key, int row, Mark mark);
     void repaintCell(int row, int column);
+    QString heardText(int row) const;
+
+    // A reply's content as heard on one adapter.
+    using ReplyKey = QPair<int, quint64>;
+    struct Heard
+    {
+        qint64 lastMs = 0; // since the epoch
+        int answers = 1;
+    };
 
     QVector<DeviceRecord> records;
     QVector<quint8> marks;
+    QVector<Heard> heard;
+    QHash<ReplyKey, int> rowsByReply;
     RowsByText ipRows;
     RowsByText macRows;
     int listLimit = MaxListedDevices;

@@ -7,6 +7,9 @@
 #include "devicetext.h"
 #include "safetext.h"
 
+#include <QCryptographicHash>
+#include <QtEndian>
+
 namespace {
 
 // The dotted text of an item that may carry tens of kilobytes, bounded. Every
@@ -17,6 +20,24 @@ QString boundedDotted(const QByteArray &bytes)
     QString text;
     dottedDecimalText(text, bytes.left(MaxShownTextBytes + 1));
     return boundedText(text);
+}
+
+// 64 bits of a cryptographic hash: no reply of a plant meets another's, nor
+// can one be made up to meet a given reply, and a row keeps 8 bytes rather
+// than a reply of any length.
+quint64 replyDigest(const Datagram::ScanReply &reply)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(QByteArray(1, char(reply.deviceType)));
+    for (const QByteArray *item :
+        { &reply.mac, &reply.name, &reply.version, &reply.network, &reply.points }) {
+        // Each length first, so that no bytes can move from one item into the next.
+        const quint32 size = quint32(item->size());
+        const char length[] = { char(size >> 24), char(size >> 16), char(size >> 8), char(size) };
+        hash.addData(QByteArray::fromRawData(length, sizeof length));
+        hash.addData(*item);
+    }
+    return qFromBigEndian<quint64>(hash.result().constData());
 }
 
 } // namespace
@@ -40,5 +61,6 @@ DeviceRecord deviceRecordFromReply(const Datagram::ScanReply &reply)
     record.gateway = settings.gateway;
     record.version = boundedDotted(reply.version);
     record.points = boundedDotted(reply.points);
+    record.replyDigest = replyDigest(reply);
     return record;
 }

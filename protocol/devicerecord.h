@@ -25,6 +25,9 @@ struct DeviceRecord
     QString version, points; // bounded by boundedText: the items have no length limit
     int interfaceIndex = 0; // the adapter that heard the reply; 0 while unknown
     Ipv4Address senderAddress; // the reply's source address; 0.0.0.0 while unknown
+    // Equal for two replies with the same type and every byte from the MAC on:
+    // the same device answering again. 0 for a record not made from a reply.
+    quint64 replyDigest = 0;
 
     // "PLC", "HMI", "SERVO", "VFD", or empty for another type code.
     QString typeText() const { return Datagram::deviceTypeName(type); }

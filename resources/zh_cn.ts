@@ -247,6 +247,14 @@ Choose a folder you can write to, and a disk with free space, then export again.
 请选择一个可写入且磁盘有剩余空间的文件夹，然后重新导出。</translation>
     </message>
     <message>
+        <source>Scanning...</source>
+        <translation>正在扫描...</translation>
+    </message>
+    <message>
+        <source>Last answer at %1; answers since the list was cleared: %2</source>
+        <translation>最后一次应答：%1；自列表清空以来的应答次数：%2</translation>
+    </message>
+    <message>
         <source>&amp;Compare with Saved List...</source>
         <translation>与保存的列表比较(&amp;C)...</translation>
     </message>

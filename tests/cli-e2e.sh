@@ -96,12 +96,25 @@ scan_formats() {
     contains err.txt "--format takes table, csv or json"
     run 1 scan --colour
     contains err.txt "Unknown option 'colour'"
-    # A network where nothing answers.
-    unshare --net sh -c 'ip link add nx0 type veth peer name nx1 &&
-        ip addr add 192.0.2.1/24 dev nx0 && ip link set nx1 up && ip link set nx0 up &&
-        until ip -br link show nx0 | grep -q " UP "; do sleep 0.1; done &&
-        exec "$0" scan --wait-ms 300' "$cli" >out.txt 2>err.txt && fail "nothing answered"
-    contains err.txt "no device answered within 300 ms"
+    # A network where nothing answers: an empty list for scripts on stdout, the
+    # message on stderr, status 2.
+    local format status
+    for format in table csv json; do
+        status=0
+        unshare --net sh -c 'ip link add nx0 type veth peer name nx1 &&
+            ip addr add 192.0.2.1/24 dev nx0 && ip link set nx1 up && ip link set nx0 up &&
+            until ip -br link show nx0 | grep -q " UP "; do sleep 0.1; done &&
+            exec "$0" scan --tries 1 --wait-ms 300 --format "$1"' "$cli" $format \
+            >out.txt 2>err.txt || status=$?
+        [ $status -eq 2 ] || fail "nothing answered ($format): status $status, expected 2"
+        contains err.txt "no device answered within 300 ms"
+        case $format in
+        table) [ ! -s out.txt ] || fail "table: output for no device" ;;
+        csv) [ "$(wc -l <out.txt)" -eq 1 ] && grep -q "^type,name,ip,mac," out.txt ||
+            fail "csv: the header line alone expected" ;;
+        json) [ "$(cat out.txt)" = "[]" ] || fail "json: [] expected" ;;
+        esac
+    done
     if command -v setpriv >/dev/null; then
         local status=0
         setpriv --reuid=65534 --regid=65534 --clear-groups "$cli" scan >out.txt 2>err.txt \
@@ -385,6 +398,22 @@ compare_and_watch() {
     contains watch-err.txt "no network adapter is up to scan on"
 }
 
+lossy_network() {
+    # --count 20 --loss 20 --echo: each device answers every try it hears, twice.
+    run 1 scan --tries 0
+    contains err.txt "--tries needs a whole number from 1 to 10"
+    run 1 scan --tries 11
+    local scans
+    scans=$(count_lines "$log" ": scan")
+    run 0 scan --tries 10 --wait-ms 500 --format csv
+    [ "$(count_lines "$log" ": scan")" -eq $((scans + 10)) ] || fail "10 scan requests expected"
+    [ "$(wc -l <out.txt)" -eq 21 ] || fail "every device once expected"
+    [ "$(count_lines out.txt ",MAC")" -eq 0 ] || fail "an echoed reply taken for a duplicate"
+    # Each device answered: the one that answered last is found to flash.
+    run 0 flash 02:00:00:00:00:14 --wait-ms 300 --seconds 1
+    contains out.txt "Flashing 02:00:00:00:00:14 at 192.0.2.83"
+}
+
 no_adapter() {
     # --no-adapter: nothing can leave, and nothing does.
     run 8 scan --wait-ms 300
@@ -402,6 +431,7 @@ interrupted-batch) interrupted_batch ;;
 two-adapters) two_adapters ;;
 foreign-device) foreign_device ;;
 no-adapter) no_adapter ;;
+lossy) lossy_network ;;
 address-check) address_check ;;
 compare-and-watch) compare_and_watch ;;
 *) fail "unknown scenario" ;;

@@ -62,6 +62,8 @@ private slots:
     void duplicates_data();
     void duplicates();
     void clearKeepsNoMarks();
+    void repeatedReplies_data();
+    void repeatedReplies();
     void sortKeys_data();
     void sortKeys();
     void filterMatches_data();
@@ -199,6 +201,92 @@ void TestDeviceList::clearKeepsNoMarks()
     QVERIFY(!model.isDuplicateIp(0));
     model.append(record);
     QVERIFY(model.isDuplicateIp(0) && model.isDuplicateIp(1) && model.sharesIp(record));
+}
+
+void TestDeviceList::repeatedReplies_data()
+{
+    // One reply "mac/ip/name[/interface index]" in arrival order (MAC and IP by
+    // their last byte); the rows listed by name, red marks per row, MAC then
+    // IP, and how often each row answered.
+    QTest::addColumn<QStringList>("replies");
+    QTest::addColumn<QString>("rows");
+    QTest::addColumn<QString>("macRed");
+    QTest::addColumn<QString>("ipRed");
+    QTest::addColumn<QString>("answers");
+
+    QTest::newRow("first") << QStringList { "1/64/A" } << "A"
+                           << "0"
+                           << "0"
+                           << "1";
+    QTest::newRow("echo") << QStringList { "1/64/A", "1/64/A" } << "A"
+                          << "0"
+                          << "0"
+                          << "2";
+    QTest::newRow("three tries, answers in between keep their order")
+        << QStringList { "1/64/A", "2/65/B", "1/64/A", "3/66/C", "2/65/B", "1/64/A" } << "ABC"
+        << "000"
+        << "000"
+        << "321";
+    QTest::newRow("changed content from a listed MAC")
+        << QStringList { "1/64/A", "1/64/B", "1/64/A" } << "AB"
+        << "11"
+        << "11"
+        << "21";
+    QTest::newRow("same IP from another MAC")
+        << QStringList { "1/64/A", "2/64/A", "2/64/A" } << "AA"
+        << "00"
+        << "11"
+        << "12";
+    QTest::newRow("other adapter") << QStringList { "1/64/A/2", "1/64/A/3", "1/64/A/2" } << "AA"
+                                   << "00"
+                                   << "00"
+                                   << "21";
+}
+
+void TestDeviceList::repeatedReplies()
+{
+    QFETCH(QStringList, replies);
+
+    QVector<DeviceRecord> records;
+    for (const QString &reply : qAsConst(replies)) {
+        const QStringList fields = reply.split('/');
+        TestDevice sent;
+        sent.mac = "02:00:00:00:00:0" + fields.at(0);
+        sent.ip = "192.0.2." + fields.at(1);
+        sent.name = fields.at(2);
+        DeviceRecord record = sent.record();
+        record.interfaceIndex = fields.value(3).toInt();
+        records.append(record);
+    }
+    // As the window lists them, a pass at a time, and as the command-line tool does.
+    for (const bool onePass : { true, false }) {
+        DeviceListModel model;
+        QAbstractItemModelTester tester(
+            &model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const QDateTime before = QDateTime::currentDateTime();
+        if (onePass)
+            model.appendRecords(records);
+        for (const DeviceRecord &record : qAsConst(records)) {
+            if (!onePass)
+                QVERIFY(model.append(record));
+        }
+        QString rows, macRed, ipRed, answers;
+        for (int row = 0; row < model.rowCount(); ++row) {
+            rows += model.record(row).name();
+            macRed += model.isDuplicateMac(row) ? '1' : '0';
+            ipRed += model.isDuplicateIp(row) ? '1' : '0';
+            answers += QString::number(model.answerCount(row));
+            QVERIFY(model.lastHeard(row) >= before.addMSecs(-1));
+            QVERIFY(model.headerData(row, Qt::Vertical, Qt::ToolTipRole)
+                        .toString()
+                        .contains(model.lastHeard(row).toString(QStringLiteral("HH:mm:ss"))));
+        }
+        QTEST(rows, "rows");
+        QTEST(macRed, "macRed");
+        QTEST(ipRed, "ipRed");
+        QTEST(answers, "answers");
+        QCOMPARE(model.leftOutCount(), 0);
+    }
 }
 
 void TestDeviceList::sortKeys_data()

@@ -3,6 +3,7 @@
 // SPDX-License-Identifier: Apache-2.0
 
 #include "datagramcodec.h"
+#include "devicesimulator.h"
 #include "fleet.h"
 #include "malformedreplies.h"
 
@@ -22,6 +23,8 @@ private slots:
     void faultyDeviceLines();
     void generatedFleetIsAcceptedAndUnique();
     void malformedRepliesAreAllDropped();
+    void losses_data();
+    void losses();
 };
 
 void TestDevSim::deviceLines_data()
@@ -122,6 +125,39 @@ void TestDevSim::malformedRepliesAreAllDropped()
     for (const MalformedReply &reply : replies)
         QVERIFY2(!Datagram::parseScanReply(reply.datagram), qPrintable(reply.fault));
     QCOMPARE(replies.at(3).datagram.size(), 95);
+}
+
+void TestDevSim::losses_data()
+{
+    QTest::addColumn<double>("percent");
+    QTest::addColumn<int>("fewest");
+    QTest::addColumn<int>("most");
+
+    // Of 20,000 datagrams; a tenth lies within 5 standard deviations.
+    QTest::newRow("none") << 0.0 << 0 << 0;
+    QTest::newRow("a tenth") << 10.0 << 1788 << 2212;
+    QTest::newRow("half") << 50.0 << 9646 << 10354;
+    QTest::newRow("all") << 100.0 << 20000 << 20000;
+}
+
+void TestDevSim::losses()
+{
+    QFETCH(double, percent);
+    DatagramLoss loss(percent, 7);
+    DatagramLoss sameSeed(percent, 7);
+    DatagramLoss otherSeed(percent, 8);
+    int lost = 0;
+    bool seedsDiffer = false;
+    for (int datagram = 0; datagram < 20000; ++datagram) {
+        const bool dropped = loss.drops();
+        lost += dropped ? 1 : 0;
+        QCOMPARE(sameSeed.drops(), dropped);
+        seedsDiffer = seedsDiffer || otherSeed.drops() != dropped;
+    }
+    QFETCH(int, fewest);
+    QFETCH(int, most);
+    QVERIFY2(lost >= fewest && lost <= most, qPrintable(QString::number(lost)));
+    QCOMPARE(seedsDiffer, lost > 0 && lost < 20000);
 }
 
 QTEST_MAIN(TestDevSim)

@@ -83,6 +83,7 @@ void TestProtocolDoc::examplesAreTheCodecs_data()
     modify.settings = settings("192.168.1.20");
 
     QTest::newRow("scan request") << scanRequest(0) << ScanRequestSize << false;
+    QTest::newRow("scan request, second try") << scanRequest(1) << ScanRequestSize << false;
     QTest::newRow("LED flash") << ledsRequest(1, MacValue, LedCommand::Flash) << LedsRequestSize
                                << false;
     QTest::newRow("LED stop") << ledsRequest(2, MacValue, LedCommand::Stop) << LedsRequestSize

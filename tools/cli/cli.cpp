@@ -57,8 +57,20 @@ void printError(const QString &text)
 QCommandLineOption waitOption()
 {
     return { QStringLiteral("wait-ms"),
-        QStringLiteral("Listen for scan replies for <ms> milliseconds (default 2000)."),
+        QStringLiteral("Listen for scan replies for <ms> milliseconds after the last scan "
+                       "request (default 2000)."),
         QStringLiteral("ms"), QString::number(DefaultWaitMs) };
+}
+
+QCommandLineOption triesOption()
+{
+    return { QStringLiteral("tries"),
+        QStringLiteral("Send the scan request <n> times, 1 to %1, spread over the first "
+                       "seconds (0, 0.5 s, 1.5 s, then every 2 s), so that a device whose "
+                       "datagram was lost answers the next one (default %2).")
+            .arg(ScanRun::MaxTries)
+            .arg(ScanRun::DefaultTries),
+        QStringLiteral("n"), QString::number(ScanRun::DefaultTries) };
 }
 
 QCommandLineOption auditOption()
@@ -386,18 +398,21 @@ int watchCommand(const QStringList &arguments)
         QStringLiteral("text (default), or json: one JSON object a line, with \"time\", "
                        "\"event\", \"mac\" and the \"old\" and \"new\" device."),
         QStringLiteral("format"), QStringLiteral("text"));
-    parser.addOptions({ wait, interval, format });
+    const QCommandLineOption tries = triesOption();
+    parser.addOptions({ wait, tries, interval, format });
     if (const std::optional<int> status
         = parseCommandLine(parser, QStringLiteral("watch"), arguments, 0))
         return *status;
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
+    const std::optional<int> scanTries = numberValue(parser, tries, 1, ScanRun::MaxTries);
     const std::optional<int> intervalMs = numberValue(parser, interval, 100);
     const std::optional<bool> json = jsonFormat(parser, format);
-    if (!waitMs || !intervalMs || !json)
+    if (!waitMs || !scanTries || !intervalMs || !json)
         return ExitUsage;
 
     InterruptWatcher watcher;
     Fleet fleet(&watcher);
+    fleet.setScanTries(*scanTries);
     if (!fleet.open()) {
         printError(bindFailureText(fleet.bindErrorString()));
         return ExitPortUnavailable;
@@ -427,9 +442,12 @@ int scanCommand(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Broadcasts one scan request and lists every device that answers, one a line. "
-        "Devices that share a MAC or IP address are flagged in the Duplicate column."));
+        "Broadcasts the scan request (three times by default) and lists every device that "
+        "answers, one a line, once however often it answers. Devices that share a MAC or IP "
+        "address are flagged in the Duplicate column. With no device, json prints [] and csv "
+        "its header line."));
     const QCommandLineOption wait = waitOption();
+    const QCommandLineOption tries = triesOption();
     const QCommandLineOption format(QStringLiteral("format"),
         QStringLiteral("table (default), csv or json."), QStringLiteral("format"),
         QStringLiteral("table"));
@@ -439,11 +457,12 @@ int scanCommand(const QStringList &arguments)
                        "once. A file of that name is replaced."),
         QStringLiteral("file"));
     const QCommandLineOption compare = compareOption();
-    parser.addOptions({ wait, format, save, compare });
+    parser.addOptions({ wait, tries, format, save, compare });
     if (const std::optional<int> status
         = parseCommandLine(parser, QStringLiteral("scan"), arguments, 0))
         return *status;
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
+    const std::optional<int> scanTries = numberValue(parser, tries, 1, ScanRun::MaxTries);
     // With --compare the output is the comparison's: text or json.
     const bool comparing = parser.isSet(compare);
     const std::optional<bool> json
@@ -457,7 +476,7 @@ int scanCommand(const QStringList &arguments)
         if (const std::optional<OutputFormat> fileFormat = saveFormat(path))
             saves.append({ path, *fileFormat });
     }
-    if (!waitMs || !json || (!comparing && !outputFormat)
+    if (!waitMs || !scanTries || !json || (!comparing && !outputFormat)
         || saves.size() != parser.values(save).size())
         return ExitUsage;
     const std::optional<Snapshot> oldList
@@ -467,6 +486,7 @@ int scanCommand(const QStringList &arguments)
 
     InterruptWatcher watcher;
     Fleet fleet(&watcher);
+    fleet.setScanTries(*scanTries);
     const Scan scan = openAndScan(fleet, watcher, *waitMs);
     if (scan.failure != ExitSuccess)
         return scan.failure;
@@ -476,13 +496,13 @@ int scanCommand(const QStringList &arguments)
     }
     if (comparing)
         return printDifferences(*oldList, snapshotOfScan(scan.devices), *json);
-    const QVector<DeviceRecord> &devices = scan.devices;
-    if (devices.isEmpty()) {
-        printError(noAnswerText(fleet.lastScan(), *waitMs));
-        return ExitNoDevices;
-    }
-    printOut(formatDevices(fleet.listedDevices(), *outputFormat));
-    return ExitSuccess;
+    // Scripts read an empty list as one: JSON's [] and CSV's header line.
+    if (!scan.devices.isEmpty() || *outputFormat != OutputFormat::Table)
+        printOut(formatDevices(fleet.listedDevices(), *outputFormat));
+    if (!scan.devices.isEmpty())
+        return ExitSuccess;
+    printError(noAnswerText(fleet.lastScan(), *waitMs));
+    return ExitNoDevices;
 }
 
 int flashCommand(const QStringList &arguments)
@@ -493,21 +513,24 @@ int flashCommand(const QStringList &arguments)
         "Ctrl-C, then sends the stop request."));
     parser.addPositionalArgument(QStringLiteral("MAC"), QLatin1String(MacArgumentHelp));
     const QCommandLineOption wait = waitOption();
+    const QCommandLineOption tries = triesOption();
     const QCommandLineOption seconds(QStringLiteral("seconds"),
         QStringLiteral("Flash for <n> seconds (default 10)."), QStringLiteral("n"),
         QString::number(DefaultFlashSeconds));
-    parser.addOptions({ wait, seconds });
+    parser.addOptions({ wait, tries, seconds });
     if (const std::optional<int> status
         = parseCommandLine(parser, QStringLiteral("flash"), arguments, 1))
         return *status;
     const std::optional<MacAddress> mac = macArgument(parser);
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
+    const std::optional<int> scanTries = numberValue(parser, tries, 1, ScanRun::MaxTries);
     const std::optional<int> flashSeconds = numberValue(parser, seconds, 1, DaySeconds);
-    if (!mac || !waitMs || !flashSeconds)
+    if (!mac || !waitMs || !scanTries || !flashSeconds)
         return ExitUsage;
 
     InterruptWatcher watcher;
     Fleet fleet(&watcher);
+    fleet.setScanTries(*scanTries);
     const Scan scan = openAndFind(fleet, watcher, *waitMs, *mac);
     if (scan.failure != ExitSuccess)
         return scan.failure;
@@ -718,15 +741,17 @@ int setCommand(const QStringList &arguments)
                        "(the address is checked by ARP before writing)."));
     const QCommandLineOption verify = verifyOption();
     const QCommandLineOption wait = waitOption();
+    const QCommandLineOption tries = triesOption();
     const QCommandLineOption audit = auditOption();
-    parser.addOptions({ ip, mask, gateway, yes, allowDuplicate, verify, wait, audit });
+    parser.addOptions({ ip, mask, gateway, yes, allowDuplicate, verify, wait, tries, audit });
     if (const std::optional<int> status
         = parseCommandLine(parser, QStringLiteral("set"), arguments, 1))
         return *status;
     const std::optional<MacAddress> mac = macArgument(parser);
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
+    const std::optional<int> scanTries = numberValue(parser, tries, 1, ScanRun::MaxTries);
     const std::optional<int> verifyMs = numberValue(parser, verify, 0);
-    if (!mac || !waitMs || !verifyMs)
+    if (!mac || !waitMs || !scanTries || !verifyMs)
         return ExitUsage;
     const std::optional<DeviceSettingsTexts> given = givenSettings(parser, ip, mask, gateway);
     // Given in full, the settings are checked before anything is sent.
@@ -737,6 +762,7 @@ int setCommand(const QStringList &arguments)
 
     InterruptWatcher watcher;
     Fleet fleet(&watcher);
+    fleet.setScanTries(*scanTries);
     const Scan scan = openAndFind(fleet, watcher, *waitMs, *mac);
     if (scan.failure != ExitSuccess)
         return scan.failure;
@@ -836,15 +862,17 @@ int applyCommand(const QStringList &arguments)
         QStringLiteral("Pause <ms> milliseconds between two writes (default 0)."),
         QStringLiteral("ms"), QStringLiteral("0"));
     const QCommandLineOption wait = waitOption();
+    const QCommandLineOption tries = triesOption();
     const QCommandLineOption audit = auditOption();
-    parser.addOptions({ yes, verify, interval, wait, audit });
+    parser.addOptions({ yes, verify, interval, wait, tries, audit });
     if (const std::optional<int> status
         = parseCommandLine(parser, QStringLiteral("apply"), arguments, 1))
         return *status;
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
     const std::optional<int> verifyMs = numberValue(parser, verify, 0);
     const std::optional<int> intervalMs = numberValue(parser, interval, 0);
-    if (!waitMs || !verifyMs || !intervalMs)
+    const std::optional<int> scanTries = numberValue(parser, tries, 1, ScanRun::MaxTries);
+    if (!waitMs || !verifyMs || !intervalMs || !scanTries)
         return ExitUsage;
     const std::optional<QString> text = planText(parser.positionalArguments().constFirst());
     if (!text)
@@ -857,6 +885,7 @@ int applyCommand(const QStringList &arguments)
 
     InterruptWatcher watcher;
     Fleet fleet(&watcher);
+    fleet.setScanTries(*scanTries);
     const Scan scan = openAndScan(fleet, watcher, *waitMs);
     if (scan.failure != ExitSuccess)
         return scan.failure;
@@ -904,12 +933,14 @@ int inventoryCommand(const QStringList &arguments)
     const QCommandLineOption host(QStringLiteral("host"),
         QStringLiteral("Print only the variables of the host <name>."), QStringLiteral("name"));
     const QCommandLineOption wait = waitOption();
-    parser.addOptions({ list, host, wait });
+    const QCommandLineOption tries = triesOption();
+    parser.addOptions({ list, host, wait, tries });
     if (const std::optional<int> status
         = parseCommandLine(parser, QStringLiteral("inventory"), arguments, 0))
         return *status;
     const std::optional<int> waitMs = numberValue(parser, wait, 0);
-    if (!waitMs)
+    const std::optional<int> scanTries = numberValue(parser, tries, 1, ScanRun::MaxTries);
+    if (!waitMs || !scanTries)
         return ExitUsage;
     if (parser.isSet(list) && parser.isSet(host)) {
         printError(QStringLiteral("--list and --host exclude each other"));
@@ -918,6 +949,7 @@ int inventoryCommand(const QStringList &arguments)
 
     InterruptWatcher watcher;
     Fleet fleet(&watcher);
+    fleet.setScanTries(*scanTries);
     const Scan scan = openAndScan(fleet, watcher, *waitMs);
     if (scan.failure != ExitSuccess)
         return scan.failure;
@@ -994,12 +1026,12 @@ int runCli(const QStringList &arguments)
     }
     for (const Command &command : Commands) {
         if (commandName == QLatin1String(command.name))
-            return command.run(helpAsked ? QStringList { QStringLiteral("--help") }
-                                         : arguments.mid(2));
+            return command.run(
+                helpAsked ? QStringList { QStringLiteral("--help") } : arguments.mid(2));
     }
-    printError(commandName.isEmpty()
-            ? QStringLiteral("no command given")
-            : QStringLiteral("unknown command \"%1\"").arg(boundedText(neutralizedText(commandName))));
+    printError(commandName.isEmpty() ? QStringLiteral("no command given")
+                                     : QStringLiteral("unknown command \"%1\"")
+                                           .arg(boundedText(neutralizedText(commandName))));
     std::fputs(generalHelp().toUtf8().constData(), stderr);
     return ExitUsage;
 }

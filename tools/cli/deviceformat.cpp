@@ -80,6 +80,8 @@ QString formatJson(const DeviceListModel &devices)
         object.insert(QStringLiteral("adapter"), adapterName(devices.record(row).interfaceIndex));
         array.append(object);
     }
+    if (array.isEmpty())
+        return QStringLiteral("[]\n");
     return jsonWithEscapedHiddenCharacters(
         QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented)));
 }

@@ -14,6 +14,7 @@ Fleet::Fleet(const InterruptWatcher *watcher, QObject *parent)
     : QObject(parent)
     , watcher(watcher)
     , socket(new MySocket(this))
+    , run(new ScanRun(socket, this))
 {
     connect(socket, &MySocket::deviceReplied, &listed, &DeviceListModel::append);
 }
@@ -33,7 +34,14 @@ QString Fleet::bindErrorString() const
 QVector<DeviceRecord> Fleet::scan(int waitMs)
 {
     listed.clear();
-    scanReport = socket->udpSendCmdScan();
+    QEventLoop loop;
+    connect(run, &ScanRun::finished, &loop, &QEventLoop::quit);
+    connect(watcher, &InterruptWatcher::interrupted, &loop, &QEventLoop::quit);
+    run->start();
+    if (run->isRunning() && !watcher->isInterrupted())
+        loop.exec();
+    run->cancel();
+    scanReport = run->report();
     if (scanReport.anySent())
         pause(waitMs);
     return listed.listedRecords();

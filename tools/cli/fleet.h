@@ -8,6 +8,7 @@
 #include "devicelistmodel.h"
 #include "mysocket.h"
 #include "plan.h"
+#include "scanrun.h"
 
 #include <QObject>
 #include <QVector>
@@ -32,10 +33,12 @@ public:
     QString bindErrorString() const;
     BindAdvice bindAdvice() const { return socket->bindAdvice(); }
 
-    // Sends one scan request on every adapter and returns every accepted reply
-    // within waitMs; listedDevices() has them too, with their duplicate marks,
-    // and lastScan() where the request went.
+    // Sends the scan's tries on every adapter and returns every device that
+    // answered until waitMs after the last try; listedDevices() has them too,
+    // with their duplicate marks, and lastScan() where the tries went.
     QVector<DeviceRecord> scan(int waitMs);
+    // From 1 to ScanRun::MaxTries, for the scans that follow.
+    void setScanTries(int tries) { run->setTries(tries); }
     const DeviceListModel &listedDevices() const { return listed; }
     const ScanReport &lastScan() const { return scanReport; }
     // Waits ms milliseconds; false when an interrupt cut the wait short.
@@ -57,6 +60,7 @@ private:
 
     const InterruptWatcher *watcher;
     MySocket *socket;
+    ScanRun *run;
     DeviceListModel listed;
     ScanReport scanReport;
     std::unique_ptr<LedSession> leds;

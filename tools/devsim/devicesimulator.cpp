@@ -100,8 +100,20 @@ DeviceSimulator::DeviceSimulator(
     : QObject(parent)
     , fleet(fleet)
     , options(options)
+    , loss(options.lossPercent, options.seed)
 {
     connect(&socket, &QUdpSocket::readyRead, this, &DeviceSimulator::readRequests);
+}
+
+DatagramLoss::DatagramLoss(double percent, quint32 seed)
+    : share(percent / 100)
+    , random(seed)
+{ }
+
+bool DatagramLoss::drops()
+{
+    // Nothing drawn without loss: runs without it stay as they were.
+    return share > 0 && random.generateDouble() < share;
 }
 
 bool DeviceSimulator::bind(QString *error)
@@ -151,31 +163,54 @@ void DeviceSimulator::readRequests()
 
 void DeviceSimulator::answerScan(quint32 sequenceNo, const QHostAddress &requester)
 {
+    if (++scanRequestsHeard <= options.missedScans) {
+        logLine(QStringLiteral("scan request %1 from %2: left unanswered (%3 of the first %4)")
+                    .arg(sequenceNo)
+                    .arg(requester.toString())
+                    .arg(scanRequestsHeard)
+                    .arg(options.missedScans));
+        return;
+    }
     QVector<int> answering;
+    int deaf = 0;
     for (int index = 0; index < fleet.size(); ++index) {
-        if (!fleet.at(index).restarting)
+        if (fleet.at(index).restarting)
+            continue;
+        if (loss.drops())
+            ++deaf;
+        else
             answering.append(index);
     }
-    logLine(QStringLiteral("scan request %1 from %2: %3 devices answer")
+    logLine(QStringLiteral("scan request %1 from %2: %3 devices answer%4")
                 .arg(sequenceNo)
                 .arg(requester.toString())
-                .arg(answering.size()));
+                .arg(answering.size())
+                .arg(deaf > 0 ? QStringLiteral(" (%1 did not hear it)").arg(deaf) : QString()));
 
     QElapsedTimer clock;
     clock.start();
     auto remaining = std::make_shared<int>(answering.size());
-    const auto replySent = [this, remaining, clock, requester, total = answering.size()] {
-        if (--*remaining == 0)
-            logLine(QStringLiteral("sent %1 replies to %2 in %3 ms")
-                        .arg(total)
-                        .arg(requester.toString())
-                        .arg(clock.elapsed()));
-    };
+    auto lost = std::make_shared<int>(0);
+    const auto replySent
+        = [this, remaining, lost, clock, requester, total = answering.size()](int copiesLost) {
+              *lost += copiesLost;
+              if (--*remaining > 0)
+                  return;
+              QString losses;
+              if (options.echo)
+                  losses = QStringLiteral(" (each twice, %1 copies lost on the way)").arg(*lost);
+              else if (*lost > 0)
+                  losses = QStringLiteral(" (%1 lost on the way)").arg(*lost);
+              logLine(QStringLiteral("sent %1 replies to %2 in %3 ms%4")
+                          .arg(total)
+                          .arg(requester.toString())
+                          .arg(clock.elapsed())
+                          .arg(losses));
+          };
     for (int index : answering) {
         const auto sendReply = [=, generation = fleetGeneration] {
-            if (generation == fleetGeneration)
-                sendScanReply(index, sequenceNo, requester);
-            replySent();
+            replySent(
+                generation == fleetGeneration ? sendScanReply(index, sequenceNo, requester) : 0);
         };
         if (options.maxDelayMs > 0)
             QTimer::singleShot(
@@ -187,13 +222,21 @@ void DeviceSimulator::answerScan(quint32 sequenceNo, const QHostAddress &request
         sendMalformedReplies(requester);
 }
 
-void DeviceSimulator::sendScanReply(int index, quint32 sequenceNo, const QHostAddress &requester)
+int DeviceSimulator::sendScanReply(int index, quint32 sequenceNo, const QHostAddress &requester)
 {
     // A device that began restarting while its reply waited stays silent.
     const SimulatedDevice &device = fleet.at(index);
-    if (!device.restarting)
-        send(
-            Datagram::scanReplyDatagram(device.reply, sequenceNo), requester, ownAddressOf(device));
+    if (device.restarting)
+        return 0;
+    const QByteArray reply = Datagram::scanReplyDatagram(device.reply, sequenceNo);
+    int lost = 0;
+    for (int copy = options.echo ? 2 : 1; copy > 0; --copy) {
+        if (loss.drops())
+            ++lost;
+        else
+            send(reply, requester, ownAddressOf(device));
+    }
+    return lost;
 }
 
 QHostAddress DeviceSimulator::ownAddressOf(const SimulatedDevice &device)
@@ -259,13 +302,26 @@ QVector<int> DeviceSimulator::addressedDevices(
     return devices;
 }
 
+QVector<int> DeviceSimulator::reachedDevices(const QVector<int> &devices, const QString &request)
+{
+    QVector<int> reached;
+    for (int index : devices) {
+        if (!loss.drops())
+            reached.append(index);
+        else
+            logLine(QStringLiteral("lost on the way: %1 to %2")
+                        .arg(request, deviceText(fleet.at(index))));
+    }
+    return reached;
+}
+
 void DeviceSimulator::handleLeds(const Datagram::Request &request, const QHostAddress &destination)
 {
     const QVector<int> devices = addressedDevices(request.targetMac, destination);
     if (devices.isEmpty())
         logLine(QStringLiteral("LED request for %1 ignored: no such device at %2")
                     .arg(request.targetMac.toString(), destination.toString()));
-    for (int index : devices) {
+    for (int index : reachedDevices(devices, requestText(request))) {
         if (request.kind == Datagram::Request::LedsFlash)
             keepFlashing(index);
         else
@@ -304,7 +360,7 @@ void DeviceSimulator::handleModify(
     if (devices.isEmpty())
         logLine(QStringLiteral("modify request for %1 ignored: no such device at %2")
                     .arg(request.targetMac.toString(), destination.toString()));
-    for (int index : devices) {
+    for (int index : reachedDevices(devices, requestText(request))) {
         logLine(QStringLiteral("modify request for %1: new %2; restarting in %3 ms")
                     .arg(deviceText(fleet.at(index)), settingsText(request.modify))
                     .arg(options.restartAfterMs));

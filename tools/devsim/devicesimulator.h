@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QHostAddress>
 #include <QObject>
+#include <QRandomGenerator>
 #include <QUdpSocket>
 
 class QTimer;
@@ -19,6 +20,27 @@ struct SimulatorOptions
     int maxDelayMs = 0;
     int restartAfterMs = 0;
     bool sendMalformed = false;
+    // The share of datagrams lost, each on its own, on the way to a device and back.
+    double lossPercent = 0;
+    quint32 seed = 1;
+    // Each reply is sent twice, as a loop or a relay on a plant network delivers it.
+    bool echo = false;
+    // The devices leave this many scan requests unanswered first, as devices
+    // still starting up do.
+    int missedScans = 0;
+};
+
+// Decides, datagram by datagram, which ones a lossy network drops. The same
+// seed gives the same losses, so that a run can be repeated.
+class DatagramLoss
+{
+public:
+    DatagramLoss(double percent, quint32 seed);
+    bool drops();
+
+private:
+    double share;
+    QRandomGenerator random;
 };
 
 // Plays a fleet on UDP port 102: answers scans, flashes LEDs and takes new
@@ -41,7 +63,8 @@ public:
 private:
     void readRequests();
     void answerScan(quint32 sequenceNo, const QHostAddress &requester);
-    void sendScanReply(int index, quint32 sequenceNo, const QHostAddress &requester);
+    // Returns how many copies of the reply were lost on the way.
+    int sendScanReply(int index, quint32 sequenceNo, const QHostAddress &requester);
     void sendMalformedReplies(const QHostAddress &requester);
     // From the system's choice of address when from is null.
     void send(const QByteArray &datagram, const QHostAddress &to, const QHostAddress &from = {});
@@ -51,6 +74,8 @@ private:
     // The devices a request reaches: those with its target MAC that the
     // datagram was addressed to.
     QVector<int> addressedDevices(MacAddress mac, const QHostAddress &destination) const;
+    // Those of the devices that the lossy network lets the request reach.
+    QVector<int> reachedDevices(const QVector<int> &devices, const QString &request);
     void keepFlashing(int index);
     void stopFlashing(int index, const QString &why);
     void restart(int index, const Datagram::ModifyFields &settings);
@@ -60,6 +85,8 @@ private:
     int fleetGeneration = 0;
     SimulatorOptions options;
     QUdpSocket socket;
+    DatagramLoss loss;
+    int scanRequestsHeard = 0;
     QHash<int, QTimer *> flashHolds;
     // Whether each device IP seen so far is local on this side, so a reply can come from it.
     QHash<quint32, bool> localAddresses;

@@ -37,6 +37,11 @@ from SENDER: REQUEST" for every request, scan requests, "sent N replies ...",
 "LED flashing on: MAC IP NAME", "LED flashing off: MAC IP NAME (reason)",
 "modify request for ...", "restarted: MAC IP NAME" and ignored requests.
 
+A plant network's faults can be played too: --loss drops datagrams (each on its
+own, requests on the way to each device and replies on the way back, drawn from
+--seed so that a run can be repeated), --echo delivers every reply twice, and
+--miss-scans leaves the first scan requests unanswered.
+
 Run it only inside a private network namespace: it answers whoever scans the
 network it is on. tests/netns-fleet.sh sets one up and runs a command against it:
   tests/netns-fleet.sh --simulator nesdrix-devsim [ARGS...] -- COMMAND [ARGS...]
@@ -129,17 +134,38 @@ int main(int argc, char *argv[])
                            "the program must drop (too short, wrong magic, wrong frame length, "
                            "95 bytes, item count 4 and 6, name of 5 and 17 bytes, MAC of 7 "
                            "bytes, network of 11 bytes), all from MAC 02:BA:D0:00:00:00.") },
+        { QStringLiteral("loss"),
+            QStringLiteral("Lose <percent> of the datagrams, 0-100: each request on its way to "
+                           "each device, and each reply on its way back, on its own."),
+            QStringLiteral("percent"), QStringLiteral("0") },
+        { QStringLiteral("seed"),
+            QStringLiteral("Draw the losses from seed <n>: the same seed loses the same "
+                           "datagrams of the same run (default 1)."),
+            QStringLiteral("n"), QStringLiteral("1") },
+        { QStringLiteral("echo"), QStringLiteral("Send every reply twice.") },
+        { QStringLiteral("miss-scans"),
+            QStringLiteral("Leave the first <n> scan requests unanswered."), QStringLiteral("n"),
+            QStringLiteral("0") },
     });
     parser.process(app);
 
     SimulatorOptions options;
     options.sendMalformed = parser.isSet(QStringLiteral("bad"));
+    options.echo = parser.isSet(QStringLiteral("echo"));
     int count = 0;
+    int seed = 0;
     if (!nonNegativeNumber(parser, QStringLiteral("count"), &count)
         || !nonNegativeNumber(parser, QStringLiteral("max-delay-ms"), &options.maxDelayMs)
-        || !nonNegativeNumber(parser, QStringLiteral("restart-after-ms"), &options.restartAfterMs))
-        return fail(QStringLiteral("--count, --max-delay-ms and --restart-after-ms take a number "
-                                   "of 0 or more"));
+        || !nonNegativeNumber(parser, QStringLiteral("restart-after-ms"), &options.restartAfterMs)
+        || !nonNegativeNumber(parser, QStringLiteral("miss-scans"), &options.missedScans)
+        || !nonNegativeNumber(parser, QStringLiteral("seed"), &seed))
+        return fail(QStringLiteral("--count, --max-delay-ms, --restart-after-ms, --miss-scans "
+                                   "and --seed take a number of 0 or more"));
+    options.seed = quint32(seed);
+    bool lossOk = false;
+    options.lossPercent = parser.value(QStringLiteral("loss")).toDouble(&lossOk);
+    if (!lossOk || options.lossPercent < 0 || options.lossPercent > 100)
+        return fail(QStringLiteral("--loss takes a percentage from 0 to 100"));
 
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)
