@@ -16,10 +16,10 @@
 namespace {
 
 // "01=Press@64;02=Axis@65": MAC 02:4E:58:00:02:<nn>, name, IP 192.0.2.<n>.
-QVector<DeviceRecord> devices(const QString &spec)
+QVector<DeviceRecord> devices(const QString &listText)
 {
     QVector<DeviceRecord> list;
-    for (const QString &item : spec.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    for (const QString &item : listText.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         TestDevice device;
         device.mac = QStringLiteral("02:4E:58:00:02:") + item.section(QLatin1Char('='), 0, 0);
         device.name = item.section(QLatin1Char('='), 1).section(QLatin1Char('@'), 0, 0);

@@ -16,10 +16,10 @@ Q_DECLARE_METATYPE(OutputFormat)
 namespace {
 
 // "01=Press@192.0.2.64;02=Axis@192.0.2.65": MAC 02:4E:58:00:02:<nn>, name, IP.
-QVector<DeviceRecord> devices(const QString &spec)
+QVector<DeviceRecord> devices(const QString &listText)
 {
     QVector<DeviceRecord> list;
-    for (const QString &item : spec.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    for (const QString &item : listText.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         TestDevice device;
         device.type = 3;
         device.mac = QStringLiteral("02:4E:58:00:02:") + item.section(QLatin1Char('='), 0, 0);
