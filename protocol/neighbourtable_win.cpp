@@ -63,9 +63,15 @@ bool readNeighbourEntry(
             || row.Address.Ipv4.sin_addr.s_addr != wanted)
             continue;
         entry->state = stateOf(row.State);
-        if (row.PhysicalAddressLength > 0) {
-            entry->mac = MacAddress::fromBytes(QByteArray(reinterpret_cast<const char *>(
-                row.PhysicalAddress), int(row.PhysicalAddressLength)));
+        const std::optional<MacAddress> mac = MacAddress::fromBytes(QByteArray(
+            reinterpret_cast<const char *>(row.PhysicalAddress), int(row.PhysicalAddressLength)));
+        // No station's address: nobody has answered, or not yet. Wine shows an
+        // entry still being resolved, and a failed one, as stale without one.
+        if (!mac || *mac == MacAddress()) {
+            if (entry->state != NeighbourState::Failed)
+                entry->state = NeighbourState::Incomplete;
+        } else {
+            entry->mac = mac;
         }
         break;
     }
