@@ -259,8 +259,16 @@ Scan openAndFind(Fleet &fleet, const InterruptWatcher &watcher, int waitMs, MacA
 
 bool openAudit(AuditLog &audit)
 {
-    if (audit.open())
+    if (audit.open()) {
+        const QStringList missing = audit.missingColumns();
+        if (!missing.isEmpty())
+            printError(QStringLiteral("warning: the audit log %1 was begun by an earlier version "
+                                      "and has no %2 column, so the lines added to it leave that "
+                                      "out; move it aside and the next write begins a new log "
+                                      "with every column")
+                           .arg(audit.path(), missing.join(QStringLiteral(", "))));
         return true;
+    }
     printError(QStringLiteral("cannot open the audit log %1: %2 (nothing written)")
                    .arg(audit.path(), audit.errorString()));
     return false;
