@@ -111,7 +111,9 @@ private:
     bool bindUdpSocket();
     // After the bind: the receive buffer, each datagram's interface, reading.
     void startReading();
+#ifndef Q_OS_WIN
     bool adoptSocket(int descriptor);
+#endif
     void enlargeReceiveBuffer();
     void acceptDatagram(const QByteArray &datagram, int interfaceIndex, const QHostAddress &sender);
 #ifdef Q_OS_LINUX

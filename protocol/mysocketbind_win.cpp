@@ -4,6 +4,8 @@
 
 #include "mysocket.h"
 
+#include "datagramcodec.h"
+
 #include <QHostAddress>
 #include <QUdpSocket>
 
@@ -13,13 +15,14 @@ bool MySocket::bindUdpSocket()
 {
     // Qt asks Windows for exclusive address use here: a second instance, or
     // another program, cannot take the port over and with it the replies.
-    if (udpSocket->bind(QHostAddress::AnyIPv4, devicePort, QAbstractSocket::DontShareAddress))
+    if (udpSocket->bind(
+            QHostAddress::AnyIPv4, Datagram::DevicePort, QAbstractSocket::DontShareAddress))
         return true;
     bindError = udpSocket->errorString();
-    return false;
-}
-
-bool MySocket::adoptSocket(int)
-{
+    // A port held for exclusive use is refused as "access denied" here: it
+    // is another program either way, as no privilege would get the port.
+    if (udpSocket->error() == QAbstractSocket::AddressInUseError
+        || udpSocket->error() == QAbstractSocket::SocketAccessError)
+        advice = BindAdvice::CloseOtherProgram;
     return false;
 }

@@ -97,6 +97,9 @@ build_qt() {
     if [ "$(cat "$qt_build/.nesdrix-configured" 2>/dev/null)" = "$qt_configure_options" ]; then
         echo "build-windows: going on with the cross Qt build in $qt_build"
         cd "$qt_build"
+        # A compiler stopped with the machine leaves an empty object that make
+        # takes for done.
+        find . -name '*.o' -size 0 -delete
     else
         rm -rf "$qt_build" "$qt_prefix"
         mkdir -p "$qt_build"

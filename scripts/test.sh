@@ -9,7 +9,9 @@
 # and plainly on Qt 6, and runs every test in each build, two at a time. Each test
 # runs in a private network namespace of its own: nothing reaches the machine's
 # network. Then fuzzes the receive path for a minute (NESDRIX_FUZZ_SECONDS) in a fourth,
-# small clang build of the codec.
+# small clang build of the codec. Last, cross-builds Nesdrix for Windows (and Qt
+# for it, once, into a cache outside the tree) and runs the Windows tests under
+# Wine, in namespaces too.
 #
 # Every stage runs, also after one has failed, so that one failure cannot hide
 # another; the run ends with one line per stage (result and time) and exits
@@ -55,12 +57,18 @@ fuzz() {
         && echo "fuzz: $fuzz_seconds seconds of the receive path, nothing found"
 }
 
+windows() {
+    ./scripts/build-windows.sh all \
+        && (cd build/windows && ctest -j2 --output-on-failure --timeout 600)
+}
+
 # Every file has its license: fast, so first.
 stage licenses reuse lint
 stage qt5 run_build build/test
 stage sanitize run_build build/sanitize -DNESDRIX_SANITIZE=ON
 stage qt6 run_build build/qt6 -DNESDRIX_QT_MAJOR=6
 stage fuzz fuzz
+stage windows windows
 
 echo
 echo "Stages:"

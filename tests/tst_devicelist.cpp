@@ -334,6 +334,9 @@ void TestDeviceList::sortKeys()
     QFETCH(QString, second);
     QCollator collator { QLocale(locale) };
     collator.setNumericMode(true);
+    // Wine's collation, for one, orders Chinese by code point.
+    if (locale == QLatin1String("zh_CN") && collator.compare(first, second) >= 0)
+        QSKIP("this system's collation has no pinyin order");
     const DeviceRecord a = recordShowing(column, first);
     const DeviceRecord b = recordShowing(column, second);
     QVERIFY(compareDevices(column, a, b, collator) < 0);

@@ -121,7 +121,12 @@ void TestInfo::hostName_data()
     QTest::newRow("only USERPROFILE, listed before USERDOMAIN")
         << QStringList { "USERPROFILE=C:\\Users\\alice", "USERDOMAIN=PLANT" }
         << "Host Name:C:\\Users\\alice";
+#ifdef Q_OS_WIN
+    // Setting a variable empty removes it on Windows.
+    QTest::newRow("empty value") << QStringList { "USERNAME=" } << "Host Name:unknown";
+#else
     QTest::newRow("empty value") << QStringList { "USERNAME=" } << "Host Name:";
+#endif
     QTest::newRow("value with '=' falls through to HOSTNAME")
         << QStringList { "USERNAME=a=b", "HOSTNAME=bench-pc" } << "Host Name:bench-pc";
     QTest::newRow("value with '=' and nothing else")
@@ -169,6 +174,9 @@ void TestInfo::addressesOfFirstAdapter()
 {
     QFETCH(bool, adapterUp);
     QFETCH(bool, shown);
+#ifdef Q_OS_WIN
+    QSKIP("the namespace's adapters are set with Linux's tools");
+#endif
     const QNetworkInterface adapter = QNetworkInterface::interfaceFromName("nxrun0");
     QVERIFY2(adapter.isValid(), "run through ctest: tests/netns-run.sh makes the adapter");
     const auto setAdapter = [](const char *state) {

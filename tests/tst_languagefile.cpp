@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -36,8 +37,13 @@ private:
 void TestLanguageFile::initTestCase()
 {
     QVERIFY(configHome.isValid());
-    // The user's configuration folder of this run, not the real one.
+    // The user's configuration folder of this run, not the real one. Windows
+    // names it itself; its test mode keeps the run out of the user's own.
+#ifdef Q_OS_WIN
+    QStandardPaths::setTestModeEnabled(true);
+#else
     qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8());
+#endif
     QCoreApplication::setApplicationName(QStringLiteral("nesdrix"));
 }
 
@@ -92,7 +98,10 @@ void TestLanguageFile::fileFollowsProgramFolder()
         LanguageSettings::setWritableCheck([=](const QString &) { return programFolderWritable; });
     QCOMPARE(LanguageSettings::settingsFilePath(),
         expectBesideProgram ? besideProgram() : inUserFolder());
+#ifndef Q_OS_WIN
     QVERIFY(inUserFolder().startsWith(configHome.path() + QStringLiteral("/nesdrix/")));
+#endif
+    QVERIFY(inUserFolder().endsWith(QStringLiteral("/nesdrix/language.ini")));
 }
 
 void TestLanguageFile::choiceSurvivesRestart_data()
@@ -119,7 +128,12 @@ void TestLanguageFile::choiceSurvivesRestart()
     // folder did not exist before: storing creates it.
     const QString used = programFolderWritable ? besideProgram() : inUserFolder();
     const QString unused = programFolderWritable ? inUserFolder() : besideProgram();
-    QCOMPARE(contents(used), QByteArray("[Languages]\nlanguages=" + language.toUtf8() + "\n"));
+#ifdef Q_OS_WIN
+    const QByteArray lineEnd("\r\n");
+#else
+    const QByteArray lineEnd("\n");
+#endif
+    QCOMPARE(contents(used), "[Languages]" + lineEnd + "languages=" + language.toUtf8() + lineEnd);
     QVERIFY(!QFile::exists(unused));
 }
 

@@ -40,6 +40,10 @@ cd "$work"
 export NESDRIX_WINE_PREFIX="$work/prefix"
 
 fail() {
+    if [ -s err.raw ]; then
+        echo "--- the last program's stderr" >&2
+        tr -d '\r' <err.raw >&2
+    fi
     echo "FAIL ($scenario): $*" >&2
     exit 1
 }
@@ -93,23 +97,8 @@ cli_scan() {
 }
 
 cli_set() {
-    # --restart-after-ms 300.
-    local panel=02:4E:58:00:00:02 status=0 pid
-    run 0 nesdrix-cli.exe set $panel --ip 192.0.2.70 --mask 255.255.255.192 \
-        --gateway 192.0.2.126 --yes
-    wait_for_log "modify request for $panel"
-    contains "$log" "modify request for $panel 192.0.2.65 Panel 1: new MAC $panel, IP 192.0.2.70, net mask 255.255.255.192, gateway 192.0.2.126"
-    # The default audit log, in the user's local application data.
-    local audit
-    audit=$(find "$NESDRIX_WINE_PREFIX/drive_c/users" -path '*/nesdrix/audit.csv' | head -n 1)
-    [ -n "$audit" ] || fail "no audit log in the user's local application data"
-    tr -d '\r' <"$audit" >audit.csv
-    [ "$(wc -l <audit.csv)" -eq 2 ] || fail "expected the header and one write"
-    contains audit.csv ",$panel,192.0.2.65,255.255.255.0,192.0.2.1,192.0.2.70,255.255.255.192,192.0.2.126,sent"
-    wait_for_log "restarted: $panel 192.0.2.70"
-    run 0 nesdrix-cli.exe scan --wait-ms 1500 --format csv
-    contains out.txt "Panel 1,192.0.2.70,$panel,255.255.255.192,192.0.2.126"
-
+    # --restart-after-ms 300, --peer-address 192.0.2.30.
+    local panel=02:4E:58:00:00:02 status=0 pid peer=${NESDRIX_PEER_MAC:?no peer}
     # Ctrl+C reaches the console handler: the flash stops in order.
     "$wine_run" "$bin/nesdrix-cli.exe" flash $panel --seconds 600 --wait-ms 1500 \
         >out.raw 2>err.raw &
@@ -120,8 +109,28 @@ cli_set() {
     wait "$pid" || status=$?
     tr -d '\r' <out.raw >out.txt
     [ $status -eq 0 ] || { cat out.txt err.raw >&2; fail "flash ended with $status after Ctrl+C"; }
-    wait_for_log "LED flashing off: $panel 192.0.2.70 Panel 1 (stop request)"
+    wait_for_log "LED flashing off: $panel 192.0.2.65 Panel 1 (stop request)"
     contains out.txt "Stopped."
+
+    run 5 nesdrix-cli.exe set $panel --ip 192.0.2.30 --yes
+    contains err.txt "192.0.2.30 is in use by $peer; nothing written"
+    run 0 nesdrix-cli.exe set $panel --ip 192.0.2.150 --mask 255.255.255.192 \
+        --gateway 192.0.2.190 --yes
+    # Wine shows a failed resolution as an entry without an address, which
+    # tells nothing: the check runs out of time (Windows says "free").
+    contains out.txt "New IP 192.0.2.150: not checked: no answer in time"
+    wait_for_log "modify request for $panel"
+    contains "$log" "modify request for $panel 192.0.2.65 Panel 1: new MAC $panel, IP 192.0.2.150, net mask 255.255.255.192, gateway 192.0.2.190"
+    # The default audit log, in the user's local application data.
+    local audit
+    audit=$(find "$NESDRIX_WINE_PREFIX/drive_c/users" -path '*/nesdrix/audit.csv' | head -n 1)
+    [ -n "$audit" ] || fail "no audit log in the user's local application data"
+    tr -d '\r' <"$audit" >audit.csv
+    [ "$(wc -l <audit.csv)" -eq 2 ] || fail "expected the header and one write"
+    contains audit.csv ",$panel,192.0.2.65,255.255.255.0,192.0.2.1,192.0.2.150,255.255.255.192,192.0.2.190,sent,not checked: no answer in time"
+    wait_for_log "restarted: $panel 192.0.2.150"
+    run 0 nesdrix-cli.exe scan --wait-ms 1500 --format csv
+    contains out.txt "Panel 1,192.0.2.150,$panel,255.255.255.192,192.0.2.190"
 }
 
 # clipboard: what the X clipboard holds, without carriage returns.

@@ -51,6 +51,12 @@ else
     unset WINEPATH QT_PLUGIN_PATH
 fi
 
+# Wine keeps the machine's own QT_ variables from Windows programs and hands
+# them WINEQT_ ones under the QT_ name instead.
+for variable in $(env | sed -n 's/^\(QT_[A-Za-z0-9_]*\)=.*/\1/p'); do
+    eval "export WINE$variable=\"\$$variable\""
+done
+
 # The template, made once (under a lock: tests run side by side).
 (
     flock 9

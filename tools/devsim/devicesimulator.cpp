@@ -274,7 +274,11 @@ void DeviceSimulator::send(
             return sent;
         }
 #endif
-        const bool sent = socket.writeDatagram(datagram, to, Datagram::DevicePort) >= 0;
+        // Elsewhere Qt carries the source address in the packet information.
+        QNetworkDatagram outgoing(datagram, to, Datagram::DevicePort);
+        if (!from.isNull())
+            outgoing.setSender(from);
+        const bool sent = socket.writeDatagram(outgoing) >= 0;
         error = sent ? QString() : socket.errorString();
         return sent;
     };
