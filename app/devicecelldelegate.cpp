@@ -57,6 +57,7 @@ bool DeviceCellDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view,
         QToolTip::hideText();
         return false;
     }
-    QToolTip::showText(event->globalPos(), plainToolTip(lines), view->viewport(), option.rect);
+    QToolTip::showText(
+        event->globalPos(), plainToolTip(lines, view), view->viewport(), option.rect);
     return true;
 }

@@ -6,6 +6,7 @@
 
 #include <QHelpEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QSizeGrip>
 #include <QStyle>
 #include <QStyleOption>
@@ -41,7 +42,7 @@ bool showLines(QEvent *event, QWidget *widget, const QStringList &lines, const Q
     if (lines.isEmpty())
         return false;
     const auto *help = static_cast<QHelpEvent *>(event);
-    QToolTip::showText(help->globalPos(), plainToolTip(lines), widget, area);
+    QToolTip::showText(help->globalPos(), plainToolTip(lines, widget), widget, area);
     return true;
 }
 
@@ -72,12 +73,20 @@ private:
 
 } // namespace
 
-QString plainToolTip(const QStringList &lines)
+QString plainToolTip(const QStringList &lines, const QWidget *shownOver)
 {
-    return QStringLiteral("<p style='white-space:pre'>%1</p>")
-        .arg(lines.join(QLatin1Char('\n'))
-                 .toHtmlEscaped()
-                 .replace(QLatin1Char('\n'), QLatin1String("<br>")));
+    const QFontMetrics metrics(QToolTip::font());
+    int widest = 0;
+    for (const QString &line : lines)
+        widest = qMax(widest, metrics.horizontalAdvance(line));
+    // With room for the tooltip's frame and margins.
+    const bool fits = widest + 4 * metrics.averageCharWidth()
+        <= shownOver->screen()->availableGeometry().width();
+    return QStringLiteral("<p style='white-space:%1'>%2</p>")
+        .arg(fits ? QStringLiteral("pre") : QStringLiteral("pre-wrap"),
+            lines.join(QLatin1Char('\n'))
+                .toHtmlEscaped()
+                .replace(QLatin1Char('\n'), QLatin1String("<br>")));
 }
 
 ElidedLabel::ElidedLabel(QWidget *parent)

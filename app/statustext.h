@@ -12,9 +12,10 @@
 // Status texts longer than the room a narrow or scaled window gives them:
 // shown cut with an ellipsis, and whole in the tooltip, so nothing is lost.
 
-// Tooltip markup that shows the lines as typed: a device name such as <b>x</b>
-// must never be read as markup.
-QString plainToolTip(const QStringList &lines);
+// Tooltip markup that shows the lines as typed, each on one line where the
+// screen of the widget is wide enough and wrapped where the screen's edge would
+// cut it: a device name such as <b>x</b> must never be read as markup.
+QString plainToolTip(const QStringList &lines, const QWidget *shownOver);
 
 // A status-bar label that shrinks to a few characters and an ellipsis. While
 // its text is cut, its tooltip shows the whole text above the label's own

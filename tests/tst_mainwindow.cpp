@@ -284,6 +284,8 @@ void TestMainWindow::statusTextsThatDoNotFitAreInTooltips_data()
     QTest::newRow("scan status cut") << "scanStatusLabel" << scanned << QString() << 400 << true;
     QTest::newRow("conflicts cut, read as typed")
         << "conflictLabel" << conflicts << conflicts << 400 << true;
+    QTest::newRow("longer than the screen")
+        << "scanStatusLabel" << scanned + ' ' + scanned + ' ' + scanned << QString() << 400 << true;
     QTest::newRow("message cut") << ""
                                  << "1 device written to /home/" + scanned << QString() << 400
                                  << true;
@@ -328,8 +330,16 @@ void TestMainWindow::statusTextsThatDoNotFitAreInTooltips()
     QHelpEvent help(QEvent::ToolTip, at, receiver->mapToGlobal(at));
     QApplication::sendEvent(receiver, &help);
     QCOMPARE(QToolTip::isVisible(), cut);
-    if (cut)
+    if (cut) {
         QVERIFY2(QToolTip::text().contains(text.toHtmlEscaped()), qPrintable(QToolTip::text()));
+        // Whole on the screen, not cut at its edge.
+        const auto tips = QApplication::topLevelWidgets();
+        const auto tip = std::find_if(tips.cbegin(), tips.cend(), [](const QWidget *widget) {
+            return widget->objectName() == QLatin1String("qtooltip_label");
+        });
+        QVERIFY(tip != tips.cend());
+        QVERIFY((*tip)->width() <= window.screen()->availableGeometry().width());
+    }
     QToolTip::hideText();
 }
 
