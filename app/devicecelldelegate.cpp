@@ -4,6 +4,8 @@
 
 #include "devicecelldelegate.h"
 
+#include "statustext.h"
+
 #include <QAbstractItemView>
 #include <QHelpEvent>
 #include <QStringList>
@@ -55,11 +57,7 @@ bool DeviceCellDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view,
         QToolTip::hideText();
         return false;
     }
-    // Escaped, so that a name such as <b>x</b> reads as typed.
-    const QString shown = QStringLiteral("<p style='white-space:pre'>%1</p>")
-                              .arg(lines.join(QLatin1Char('\n'))
-                                       .toHtmlEscaped()
-                                       .replace(QLatin1Char('\n'), QLatin1String("<br>")));
-    QToolTip::showText(event->globalPos(), shown, view->viewport(), option.rect);
+    QToolTip::showText(
+        event->globalPos(), plainToolTip(lines, view), view->viewport(), option.rect);
     return true;
 }

@@ -21,6 +21,7 @@
 #include "scanrun.h"
 #include "scantext.h"
 #include "snapshot.h"
+#include "statustext.h"
 #include "subdeviceinfo.h"
 #include "warningbox.h"
 
@@ -43,8 +44,8 @@
 #include <QSaveFile>
 #include <QScopedValueRollback>
 #include <QScreen>
-#include <QShowEvent>
 #include <QSettings>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTableView>
@@ -102,10 +103,11 @@ QMenu *createMenu(QWidget *parent, const char *name, const QList<QAction *> &act
     return menu;
 }
 
-// Device facts can stand in the status texts: never read as markup.
-QLabel *createStatusLabel(QWidget *parent, const char *name)
+// Device facts can stand in the status texts: never read as markup. A text
+// that can be long is cut to the room it gets, and whole in its tooltip.
+template<typename Label = ElidedLabel> Label *createStatusLabel(QWidget *parent, const char *name)
 {
-    auto *label = new QLabel(parent);
+    auto *label = new Label(parent);
     label->setObjectName(QLatin1String(name));
     label->setTextFormat(Qt::PlainText);
     return label;
@@ -330,10 +332,12 @@ void MainWindow::buildStatusBar()
     answerWait->setSingleShot(true);
     answerWait->setInterval(AnswerWaitMs);
     connect(answerWait, &QTimer::timeout, this, &MainWindow::showScanStatus);
+    setStatusBar(new ElidingStatusBar(this));
     // Labels of their own: the status bar's message is wiped by every menu tip.
+    // The short count is never cut; the others share what room is left.
     scanStatusLabel = createStatusLabel(this, "scanStatusLabel");
     statusBar()->addWidget(scanStatusLabel, 1);
-    shownCountLabel = createStatusLabel(this, "shownCountLabel");
+    shownCountLabel = createStatusLabel<QLabel>(this, "shownCountLabel");
     statusBar()->addPermanentWidget(shownCountLabel);
     conflictLabel = createStatusLabel(this, "conflictLabel");
     conflictLabel->setStyleSheet(QStringLiteral("color: red;"));
@@ -456,8 +460,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // Before its first exposure a window may still wait for the window manager
     // to place it, and a box centred on it would open in the screen's corner.
-    if (watched == windowHandle() && event->type() == QEvent::Expose
-        && windowHandle()->isExposed() && bindFailurePending) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()
+        && bindFailurePending) {
         bindFailurePending = false;
         windowHandle()->removeEventFilter(this);
         QTimer::singleShot(0, this, &MainWindow::reportBindFailure);
@@ -704,7 +708,8 @@ void MainWindow::flashLedsSlot()
     // One device at a time: a new flash ends the one before.
     endRowFlash();
     const DeviceRecord device = shownDevices->record(current);
-    rowFlash = new LedSession(endpoint, DeviceTarget::of(device, deviceList->sharesIp(device)), this);
+    rowFlash
+        = new LedSession(endpoint, DeviceTarget::of(device, deviceList->sharesIp(device)), this);
     const QString who = QStringLiteral("%1 (%2)").arg(device.name(), device.mac.toString());
     if (!rowFlash->start()) {
         statusBar()->showMessage(tr("The LEDs of %1 cannot be flashed: %2. Check the cable and "

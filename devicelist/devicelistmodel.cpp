@@ -6,8 +6,8 @@
 
 #include <QBrush>
 #include <QCoreApplication>
-#include <QStringList>
 #include <QNetworkInterface>
+#include <QStringList>
 
 namespace {
 
@@ -237,19 +237,28 @@ bool DeviceListModel::sharesIp(const DeviceRecord &record) const
     return ipRows.value(duplicateKey(record, record.ip.toUInt32())) == SharedText;
 }
 
+QVector<DeviceRecord> DeviceListModel::othersSharing(int row, Mark mark) const
+{
+    const DeviceRecord &device = records.at(row);
+    QVector<DeviceRecord> sharing;
+    for (int other = 0; other < records.size(); ++other) {
+        const DeviceRecord &record = records.at(other);
+        const bool same = mark == DuplicateIp ? record.ip == device.ip : record.mac == device.mac;
+        if (other != row && record.interfaceIndex == device.interfaceIndex && same)
+            sharing << record;
+    }
+    return sharing;
+}
+
 QString DeviceListModel::ipConflictText(int row) const
 {
     if (!isDuplicateIp(row))
         return {};
-    const DeviceRecord &device = records.at(row);
+    const QString ip = records.at(row).ip.toString();
     QStringList lines;
-    for (int other = 0; other < records.size(); ++other) {
-        const DeviceRecord &sharing = records.at(other);
-        if (other != row && sharing.interfaceIndex == device.interfaceIndex
-            && sharing.ip == device.ip)
-            lines << tr("Shares IP address %1 with %2 (MAC %3)")
-                         .arg(device.ip.toString(), sharing.name(), sharing.mac.toString());
-    }
+    for (const DeviceRecord &sharing : othersSharing(row, DuplicateIp))
+        lines << tr("Shares IP address %1 with %2 (MAC %3)")
+                     .arg(ip, sharing.name(), sharing.mac.toString());
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -257,15 +266,11 @@ QString DeviceListModel::macConflictText(int row) const
 {
     if (!isDuplicateMac(row))
         return {};
-    const DeviceRecord &device = records.at(row);
+    const QString mac = records.at(row).mac.toString();
     QStringList lines;
-    for (int other = 0; other < records.size(); ++other) {
-        const DeviceRecord &sharing = records.at(other);
-        if (other != row && sharing.interfaceIndex == device.interfaceIndex
-            && sharing.mac == device.mac)
-            lines << tr("Shares MAC address %1 with %2 (IP %3)")
-                         .arg(device.mac.toString(), sharing.name(), sharing.ip.toString());
-    }
+    for (const DeviceRecord &sharing : othersSharing(row, DuplicateMac))
+        lines << tr("Shares MAC address %1 with %2 (IP %3)")
+                     .arg(mac, sharing.name(), sharing.ip.toString());
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -128,6 +128,9 @@ private:
     int markDuplicate(RowsByText &index, const DuplicateKey &key, int row, Mark mark);
     void repaintCell(int row, int column);
     QString heardText(int row) const;
+    // The other records heard on the row's adapter with the same address of
+    // the mark's kind.
+    QVector<DeviceRecord> othersSharing(int row, Mark mark) const;
 
     // A reply's content as heard on one adapter.
     using ReplyKey = QPair<int, quint64>;

@@ -193,7 +193,11 @@ good_plan() {
     plan_for 1 20 >plan.csv
     run 0 apply plan.csv --wait-ms 1000
     [ "$(count_lines out.txt "would write")" -eq 20 ] || fail "the dry run lists 20 writes"
+    # A log begun before the address_check column keeps its ten columns.
+    echo "time_utc,host,mac,old_ip,old_mask,old_gateway,new_ip,new_mask,new_gateway,outcome" >site.csv
     run 0 apply plan.csv --yes --wait-ms 1000 --verify-after-ms 1000 --audit site.csv
+    [ "$(count_lines err.txt "has no address_check column")" -eq 1 ] || fail "expected one warning"
+    ! awk -F, 'NF != 10' site.csv | grep -q . || fail "a line does not match the log's header"
     wait_for_log "modify request for 02:00:00:00:00:" 20
     [ "$(count_lines out.txt " verified at ")" -eq 20 ] || fail "expected 20 devices verified"
     [ "$(count_lines site.csv ",sent")" -eq 20 ] || fail "expected 20 writes in the audit log"

@@ -73,4 +73,22 @@ struct TestDevice
     DeviceRecord record() const { return deviceRecordFromReply(reply()); }
 };
 
+// "01=Press@64;02=Axis@192.0.2.65": devices of the type with MAC
+// 02:4E:58:00:02:<nn>, the name and the IP, 192.0.2.<n> when only its last
+// number is given.
+inline QVector<DeviceRecord> devicesFromText(const QString &listText, quint8 type = 1)
+{
+    QVector<DeviceRecord> list;
+    for (const QString &item : listText.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        TestDevice device;
+        device.type = type;
+        device.mac = QStringLiteral("02:4E:58:00:02:") + item.section(QLatin1Char('='), 0, 0);
+        device.name = item.section(QLatin1Char('='), 1).section(QLatin1Char('@'), 0, 0);
+        const QString ip = item.section(QLatin1Char('@'), 1);
+        device.ip = ip.contains(QLatin1Char('.')) ? ip : QStringLiteral("192.0.2.") + ip;
+        list.append(device.record());
+    }
+    return list;
+}
+
 #endif // TESTDEVICES_H

@@ -101,6 +101,7 @@ private slots:
     void formatNames();
     void auditLine_data();
     void auditLine();
+    void auditLogAppendsAndFlushes_data();
     void auditLogAppendsAndFlushes();
     void auditLogThatCannotOpen();
     void auditLogRefusesSymbolicLinks();
@@ -404,29 +405,86 @@ void TestCliOutput::auditLine()
     QCOMPARE(::auditLine(entry(time, host, outcome, addressCheck)), line);
 }
 
+void TestCliOutput::auditLogAppendsAndFlushes_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<bool>("opens");
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QString>("writeEnd");
+    QTest::addColumn<QString>("verifyEnd");
+    QTest::addColumn<QStringList>("missing");
+
+    const QString current = auditHeaderLine().trimmed();
+    const QString older = current.section(',', 0, -2);
+    const QString newer = older + QStringLiteral(",operator,address_check");
+    const QByteArray oldLine
+        = "2026-12-01T08:00:00.000Z,bench-7,02:00:00:00:00:01,192.0.2.64,"
+          "255.255.255.0,192.0.2.1,192.0.2.10,255.255.255.0,192.0.2.254,sent\n";
+    QTest::newRow("new log") << QByteArray() << true << current << ",sent,free"
+                             << ",verified," << QStringList();
+    QTest::newRow("begun by an earlier version: its columns only")
+        << (older + '\n').toUtf8() + oldLine << true << older << ",sent"
+        << ",verified" << QStringList { "address_check" };
+    QTest::newRow("begun by a later version: its order, its own column empty")
+        << (newer + '\n').toUtf8() << true << newer << ",sent,,free"
+        << ",verified,," << QStringList();
+    QTest::newRow("last line cut short stays apart")
+        << (current + '\n').toUtf8() + oldLine.left(40) << true << current << ",sent,free"
+        << ",verified," << QStringList();
+    QTest::newRow("not a log: refused") << QByteArray("notes,for,the,site\n") << false << QString()
+                                        << QString() << QString() << QStringList();
+}
+
 void TestCliOutput::auditLogAppendsAndFlushes()
 {
+    QFETCH(QByteArray, before);
+    QFETCH(bool, opens);
+    QFETCH(QString, header);
+    QFETCH(QString, writeEnd);
+    QFETCH(QString, verifyEnd);
+    QFETCH(QStringList, missing);
+
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("audit.csv"));
+    if (!before.isEmpty()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(before) == before.size());
+    }
     const DeviceRecord old = scanned().constFirst();
     const PlanEntry target { 1, old.mac, newSettings("192.0.2.254") };
     {
         AuditLog log(path);
-        QVERIFY2(log.open(), qPrintable(log.errorString()));
+        QCOMPARE(log.open(), opens);
+        if (!opens) {
+            QVERIFY(!log.errorString().isEmpty());
+            QCOMPARE(fileText(path).toUtf8(), before);
+            return;
+        }
+        QCOMPARE(log.missingColumns(), missing);
         QVERIFY(log.record(old, target, QStringLiteral("sent"), QStringLiteral("free")));
         // On disk while the log is still open: a batch killed now keeps its record.
-        QCOMPARE(fileText(path).count('\n'), 2);
+        QVERIFY(fileText(path).endsWith(writeEnd + '\n'));
     }
     AuditLog again(path);
     QVERIFY(again.open());
     QVERIFY(again.record(old, target, QStringLiteral("verified")));
 
-    const QStringList lines = fileText(path).split('\n', Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 3);
-    QCOMPARE(lines.at(0) + '\n', auditHeaderLine());
-    QVERIFY(lines.at(1).endsWith(",02:00:00:00:00:01,192.0.2.64,255.255.255.0,192.0.2.1,"
-                                 "192.0.2.10,255.255.255.0,192.0.2.254,sent,free"));
-    QVERIFY(lines.at(2).endsWith(",verified,"));
+    // Nothing there before is rewritten; a cut line is only ended.
+    const QString kept
+        = QString::fromUtf8(before.isEmpty() || before.endsWith('\n') ? before : before + '\n');
+    const QString text = fileText(path);
+    QVERIFY(text.startsWith(kept));
+    QStringList lines = text.mid(kept.size()).split('\n', Qt::SkipEmptyParts);
+    if (before.isEmpty())
+        QCOMPARE(lines.takeFirst(), header);
+    QCOMPARE(lines.size(), 2);
+    QVERIFY2(lines.at(0).endsWith(",02:00:00:00:00:01,192.0.2.64,255.255.255.0,192.0.2.1,"
+                                  "192.0.2.10,255.255.255.0,192.0.2.254"
+                 + writeEnd),
+        qPrintable(lines.at(0)));
+    QVERIFY2(lines.at(1).endsWith(verifyEnd), qPrintable(lines.at(1)));
+    for (const QString &line : qAsConst(lines))
+        QCOMPARE(line.count(','), header.count(','));
 }
 
 void TestCliOutput::auditLogThatCannotOpen()

@@ -15,20 +15,6 @@
 
 namespace {
 
-// "01=Press@64;02=Axis@65": MAC 02:4E:58:00:02:<nn>, name, IP 192.0.2.<n>.
-QVector<DeviceRecord> devices(const QString &listText)
-{
-    QVector<DeviceRecord> list;
-    for (const QString &item : listText.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        TestDevice device;
-        device.mac = QStringLiteral("02:4E:58:00:02:") + item.section(QLatin1Char('='), 0, 0);
-        device.name = item.section(QLatin1Char('='), 1).section(QLatin1Char('@'), 0, 0);
-        device.ip = QStringLiteral("192.0.2.") + item.section(QLatin1Char('@'), 1);
-        list.append(device.record());
-    }
-    return list;
-}
-
 // "01 new" for each row shown, in the order shown: the MAC's end and the Change word.
 QStringList shownChanges(const DeviceSortFilterModel &shown)
 {
@@ -117,9 +103,9 @@ void TestDeviceComparison::changes()
     DeviceComparisonModel *comparison = shownDevices.comparison();
     QAbstractItemModelTester comparisonTester(comparison);
     QAbstractItemModelTester shownTester(&shownDevices);
-    list.appendRecords(devices(listed));
-    comparison->compareWith(snapshotOfScan(devices(saved)));
-    list.appendRecords(devices(late));
+    list.appendRecords(devicesFromText(listed));
+    comparison->compareWith(snapshotOfScan(devicesFromText(saved)));
+    list.appendRecords(devicesFromText(late));
     // A negative column: sorted by column -2 - n, descending.
     if (sortColumn >= 0)
         shownDevices.sort(sortColumn, Qt::AscendingOrder);
@@ -137,8 +123,9 @@ void TestDeviceComparison::changedCellTellsTheSavedValue()
 {
     DeviceListModel list;
     DeviceComparisonModel comparison(&list);
-    list.appendRecords(devices(QStringLiteral("01=Press@64;02=Axis@90")));
-    comparison.compareWith(snapshotOfScan(devices(QStringLiteral("01=Press@64;02=Axis@65"))));
+    list.appendRecords(devicesFromText(QStringLiteral("01=Press@64;02=Axis@90")));
+    comparison.compareWith(
+        snapshotOfScan(devicesFromText(QStringLiteral("01=Press@64;02=Axis@65"))));
 
     const QModelIndex changedIp = comparison.index(1, IpAddressColumn);
     QVERIFY(changedIp.data(Qt::ToolTipRole).toString().contains(QLatin1String("192.0.2.65")));
@@ -155,8 +142,8 @@ void TestDeviceComparison::stopComparingShowsThePlainList()
     DeviceListModel list;
     DeviceComparisonModel comparison(&list);
     QAbstractItemModelTester tester(&comparison);
-    list.appendRecords(devices(QStringLiteral("01=Press@64;02=Axis@90")));
-    comparison.compareWith(snapshotOfScan(devices(QStringLiteral("02=Axis@65;03=Fan@66"))));
+    list.appendRecords(devicesFromText(QStringLiteral("01=Press@64;02=Axis@90")));
+    comparison.compareWith(snapshotOfScan(devicesFromText(QStringLiteral("02=Axis@65;03=Fan@66"))));
     QCOMPARE(comparison.columnCount(), ColumnCount + 1);
     QCOMPARE(comparison.rowCount(), 3);
 
@@ -165,7 +152,7 @@ void TestDeviceComparison::stopComparingShowsThePlainList()
     QCOMPARE(comparison.rowCount(), 2);
     QVERIFY(!comparison.index(1, IpAddressColumn).data(Qt::BackgroundRole).isValid());
     // A new scan while comparing lists every saved device as missing until it answers.
-    comparison.compareWith(snapshotOfScan(devices(QStringLiteral("02=Axis@65;03=Fan@66"))));
+    comparison.compareWith(snapshotOfScan(devicesFromText(QStringLiteral("02=Axis@65;03=Fan@66"))));
     list.clear();
     QCOMPARE(comparison.count(DeviceComparisonModel::Missing), 2);
 }
@@ -174,9 +161,9 @@ void TestDeviceComparison::exportWhileComparingReadsBackAsTheList()
 {
     DeviceListModel list;
     DeviceComparisonModel comparison(&list);
-    const QVector<DeviceRecord> listed = devices(QStringLiteral("01=Press@64;02=Axis@90"));
+    const QVector<DeviceRecord> listed = devicesFromText(QStringLiteral("01=Press@64;02=Axis@90"));
     list.appendRecords(listed);
-    comparison.compareWith(snapshotOfScan(devices(QStringLiteral("02=Axis@65;03=Fan@66"))));
+    comparison.compareWith(snapshotOfScan(devicesFromText(QStringLiteral("02=Axis@65;03=Fan@66"))));
     QVector<int> rows(comparison.rowCount());
     std::iota(rows.begin(), rows.end(), 0);
 

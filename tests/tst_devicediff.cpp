@@ -15,20 +15,8 @@ Q_DECLARE_METATYPE(OutputFormat)
 
 namespace {
 
-// "01=Press@192.0.2.64;02=Axis@192.0.2.65": MAC 02:4E:58:00:02:<nn>, name, IP.
-QVector<DeviceRecord> devices(const QString &listText)
-{
-    QVector<DeviceRecord> list;
-    for (const QString &item : listText.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        TestDevice device;
-        device.type = 3;
-        device.mac = QStringLiteral("02:4E:58:00:02:") + item.section(QLatin1Char('='), 0, 0);
-        device.name = item.section(QLatin1Char('='), 1).section(QLatin1Char('@'), 0, 0);
-        device.ip = item.section(QLatin1Char('@'), 1);
-        list.append(device.record());
-    }
-    return list;
-}
+// The devices these tests save, read back and watch are servo drives.
+constexpr quint8 Servo = 3;
 
 // The list as the window's export or `scan --format csv|json` writes it.
 QByteArray saved(const QVector<DeviceRecord> &list, OutputFormat format)
@@ -122,8 +110,9 @@ void TestDeviceDiff::comparedLists()
     QFETCH(OutputFormat, newFormat);
     QFETCH(QStringList, expected);
 
-    const QVector<DeviceDifference> differences = compareSnapshots(
-        parsed(saved(devices(oldList), oldFormat)), parsed(saved(devices(newList), newFormat)));
+    const QVector<DeviceDifference> differences
+        = compareSnapshots(parsed(saved(devicesFromText(oldList, Servo), oldFormat)),
+            parsed(saved(devicesFromText(newList, Servo), newFormat)));
     QStringList lines = differencesText(differences).split(QLatin1Char('\n'));
     QCOMPARE(lines.takeLast(), QString());
     QCOMPARE(lines, expected);
@@ -227,7 +216,7 @@ void TestDeviceDiff::watchedScans()
     QStringList events;
     for (const QString &scan : scans) {
         events.clear();
-        for (const DeviceDifference &event : watch.takeScan(devices(scan)))
+        for (const DeviceDifference &event : watch.takeScan(devicesFromText(scan, Servo)))
             events << differenceLine(event, DifferenceWords::Watch);
     }
     QCOMPARE(events, lastEvents);
@@ -236,9 +225,9 @@ void TestDeviceDiff::watchedScans()
 void TestDeviceDiff::watchLinesCarryTheirTime()
 {
     DeviceWatch watch;
-    watch.takeScan(devices(QStringLiteral("01=Press@192.0.2.64")));
+    watch.takeScan(devicesFromText(QStringLiteral("01=Press@192.0.2.64"), Servo));
     const QVector<DeviceDifference> events
-        = watch.takeScan(devices(QStringLiteral("01=Press \"1\"@192.0.2.70")));
+        = watch.takeScan(devicesFromText(QStringLiteral("01=Press \"1\"@192.0.2.70"), Servo));
     QCOMPARE(events.size(), 1);
     const QDateTime time(QDate(2026, 12, 7), QTime(15, 2, 11, 480), Qt::UTC);
 

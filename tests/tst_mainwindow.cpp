@@ -22,6 +22,7 @@
 #include <QTableView>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolTip>
 #include <QUdpSocket>
 #include <QtTest>
 
@@ -41,6 +42,8 @@ private slots:
     void statusTellsWhereTheScanWent();
     void bindFailureIsReportedOnce();
     void iconHasItsImage();
+    void statusTextsThatDoNotFitAreInTooltips_data();
+    void statusTextsThatDoNotFitAreInTooltips();
 };
 
 void TestMainWindow::cleanup()
@@ -261,6 +264,83 @@ void TestMainWindow::iconHasItsImage()
     QVERIFY(!icon.isNull());
     QVERIFY(icon.availableSizes().contains(QSize(120, 120)));
     QCOMPARE(icon.pixmap(QSize(120, 120)).size(), QSize(120, 120));
+}
+
+void TestMainWindow::statusTextsThatDoNotFitAreInTooltips_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("conflicts");
+    QTest::addColumn<int>("windowWidth");
+    QTest::addColumn<bool>("cut");
+
+    const QString scanned
+        = QStringLiteral("Scanned on office 198.51.100.2/24; plant "
+                         "192.0.2.1/24; line-3 203.0.113.1/24. Devices listed: 14.");
+    const QString conflicts = QStringLiteral("2 devices share <b>192.0.2.81</b>; 2 devices share "
+                                             "02:4E:58:00:00:01; 2 devices share 192.0.2.65");
+    QTest::newRow("scan status fits") << "scanStatusLabel"
+                                      << "Scanning..." << QString() << 1200 << false;
+    QTest::newRow("scan status cut") << "scanStatusLabel" << scanned << QString() << 400 << true;
+    QTest::newRow("conflicts cut, read as typed")
+        << "conflictLabel" << conflicts << conflicts << 400 << true;
+    QTest::newRow("longer than the screen")
+        << "scanStatusLabel" << scanned + ' ' + scanned + ' ' + scanned << QString() << 400 << true;
+    QTest::newRow("message cut") << ""
+                                 << "1 device written to /home/" + scanned << QString() << 400
+                                 << true;
+    QTest::newRow("message beside conflicts that fill the bar")
+        << ""
+        << "Flashing the LEDs of Press PLC (02:4E:58:00:00:01) for 10 s." << conflicts << 480
+        << true;
+}
+
+void TestMainWindow::statusTextsThatDoNotFitAreInTooltips()
+{
+    QFETCH(QString, where);
+    QFETCH(QString, text);
+    QFETCH(QString, conflicts);
+    QFETCH(int, windowWidth);
+    QFETCH(bool, cut);
+
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.resize(windowWidth, window.height());
+    auto *conflictLabel = window.findChild<QLabel *>(QStringLiteral("conflictLabel"));
+    conflictLabel->setText(conflicts);
+    conflictLabel->setVisible(!conflicts.isEmpty());
+    QWidget *target = window.statusBar();
+    if (where.isEmpty()) {
+        window.statusBar()->showMessage(text);
+    } else {
+        auto *label = window.findChild<QLabel *>(where);
+        label->setText(text);
+        label->show();
+        target = label;
+    }
+    QTRY_COMPARE(window.width(), windowWidth);
+    QTRY_VERIFY(!QToolTip::isVisible());
+    const QPoint inside(20, target->height() / 2);
+    // Where the pointer is, as Qt delivers it; a message's start must not lie under a label.
+    QWidget *under = target->childAt(inside);
+    QVERIFY2(!qobject_cast<QLabel *>(under), qPrintable(under ? under->objectName() : QString()));
+    QWidget *receiver = under ? under : target;
+    const QPoint at = receiver->mapFrom(target, inside);
+    QHelpEvent help(QEvent::ToolTip, at, receiver->mapToGlobal(at));
+    QApplication::sendEvent(receiver, &help);
+    QCOMPARE(QToolTip::isVisible(), cut);
+    if (cut) {
+        QVERIFY2(QToolTip::text().contains(text.toHtmlEscaped()), qPrintable(QToolTip::text()));
+        // Whole on the screen, not cut at its edge.
+        const auto tips = QApplication::topLevelWidgets();
+        const auto tip = std::find_if(tips.cbegin(), tips.cend(), [](const QWidget *widget) {
+            return widget->objectName() == QLatin1String("qtooltip_label");
+        });
+        QVERIFY(tip != tips.cend());
+        QVERIFY((*tip)->width() <= window.screen()->availableGeometry().width());
+    }
+    QToolTip::hideText();
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -7,6 +7,7 @@
 #include "auditfile.h"
 #include "safetext.h"
 
+#include <QFileInfo>
 #include <QStringList>
 #include <QSysInfo>
 
@@ -16,17 +17,38 @@ QString auditLinkRefusedText()
                           "the file itself");
 }
 
-QString auditHeaderLine()
+namespace {
+
+// The first logs had every column but address_check: a file's header must
+// hold these to be taken as a log.
+constexpr int firstLogColumnCount = 10;
+// Far more than any header of ours; a longer first line is no header.
+constexpr qint64 headerLimit = 1024;
+
+} // namespace
+
+QStringList auditColumns()
 {
-    return QStringLiteral("time_utc,host,mac,old_ip,old_mask,old_gateway,new_ip,new_mask,"
-                          "new_gateway,outcome,address_check\n");
+    return { QStringLiteral("time_utc"), QStringLiteral("host"), QStringLiteral("mac"),
+        QStringLiteral("old_ip"), QStringLiteral("old_mask"), QStringLiteral("old_gateway"),
+        QStringLiteral("new_ip"), QStringLiteral("new_mask"), QStringLiteral("new_gateway"),
+        QStringLiteral("outcome"), QStringLiteral("address_check") };
 }
 
-QString auditLine(const AuditEntry &entry)
+QString auditHeaderLine()
 {
-    const QStringList fields = { entry.time.toUTC().toString(Qt::ISODateWithMs), entry.host,
+    return auditColumns().join(QLatin1Char(',')) + QLatin1Char('\n');
+}
+
+QString auditLine(const AuditEntry &entry, const QStringList &columns)
+{
+    const QStringList values = { entry.time.toUTC().toString(Qt::ISODateWithMs), entry.host,
         entry.mac, entry.oldIp, entry.oldMask, entry.oldGateway, entry.newIp, entry.newMask,
         entry.newGateway, entry.outcome, entry.addressCheck };
+    const QStringList known = auditColumns();
+    QStringList fields;
+    for (const QString &column : columns)
+        fields << values.value(known.indexOf(column));
     return csvLine(fields);
 }
 
@@ -38,7 +60,53 @@ bool AuditLog::open()
 {
     if (!openAuditFile(filePath, file, &error))
         return false;
-    return file.size() > 0 || appendLine(auditHeaderLine());
+    columns = auditColumns();
+    if (file.size() == 0)
+        return appendLine(auditHeaderLine());
+    return readExistingLog();
+}
+
+QStringList AuditLog::missingColumns() const
+{
+    QStringList missing;
+    for (const QString &column : auditColumns()) {
+        if (!columns.contains(column))
+            missing << column;
+    }
+    return missing;
+}
+
+// Takes the columns of the log's header, so that every line added matches it,
+// and ends a last line that a crash cut short, so that it cannot swallow the next.
+bool AuditLog::readExistingLog()
+{
+    if (!QFileInfo(filePath).isFile())
+        return true;
+    QFile existing(filePath);
+    if (!existing.open(QIODevice::ReadOnly)) {
+        error = existing.errorString();
+        return false;
+    }
+    QByteArray header = existing.readLine(headerLimit + 1);
+    while (header.endsWith('\n') || header.endsWith('\r'))
+        header.chop(1);
+    const QStringList names = QString::fromUtf8(header).split(QLatin1Char(','));
+    const QStringList needed = auditColumns().mid(0, firstLogColumnCount);
+    for (const QString &column : needed) {
+        if (!names.contains(column)) {
+            error = QStringLiteral("its first line is not an audit log's header (%1); "
+                                   "name another file with --audit, or move this one aside")
+                        .arg(auditHeaderLine().trimmed());
+            return false;
+        }
+    }
+    columns = names;
+    char last = '\n';
+    if (!existing.seek(existing.size() - 1) || !existing.getChar(&last)) {
+        error = existing.errorString();
+        return false;
+    }
+    return last == '\n' || appendLine(QStringLiteral("\n"));
 }
 
 bool AuditLog::record(const DeviceRecord &device, const PlanEntry &target, const QString &outcome,
@@ -48,7 +116,7 @@ bool AuditLog::record(const DeviceRecord &device, const PlanEntry &target, const
         device.mac.toString(), device.ip.toString(), device.mask.toString(),
         device.gateway.toString(), target.settings.ip.toString(), target.settings.mask.toString(),
         target.settings.gateway.toString(), outcome, addressCheck };
-    return appendLine(auditLine(entry));
+    return appendLine(auditLine(entry, columns));
 }
 
 QString AuditLog::errorString() const

@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 // One line of the audit log: a write, or what a later scan showed of it.
 struct AuditEntry
@@ -29,10 +30,14 @@ struct AuditEntry
     QString addressCheck;
 };
 
+// The columns of a new log, in their order.
+QStringList auditColumns();
 // The column names, written once at the top of a new log.
 QString auditHeaderLine();
-// The entry as one CSV line; the time in UTC, ISO 8601 with milliseconds.
-QString auditLine(const AuditEntry &entry);
+// The entry as one CSV line holding the given columns in their order; a column
+// this version does not know stays empty. The time in UTC, ISO 8601 with
+// milliseconds.
+QString auditLine(const AuditEntry &entry, const QStringList &columns = auditColumns());
 
 // $XDG_STATE_HOME/nesdrix/audit.csv, or ~/.local/state/nesdrix/audit.csv when
 // $XDG_STATE_HOME is unset or not an absolute path; on Windows
@@ -49,18 +54,25 @@ public:
 
     // Opens the file without following a symbolic link (another user could
     // point one at a file of yours), makes it with mode 0640 (narrowed by the
-    // umask) and its missing folder with mode 0700; see auditfile.h.
+    // umask) and its missing folder with mode 0700; see auditfile.h. A log
+    // that is already there keeps its header: new lines get its columns, in
+    // its order. A file that does not begin with a log's header is refused.
     bool open();
     bool record(const DeviceRecord &device, const PlanEntry &target, const QString &outcome,
         const QString &addressCheck = QString());
     QString errorString() const;
     QString path() const { return filePath; }
+    // The columns of a new log that the open file lacks (it was begun by an
+    // earlier version): what they would hold is not recorded in it.
+    QStringList missingColumns() const;
 
 private:
+    bool readExistingLog();
     bool appendLine(const QString &line);
 
     QString filePath;
     QFile file;
+    QStringList columns;
     QString error;
 };
 

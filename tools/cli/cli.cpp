@@ -144,6 +144,24 @@ std::optional<int> numberValue(const QCommandLineParser &parser, const QCommandL
     return std::nullopt;
 }
 
+// How long a scan listens after its last try (--wait-ms) and how many tries
+// it sends (--tries): the same for every command that scans.
+struct ScanTiming
+{
+    int waitMs = 0;
+    int tries = 1;
+};
+
+std::optional<ScanTiming> scanTiming(const QCommandLineParser &parser,
+    const QCommandLineOption &wait, const QCommandLineOption &tries)
+{
+    const std::optional<int> waitMs = numberValue(parser, wait, 0);
+    const std::optional<int> scanTries = numberValue(parser, tries, 1, ScanRun::MaxTries);
+    if (!waitMs || !scanTries)
+        return std::nullopt;
+    return ScanTiming { *waitMs, *scanTries };
+}
+
 // The MAC argument, or nothing after the device dialog's message.
 std::optional<MacAddress> macArgument(const QCommandLineParser &parser)
 {
@@ -209,8 +227,9 @@ QString noAnswerText(const ScanReport &report, int waitMs)
         .arg(scannedAdaptersText(report));
 }
 
-Scan openAndScan(Fleet &fleet, const InterruptWatcher &watcher, int waitMs)
+Scan openAndScan(Fleet &fleet, const InterruptWatcher &watcher, const ScanTiming &timing)
 {
+    fleet.setScanTries(timing.tries);
     if (!fleet.open()) {
         printError(bindFailureText(fleet.bindErrorString(), fleet.bindAdvice()));
         Scan failed;
@@ -218,7 +237,7 @@ Scan openAndScan(Fleet &fleet, const InterruptWatcher &watcher, int waitMs)
         return failed;
     }
     Scan scan;
-    scan.devices = scanAndWarn(fleet, waitMs);
+    scan.devices = scanAndWarn(fleet, timing.waitMs);
     if (!fleet.lastScan().anySent()) {
         printError(scanFailureText(fleet.lastScan()));
         scan.failure = ExitSendFailed;
@@ -245,9 +264,10 @@ std::optional<DeviceRecord> soleDevice(const QVector<DeviceRecord> &devices, Mac
     return std::nullopt;
 }
 
-Scan openAndFind(Fleet &fleet, const InterruptWatcher &watcher, int waitMs, MacAddress mac)
+Scan openAndFind(
+    Fleet &fleet, const InterruptWatcher &watcher, const ScanTiming &timing, MacAddress mac)
 {
-    Scan scan = openAndScan(fleet, watcher, waitMs);
+    Scan scan = openAndScan(fleet, watcher, timing);
     if (scan.failure != ExitSuccess)
         return scan;
     if (const std::optional<DeviceRecord> device = soleDevice(scan.devices, mac))
@@ -259,8 +279,16 @@ Scan openAndFind(Fleet &fleet, const InterruptWatcher &watcher, int waitMs, MacA
 
 bool openAudit(AuditLog &audit)
 {
-    if (audit.open())
+    if (audit.open()) {
+        const QStringList missing = audit.missingColumns();
+        if (!missing.isEmpty())
+            printError(QStringLiteral("warning: the audit log %1 was begun by an earlier version "
+                                      "and has no %2 column, so the lines added to it leave that "
+                                      "out; move it aside and the next write begins a new log "
+                                      "with every column")
+                           .arg(audit.path(), missing.join(QStringLiteral(", "))));
         return true;
+    }
     printError(QStringLiteral("cannot open the audit log %1: %2 (nothing written)")
                    .arg(audit.path(), audit.errorString()));
     return false;
@@ -403,25 +431,24 @@ int watchCommand(const QStringList &arguments)
     if (const std::optional<int> status
         = parseCommandLine(parser, QStringLiteral("watch"), arguments, 0))
         return *status;
-    const std::optional<int> waitMs = numberValue(parser, wait, 0);
-    const std::optional<int> scanTries = numberValue(parser, tries, 1, ScanRun::MaxTries);
+    const std::optional<ScanTiming> timing = scanTiming(parser, wait, tries);
     const std::optional<int> intervalMs = numberValue(parser, interval, 100);
     const std::optional<bool> json = jsonFormat(parser, format);
-    if (!waitMs || !scanTries || !intervalMs || !json)
+    if (!timing || !intervalMs || !json)
         return ExitUsage;
 
     InterruptWatcher watcher;
     Fleet fleet(&watcher);
-    fleet.setScanTries(*scanTries);
+    fleet.setScanTries(timing->tries);
     if (!fleet.open()) {
-        printError(bindFailureText(fleet.bindErrorString()));
+        printError(bindFailureText(fleet.bindErrorString(), fleet.bindAdvice()));
         return ExitPortUnavailable;
     }
     DeviceWatch devices;
     QElapsedTimer sinceScan;
     do {
         sinceScan.start();
-        const QVector<DeviceRecord> heard = scanAndWarn(fleet, *waitMs);
+        const QVector<DeviceRecord> heard = scanAndWarn(fleet, timing->waitMs);
         if (!fleet.lastScan().anySent()) {
             printError(scanFailureText(fleet.lastScan()));
             return ExitSendFailed;
@@ -461,8 +488,7 @@ int scanCommand(const QStringList &arguments)
     if (const std::optional<int> status
         = parseCommandLine(parser, QStringLiteral("scan"), arguments, 0))
         return *status;
-    const std::optional<int> waitMs = numberValue(parser, wait, 0);
-    const std::optional<int> scanTries = numberValue(parser, tries, 1, ScanRun::MaxTries);
+    const std::optional<ScanTiming> timing = scanTiming(parser, wait, tries);
     // With --compare the output is the comparison's: text or json.
     const bool comparing = parser.isSet(compare);
     const std::optional<bool> json
@@ -476,7 +502,7 @@ int scanCommand(const QStringList &arguments)
         if (const std::optional<OutputFormat> fileFormat = saveFormat(path))
             saves.append({ path, *fileFormat });
     }
-    if (!waitMs || !scanTries || !json || (!comparing && !outputFormat)
+    if (!timing || !json || (!comparing && !outputFormat)
         || saves.size() != parser.values(save).size())
         return ExitUsage;
     const std::optional<Snapshot> oldList
@@ -486,8 +512,7 @@ int scanCommand(const QStringList &arguments)
 
     InterruptWatcher watcher;
     Fleet fleet(&watcher);
-    fleet.setScanTries(*scanTries);
-    const Scan scan = openAndScan(fleet, watcher, *waitMs);
+    const Scan scan = openAndScan(fleet, watcher, *timing);
     if (scan.failure != ExitSuccess)
         return scan.failure;
     for (const auto &[path, fileFormat] : qAsConst(saves)) {
@@ -501,7 +526,7 @@ int scanCommand(const QStringList &arguments)
         printOut(formatDevices(fleet.listedDevices(), *outputFormat));
     if (!scan.devices.isEmpty())
         return ExitSuccess;
-    printError(noAnswerText(fleet.lastScan(), *waitMs));
+    printError(noAnswerText(fleet.lastScan(), timing->waitMs));
     return ExitNoDevices;
 }
 
@@ -522,16 +547,14 @@ int flashCommand(const QStringList &arguments)
         = parseCommandLine(parser, QStringLiteral("flash"), arguments, 1))
         return *status;
     const std::optional<MacAddress> mac = macArgument(parser);
-    const std::optional<int> waitMs = numberValue(parser, wait, 0);
-    const std::optional<int> scanTries = numberValue(parser, tries, 1, ScanRun::MaxTries);
+    const std::optional<ScanTiming> timing = scanTiming(parser, wait, tries);
     const std::optional<int> flashSeconds = numberValue(parser, seconds, 1, DaySeconds);
-    if (!mac || !waitMs || !scanTries || !flashSeconds)
+    if (!mac || !timing || !flashSeconds)
         return ExitUsage;
 
     InterruptWatcher watcher;
     Fleet fleet(&watcher);
-    fleet.setScanTries(*scanTries);
-    const Scan scan = openAndFind(fleet, watcher, *waitMs, *mac);
+    const Scan scan = openAndFind(fleet, watcher, *timing, *mac);
     if (scan.failure != ExitSuccess)
         return scan.failure;
     const DeviceRecord &device = scan.device;
@@ -748,10 +771,9 @@ int setCommand(const QStringList &arguments)
         = parseCommandLine(parser, QStringLiteral("set"), arguments, 1))
         return *status;
     const std::optional<MacAddress> mac = macArgument(parser);
-    const std::optional<int> waitMs = numberValue(parser, wait, 0);
-    const std::optional<int> scanTries = numberValue(parser, tries, 1, ScanRun::MaxTries);
+    const std::optional<ScanTiming> timing = scanTiming(parser, wait, tries);
     const std::optional<int> verifyMs = numberValue(parser, verify, 0);
-    if (!mac || !waitMs || !scanTries || !verifyMs)
+    if (!mac || !timing || !verifyMs)
         return ExitUsage;
     const std::optional<DeviceSettingsTexts> given = givenSettings(parser, ip, mask, gateway);
     // Given in full, the settings are checked before anything is sent.
@@ -762,8 +784,7 @@ int setCommand(const QStringList &arguments)
 
     InterruptWatcher watcher;
     Fleet fleet(&watcher);
-    fleet.setScanTries(*scanTries);
-    const Scan scan = openAndFind(fleet, watcher, *waitMs, *mac);
+    const Scan scan = openAndFind(fleet, watcher, *timing, *mac);
     if (scan.failure != ExitSuccess)
         return scan.failure;
     const DeviceRecord &device = scan.device;
@@ -796,7 +817,7 @@ int setCommand(const QStringList &arguments)
         return ExitSuccess;
     if (!fleet.pause(*verifyMs))
         return ExitInterrupted;
-    return verifyBatch(fleet, auditLog, { { device, *target, check.auditText } }, *waitMs);
+    return verifyBatch(fleet, auditLog, { { device, *target, check.auditText } }, timing->waitMs);
 }
 
 // Checks every new IP of the plan, side by side, before anything is written;
@@ -868,11 +889,10 @@ int applyCommand(const QStringList &arguments)
     if (const std::optional<int> status
         = parseCommandLine(parser, QStringLiteral("apply"), arguments, 1))
         return *status;
-    const std::optional<int> waitMs = numberValue(parser, wait, 0);
+    const std::optional<ScanTiming> timing = scanTiming(parser, wait, tries);
     const std::optional<int> verifyMs = numberValue(parser, verify, 0);
     const std::optional<int> intervalMs = numberValue(parser, interval, 0);
-    const std::optional<int> scanTries = numberValue(parser, tries, 1, ScanRun::MaxTries);
-    if (!waitMs || !verifyMs || !intervalMs || !scanTries)
+    if (!timing || !verifyMs || !intervalMs)
         return ExitUsage;
     const std::optional<QString> text = planText(parser.positionalArguments().constFirst());
     if (!text)
@@ -885,8 +905,7 @@ int applyCommand(const QStringList &arguments)
 
     InterruptWatcher watcher;
     Fleet fleet(&watcher);
-    fleet.setScanTries(*scanTries);
-    const Scan scan = openAndScan(fleet, watcher, *waitMs);
+    const Scan scan = openAndScan(fleet, watcher, *timing);
     if (scan.failure != ExitSuccess)
         return scan.failure;
     const QVector<DeviceRecord> &devices = scan.devices;
@@ -918,7 +937,7 @@ int applyCommand(const QStringList &arguments)
         return ExitSuccess;
     if (!fleet.pause(*verifyMs))
         return ExitInterrupted;
-    return verifyBatch(fleet, auditLog, writes, *waitMs);
+    return verifyBatch(fleet, auditLog, writes, timing->waitMs);
 }
 
 int inventoryCommand(const QStringList &arguments)
@@ -938,9 +957,8 @@ int inventoryCommand(const QStringList &arguments)
     if (const std::optional<int> status
         = parseCommandLine(parser, QStringLiteral("inventory"), arguments, 0))
         return *status;
-    const std::optional<int> waitMs = numberValue(parser, wait, 0);
-    const std::optional<int> scanTries = numberValue(parser, tries, 1, ScanRun::MaxTries);
-    if (!waitMs || !scanTries)
+    const std::optional<ScanTiming> timing = scanTiming(parser, wait, tries);
+    if (!timing)
         return ExitUsage;
     if (parser.isSet(list) && parser.isSet(host)) {
         printError(QStringLiteral("--list and --host exclude each other"));
@@ -949,12 +967,11 @@ int inventoryCommand(const QStringList &arguments)
 
     InterruptWatcher watcher;
     Fleet fleet(&watcher);
-    fleet.setScanTries(*scanTries);
-    const Scan scan = openAndScan(fleet, watcher, *waitMs);
+    const Scan scan = openAndScan(fleet, watcher, *timing);
     if (scan.failure != ExitSuccess)
         return scan.failure;
     if (scan.devices.isEmpty())
-        printError(noAnswerText(fleet.lastScan(), *waitMs));
+        printError(noAnswerText(fleet.lastScan(), timing->waitMs));
     QJsonObject printed = ansibleInventory(scan.devices);
     if (parser.isSet(host)) {
         printed = ansibleHostVariables(printed, parser.value(host));

@@ -23,7 +23,7 @@ enum ExitCode {
     ExitRefused = 5,
     // apply --verify-after-ms: a device did not answer with its new settings.
     ExitNotVerified = 6,
-    // The audit log could not be opened (or is a symbolic link) or written.
+    // The audit log could not be opened (a symbolic link, a file that is not a log) or written.
     ExitAuditFailed = 7,
     // A request could not be sent: no network adapter is up to scan on, or the
     // system refused a scan, flash, stop or write (the audit log says `send failed`).
