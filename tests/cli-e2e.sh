@@ -189,20 +189,32 @@ bad_plan() {
 }
 
 good_plan() {
-    # --count 20 --restart-after-ms 200.
-    plan_for 1 20 >plan.csv
+    # --count 20 --restart-after-ms 200: device n is at 192.0.2.(63+n). Devices 19
+    # and 20 are planned with the settings they have, and a write would only restart them.
+    local unchanged="02:00:00:00:00:13,192.0.2.82,255.255.255.0,192.0.2.1
+02:00:00:00:00:14,192.0.2.83,255.255.255.0,192.0.2.1"
+    echo "$unchanged" >same.csv
+    run 0 apply same.csv --yes --wait-ms 1000
+    contains out.txt "line 2: nothing to write, 02:00:00:00:00:14"
+    contains out.txt "Nothing written: the devices already have these settings."
+    [ ! -e "$audit_log" ] || fail "a plan without a change opened the audit log"
+    { plan_for 1 18; echo "$unchanged"; } >plan.csv
     run 0 apply plan.csv --wait-ms 1000
-    [ "$(count_lines out.txt "would write")" -eq 20 ] || fail "the dry run lists 20 writes"
+    [ "$(count_lines out.txt "would write")" -eq 18 ] || fail "the dry run lists 18 writes"
+    contains out.txt "line 21: nothing to write, 02:00:00:00:00:13"
     # A log begun before the address_check column keeps its ten columns.
     echo "time_utc,host,mac,old_ip,old_mask,old_gateway,new_ip,new_mask,new_gateway,outcome" >site.csv
     run 0 apply plan.csv --yes --wait-ms 1000 --verify-after-ms 1000 --audit site.csv
     [ "$(count_lines err.txt "has no address_check column")" -eq 1 ] || fail "expected one warning"
     ! awk -F, 'NF != 10' site.csv | grep -q . || fail "a line does not match the log's header"
-    wait_for_log "modify request for 02:00:00:00:00:" 20
-    [ "$(count_lines out.txt " verified at ")" -eq 20 ] || fail "expected 20 devices verified"
-    [ "$(count_lines site.csv ",sent")" -eq 20 ] || fail "expected 20 writes in the audit log"
-    [ "$(count_lines site.csv ",verified")" -eq 20 ] || fail "expected 20 checks in the audit log"
-    contains site.csv ",02:00:00:00:00:14,192.0.2.83,255.255.255.0,192.0.2.1,192.0.2.149,255.255.255.0,192.0.2.1,verified"
+    wait_for_log "modify request for 02:00:00:00:00:" 18
+    [ "$(count_lines "$log" "modify request")" -eq 18 ] || fail "an unchanged device was written"
+    contains out.txt "line 22: nothing to write, 02:00:00:00:00:14"
+    contains out.txt "18 devices written, 2 unchanged."
+    [ "$(count_lines out.txt " verified at ")" -eq 18 ] || fail "expected 18 devices verified"
+    [ "$(count_lines site.csv ",sent")" -eq 18 ] || fail "expected 18 writes in the audit log"
+    [ "$(count_lines site.csv ",verified")" -eq 18 ] || fail "expected 18 checks in the audit log"
+    contains site.csv ",02:00:00:00:00:12,192.0.2.81,255.255.255.0,192.0.2.1,192.0.2.147,255.255.255.0,192.0.2.1,verified"
 }
 
 flash_until_interrupted() {

@@ -29,7 +29,9 @@
 #include <QSaveFile>
 #include <QSet>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <optional>
 
 namespace {
@@ -630,15 +632,35 @@ struct PlannedWrite
     PlanEntry target;
     // The audit log's words for the check of the new IP.
     QString addressCheck;
+    // A device that already has the planned settings is sent nothing: a write
+    // would only restart it.
+    bool changes = true;
 };
 
 QVector<PlannedWrite> plannedWrites(
     const QVector<PlanEntry> &entries, const QVector<DeviceRecord> &devices)
 {
     QVector<PlannedWrite> writes;
-    for (const PlanEntry &entry : entries)
-        writes.append({ devicesWithMac(devices, entry.mac).constFirst(), entry, QString() });
+    for (const PlanEntry &entry : entries) {
+        const DeviceRecord &device = devicesWithMac(devices, entry.mac).constFirst();
+        writes.append({ device, entry, QString(), changesSettings(device, entry) });
+    }
     return writes;
+}
+
+QVector<PlannedWrite> writesThatChange(const QVector<PlannedWrite> &writes)
+{
+    QVector<PlannedWrite> changing;
+    std::copy_if(writes.cbegin(), writes.cend(), std::back_inserter(changing),
+        [](const PlannedWrite &write) { return write.changes; });
+    return changing;
+}
+
+QString unchangedLineText(const PlannedWrite &write)
+{
+    return QStringLiteral("line %1: nothing to write, %2\n")
+        .arg(write.target.lineNo)
+        .arg(changeText(write.device, write.target));
 }
 
 // Writes the plan in order until its end, an interrupt or an audit failure;
@@ -648,6 +670,10 @@ std::optional<int> writeBatch(Fleet &fleet, AuditLog &audit, const InterruptWatc
 {
     int written = 0;
     for (const PlannedWrite &write : writes) {
+        if (!write.changes) {
+            printOut(unchangedLineText(write));
+            continue;
+        }
         // Also before the first write: a Ctrl-C still unread in the event loop counts.
         if (!fleet.pause(written > 0 ? intervalMs : 0))
             break;
@@ -661,9 +687,10 @@ std::optional<int> writeBatch(Fleet &fleet, AuditLog &audit, const InterruptWatc
     }
     if (!watcher.isInterrupted())
         return std::nullopt;
-    printError(QStringLiteral("interrupted after %1 of %2; the audit log %3 lists them")
-                   .arg(written)
-                   .arg(countText(writes.size(), "write", "writes"), audit.path()));
+    printError(
+        QStringLiteral("interrupted after %1 of %2; the audit log %3 lists them")
+            .arg(written)
+            .arg(countText(writesThatChange(writes).size(), "write", "writes"), audit.path()));
     return ExitInterrupted;
 }
 
@@ -826,12 +853,19 @@ int setCommand(const QStringList &arguments)
 std::optional<int> checkPlanAddresses(Fleet &fleet, const InterruptWatcher &watcher,
     const QVector<DeviceRecord> &devices, QVector<PlannedWrite> &writes)
 {
+    // A device that keeps its settings holds its IP as any device outside the plan does.
+    QVector<PlannedWrite *> moving;
     QSet<quint64> plannedMacs;
     QVector<AddressCheckJob> jobs;
-    for (const PlannedWrite &write : qAsConst(writes)) {
+    for (PlannedWrite &write : writes) {
+        if (!write.changes)
+            continue;
+        moving.append(&write);
         plannedMacs.insert(write.device.mac.toUInt64());
         jobs.append({ write.device, write.target.settings.ip });
     }
+    if (moving.isEmpty())
+        return std::nullopt;
     // A listed holder outside the plan was refused already; one inside moves away.
     QVector<DeviceRecord> unplanned;
     for (const DeviceRecord &device : devices) {
@@ -843,9 +877,9 @@ std::optional<int> checkPlanAddresses(Fleet &fleet, const InterruptWatcher &watc
     if (!results)
         return ExitInterrupted;
     QVector<PlanProblem> problems;
-    for (int index = 0; index < writes.size(); ++index) {
+    for (int index = 0; index < moving.size(); ++index) {
         const AddressCheckResult &result = results->at(index);
-        PlannedWrite &write = writes[index];
+        PlannedWrite &write = *moving.at(index);
         write.addressCheck = addressCheckText(result);
         if (result.outcome != AddressCheckResult::Outcome::InUse)
             continue;
@@ -918,12 +952,18 @@ int applyCommand(const QStringList &arguments)
     QVector<PlannedWrite> writes = plannedWrites(plan.entries, devices);
     if (const std::optional<int> status = checkPlanAddresses(fleet, watcher, devices, writes))
         return *status;
-    if (!parser.isSet(yes)) {
+    const QVector<PlannedWrite> changing = writesThatChange(writes);
+    // Like set, a plan that changes nothing leaves the audit log alone.
+    if (!parser.isSet(yes) || changing.isEmpty()) {
         for (const PlannedWrite &write : qAsConst(writes))
-            printOut(QStringLiteral("line %1: would write %2 (new IP %3)\n")
-                         .arg(write.target.lineNo)
-                         .arg(changeText(write.device, write.target), write.addressCheck));
-        printOut(QStringLiteral("Nothing written: add --yes to write.\n"));
+            printOut(write.changes
+                    ? QStringLiteral("line %1: would write %2 (new IP %3)\n")
+                          .arg(write.target.lineNo)
+                          .arg(changeText(write.device, write.target), write.addressCheck)
+                    : unchangedLineText(write));
+        printOut(changing.isEmpty()
+                ? QStringLiteral("Nothing written: the devices already have these settings.\n")
+                : QStringLiteral("Nothing written: add --yes to write.\n"));
         return ExitSuccess;
     }
     AuditLog auditLog(parser.value(audit));
@@ -931,13 +971,16 @@ int applyCommand(const QStringList &arguments)
         return ExitAuditFailed;
     if (const std::optional<int> status = writeBatch(fleet, auditLog, watcher, writes, *intervalMs))
         return *status;
-    printOut(QStringLiteral("%1 written. %2\n")
-                 .arg(countText(writes.size(), "device", "devices"), RestartTip));
+    const int unchanged = writes.size() - changing.size();
+    printOut(QStringLiteral("%1 written%2. %3\n")
+                 .arg(countText(changing.size(), "device", "devices"),
+                     unchanged > 0 ? QStringLiteral(", %1 unchanged").arg(unchanged) : QString(),
+                     RestartTip));
     if (*verifyMs == 0)
         return ExitSuccess;
     if (!fleet.pause(*verifyMs))
         return ExitInterrupted;
-    return verifyBatch(fleet, auditLog, writes, timing->waitMs);
+    return verifyBatch(fleet, auditLog, changing, timing->waitMs);
 }
 
 int inventoryCommand(const QStringList &arguments)
