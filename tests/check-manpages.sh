@@ -5,11 +5,13 @@
 # SPDX-License-Identifier: Apache-2.0
 
 # Keeps what the manual pages and the README say by hand in step with what
-# nesdrix-cli says of itself (--help, --version) and with its exit statuses:
-#   tests/check-manpages.sh NESDRIX-CLI SOURCE-DIR
+# nesdrix-cli and the window program say of themselves (--help, --version) and
+# with the CLI's exit statuses:
+#   tests/check-manpages.sh NESDRIX-CLI SOURCE-DIR NESDRIX
 set -eu
 cli=$1
 source=$2
+window=$3
 page=$source/packaging/man/nesdrix-cli.h2m
 window_page=$source/packaging/man/nesdrix.1
 failed=0
@@ -31,7 +33,22 @@ $("$cli" "$command" --help)"
     grep -q "^\.B nesdrix\\\\-cli $command" "$page" || problem "nesdrix-cli.h2m has no example of $command"
 done
 
-# Every option a page or the README names is one the program takes.
+# The window's help and version need no display: they come before the program
+# connects to one, opens a socket or shows a window. Its page lists the options
+# its help lists.
+status=0
+window_help=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$window" --help 2>&1) || status=$?
+[ $status -eq 0 ] && echo "$window_help" | grep -q "^Usage: nesdrix \[options\]" ||
+    problem "nesdrix --help without a display: status $status, $window_help"
+options_of() { grep -o -- '--[a-z][a-z-]*' | sort -u | flat; }
+page_options=$(sed -n '/^\.SH OPTIONS/,/^\.SH [^O]/p' "$window_page" | sed 's/\\-/-/g' | options_of)
+help_options=$(echo "$window_help" | sed -n '/^Options:/,$p' | options_of)
+[ -n "$help_options" ] && [ "$page_options" = "$help_options" ] ||
+    problem "nesdrix.1 OPTIONS names \"$page_options\", nesdrix --help \"$help_options\""
+
+# Every option a page or the README names is one the programs take.
+help="$help
+$window_help"
 for option in $(sed 's/\\-/-/g' "$page" "$window_page" | grep -o -- '--[a-z][a-z-]*' | sort -u) \
     $(sed -n '/^## Command line: nesdrix-cli/,/^## How/p' "$source/README.md" | grep -o -- '--[a-z][a-z-]*' | sort -u); do
     echo "$help" | grep -q -- "$option\b" || problem "$option is documented but no --help lists it"
@@ -56,6 +73,9 @@ version=$("$cli" --version | sed -n 's/^nesdrix-cli \([0-9.]*\)$/\1/p')
 [ -n "$version" ] || problem "nesdrix-cli --version prints no version"
 grep -q "^\.TH NESDRIX 1 \".*\" \"Nesdrix $version\"" "$window_page" ||
     problem "nesdrix.1 is not the page of version $version"
+window_version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$window" --version 2>&1) || true
+[ "$window_version" = "nesdrix $version" ] ||
+    problem "nesdrix --version prints \"$window_version\", not nesdrix $version"
 
 [ $failed -eq 0 ] && echo "check-manpages.sh: the pages agree with nesdrix-cli $version"
 exit $failed

@@ -909,7 +909,8 @@ int applyCommand(const QStringList &arguments)
         "cable by a device or station the plan does not move (checked by ARP, side by side). "
         "On any failure it names every bad line and writes nothing. With --yes it writes the "
         "devices in plan order and appends each write, with its address check, to the audit "
-        "log."));
+        "log. A device that already has its planned settings is sent nothing (a write would "
+        "only restart it) and gets no audit line."));
     parser.addPositionalArgument(QStringLiteral("PLAN"), QStringLiteral("The plan file (CSV)."));
     const QCommandLineOption yes = yesOption();
     const QCommandLineOption verify = verifyOption();
