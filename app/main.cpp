@@ -39,8 +39,8 @@ int main(int argc, char *argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Finds industrial devices on the local network and sets their IP addresses. "
-        "Takes Qt's own options as well (-platform, -style, -reverse, ...: see --help-all)."));
+        "Finds industrial devices on the local network and sets their IP addresses.\n"
+        "Qt's own options (-platform, -style, -reverse, ...) are taken as well: see --help-all."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     // Help and version are printed before the program connects to a display,
@@ -48,17 +48,16 @@ int main(int argc, char *argv[])
     // Whatever else the parser does not know may be one of Qt's options, which
     // only the window's application takes away.
     if (parser.parse(argumentList(argc, argv)) && (parser.isSet(help) || parser.isSet(version))) {
-        // The parser words its texts through an application object; one
-        // without a display will do.
-        const QCoreApplication core(argc, argv);
+        // The parser words its texts through an application object; one without
+        // a display will do. It is named as users start the program: through the
+        // launcher argv[0] is the program's own path.
+        char name[] = "nesdrix";
+        char *coreArgv[] = { name, nullptr };
+        int coreArgc = 1;
+        const QCoreApplication core(coreArgc, coreArgv);
         if (parser.isSet(version))
             parser.showVersion();
-        // Named as users start it: through the launcher, argv[0] is the program's own path.
-        const QString text = parser.helpText();
-        std::fputs(qPrintable(QStringLiteral("Usage: nesdrix [options]")
-                       + text.mid(text.indexOf(QLatin1Char('\n')))),
-            stdout);
-        return 0;
+        parser.showHelp();
     }
 
     QApplication app(argc, argv);
