@@ -642,7 +642,7 @@ QVector<PlannedWrite> plannedWrites(
 {
     QVector<PlannedWrite> writes;
     for (const PlanEntry &entry : entries) {
-        const DeviceRecord &device = devicesWithMac(devices, entry.mac).constFirst();
+        const DeviceRecord device = devicesWithMac(devices, entry.mac).constFirst();
         writes.append({ device, entry, QString(), changesSettings(device, entry) });
     }
     return writes;
