@@ -47,7 +47,9 @@ QByteArray lyingLengthReply(quint32 claimed)
     QByteArray datagram = reply(validItems(QByteArray(20, '\1')));
     // Offset of the version item's length: header, MAC item, name item, version id.
     const int offset = HeaderSize + (8 + MacSize) + (8 + 16) + 4;
-    qToBigEndian(claimed, datagram.data() + offset);
+    char length[4];
+    qToBigEndian(claimed, length);
+    datagram.replace(offset, int(sizeof length), length, int(sizeof length));
     return datagram;
 }
 

@@ -188,13 +188,17 @@ window() {
     local desktop
     desktop=$(timeout 120 xdotool search --sync --onlyvisible --name 'Wine desktop' | head -n 1)
     [ -n "$desktop" ] || fail "no Wine desktop window"
-    # The window has read the replies once it draws them; give it a moment.
-    sleep 2
+    # The replies may still be on their way into the window: read its rows
+    # again until all are there.
+    local reads=0
+    until listed_rows "$desktop" >rows.txt; [ "$(wc -l <rows.txt)" -ge 5 ]; do
+        reads=$((reads + 1))
+        [ $reads -le 10 ] || break
+    done
     import -window root screen.png
     if [ -n "${NESDRIX_WINE_SCREENSHOT:-}" ]; then
         cp screen.png "$NESDRIX_WINE_SCREENSHOT"
     fi
-    listed_rows "$desktop" >rows.txt
     cat rows.txt
     [ "$(wc -l <rows.txt)" -eq 5 ] || fail "expected 5 rows in the window"
     for name in "Panel 1" "Module 16 bytes!"; do
