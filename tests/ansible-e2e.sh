@@ -279,6 +279,14 @@ contains "$site/site.diff.txt" "new 02:4E:58:00:0B:03"
 [ "$(wc -l <"$site/site.diff.txt")" -eq 1 ] || fail "one difference expected"
 [ "$(grep -c '"mac"' "$site/site.previous.json")" -eq 5 ] || fail "site.previous.json keeps 5"
 
+# A plan the devices follow already sends nothing and changes nothing, also on a
+# host that has no audit log yet.
+echo "02:4E:58:00:0A:01,192.0.2.64,255.255.255.0,192.0.2.1" >"$work/same.csv"
+play 0 unchanged nesdrix.fleet.apply -e nesdrix_plan="$work/same.csv"
+contains "$work/unchanged.out" "Nothing written: the devices already have these settings."
+grep -q "plant_a *: ok=[0-9]* *changed=0 " "$work/unchanged.out" || fail "an unchanged plan changed plant_a"
+[ "$(count_lines "$work/plant_a.log" "modify request")" -eq 0 ] || fail "an unchanged plan wrote"
+
 # One device re-addressed in each network, listed out of network order.
 cat >"$work/plan.csv" <<'PLAN'
 MAC,IP,MASK,GATEWAY
