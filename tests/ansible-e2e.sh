@@ -20,6 +20,7 @@
 # for real, both audit logs fetched), and refuses a plan with an unknown MAC.
 # Needs root, ansible-core and openssh-server; exits 77 (skipped) without them.
 set -eu
+. "$(dirname "$0")/e2e-checks.sh"
 
 cli=$(realpath "${1:?nesdrix-cli}")
 devsim=$(realpath "${2:?nesdrix-devsim}")
@@ -72,15 +73,6 @@ trap 'exit 143' TERM
 fail() {
     echo "FAIL: $*" >&2
     exit 1
-}
-
-# contains FILE TEXT: the file holds the text (fixed string).
-contains() {
-    grep -qF -- "$2" "$1" || { cat "$1" >&2; fail "$1 lacks: $2"; }
-}
-
-count_lines() {
-    grep -cF -- "$2" "$1" || true
 }
 
 # cable NS-A IF-A ADDRESS-A NS-B IF-B ADDRESS-B: a veth pair made inside the

@@ -13,6 +13,7 @@
 # first check that fails. The simulator arguments each scenario expects are
 # those of tests/CMakeLists.txt.
 set -eu
+. "$(dirname "$0")/e2e-checks.sh"
 
 scenario=${1:?scenario}
 cli=${2:?path to nesdrix-cli}
@@ -39,29 +40,6 @@ run() {
         echo "--- stderr" >&2; cat err.txt >&2
         fail "nesdrix-cli $* exited $status, expected $expected"
     fi
-}
-
-# contains FILE TEXT: the file holds the text (fixed string).
-contains() {
-    grep -qF -- "$2" "$1" || { cat "$1" >&2; fail "$1 lacks: $2"; }
-}
-
-lacks() {
-    ! grep -qF -- "$2" "$1" || { cat "$1" >&2; fail "$1 holds: $2"; }
-}
-
-count_lines() {
-    grep -cF -- "$2" "$1" || true
-}
-
-# wait_for_log TEXT [COUNT]: waits until the simulator has logged TEXT COUNT times.
-wait_for_log() {
-    local tries=0
-    until [ "$(count_lines "$log" "$1")" -ge "${2:-1}" ]; do
-        tries=$((tries + 1))
-        [ $tries -le 300 ] || fail "the simulator never logged ${2:-1} x: $1"
-        sleep 0.1
-    done
 }
 
 # plan_for FIRST LAST: a plan giving generated devices FIRST..LAST the addresses

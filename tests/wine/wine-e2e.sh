@@ -17,6 +17,8 @@
 #   window    nesdrix.exe under Xvfb lists the fleet; NESDRIX_WINE_SCREENSHOT
 #             names a PNG file to keep the screenshot in
 set -eu
+wait_for_log_seconds=60
+. "$(dirname "$0")/../e2e-checks.sh"
 
 scenario=${1:?scenario}
 bin=${2:?the Windows program folder}
@@ -61,23 +63,6 @@ run() {
         echo "--- stderr" >&2; cat err.txt >&2
         fail "$program $* exited $status, expected $expected"
     fi
-}
-
-contains() {
-    grep -qF -- "$2" "$1" || { cat "$1" >&2; fail "$1 lacks: $2"; }
-}
-
-count_lines() {
-    grep -cF -- "$2" "$1" || true
-}
-
-wait_for_log() {
-    local tries=0
-    until [ "$(count_lines "$log" "$1")" -ge "${2:-1}" ]; do
-        tries=$((tries + 1))
-        [ $tries -le 600 ] || fail "the simulator never logged ${2:-1} x: $1"
-        sleep 0.1
-    done
 }
 
 cli_scan() {
